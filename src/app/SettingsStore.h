@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// settings.ini held in memory. Reads and writes change only the memory copy; UpdateFile writes the whole file.
+// Keys are compared without regard to letter case and keep the order in which they entered the store.
+class SettingsStore
+{
+public:
+    SettingsStore() = default;
+    // Reads the file (UTF-8, a BOM is skipped). A missing file gives an empty store; a file that cannot be read
+    // as UTF-8 is deleted and the store starts empty. Never creates the file.
+    explicit SettingsStore(const QString& filePath);
+
+    QString filePath() const { return m_filePath; }
+
+    QString ReadString(const QString& key, const QString& defaultValue) const;
+    // The default when the key is absent or its value is not a valid integer.
+    qint64 ReadInteger(const QString& key, qint64 defaultValue) const;
+    bool ValueExists(const QString& key) const;
+    void WriteString(const QString& key, const QString& value);
+    void WriteInteger(const QString& key, qint64 value);
+    // Writes the whole store: UTF-8 with BOM, CR LF, "[Settings]", Key=Value lines, an empty line.
+    // Written atomically. Returns false when the file could not be written.
+    bool UpdateFile();
+
+    // Parses settings text (without BOM handling) into an entry list; exposed for tests and fuzzing.
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+    static std::vector<Entry> Parse(const QString& text);
+
+private:
+    const Entry* find(const QString& key) const;
+
+    QString m_filePath;
+    std::vector<Entry> m_entries;
+};

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One value read from a result row. Text follows the program's rules: an integer gives its digits, a real its
+// decimal form with a point, NULL the empty text. As a number, NULL reads 0 and text is read with a point.
+class DbValue
+{
+public:
+    DbValue() = default;
+    explicit DbValue(QVariant value) : m_value(std::move(value)) {}
+    QString asText() const;
+    qint64 asInteger() const;
+    double asDouble() const;
+    bool isNull() const { return m_value.isNull(); }
+    const QVariant& raw() const { return m_value; }
+
+private:
+    QVariant m_value;
+};
+
+// Rows of a finished query, read by column name.
+class QueryResult
+{
+public:
+    bool ok = true;
+    QString error;
+    std::vector<QString> columns;
+    std::vector<std::vector<DbValue>> rows;
+
+    int columnIndex(const QString& name) const; // -1 when absent
+    const DbValue& value(size_t row, const QString& column) const;
+    QString text(size_t row, const QString& column) const { return value(row, column).asText(); }
+    size_t size() const { return rows.size(); }
+    bool empty() const { return rows.empty(); }
+};
+
+// A prepared statement for code that walks many rows or repeats one statement; values are bound, never
+// pasted into the SQL text.
+class Statement
+{
+public:
+    Statement() = default;
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    void bind(int index, const QVariant& value); // 1-based
+    void bindAll(const std::vector<QVariant>& values);
+    // Steps once: true while a row is available. On an error returns false and sets error().
+    bool next();
+    bool exec(); // runs to the end; false on error
+    void reset();
+    QString error() const { return m_error; }
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isNull(int column) const;
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    DbValue value(int column) const;
+
+private:
+    friend class Database;
+    Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+    QString m_error;
+};
+
+// The one connection to data.db (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
+// reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
+// goes on with what it has: a failed query has no rows, a failed statement is not done.
+class Database
+{
+public:
+    using ErrorReporter = std::function<void(const QString& engineMessage)>;
+
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+
+    // Opens an existing file for reading and writing; a missing file is not created. Reports and returns false
+    // on failure.
+    bool open(const QString& path);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+
+    QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
+    bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
+    bool BeginTransaction();
+    bool Commit();
+
+    // Prepares a statement; an invalid statement has been reported already.
+    Statement prepare(const QString& sql);
+    qint64 lastInsertRowId() const;
+
+    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno).
+    void Migrate();
+
+    // Writes a consistent copy of the open database to a file through SQLite's online backup.
+    bool BackupTo(const QString& targetPath, QString* error = nullptr);
+
+    // The raw handle, for the store's own helpers only.
+    sqlite3* handle() const { return m_db; }
+
+private:
+    void report(const QString& message);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    ErrorReporter m_reporter;
+};
+
+// True when the file starts with the SQLite header and opens as a database whose schema can be read.
+bool IsSqliteDatabaseFile(const QString& path);
