@@ -45,8 +45,8 @@ private:
     QByteArray m_name;
 };
 
-// The restart script: comment lines, a one-second pause and the quoted executable, CR LF line ends,
-// written in the ANSI code page. Returns the script's path, or an empty text when it could not be written.
+// The restart script start.sh: comment lines, a one-second pause and the quoted executable, written in the
+// ANSI code page. Returns the script's path, or an empty text when it could not be written.
 QString WriteRestartScript(const QString& dataFolder, const QString& executablePath, int codePage);
 
 } // namespace platform

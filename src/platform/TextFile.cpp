@@ -1,0 +1,105 @@
+#include "platform/TextFile.h"
+
+#include "platform/Platform.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
+
+bool decodeStrict(QStringDecoder::Encoding encoding, const QByteArray& bytes, QString& text)
+{
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString out = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    text = out;
+    return true;
+}
+
+} // namespace
+
+bool DecodeText(const QByteArray& bytes, TextEncoding encoding, int ansiCodePage, QString& text)
+{
+    if (bytes.startsWith(kUtf8Bom))
+        return decodeStrict(QStringDecoder::Utf8, bytes.mid(3), text);
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeStrict(QStringDecoder::Utf16LE, bytes.mid(2), text);
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeStrict(QStringDecoder::Utf16BE, bytes.mid(2), text);
+    if (encoding == TextEncoding::Utf8)
+        return decodeStrict(QStringDecoder::Utf8, bytes, text);
+    text = platform::DecodeAnsi(bytes, ansiCodePage);
+    return true;
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << text.mid(start, i - start);
+            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines << text.mid(start);
+    return lines;
+}
+
+bool LoadLinesFromFile(const QString& path, TextEncoding encoding, int ansiCodePage, QStringList& lines,
+                       QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QString text;
+    if (!DecodeText(bytes, encoding, ansiCodePage, text)) {
+        if (error)
+            *error = QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
+        return false;
+    }
+    lines = SplitLines(text);
+    return true;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QByteArray Utf8CrLfLines(const QStringList& lines, bool withBom)
+{
+    QByteArray out;
+    if (withBom)
+        out += kUtf8Bom;
+    for (const QString& line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
