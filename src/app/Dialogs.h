@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 class QPrinter;
 
@@ -47,6 +48,8 @@ public:
     // The print dialog for this printer: true when the user confirmed it (the printer is then set up).
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
     virtual void beep() = 0;
+    // Shows a program window modally and returns its result (QDialog::Accepted / Rejected).
+    virtual int execModal(QDialog& dialog) = 0;
 
     // Shorthands for the program's usual boxes.
     void warning(QWidget* parent, const QString& caption, const QString& text)

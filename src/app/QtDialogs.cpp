@@ -115,3 +115,8 @@ void QtDialogs::beep()
 {
     QApplication::beep();
 }
+
+int QtDialogs::execModal(QDialog& dialog)
+{
+    return dialog.exec();
+}

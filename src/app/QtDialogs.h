@@ -13,4 +13,5 @@ public:
     QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     void beep() override;
+    int execModal(QDialog& dialog) override;
 };

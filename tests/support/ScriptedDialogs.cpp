@@ -1,5 +1,6 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QDialog>
 #include <QPrinter>
 
 int ScriptedDialogs::message(QWidget*, const QString& caption, const QString& text, Icon icon, int buttons)
@@ -33,9 +34,12 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const Input& input)
     shown.push_back(s);
     if (inputAnswers.empty())
         return std::nullopt;
-    auto answer = inputAnswers.front();
+    const bool given = inputAnswers.front().has_value();
+    const QString text = given ? *inputAnswers.front() : QString();
     inputAnswers.pop_front();
-    return answer;
+    if (!given)
+        return std::nullopt;
+    return text;
 }
 
 QString ScriptedDialogs::openFile(QWidget*, const FileRequest& request)
@@ -116,4 +120,14 @@ void ScriptedDialogs::clear()
 {
     shown.clear();
     beeps = 0;
+}
+
+int ScriptedDialogs::execModal(QDialog& dialog)
+{
+    modalWindows << dialog.objectName();
+    if (modalScripts.empty())
+        return QDialog::Rejected;
+    auto script = std::move(modalScripts.front());
+    modalScripts.pop_front();
+    return script(dialog);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     // Each print answer: a PDF path the printer writes to, or an empty text to cancel the dialog.
     std::deque<QString> printAnswers;
 
+    // Each modal window shown takes the next script, which may drive the window (find children, click) and
+    // returns the window's result. Without a script the window is not shown and counts as rejected.
+    std::deque<std::function<int(QDialog&)>> modalScripts;
+    QStringList modalWindows; // objectNames of the modal windows shown
+
     std::vector<Shown> shown;
     int beeps = 0;
 
@@ -43,6 +49,7 @@ public:
     QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     void beep() override { ++beeps; }
+    int execModal(QDialog& dialog) override;
 
     // Texts of the message boxes shown so far, in order.
     QStringList messageTexts() const;

@@ -1,0 +1,774 @@
+#include "app/TAppForm.h"
+
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/VersionInfo.h"
+#include "catalogue/CustomersScreen.h"
+#include "catalogue/ProductsScreen.h"
+#include "i18n/Translator.h"
+#include "platform/Environment.h"
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "pos/Money.h"
+#include "pos/SaleScreen.h"
+#include "reports/SalesHistoryScreen.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool running)
+{
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setInterval(interval);
+    if (running)
+        timer->start();
+    return timer;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    return button;
+}
+
+} // namespace
+
+TAppForm::TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , m_env(environment)
+    , m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("AppForm"));
+    m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
+    FormCreate();
+}
+
+TAppForm::~TAppForm() = default;
+
+void TAppForm::FormCreate()
+{
+    const TEXEVersionData version = ReadVersionData();
+    AppCompanyName = version.CompanyName;
+    AppProductName = version.ProductName;
+    AppVersion = AppVersionText();
+    AppTitle = AppCompanyName + QStringLiteral(" - ") + AppProductName;
+    setWindowTitle(AppTitle);
+
+    DataFolder = platform::ChooseDataFolder(m_env.executableFolder(), m_env.roamingAppDataFolder(), AppCompanyName,
+                                            AppProductName);
+    CsvSeparator = m_env.listSeparator();
+    m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
+    AppTranslator().LoadLanguageFile(m_env.executableFolder(),
+                                     m_settings.ReadString(QStringLiteral("LanguageFile"), QString()),
+                                     m_env.uiLanguageId());
+
+    buildScreens();
+    buildBars();
+    buildMenus();
+    buildTimers();
+    setCaptions();
+
+    DefaultReceiptTemplate = QStringList{TranslateText("Welcome to Our Shop"),
+                                         QStringLiteral("[DATETIME]"),
+                                         QString(),
+                                         QStringLiteral("Receipt Number: [RECEIPTNO]"),
+                                         QString(),
+                                         QStringLiteral("[LIST]"),
+                                         QString(),
+                                         TranslateText("Total:") + QStringLiteral(" [TOTAL]"),
+                                         QString(),
+                                         TranslateText("Thank you")}
+                                 .join(QStringLiteral("\r\n"));
+
+    CurrencySymbol = m_settings.ValueExists(QStringLiteral("CurrencySymbol"))
+                         ? m_settings.ReadString(QStringLiteral("CurrencySymbol"), QString())
+                         : QStringLiteral("$");
+    m_saleScreen->Label7->setText(MoneyWithSymbol(CurrencySymbol, 0));
+    ReceiptNumber = m_settings.ValueExists(QStringLiteral("ReceiptNumber"))
+                        ? m_settings.ReadInteger(QStringLiteral("ReceiptNumber"), 1)
+                        : 1;
+    ReceiptFolder = m_settings.ReadString(QStringLiteral("ReceiptFolder"), QString());
+    action(QStringLiteral("AskPrint1"))
+        ->setChecked(m_settings.ValueExists(QStringLiteral("Print"))
+                     && m_settings.ReadInteger(QStringLiteral("Print"), 0) == 1);
+
+    ReceiptTemplate.clear();
+    const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
+    if (QFile::exists(templatePath)) {
+        if (!LoadLinesFromFile(templatePath, TextEncoding::Utf8, m_env.ansiCodePage(), ReceiptTemplate))
+            LoadLinesFromFile(templatePath, TextEncoding::Ansi, m_env.ansiCodePage(), ReceiptTemplate);
+    }
+    if (ReceiptTemplate.isEmpty())
+        ReceiptTemplate = SplitLines(DefaultReceiptTemplate);
+
+    // Numbers are always written and read with a point, whatever the locale says.
+    QLocale::setDefault(QLocale::c());
+
+    ThemeIndex = 0; // the visual styles are applied by the themes code once it is wired in
+
+    m_sellBar->hide();
+    m_productsScreen->hide();
+    m_customersScreen->hide();
+    m_salesHistoryScreen->hide();
+    m_saleScreen->Panel6->hide();
+    m_saleScreen->show();
+    m_saleScreen->BitBtn16->hide();
+
+    SetAdminMode(m_settings.ReadString(QStringLiteral("SecretAdmin64"), QString()).isEmpty());
+    restoreColumnWidths();
+    ColumnSaveEnabled = true;
+    resize(841, 619 + menuBar()->sizeHint().height());
+}
+
+void TAppForm::buildScreens()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_saleScreen = new SaleScreen(*this, central);
+    m_productsScreen = new ProductsScreen(*this, central);
+    m_customersScreen = new CustomersScreen(*this, central);
+    m_salesHistoryScreen = new SalesHistoryScreen(*this, central);
+    for (QWidget* screen : {static_cast<QWidget*>(m_saleScreen), static_cast<QWidget*>(m_productsScreen),
+                            static_cast<QWidget*>(m_customersScreen), static_cast<QWidget*>(m_salesHistoryScreen)})
+        layout->addWidget(screen, 1);
+
+    m_sellBar = new QWidget(central);
+    m_sellBar->setObjectName(QStringLiteral("Panel1"));
+    m_sellBar->setFixedHeight(64);
+    m_navBar = new QWidget(central);
+    m_navBar->setObjectName(QStringLiteral("Panel2"));
+    m_navBar->setFixedHeight(64);
+    layout->addWidget(m_sellBar);
+    layout->addWidget(m_navBar);
+    setCentralWidget(central);
+}
+
+void TAppForm::buildBars()
+{
+    m_sellByCash = makeButton(m_sellBar, QStringLiteral("BitBtn1"));
+    m_sellByCredit = makeButton(m_sellBar, QStringLiteral("BitBtn2"));
+    for (QPushButton* b : {m_sellByCash, m_sellByCredit}) {
+        QFont f = b->font();
+        f.setPointSize(18);
+        f.setBold(true);
+        b->setFont(f);
+        b->setEnabled(false);
+    }
+    m_productsButton = makeButton(m_navBar, QStringLiteral("BitBtn3"));
+    m_customersButton = makeButton(m_navBar, QStringLiteral("BitBtn4"));
+    m_salesButton = makeButton(m_navBar, QStringLiteral("BitBtn17"));
+    m_sellBar->installEventFilter(this);
+    m_navBar->installEventFilter(this);
+
+    connect(m_sellByCash, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn1Click(); }); });
+    connect(m_sellByCredit, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn2Click(); }); });
+    connect(m_productsButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn3Click(); }); });
+    connect(m_customersButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn4Click(); }); });
+    connect(m_salesButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn17Click(); }); });
+}
+
+QAction* TAppForm::addItem(QMenu* menu, const QString& objectName, const QString& caption, void (TAppForm::*slot)())
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(objectName);
+    if (slot)
+        connect(a, &QAction::triggered, this, [this, slot] { runGuarded([this, slot] { (this->*slot)(); }); });
+    return a;
+}
+
+void TAppForm::buildMenus()
+{
+    QMenu* operations = menuBar()->addMenu(QString());
+    operations->setObjectName(QStringLiteral("Operations1"));
+    addItem(operations, QStringLiteral("Login1"), QString(), &TAppForm::Login1Click);
+    addItem(operations, QStringLiteral("Logout1"), QString(), &TAppForm::Logout1Click);
+    operations->addSeparator();
+    addItem(operations, QStringLiteral("Backup1"), QString(), &TAppForm::Backup1Click);
+    addItem(operations, QStringLiteral("Restore1"), QString(), &TAppForm::Restore1Click);
+    operations->addSeparator();
+    addItem(operations, QStringLiteral("ProductsList1"), QString(), &TAppForm::ProductsList1Click);
+    QMenu* exportMenu = operations->addMenu(QString());
+    exportMenu->setObjectName(QStringLiteral("Export1"));
+    addItem(exportMenu, QStringLiteral("ExportProducts1"), QString(), &TAppForm::ExportProducts1Click);
+    addItem(exportMenu, QStringLiteral("ExportCustomers1"), QString(), &TAppForm::ExportCustomers1Click);
+    addItem(exportMenu, QStringLiteral("ExportPayments1"), QString(), &TAppForm::ExportPayments1Click);
+    addItem(exportMenu, QStringLiteral("ExportCredits1"), QString(), &TAppForm::ExportCredits1Click);
+    QMenu* importMenu = operations->addMenu(QString());
+    importMenu->setObjectName(QStringLiteral("Import1"));
+    addItem(importMenu, QStringLiteral("ImportProducts1"), QString(), &TAppForm::ImportProducts1Click);
+    QMenu* deleteMenu = operations->addMenu(QString());
+    deleteMenu->setObjectName(QStringLiteral("Delete1"));
+    addItem(deleteMenu, QStringLiteral("DeleteProducts1"), QString(), &TAppForm::DeleteProducts1Click);
+    addItem(deleteMenu, QStringLiteral("DeleteCustomers1"), QString(), &TAppForm::DeleteCustomers1Click);
+    addItem(deleteMenu, QStringLiteral("DeletePayments1"), QString(), &TAppForm::DeletePayments1Click);
+    addItem(deleteMenu, QStringLiteral("DeleteCredits1"), QString(), &TAppForm::DeleteCredits1Click);
+    operations->addSeparator();
+    addItem(operations, QStringLiteral("KeyboardShortcuts1"), QString(), &TAppForm::KeyboardShortcuts1Click);
+    operations->addSeparator();
+    addItem(operations, QStringLiteral("Exit1"), QString(), &TAppForm::Exit1Click)
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    // Ctrl+Alt+P is a separate action with the same effect as "Product List...".
+    auto* productList = new QAction(this);
+    productList->setObjectName(QStringLiteral("ProductList"));
+    productList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
+    productList->setShortcutContext(Qt::WindowShortcut);
+    connect(productList, &QAction::triggered, this, [this] { runGuarded([this] { ProductsList1Click(); }); });
+    addAction(productList);
+
+    QMenu* reports = menuBar()->addMenu(QString());
+    reports->setObjectName(QStringLiteral("Reports1"));
+    addItem(reports, QStringLiteral("StockSheet1"), QString(), &TAppForm::StockSheet1Click);
+    addItem(reports, QStringLiteral("TopSelling1"), QString(), &TAppForm::TopSelling1Click);
+
+    QMenu* settingsMenu = menuBar()->addMenu(QString());
+    settingsMenu->setObjectName(QStringLiteral("Settings1"));
+    addItem(settingsMenu, QStringLiteral("EditPassword1"), QString(), &TAppForm::EditPassword1Click);
+    addItem(settingsMenu, QStringLiteral("CurrencySymbol1"), QString(), &TAppForm::CurrencySymbol1Click);
+    addItem(settingsMenu, QStringLiteral("Receipts1"), QString(), &TAppForm::Receipts1Click);
+    settingsMenu->addSeparator();
+    addItem(settingsMenu, QStringLiteral("AskPrint1"), QString(), &TAppForm::AskPrint1Click)->setCheckable(true);
+    addItem(settingsMenu, QStringLiteral("PrintTemplate1"), QString(), &TAppForm::PrintTemplate1Click);
+    settingsMenu->addSeparator();
+    addItem(settingsMenu, QStringLiteral("ChangeInterface1"), QString(), &TAppForm::ChangeInterface1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    addItem(settingsMenu, QStringLiteral("ClassicalInterface1"), QString(), &TAppForm::ClassicalInterface1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
+    settingsMenu->addSeparator();
+    addItem(settingsMenu, QStringLiteral("ResetToDefaults1"), QString(), &TAppForm::ResetToDefaults1Click);
+
+    QMenu* help = menuBar()->addMenu(QString());
+    help->setObjectName(QStringLiteral("Help1"));
+    addItem(help, QStringLiteral("OnlineHelp1"), QString(), &TAppForm::OnlineHelp1Click)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    QAction* updates = addItem(help, QStringLiteral("UpdateNotifications1"), QString(),
+                               &TAppForm::UpdateNotifications1Click);
+    updates->setCheckable(true);
+    updates->setChecked(true);
+    updates->setEnabled(false);
+    help->addSeparator();
+    addItem(help, QStringLiteral("Language1"), QString(), &TAppForm::Language1Click);
+    addItem(help, QStringLiteral("SendFeedback1"), QString(), &TAppForm::SendFeedback1Click);
+    addItem(help, QStringLiteral("About1"), QString(), &TAppForm::About1Click);
+}
+
+void TAppForm::buildTimers()
+{
+    TimerActivate = makeTimer(this, QStringLiteral("TimerActivate"), 1, true);
+    TimerPassword = makeTimer(this, QStringLiteral("TimerPassword"), 1, true);
+    TimerChecker = makeTimer(this, QStringLiteral("TimerChecker"), 1000, true);
+    TimerColumnWidth = makeTimer(this, QStringLiteral("TimerColumnWidth"), 1000, true);
+    TimerCaptionDuzelt = makeTimer(this, QStringLiteral("TimerCaptionDuzelt"), 3000, false);
+    TimerPasswordAdmin = makeTimer(this, QStringLiteral("TimerPasswordAdmin"), 1, false);
+    connect(TimerActivate, &QTimer::timeout, this, [this] { runGuarded([this] { TimerActivateTimer(); }); });
+    connect(TimerPassword, &QTimer::timeout, this, [this] { runGuarded([this] { TimerPasswordTimer(); }); });
+    connect(TimerChecker, &QTimer::timeout, this, [this] { runGuarded([this] { TimerCheckerTimer(); }); });
+    connect(TimerColumnWidth, &QTimer::timeout, this, [this] { runGuarded([this] { SaveColumnWidths(); }); });
+    connect(TimerCaptionDuzelt, &QTimer::timeout, this, [this] { TimerCaptionDuzeltTimer(); });
+    connect(TimerPasswordAdmin, &QTimer::timeout, this,
+            [this] { runGuarded([this] { TimerPasswordAdminTimer(); }); });
+}
+
+QAction* TAppForm::action(const QString& objectName) const
+{
+    return findChild<QAction*>(objectName);
+}
+
+void TAppForm::setCaptions()
+{
+    const auto setMenu = [this](const char* name, const char* text) {
+        if (auto* menu = findChild<QMenu*>(QString::fromLatin1(name)))
+            menu->setTitle(TranslateText(text));
+    };
+    const auto setItem = [this](const char* name, const QString& text) {
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setText(text);
+    };
+    const QString dots = QStringLiteral("...");
+    setMenu("Operations1", "Operations");
+    setMenu("Reports1", "Reports");
+    setMenu("Settings1", "Settings");
+    setMenu("Help1", "Help");
+    setItem("Login1", TranslateText("Login (Full Access)"));
+    setItem("Logout1", TranslateText("Logout"));
+    setItem("Backup1", TranslateText("Backup..."));
+    setItem("Restore1", TranslateText("Restore from Backup..."));
+    setItem("ProductsList1", TranslateText("Product List..."));
+    setMenu("Export1", "Export");
+    setMenu("Import1", "Import");
+    setMenu("Delete1", "Delete");
+    setItem("KeyboardShortcuts1", TranslateText("Keyboard Shortcuts") + dots);
+    setItem("Exit1", TranslateText("Exit"));
+    for (const char* name : {"ExportProducts1", "ImportProducts1", "DeleteProducts1"})
+        setItem(name, TranslateText("Products"));
+    for (const char* name : {"ExportCustomers1", "DeleteCustomers1"})
+        setItem(name, TranslateText("Customers"));
+    for (const char* name : {"ExportPayments1", "DeletePayments1"})
+        setItem(name, TranslateText("Payments"));
+    for (const char* name : {"ExportCredits1", "DeleteCredits1"})
+        setItem(name, TranslateText("Credits"));
+    setItem("StockSheet1", TranslateText("Stock Inventory Count Sheet..."));
+    setItem("TopSelling1", TranslateText("Top Selling Products..."));
+    setItem("EditPassword1", TranslateText("Edit Password"));
+    setItem("CurrencySymbol1", TranslateText("Currency Symbol"));
+    setItem("Receipts1", TranslateText("Receipts"));
+    setItem("AskPrint1", TranslateText("Ask Print"));
+    setItem("PrintTemplate1", TranslateText("Print Template"));
+    setItem("ChangeInterface1", TranslateText("Change Interface"));
+    setItem("ClassicalInterface1", TranslateText("Classical Interface"));
+    setItem("ResetToDefaults1", TranslateText("Reset to Defaults"));
+    setItem("OnlineHelp1", TranslateText("Online Help"));
+    setItem("UpdateNotifications1", TranslateText("Update Notifications"));
+    setItem("Language1", TranslateText("Language") + dots);
+    setItem("SendFeedback1", TranslateText("Send Feedback") + dots);
+    setItem("About1", TranslateText("About") + dots);
+
+    m_productsButton->setText(TranslateText("PRODUCTS"));
+    m_customersButton->setText(TranslateText("CUSTOMERS"));
+    m_salesButton->setText(TranslateText("SALES"));
+    m_sellByCash->setText(TranslateText("SELL BY CASH"));
+    m_sellByCredit->setText(TranslateText("SELL BY CREDIT"));
+
+    m_saleScreen->setCaptions();
+    m_productsScreen->setCaptions();
+    m_customersScreen->setCaptions();
+    m_salesHistoryScreen->setCaptions();
+}
+
+std::vector<TAppForm::ColumnKey> TAppForm::columnKeys() const
+{
+    return {{QStringLiteral("MainColumn"), m_saleScreen->ListView1->header(), 5, 124},
+            {QStringLiteral("PaymentColumn"), m_salesHistoryScreen->ListView2->horizontalHeader(), 7, 100},
+            {QStringLiteral("CreditColumn"), m_salesHistoryScreen->ListView3->horizontalHeader(), 8, 100}};
+}
+
+void TAppForm::restoreColumnWidths()
+{
+    for (const ColumnKey& list : columnKeys()) {
+        for (int n = 1; n <= list.count; ++n) {
+            const QString key = list.prefix + QString::number(n);
+            if (m_settings.ValueExists(key))
+                list.header->resizeSection(n - 1, int(m_settings.ReadInteger(key, list.invalidDefault)));
+        }
+    }
+}
+
+void TAppForm::SaveColumnWidths()
+{
+    if (!ColumnSaveEnabled)
+        return;
+    for (const ColumnKey& list : columnKeys()) {
+        for (int n = 1; n <= list.count; ++n) {
+            const QString key = list.prefix + QString::number(n);
+            const int width = list.header->sectionSize(n - 1);
+            if (!m_settings.ValueExists(key) || m_settings.ReadInteger(key, 100) != width)
+                m_settings.WriteInteger(key, width);
+        }
+    }
+    m_settings.UpdateFile();
+}
+
+bool TAppForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == m_sellBar || watched == m_navBar) && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TAppForm::FormResize()
+{
+    const int w1 = m_sellBar->contentsRect().width();
+    const int h1 = m_sellBar->contentsRect().height();
+    m_sellByCash->setGeometry(2, 2, w1 / 2 - 5, h1 - 4);
+    m_sellByCredit->setGeometry(w1 / 2 + 3, 2, w1 / 2 - 5, h1 - 4);
+
+    const int w2 = m_navBar->contentsRect().width();
+    const int h2 = m_navBar->contentsRect().height();
+    const int points = w2 >= 1100 ? 24 : (w2 > 800 ? 20 : 16);
+    int x = 2;
+    for (QPushButton* b : {m_productsButton, m_customersButton, m_salesButton}) {
+        b->setGeometry(x, 2, w2 / 3 - 5, h2 - 4);
+        QFont f = b->font();
+        f.setPointSize(points);
+        b->setFont(f);
+        x += w2 / 3;
+    }
+}
+
+void TAppForm::showScreen(QWidget* panel)
+{
+    for (QWidget* screen : {static_cast<QWidget*>(m_saleScreen), static_cast<QWidget*>(m_productsScreen),
+                            static_cast<QWidget*>(m_customersScreen), static_cast<QWidget*>(m_salesHistoryScreen)})
+        if (screen != panel)
+            screen->hide();
+    panel->show();
+}
+
+void TAppForm::AnaMenuAc()
+{
+    showScreen(m_saleScreen);
+    m_saleScreen->ListView1->setFocus();
+    m_saleScreen->FiyatHesapla();
+}
+
+bool TAppForm::CheckAdmin()
+{
+    if (IsAdmin)
+        return true;
+    m_dialogs.warning(this, TranslateText("WARNING"), TranslateText("You are not logged as admin!"));
+    return false;
+}
+
+void TAppForm::SetAdminMode(bool admin)
+{
+    IsAdmin = admin;
+    action(QStringLiteral("Login1"))->setVisible(!admin);
+    action(QStringLiteral("Logout1"))->setVisible(admin);
+}
+
+void TAppForm::SetLanguageFile(const QString& fileName)
+{
+    m_settings.WriteString(QStringLiteral("LanguageFile"), fileName);
+    m_settings.UpdateFile();
+}
+
+void TAppForm::RestartApplication()
+{
+    const QString script = platform::WriteRestartScript(DataFolder, m_env.executablePath(), m_env.ansiCodePage());
+    QCoreApplication::processEvents();
+    if (!script.isEmpty())
+        m_env.startDetached(QStringLiteral("/bin/sh"), {script}, DataFolder);
+    QCoreApplication::processEvents();
+    m_env.quitApplication();
+}
+
+void TAppForm::ReportDatabaseError(const QString& engineMessage)
+{
+    m_dialogs.message(this, AppTitle, QStringLiteral("Exception raised with message: ") + engineMessage,
+                      Dialogs::Icon::None, Dialogs::Ok);
+}
+
+void TAppForm::ShowError(const QString& message)
+{
+    m_dialogs.message(this, AppTitle, message, Dialogs::Icon::Error, Dialogs::Ok);
+}
+
+void TAppForm::runGuarded(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const AppError& e) {
+        ShowError(e.message());
+    } catch (const std::exception& e) {
+        ShowError(QString::fromUtf8(e.what()));
+    }
+}
+
+std::optional<QString> TAppForm::InputQuery(const QString& caption, const QString& prompt,
+                                            const QString& initialText, bool masked, bool translateButtons)
+{
+    Dialogs::Input input;
+    input.caption = caption;
+    input.prompt = prompt;
+    input.initialText = initialText;
+    input.masked = masked;
+    if (translateButtons) {
+        input.okCaption = TranslateText("OK");
+        input.cancelCaption = TranslateText("Cancel");
+    }
+    return m_dialogs.inputText(this, input);
+}
+
+void TAppForm::SetCurrencySymbol(const QString& symbol)
+{
+    CurrencySymbol = symbol;
+    m_saleScreen->FiyatHesapla();
+}
+
+void TAppForm::OpenDatabase()
+{
+    const QString dataFile = DataFolder + QStringLiteral("data.db");
+    const QString emptyDb = m_env.executableFolder() + QStringLiteral("empty.db");
+    if (!QFile::exists(dataFile) && QFile::exists(emptyDb))
+        QFile::copy(emptyDb, dataFile);
+    if (m_db.open(dataFile))
+        m_db.Migrate();
+    m_salesHistoryScreen->fillFilterLists();
+    emit databaseOpened();
+}
+
+// ---- timers ----
+
+void TAppForm::TimerActivateTimer()
+{
+    TimerActivate->stop();
+    OpenDatabase();
+}
+
+void TAppForm::TimerPasswordTimer()
+{
+    TimerPassword->stop();
+}
+
+void TAppForm::TimerCheckerTimer()
+{
+    TimerChecker->stop();
+}
+
+void TAppForm::TimerCaptionDuzeltTimer()
+{
+    TimerCaptionDuzelt->stop();
+    setWindowTitle(AppTitle);
+}
+
+void TAppForm::TimerPasswordAdminTimer()
+{
+    TimerPasswordAdmin->stop();
+}
+
+// ---- navigation ----
+
+void TAppForm::BitBtn3Click()
+{
+    if (!CheckAdmin())
+        return;
+    showScreen(m_productsScreen);
+    m_sellByCash->setEnabled(false);
+    m_sellByCredit->setEnabled(false);
+    m_sellBar->hide();
+    m_productsScreen->prepare();
+}
+
+void TAppForm::BitBtn4Click()
+{
+    if (!CheckAdmin())
+        return;
+    showScreen(m_customersScreen);
+    m_sellByCash->setEnabled(false);
+    m_sellByCredit->setEnabled(false);
+    m_sellBar->hide();
+    m_customersScreen->prepare();
+}
+
+void TAppForm::BitBtn17Click()
+{
+    m_sellByCash->setEnabled(false);
+    m_sellByCredit->setEnabled(false);
+    m_sellBar->hide();
+    showScreen(m_salesHistoryScreen);
+    m_salesHistoryScreen->prepare();
+}
+
+void TAppForm::BitBtn1Click()
+{
+}
+
+void TAppForm::BitBtn2Click()
+{
+}
+
+// ---- menu commands ----
+
+void TAppForm::Login1Click()
+{
+    TimerPasswordAdmin->start();
+}
+
+void TAppForm::Logout1Click()
+{
+    SetAdminMode(false);
+}
+
+void TAppForm::Backup1Click()
+{
+}
+
+void TAppForm::Restore1Click()
+{
+}
+
+void TAppForm::ProductsList1Click()
+{
+    AnaMenuAc();
+}
+
+void TAppForm::ExportProducts1Click()
+{
+}
+
+void TAppForm::ExportCustomers1Click()
+{
+}
+
+void TAppForm::ExportPayments1Click()
+{
+}
+
+void TAppForm::ExportCredits1Click()
+{
+}
+
+void TAppForm::ImportProducts1Click()
+{
+}
+
+void TAppForm::DeleteProducts1Click()
+{
+}
+
+void TAppForm::DeleteCustomers1Click()
+{
+}
+
+void TAppForm::DeletePayments1Click()
+{
+}
+
+void TAppForm::DeleteCredits1Click()
+{
+}
+
+void TAppForm::KeyboardShortcuts1Click()
+{
+    QString text;
+    const std::pair<const char*, const char*> pairs[] = {{"Del:", "Delete last entered product"},
+                                                         {"ESC:", "Cancel product selection"},
+                                                         {"Ctrl Alt P:", "Product List"}};
+    for (const auto& [label, description] : pairs)
+        text += QLatin1Char('\r') + TranslateText(label) + QStringLiteral(" \t") + TranslateText(description);
+    m_dialogs.information(this, TranslateText("Keyboard Shortcuts"), text);
+}
+
+void TAppForm::Exit1Click()
+{
+    close();
+}
+
+void TAppForm::StockSheet1Click()
+{
+}
+
+void TAppForm::TopSelling1Click()
+{
+}
+
+void TAppForm::EditPassword1Click()
+{
+}
+
+void TAppForm::CurrencySymbol1Click()
+{
+    const std::optional<QString> symbol = InputQuery(
+        TranslateText("Currency Symbol"), TranslateText("Please enter new currency symbol:"), CurrencySymbol);
+    if (!symbol)
+        return;
+    m_settings.WriteString(QStringLiteral("CurrencySymbol"), *symbol);
+    m_settings.UpdateFile();
+    SetCurrencySymbol(*symbol);
+}
+
+void TAppForm::Receipts1Click()
+{
+}
+
+void TAppForm::AskPrint1Click()
+{
+    // The item toggles its own tick before this runs.
+    m_settings.WriteInteger(QStringLiteral("Print"), action(QStringLiteral("AskPrint1"))->isChecked() ? 1 : 0);
+    m_settings.UpdateFile();
+}
+
+void TAppForm::PrintTemplate1Click()
+{
+}
+
+void TAppForm::ChangeInterface1Click()
+{
+}
+
+void TAppForm::ClassicalInterface1Click()
+{
+}
+
+void TAppForm::ResetToDefaults1Click()
+{
+    if (m_dialogs.message(this, AppTitle, TranslateText("Restart Application?"), Dialogs::Icon::Question,
+                          Dialogs::Yes | Dialogs::No)
+        != Dialogs::Yes)
+        return;
+    ColumnSaveEnabled = false;
+    QFile::remove(DataFolder + QStringLiteral("settings.ini"));
+    QFile::remove(DataFolder + QStringLiteral("PrintTemplate.txt"));
+    QCoreApplication::processEvents();
+    m_env.startDetached(m_env.executablePath(), {}, DataFolder);
+    m_env.quitApplication();
+}
+
+void TAppForm::OnlineHelp1Click()
+{
+    const QString page = AppProductName.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    m_env.openUrl(QUrl(QStringLiteral("https://www.zelkora.com/help/") + page + QLatin1Char('/')));
+}
+
+void TAppForm::UpdateNotifications1Click()
+{
+}
+
+void TAppForm::Language1Click()
+{
+}
+
+void TAppForm::SendFeedback1Click()
+{
+}
+
+void TAppForm::About1Click()
+{
+    QDialog about(this);
+    about.setObjectName(QStringLiteral("AboutBox"));
+    about.setWindowTitle(TranslateText("About"));
+    auto* layout = new QVBoxLayout(&about);
+    auto* icon = new QLabel(&about);
+    icon->setPixmap(windowIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignCenter);
+    auto* name = new QLabel(AppProductName + QLatin1Char(' ') + AppVersion, &about);
+    name->setObjectName(QStringLiteral("ProductVersionLabel"));
+    name->setAlignment(Qt::AlignCenter);
+    QFont f = name->font();
+    f.setPointSize(16);
+    f.setBold(true);
+    name->setFont(f);
+    auto* link = new QLabel(QStringLiteral("<a href=\"https://www.zelkora.com/\">www.zelkora.com</a>"), &about);
+    link->setAlignment(Qt::AlignCenter);
+    link->setOpenExternalLinks(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+    buttons->button(QDialogButtonBox::Ok)->setText(TranslateText("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    layout->addWidget(icon);
+    layout->addWidget(name);
+    layout->addWidget(link);
+    layout->addWidget(buttons);
+    m_dialogs.execModal(about);
+}

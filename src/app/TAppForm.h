@@ -1,0 +1,181 @@
+#pragma once
+
+#include "app/SettingsStore.h"
+#include "store/Database.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class Dialogs;
+class Environment;
+class QAction;
+class QHeaderView;
+class QMenu;
+class QPushButton;
+class QTimer;
+class SaleScreen;
+class ProductsScreen;
+class CustomersScreen;
+class SalesHistoryScreen;
+
+// The main window: four screens (sale, products, customers, sales history), the sell bar, the navigation bar,
+// the main menu and the timers. It owns the connection, the settings and the state the other windows share.
+class TAppForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TAppForm() override;
+
+    Environment& env() const { return m_env; }
+    Dialogs& dialogs() const { return m_dialogs; }
+    SettingsStore& settings() { return m_settings; }
+    Database& SQLConnection1() { return m_db; }
+
+    // Identity and process-wide values, set while the window is created.
+    QString DataFolder; // ends in '/'
+    QString AppCompanyName;
+    QString AppProductName;
+    QString AppTitle;
+    QString AppVersion;
+    QChar CsvSeparator;
+    QString DefaultReceiptTemplate;
+    QStringList ReceiptTemplate;
+    QString CurrencySymbol;
+    qint64 ReceiptNumber = 1;
+    QString ReceiptFolder;
+    bool IsAdmin = false;
+    bool ColumnSaveEnabled = false;
+    QStringList ThemeNames;
+    int ThemeIndex = 0;
+
+    SaleScreen* saleScreen() const { return m_saleScreen; }
+    ProductsScreen* productsScreen() const { return m_productsScreen; }
+    CustomersScreen* customersScreen() const { return m_customersScreen; }
+    SalesHistoryScreen* salesHistoryScreen() const { return m_salesHistoryScreen; }
+    QPushButton* sellByCashButton() const { return m_sellByCash; }
+    QPushButton* sellByCreditButton() const { return m_sellByCredit; }
+    QWidget* sellBar() const { return m_sellBar; }
+    QWidget* navigationBar() const { return m_navBar; }
+    QAction* action(const QString& objectName) const;
+
+    // Shows the sale screen and refreshes its totals.
+    void AnaMenuAc();
+    // The administrator check: false (after the warning) when not in administrator mode.
+    bool CheckAdmin();
+    void SetAdminMode(bool admin);
+    void SetLanguageFile(const QString& fileName);
+    // Writes the restart script, starts it and ends this run.
+    void RestartApplication();
+    void FormResize();
+    void SetCurrencySymbol(const QString& symbol);
+
+    // Database errors: "Exception raised with message: " + the engine's message, plain box, program title.
+    void ReportDatabaseError(const QString& engineMessage);
+    // The general error handler: runs a command and shows any AppError or other exception it raises.
+    void runGuarded(const std::function<void()>& command);
+    void ShowError(const QString& message);
+    // An input dialog whose OK/Cancel captions are translated unless told otherwise; nothing when cancelled.
+    std::optional<QString> InputQuery(const QString& caption, const QString& prompt, const QString& initialText,
+                                      bool masked = false, bool translateButtons = true);
+    // Opens and migrates the database (the first timer tick does this once).
+    void OpenDatabase();
+    // Saves changed column widths and writes the settings file (the column-width timer's tick).
+    void SaveColumnWidths();
+
+    QTimer* TimerActivate = nullptr;
+    QTimer* TimerPassword = nullptr;
+    QTimer* TimerChecker = nullptr;
+    QTimer* TimerColumnWidth = nullptr;
+    QTimer* TimerCaptionDuzelt = nullptr;
+    QTimer* TimerPasswordAdmin = nullptr;
+
+signals:
+    // After the database has been opened and migrated (also after a failed open).
+    void databaseOpened();
+
+private:
+    void FormCreate();
+    void buildScreens();
+    void buildBars();
+    void buildMenus();
+    void buildTimers();
+    void setCaptions();
+    void restoreColumnWidths();
+    void showScreen(QWidget* panel);
+    QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption, void (TAppForm::*slot)());
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Menu and button handlers.
+    void Login1Click();
+    void Logout1Click();
+    void Backup1Click();
+    void Restore1Click();
+    void ProductsList1Click();
+    void ExportProducts1Click();
+    void ExportCustomers1Click();
+    void ExportPayments1Click();
+    void ExportCredits1Click();
+    void ImportProducts1Click();
+    void DeleteProducts1Click();
+    void DeleteCustomers1Click();
+    void DeletePayments1Click();
+    void DeleteCredits1Click();
+    void KeyboardShortcuts1Click();
+    void Exit1Click();
+    void StockSheet1Click();
+    void TopSelling1Click();
+    void EditPassword1Click();
+    void CurrencySymbol1Click();
+    void Receipts1Click();
+    void AskPrint1Click();
+    void PrintTemplate1Click();
+    void ChangeInterface1Click();
+    void ClassicalInterface1Click();
+    void ResetToDefaults1Click();
+    void OnlineHelp1Click();
+    void UpdateNotifications1Click();
+    void Language1Click();
+    void SendFeedback1Click();
+    void About1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn17Click();
+
+    void TimerActivateTimer();
+    void TimerPasswordTimer();
+    void TimerCheckerTimer();
+    void TimerCaptionDuzeltTimer();
+    void TimerPasswordAdminTimer();
+
+    struct ColumnKey
+    {
+        QString prefix;
+        QHeaderView* header;
+        int count;
+        int invalidDefault;
+    };
+    std::vector<ColumnKey> columnKeys() const;
+
+    Environment& m_env;
+    Dialogs& m_dialogs;
+    SettingsStore m_settings;
+    Database m_db;
+
+    SaleScreen* m_saleScreen = nullptr;
+    ProductsScreen* m_productsScreen = nullptr;
+    CustomersScreen* m_customersScreen = nullptr;
+    SalesHistoryScreen* m_salesHistoryScreen = nullptr;
+    QWidget* m_sellBar = nullptr;
+    QWidget* m_navBar = nullptr;
+    QPushButton* m_sellByCash = nullptr;
+    QPushButton* m_sellByCredit = nullptr;
+    QPushButton* m_productsButton = nullptr;
+    QPushButton* m_customersButton = nullptr;
+    QPushButton* m_salesButton = nullptr;
+};
