@@ -1,0 +1,55 @@
+// Typed prices, quantities and discounts, and the money text of any amount.
+#include "FuzzSupport.h"
+
+#include "app/AppError.h"
+#include "pos/Money.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+void checkMoneyText(double value)
+{
+    const QString text = MoneyText(value);
+    MoneyWithSymbol(QStringLiteral("$"), value);
+    GeneralNumberText(value);
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15)
+        return;
+    static const QRegularExpression form(QStringLiteral("^-?[0-9]+\\.[0-9][0-9]$"));
+    FUZZ_CHECK(form.match(text).hasMatch());
+    FUZZ_CHECK(text != QLatin1String("-0.00"));
+    // The text is the amount to the cent (after rounding to 15 significant digits).
+    double back = 0;
+    FUZZ_CHECK(TryReadNumber(text, back));
+    FUZZ_CHECK(std::fabs(back - value) <= 0.005 + 1e-13 * std::fabs(value));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(fuzz::Bytes(data, size));
+    double value = 0;
+    const bool isNumber = TryReadNumber(text, value);
+    try {
+        const double read = ReadNumber(text);
+        FUZZ_CHECK(isNumber && (read == value || (std::isnan(read) && std::isnan(value))));
+    } catch (const AppError& error) {
+        FUZZ_CHECK(!isNumber);
+        FUZZ_CHECK(error.message() == QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    }
+    if (isNumber)
+        checkMoneyText(value);
+    ReadIntegerOr(text, -1);
+
+    // Any bit pattern as an amount.
+    if (size >= sizeof(double)) {
+        double raw = 0;
+        std::memcpy(&raw, data, sizeof raw);
+        checkMoneyText(raw);
+    }
+    return 0;
+}
