@@ -15,7 +15,8 @@ bool decodeStrict(QStringDecoder::Encoding encoding, const QByteArray& bytes, QS
     const bool utf16 = encoding == QStringDecoder::Utf16LE || encoding == QStringDecoder::Utf16BE;
     if (utf16 && bytes.size() % 2 != 0)
         return false;
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    // The caller has taken the byte-order mark off already; one more U+FEFF is text.
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString out = decoder.decode(bytes);
     // The UTF-16 decoders pass a lone surrogate through without flagging it.
     if (decoder.hasError() || !QStringView(out).isValidUtf16())

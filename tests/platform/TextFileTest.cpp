@@ -73,6 +73,33 @@ TEST_F(TextFileTest, InvalidUtf8FailsSoTheCallerCanRetryInAnsi)
     EXPECT_EQ(lines, QStringList{QStringLiteral("café")});
 }
 
+// Only the first mark is the byte-order mark: a U+FEFF right after it is part of the text and survives
+// a round trip through the program's own writing.
+TEST(DecodeText, OnlyTheFirstByteOrderMarkIsTakenAway)
+{
+    const QString zwnbsp(QChar(0xFEFF));
+    const struct
+    {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx"), zwnbsp + QStringLiteral("x")},
+        {QByteArray("\xFF\xFE\xFF\xFE\x1F\x01", 6), zwnbsp + QStringLiteral("ğ")},
+        {QByteArray("\xFE\xFF\xFE\xFF\x01\x1F", 6), zwnbsp + QStringLiteral("ğ")},
+    };
+    for (const auto& c : cases) {
+        for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Ansi}) {
+            QString text;
+            ASSERT_TRUE(DecodeText(c.bytes, encoding, 1252, text)) << c.bytes.toHex(' ').constData();
+            EXPECT_EQ(text, c.text) << c.bytes.toHex(' ').constData();
+        }
+    }
+    QString again;
+    ASSERT_TRUE(DecodeText(Utf8CrLfLines({zwnbsp + QStringLiteral("a"), QStringLiteral("b")}, true),
+                           TextEncoding::Utf8, 1252, again));
+    EXPECT_EQ(SplitLines(again), (QStringList{zwnbsp + QStringLiteral("a"), QStringLiteral("b")}));
+}
+
 TEST_F(TextFileTest, MissingFileOrFolderFails)
 {
     QStringList lines;
