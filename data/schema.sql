@@ -39,9 +39,10 @@ CREATE TABLE odemeler (
   odemetarihi DATETIME DEFAULT (datetime('now','localtime'))
 );
 
--- Lookups by barcode (the till, the products screen) and the date ranges of the history and reports.
+-- Lookups by barcode (the till, the products screen), a customer's open credit lines (found by name) and the
+-- date ranges of the history and reports.
 CREATE INDEX urunler_barkod ON urunler (barkod);
 CREATE INDEX musteriler_musteriadi ON musteriler (musteriadi);
-CREATE INDEX veresiyeler_musteri_odendimi ON veresiyeler (musteriid, odendimi);
+CREATE INDEX veresiyeler_musteriadi_odendimi ON veresiyeler (musteriadi, odendimi);
 CREATE INDEX veresiyeler_kayittarihi ON veresiyeler (kayittarihi);
 CREATE INDEX odemeler_odemetarihi ON odemeler (odemetarihi);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -34,10 +35,17 @@ public:
         QString value;
     };
     static std::vector<Entry> Parse(const QString& text);
+    static std::vector<Entry> ParseLines(const QStringList& lines);
+
+    // The bytes UpdateFile writes.
+    QByteArray FileBytes() const;
 
 private:
     const Entry* find(const QString& key) const;
+    void rebuildIndex();
 
     QString m_filePath;
     std::vector<Entry> m_entries;
+    // Case-folded key of section Settings -> its first entry in m_entries.
+    QHash<QString, size_t> m_index;
 };

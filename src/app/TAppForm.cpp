@@ -2,6 +2,8 @@
 
 #include "app/AppError.h"
 #include "app/Dialogs.h"
+#include "app/ThemeApply.h"
+#include "app/Themes.h"
 #include "app/VersionInfo.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
@@ -121,7 +123,9 @@ void TAppForm::FormCreate()
     // Numbers are always written and read with a point, whatever the locale says.
     QLocale::setDefault(QLocale::c());
 
-    ThemeIndex = 0; // the visual styles are applied by the themes code once it is wired in
+    ThemeNames = ::ThemeNames();
+    ThemeIndex = ThemeIndexFromSetting(m_settings.ReadString(QStringLiteral("VCL"), QString()));
+    ApplyTheme(ThemeIndex);
 
     m_sellBar->hide();
     m_productsScreen->hide();
@@ -706,10 +710,28 @@ void TAppForm::PrintTemplate1Click()
 
 void TAppForm::ChangeInterface1Click()
 {
+    ArayuzuDegistir(false);
 }
 
 void TAppForm::ClassicalInterface1Click()
 {
+    ArayuzuDegistir(true);
+}
+
+void TAppForm::ArayuzuDegistir(bool Klasik)
+{
+    QCoreApplication::processEvents();
+    ThemeIndex = NextThemeIndex(ThemeIndex, Klasik);
+    ApplyTheme(ThemeIndex);
+    QCoreApplication::processEvents();
+    setWindowTitle(ThemeNames.at(ThemeIndex));
+    m_settings.WriteString(QStringLiteral("VCL"), QString::number(ThemeIndex));
+    m_settings.UpdateFile();
+    // A running timer is not restarted: the caption returns three seconds after the first of several switches.
+    if (!TimerCaptionDuzelt->isActive())
+        TimerCaptionDuzelt->start();
+    raise();
+    activateWindow();
 }
 
 void TAppForm::ResetToDefaults1Click()

@@ -72,6 +72,8 @@ public:
     void RestartApplication();
     void FormResize();
     void SetCurrencySymbol(const QString& symbol);
+    // Switches the visual style: the first one when Klasik, otherwise the next.
+    void ArayuzuDegistir(bool Klasik);
 
     // Database errors: "Exception raised with message: " + the engine's message, plain box, program title.
     void ReportDatabaseError(const QString& engineMessage);

@@ -1,5 +1,7 @@
 #include "app/QtDialogs.h"
 #include "app/TAppForm.h"
+#include "app/ThemeApply.h"
+#include "app/Themes.h"
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 
@@ -17,7 +19,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenvale"));
     QApplication::setOrganizationName(QStringLiteral("Zelkora"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    ApplyTheme(ThemeIndexOf(QStringLiteral("Amakrits")));
 
     // PNGs rather than the SVG, so no image plugin is needed at run time.
     QIcon icon;

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -14,6 +16,8 @@ namespace platform {
 
 bool IsFolderWritable(const QString& folder)
 {
+    if (folder.isEmpty()) // would probe the root folder
+        return false;
     QString probe = folder;
     if (!probe.endsWith(QLatin1Char('/')))
         probe += QLatin1Char('/');
@@ -39,7 +43,10 @@ QString ChooseDataFolder(const QString& executableFolder, const QString& appData
     QDir root(appDataFolder);
     root.mkpath(company);          // failures are ignored: later file operations report their own
     root.mkpath(company + QLatin1Char('/') + product);
-    return appDataFolder + QLatin1Char('/') + company + QLatin1Char('/') + product + QLatin1Char('/');
+    QString folder = appDataFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + company + QLatin1Char('/') + product + QLatin1Char('/');
 }
 
 QChar ListSeparatorFor(const QLocale& locale)
@@ -154,9 +161,10 @@ QByteArray convert(const QByteArray& from, const QByteArray& to, const QByteArra
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
         const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        const int error = errno;
         out.append(buffer, static_cast<qsizetype>(sizeof buffer - outLeft));
         if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG)
+            if (error == E2BIG)
                 continue;
             // An unconvertible or incomplete sequence: put the replacement and skip one input unit.
             if (replacementWidth == 2) {
@@ -170,6 +178,11 @@ QByteArray convert(const QByteArray& from, const QByteArray& to, const QByteArra
             inLeft -= skip;
         }
     }
+    // Code pages with combining marks (1255, 1258) hold the last letter back until they are told the input ended.
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    out.append(buffer, static_cast<qsizetype>(sizeof buffer - outLeft));
     iconv_close(cd);
     return out;
 }
@@ -214,22 +227,24 @@ bool NamedMutex::isHeld() const
 
 QString WriteRestartScript(const QString& dataFolder, const QString& executablePath, int codePage)
 {
-    const QStringList lines{
+    const QStringList comments{
         QStringLiteral("#!/bin/sh"),
         QStringLiteral("# This file was created automatically to restart the program."),
         QStringLiteral("# It is safe to delete this file."),
         QStringLiteral("sleep 1"),
-        QLatin1Char('"') + executablePath + QLatin1Char('"'),
     };
     QByteArray bytes;
-    for (const QString& line : lines)
+    for (const QString& line : comments)
         bytes += EncodeAnsi(line, codePage) + '\n'; // a shell script needs LF line ends
+    // The path goes in as the file system's own bytes (another code page would name a different file), in
+    // single quotes so that the shell expands nothing in it ($, `, \, ").
+    QByteArray quoted = QFile::encodeName(executablePath);
+    quoted.replace('\'', "'\\''");
+    bytes += '\'' + quoted + "'\n";
     const QString path = dataFolder + QStringLiteral("start.sh");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    if (!WriteFileAtomically(path, bytes))
         return {};
-    file.close();
-    file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     return path;
 }
 

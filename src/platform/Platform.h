@@ -45,8 +45,9 @@ private:
     QByteArray m_name;
 };
 
-// The restart script start.sh: comment lines, a one-second pause and the quoted executable, written in the
-// ANSI code page. Returns the script's path, or an empty text when it could not be written.
+// The restart script start.sh: comment lines (in the ANSI code page), a one-second pause and the executable's
+// path quoted for the shell, written atomically. Returns the script's path, or an empty text when it could not
+// be written.
 QString WriteRestartScript(const QString& dataFolder, const QString& executablePath, int codePage);
 
 } // namespace platform

@@ -12,9 +12,13 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
 
 bool decodeStrict(QStringDecoder::Encoding encoding, const QByteArray& bytes, QString& text)
 {
+    const bool utf16 = encoding == QStringDecoder::Utf16LE || encoding == QStringDecoder::Utf16BE;
+    if (utf16 && bytes.size() % 2 != 0)
+        return false;
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     QString out = decoder.decode(bytes);
-    if (decoder.hasError())
+    // The UTF-16 decoders pass a lone surrogate through without flagging it.
+    if (decoder.hasError() || !QStringView(out).isValidUtf16())
         return false;
     text = out;
     return true;

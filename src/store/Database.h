@@ -16,6 +16,8 @@ class DbValue
 public:
     DbValue() = default;
     explicit DbValue(QVariant value) : m_value(std::move(value)) {}
+    // A real value together with the engine's own text for it, so reading it as text gives what SQLite prints.
+    DbValue(double real, QString engineText) : m_value(real), m_realText(std::move(engineText)) {}
     QString asText() const;
     qint64 asInteger() const;
     double asDouble() const;
@@ -24,6 +26,7 @@ public:
 
 private:
     QVariant m_value;
+    QString m_realText;
 };
 
 // Rows of a finished query, read by column name.
@@ -57,9 +60,10 @@ public:
     bool isValid() const { return m_stmt != nullptr; }
     void bind(int index, const QVariant& value); // 1-based
     void bindAll(const std::vector<QVariant>& values);
-    // Steps once: true while a row is available. On an error returns false and sets error().
+    // Steps once: true while a row is available. On an error returns false and sets error(); the error is not
+    // handed to the database's reporter, the caller decides what to show.
     bool next();
-    bool exec(); // runs to the end; false on error
+    bool exec(); // resets, then runs to the end; false on error (see error())
     void reset();
     QString error() const { return m_error; }
 
@@ -101,9 +105,13 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
 
+    // Values are bound to the ? placeholders in order; text that takes values must hold a single statement.
+    // Without values the text may hold several statements, run in order up to the first failure.
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
     bool BeginTransaction();
+    // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
+    // a transaction that is never committed.
     bool Commit();
 
     // Prepares a statement; an invalid statement has been reported already.
@@ -113,7 +121,9 @@ public:
     // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno).
     void Migrate();
 
-    // Writes a consistent copy of the open database to a file through SQLite's online backup.
+    // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
+    // temporary file beside the target that is then renamed over it. The connection stays open and nothing
+    // is reported; a failure leaves the target as it was and says why in error.
     bool BackupTo(const QString& targetPath, QString* error = nullptr);
 
     // The raw handle, for the store's own helpers only.
@@ -121,6 +131,11 @@ public:
 
 private:
     void report(const QString& message);
+    bool openHandle(const QString& path, QString* error);
+    // After a failed open each statement tries the stored path again; false (reported) when still closed.
+    bool ensureOpen(QString* error = nullptr);
+    // Runs every statement of the text; rows of the last statement that returns columns go to result.
+    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -1,0 +1,665 @@
+#include "store/Database.h"
+
+#include "store/FilePaths.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+QString EngineMessage(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// What SQLite prints for a real ("%!.15g": at least one digit after the point, e.g. 18.0, 1.0e+20). Used only
+// for values that did not come from the engine with its own text.
+QString RealText(double value)
+{
+    if (std::isnan(value))
+        return QString();
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+    QString text = QString::number(value, 'g', 15);
+    const qsizetype exponent = text.indexOf(QLatin1Char('e'));
+    const QString mantissa = exponent < 0 ? text : text.left(exponent);
+    if (!mantissa.contains(QLatin1Char('.'))) {
+        if (exponent < 0)
+            text += QStringLiteral(".0");
+        else
+            text.insert(exponent, QStringLiteral(".0"));
+    }
+    return text;
+}
+
+qint64 TruncateToInteger(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    if (value >= 9223372036854775807.0)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -9223372036854775808.0)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(value);
+}
+
+double ParseNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+DbValue ReadColumn(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        return DbValue(QVariant(static_cast<qint64>(sqlite3_column_int64(stmt, column))));
+    case SQLITE_FLOAT: {
+        const double real = sqlite3_column_double(stmt, column);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return DbValue(real, text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)) : RealText(real));
+    }
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return DbValue(QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column))));
+    }
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+        return DbValue(QVariant(QByteArray(data, sqlite3_column_bytes(stmt, column))));
+    }
+    default:
+        return DbValue();
+    }
+}
+
+int BindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(stmt, index);
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(stmt, index, value.toLongLong());
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const qulonglong unsignedValue = value.toULongLong();
+        if (unsignedValue > static_cast<qulonglong>(std::numeric_limits<qint64>::max()))
+            return sqlite3_bind_double(stmt, index, static_cast<double>(unsignedValue));
+        return sqlite3_bind_int64(stmt, index, static_cast<sqlite3_int64>(unsignedValue));
+    }
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return sqlite3_bind_double(stmt, index, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob64(stmt, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                                   SQLITE_TRANSIENT);
+    }
+    default:
+        break;
+    }
+    QString text;
+    if (value.typeId() == QMetaType::QDateTime)
+        text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    else if (value.typeId() == QMetaType::QDate)
+        text = value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    else
+        text = value.toString();
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text64(stmt, index, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
+                               SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+struct StatementGuard
+{
+    sqlite3_stmt* stmt = nullptr;
+    ~StatementGuard() { sqlite3_finalize(stmt); }
+};
+
+} // namespace
+
+// ---- DbValue ----
+
+QString DbValue::asText() const
+{
+    switch (m_value.typeId()) {
+    case QMetaType::UnknownType:
+        return QString();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return m_realText.isNull() ? RealText(m_value.toDouble()) : m_realText;
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(m_value.toByteArray());
+    default:
+        return m_value.isNull() ? QString() : m_value.toString();
+    }
+}
+
+qint64 DbValue::asInteger() const
+{
+    if (m_value.isNull())
+        return 0;
+    switch (m_value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return TruncateToInteger(m_value.toDouble());
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 value = m_value.toString().trimmed().toLongLong(&ok);
+        return ok ? value : 0;
+    }
+    case QMetaType::QByteArray:
+        return 0;
+    default:
+        return m_value.toLongLong();
+    }
+}
+
+double DbValue::asDouble() const
+{
+    if (m_value.isNull())
+        return 0.0;
+    switch (m_value.typeId()) {
+    case QMetaType::QString:
+        return ParseNumber(m_value.toString());
+    case QMetaType::QByteArray:
+        return ParseNumber(QString::fromUtf8(m_value.toByteArray()));
+    default:
+        return m_value.toDouble();
+    }
+}
+
+// ---- QueryResult ----
+
+int QueryResult::columnIndex(const QString& name) const
+{
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] == name)
+            return static_cast<int>(i);
+    }
+    // Column names in SQL are not case-sensitive.
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const DbValue& QueryResult::value(size_t row, const QString& column) const
+{
+    static const DbValue kNull;
+    const int index = columnIndex(column);
+    if (index < 0 || row >= rows.size() || static_cast<size_t>(index) >= rows[row].size())
+        return kNull;
+    return rows[row][static_cast<size_t>(index)];
+}
+
+// ---- Statement ----
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_db(other.m_db), m_stmt(other.m_stmt), m_error(std::move(other.m_error))
+{
+    other.m_db = nullptr;
+    other.m_stmt = nullptr;
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_stmt);
+        m_db = other.m_db;
+        m_stmt = other.m_stmt;
+        m_error = std::move(other.m_error);
+        other.m_db = nullptr;
+        other.m_stmt = nullptr;
+    }
+    return *this;
+}
+
+void Statement::bind(int index, const QVariant& value)
+{
+    if (!m_stmt)
+        return;
+    if (BindValue(m_stmt, index, value) != SQLITE_OK)
+        m_error = EngineMessage(m_db);
+}
+
+void Statement::bindAll(const std::vector<QVariant>& values)
+{
+    if (!m_stmt)
+        return;
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    for (size_t i = 0; i < values.size(); ++i)
+        bind(static_cast<int>(i) + 1, values[i]);
+}
+
+bool Statement::next()
+{
+    if (!m_stmt)
+        return false;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        m_error = EngineMessage(m_db);
+    return false;
+}
+
+bool Statement::exec()
+{
+    if (!m_stmt)
+        return false;
+    sqlite3_reset(m_stmt);
+    m_error.clear();
+    int rc;
+    while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        m_error = EngineMessage(m_db);
+        return false;
+    }
+    return true;
+}
+
+void Statement::reset()
+{
+    if (m_stmt)
+        sqlite3_reset(m_stmt);
+    m_error.clear();
+}
+
+int Statement::columnCount() const
+{
+    return m_stmt ? sqlite3_column_count(m_stmt) : 0;
+}
+
+QString Statement::columnName(int column) const
+{
+    const char* name = m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+bool Statement::isNull(int column) const
+{
+    return !m_stmt || sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const
+{
+    return value(column).asText();
+}
+
+qint64 Statement::integer(int column) const
+{
+    return value(column).asInteger();
+}
+
+double Statement::real(int column) const
+{
+    return value(column).asDouble();
+}
+
+DbValue Statement::value(int column) const
+{
+    if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt))
+        return DbValue();
+    return ReadColumn(m_stmt, column);
+}
+
+// ---- Database ----
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::report(const QString& message)
+{
+    if (m_reporter)
+        m_reporter(message);
+}
+
+bool Database::openHandle(const QString& path, QString* error)
+{
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(SqlitePath(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = db ? EngineMessage(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        return false;
+    }
+    // A second running copy waits for the other's write instead of failing at once.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    m_db = db;
+    return true;
+}
+
+bool Database::open(const QString& path)
+{
+    close();
+    m_path = path;
+    QString error;
+    if (!openHandle(path, &error)) {
+        report(error);
+        return false;
+    }
+    return true;
+}
+
+void Database::close()
+{
+    if (m_db) {
+        // Statements still alive keep the connection until they are finalized.
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool Database::ensureOpen(QString* error)
+{
+    if (m_db)
+        return true;
+    QString message = QStringLiteral("No database is open");
+    if (!m_path.isEmpty() && openHandle(m_path, &message))
+        return true;
+    report(message);
+    if (error)
+        *error = message;
+    return false;
+}
+
+bool Database::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result)
+{
+    auto fail = [&](const QString& message) {
+        report(message);
+        if (result) {
+            result->ok = false;
+            result->error = message;
+            result->columns.clear();
+            result->rows.clear();
+        }
+        return false;
+    };
+    QString openError;
+    if (!ensureOpen(&openError)) {
+        if (result) {
+            result->ok = false;
+            result->error = openError;
+        }
+        return false;
+    }
+
+    const QByteArray text = sql.toUtf8();
+    const char* tail = text.constData();
+    const char* const end = text.constData() + text.size();
+    bool first = true;
+    while (tail < end) {
+        StatementGuard guard;
+        if (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &guard.stmt, &tail) != SQLITE_OK)
+            return fail(EngineMessage(m_db));
+        if (!guard.stmt)
+            break; // only blanks or comments were left
+
+        if (first && !params.empty()) {
+            // Bound values belong to exactly one statement; refuse text that holds more before running any.
+            StatementGuard rest;
+            const char* restTail = nullptr;
+            if (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &rest.stmt, &restTail) != SQLITE_OK
+                || rest.stmt)
+                return fail(QStringLiteral("Bound values need a single SQL statement"));
+            const int expected = sqlite3_bind_parameter_count(guard.stmt);
+            if (expected != static_cast<int>(params.size()))
+                return fail(QStringLiteral("%1 values bound to a statement with %2 parameters")
+                                .arg(params.size())
+                                .arg(expected));
+            for (size_t i = 0; i < params.size(); ++i) {
+                if (BindValue(guard.stmt, static_cast<int>(i) + 1, params[i]) != SQLITE_OK)
+                    return fail(EngineMessage(m_db));
+            }
+        }
+        first = false;
+
+        const int columnCount = sqlite3_column_count(guard.stmt);
+        std::vector<std::vector<DbValue>> rows;
+        int rc;
+        while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
+            if (!result || columnCount == 0)
+                continue;
+            std::vector<DbValue> row;
+            row.reserve(static_cast<size_t>(columnCount));
+            for (int c = 0; c < columnCount; ++c)
+                row.push_back(ReadColumn(guard.stmt, c));
+            rows.push_back(std::move(row));
+        }
+        if (rc != SQLITE_DONE)
+            return fail(EngineMessage(m_db));
+        if (result && columnCount > 0) {
+            result->columns.clear();
+            for (int c = 0; c < columnCount; ++c)
+                result->columns.push_back(QString::fromUtf8(sqlite3_column_name(guard.stmt, c)));
+            result->rows = std::move(rows);
+        }
+    }
+    if (result) {
+        result->ok = true;
+        result->error.clear();
+    }
+    return true;
+}
+
+QueryResult Database::Query(const QString& sql, const std::vector<QVariant>& params)
+{
+    QueryResult result;
+    run(sql, params, &result);
+    return result;
+}
+
+bool Database::ExecuteDirect(const QString& sql, const std::vector<QVariant>& params)
+{
+    return run(sql, params, nullptr);
+}
+
+bool Database::BeginTransaction()
+{
+    // IMMEDIATE takes the write lock at once, so a second running copy makes us wait here (busy timeout)
+    // rather than fail halfway through the series.
+    return ExecuteDirect(QStringLiteral("BEGIN IMMEDIATE;"));
+}
+
+bool Database::Commit()
+{
+    if (ExecuteDirect(QStringLiteral("COMMIT;")))
+        return true;
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
+    return false;
+}
+
+Statement Database::prepare(const QString& sql)
+{
+    if (!ensureOpen())
+        return Statement();
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        report(EngineMessage(m_db));
+        return Statement();
+    }
+    if (!stmt) {
+        report(QStringLiteral("Not an SQL statement"));
+        return Statement();
+    }
+    return Statement(m_db, stmt);
+}
+
+qint64 Database::lastInsertRowId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
+void Database::Migrate()
+{
+    struct Check
+    {
+        const char* table;
+        const char* column;
+        const char* alter;
+    };
+    static const Check kChecks[] = {
+        {"urunler", "stok", "ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;"},
+        {"veresiyeler", "odemetarihi", "ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"},
+        {"odemeler", "fisno", "ALTER TABLE odemeler ADD COLUMN fisno INTEGER DEFAULT 0;"},
+    };
+    for (const Check& check : kChecks) {
+        const QueryResult info =
+            Query(QStringLiteral("PRAGMA table_info(") + QLatin1String(check.table) + QStringLiteral(");"));
+        const QString column = QLatin1String(check.column);
+        bool present = false;
+        for (const auto& row : info.rows) {
+            if (row.size() > 1 && row[1].asText() == column) {
+                present = true;
+                break;
+            }
+        }
+        if (!present)
+            ExecuteDirect(QLatin1String(check.alter));
+    }
+}
+
+bool Database::BackupTo(const QString& targetPath, QString* error)
+{
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!m_db) {
+        QString openError = QStringLiteral("No database is open");
+        if (m_path.isEmpty() || !openHandle(m_path, &openError))
+            return fail(openError);
+    }
+
+    const QFileInfo target(targetPath);
+    // Renaming a copy over the open file itself would leave the connection on the unlinked old one.
+    const QString ownFile = QFileInfo(m_path).canonicalFilePath();
+    if (!ownFile.isEmpty() && target.canonicalFilePath() == ownFile)
+        return true;
+
+    QTemporaryFile temporary(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    temporary.setAutoRemove(false);
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    const QString temporaryPath = temporary.fileName();
+    temporary.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
+                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                   | QFile::ReadOther);
+    temporary.close();
+    auto discard = [&temporaryPath](const QString& message, QString* out) {
+        QFile::remove(temporaryPath);
+        QFile::remove(temporaryPath + QStringLiteral("-journal"));
+        if (out)
+            *out = message;
+        return false;
+    };
+
+    sqlite3* destination = nullptr;
+    if (sqlite3_open_v2(SqlitePath(temporaryPath).constData(), &destination,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+        != SQLITE_OK) {
+        const QString message = EngineMessage(destination);
+        sqlite3_close(destination);
+        return discard(message, error);
+    }
+    sqlite3_busy_timeout(destination, kBusyTimeoutMs);
+
+    sqlite3_backup* backup = sqlite3_backup_init(destination, "main", m_db, "main");
+    if (!backup) {
+        const QString message = EngineMessage(destination);
+        sqlite3_close(destination);
+        return discard(message, error);
+    }
+    int rc;
+    int attempts = 0;
+    while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        if (++attempts > 50)
+            break;
+        sqlite3_sleep(100);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(destination);
+        return discard(message, error);
+    }
+    if (sqlite3_close(destination) != SQLITE_OK)
+        return discard(QStringLiteral("The backup file could not be closed"), error);
+
+    std::error_code renameError;
+    std::filesystem::rename(FileSystemPath(temporaryPath), FileSystemPath(target.absoluteFilePath()), renameError);
+    if (renameError)
+        return discard(QString::fromLocal8Bit(renameError.message()), error);
+    return true;
+}
+
+bool IsSqliteDatabaseFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray kHeader("SQLite format 3\0", 16);
+    if (file.read(kHeader.size()) != kHeader)
+        return false;
+    file.close();
+
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(SqlitePath(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return false;
+    }
+    auto firstText = [db](const char* sql, bool* ok) {
+        QString text;
+        sqlite3_stmt* stmt = nullptr;
+        *ok = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && stmt
+              && sqlite3_step(stmt) == SQLITE_ROW;
+        if (*ok) {
+            const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            text = value ? QString::fromUtf8(value) : QString();
+        }
+        sqlite3_finalize(stmt);
+        return text;
+    };
+    bool schemaRead = false;
+    bool checked = false;
+    firstText("SELECT count(*) FROM sqlite_master;", &schemaRead);
+    const QString check = schemaRead ? firstText("PRAGMA quick_check;", &checked) : QString();
+    sqlite3_close(db);
+    return schemaRead && checked && check == QLatin1String("ok");
+}
