@@ -14,6 +14,7 @@
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
 #include "reports/SalesHistoryScreen.h"
+#include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -79,7 +80,7 @@ void TAppForm::FormCreate()
     m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
     AppTranslator().LoadLanguageFile(m_env.executableFolder(),
                                      m_settings.ReadString(QStringLiteral("LanguageFile"), QString()),
-                                     m_env.uiLanguageId());
+                                     m_env.uiLanguageId(), m_env.ansiCodePage());
 
     buildScreens();
     buildBars();
@@ -515,8 +516,7 @@ void TAppForm::OpenDatabase()
 {
     const QString dataFile = DataFolder + QStringLiteral("data.db");
     const QString emptyDb = m_env.executableFolder() + QStringLiteral("empty.db");
-    if (!QFile::exists(dataFile) && QFile::exists(emptyDb))
-        QFile::copy(emptyDb, dataFile);
+    CreateDataFileFromTemplate(dataFile, emptyDb);
     if (m_db.open(dataFile))
         m_db.Migrate();
     m_salesHistoryScreen->fillFilterLists();

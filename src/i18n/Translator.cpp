@@ -3,7 +3,29 @@
 #include "platform/TextFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+// A language file is UTF-8. A stray byte that is not valid UTF-8 costs only the character it stands for, not
+// the whole language.
+bool readLanguageLines(const QString& path, QStringList& lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    QString text;
+    if (!DecodeText(bytes, TextEncoding::Utf8, 1252, text))
+        text = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+    lines = SplitLines(text);
+    return true;
+}
+
+} // namespace
 
 Translator& AppTranslator()
 {
@@ -11,7 +33,8 @@ Translator& AppTranslator()
     return translator;
 }
 
-void Translator::LoadLanguageFile(const QString& executableFolder, const QString& chosenName, int uiLanguageId)
+void Translator::LoadLanguageFile(const QString& executableFolder, const QString& chosenName, int uiLanguageId,
+                                  int ansiCodePage)
 {
     m_languagesFolder = executableFolder;
     if (!m_languagesFolder.endsWith(QLatin1Char('/')))
@@ -35,7 +58,7 @@ void Translator::LoadLanguageFile(const QString& executableFolder, const QString
         if (QFileInfo::exists(csvPath)) {
             const QString wantedId = QString::number(uiLanguageId);
             QStringList csv;
-            LoadLinesFromFile(csvPath, TextEncoding::Ansi, 1252, csv);
+            LoadLinesFromFile(csvPath, TextEncoding::Ansi, ansiCodePage, csv);
             QString wantedFile;
             for (const QString& line : std::as_const(csv)) {
                 const qsizetype comma = line.indexOf(QLatin1Char(','));
@@ -60,10 +83,12 @@ void Translator::LoadLanguageFile(const QString& executableFolder, const QString
     if (!QFileInfo(path).isFile())
         return;
 
+    // A file that cannot be read counts as no file, so no language is named that the windows do not show.
+    if (!readLanguageLines(path, m_lines))
+        return;
     const qsizetype suffix = chosen.indexOf(QStringLiteral(".lang.txt"));
     m_currentLanguageName = suffix < 0 ? QString() : chosen.left(suffix);
     m_loadedFilePath = path;
-    LoadLinesFromFile(path, TextEncoding::Utf8, 1252, m_lines);
 }
 
 QString Translator::LookupIn(const QStringList& lines, const QString& english)

@@ -8,8 +8,10 @@ class Translator
 {
 public:
     // Loads from <executableFolder>/Languages. An empty chosen name picks the file that LanguageCodes.csv maps
-    // the user's language id to. A missing folder or file leaves the program in English.
-    void LoadLanguageFile(const QString& executableFolder, const QString& chosenName, int uiLanguageId);
+    // the user's language id to; the CSV is read in the given ANSI code page unless it starts with a byte-order
+    // mark. A missing folder or file leaves the program in English.
+    void LoadLanguageFile(const QString& executableFolder, const QString& chosenName, int uiLanguageId,
+                          int ansiCodePage = 1252);
 
     QString TranslateText(const QString& english) const;
 
