@@ -8,6 +8,11 @@
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "i18n/Translator.h"
+#include "online/UpdateCheck.h"
+#include "online/UpdateStore.h"
+#include "online/check.h"
+#include "online/feedback.h"
+#include "online/newversion.h"
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -63,7 +68,7 @@ TAppForm::TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent)
     FormCreate();
 }
 
-TAppForm::~TAppForm() = default;
+TAppForm::~TAppForm() = default;  // the update check, if still running, is stopped here
 
 void TAppForm::FormCreate()
 {
@@ -538,7 +543,17 @@ void TAppForm::TimerPasswordTimer()
 
 void TAppForm::TimerCheckerTimer()
 {
+    if (!m_updateCheck)
+        m_updateCheck = std::make_unique<UpdateCheckMonitor>(MakeUpdateCheckSetup(m_env, AppTitle, AppVersion));
+    if (!m_updateCheck->tick())
+        return;
     TimerChecker->stop();
+    QAction* updates = action(QStringLiteral("UpdateNotifications1"));
+    updates->setEnabled(true);
+    if (!m_updateCheck->showUpdateMenuChecked())
+        updates->setChecked(false);
+    if (m_updateCheck->newVersionAvailable())
+        new TNewVer(m_env, AppProductName, m_updateCheck->newVersionText(), m_updateCheck->downloadUrl(), this);
 }
 
 void TAppForm::TimerCaptionDuzeltTimer()
@@ -756,6 +771,7 @@ void TAppForm::OnlineHelp1Click()
 
 void TAppForm::UpdateNotifications1Click()
 {
+    UpdateStore(UpdateStore::DefaultPath()).WriteShowUpdate(action(QStringLiteral("UpdateNotifications1"))->isChecked());
 }
 
 void TAppForm::Language1Click()
@@ -764,6 +780,8 @@ void TAppForm::Language1Click()
 
 void TAppForm::SendFeedback1Click()
 {
+    auto* feedback = new TFeedbackForm(m_dialogs, AppTitle, AppProductName, AppVersion, this);
+    m_dialogs.execModal(*feedback);
 }
 
 void TAppForm::About1Click()

@@ -1,0 +1,44 @@
+#include "reports/ProductImport.h"
+
+#include "reports/ProductImportFile.h"
+#include "store/Database.h"
+
+ProductImportResult InsertImportedProducts(Database& db, const QStringList& lines, QChar separator,
+                                           const InsertErrorReporter& reportInsertError)
+{
+    ProductImportResult result;
+    db.BeginTransaction();
+    Statement insert =
+        db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
+    if (insert.isValid()) {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const auto product = ParseImportLine(lines.at(i), separator, i == 0);
+            if (!product)
+                continue;
+            ++result.imported;
+            insert.bindAll({product->barcode, product->name, product->price, product->stock});
+            if (!insert.exec()) {
+                ++result.failed;
+                if (reportInsertError)
+                    reportInsertError(insert.error());
+            }
+            insert.reset();
+        }
+    }
+    db.Commit();
+    return result;
+}
+
+ProductImportResult ImportProducts(Database& db, const QString& path, QChar separator, int ansiCodePage,
+                                   const InsertErrorReporter& reportInsertError)
+{
+    QStringList lines;
+    QString error;
+    if (!ReadImportFile(path, ansiCodePage, lines, &error)) {
+        ProductImportResult result;
+        result.fileRead = false;
+        result.error = error;
+        return result;
+    }
+    return InsertImportedProducts(db, lines, separator, reportInsertError);
+}
