@@ -13,6 +13,8 @@
 #include "platform/TextFile.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
+#include "pos/printtemplate.h"
+#include "pos/receiptsform.h"
 #include "reports/SalesHistoryScreen.h"
 #include "store/DataFileTemplate.h"
 
@@ -695,6 +697,7 @@ void TAppForm::CurrencySymbol1Click()
 
 void TAppForm::Receipts1Click()
 {
+    TFormReceipts::showFor(*this);
 }
 
 void TAppForm::AskPrint1Click()
@@ -706,6 +709,7 @@ void TAppForm::AskPrint1Click()
 
 void TAppForm::PrintTemplate1Click()
 {
+    TPrintTemplateForm::showModalFor(*this);
 }
 
 void TAppForm::ChangeInterface1Click()
