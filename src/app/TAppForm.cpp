@@ -8,6 +8,7 @@
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "i18n/Translator.h"
+#include "i18n/translation.h"
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -764,6 +765,7 @@ void TAppForm::UpdateNotifications1Click()
 
 void TAppForm::Language1Click()
 {
+    TTranslateForm::showModalFor(*this);
 }
 
 void TAppForm::SendFeedback1Click()
