@@ -17,6 +17,7 @@
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
 #include "reports/SalesHistoryScreen.h"
+#include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
@@ -25,6 +26,7 @@
 #include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -610,10 +612,13 @@ void TAppForm::Logout1Click()
 
 void TAppForm::Backup1Click()
 {
+    BackupCommand(m_dialogs, this, m_db, QDir::homePath());
 }
 
 void TAppForm::Restore1Click()
 {
+    if (RestoreCommand(m_dialogs, this, m_db, DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+        RestartApplication();
 }
 
 void TAppForm::ProductsList1Click()
