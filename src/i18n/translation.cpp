@@ -227,8 +227,10 @@ void TTranslateForm::FormCreate()
     setWindowTitle(TranslateText("Language"));
     Label1->setText(TranslateText("User Interface Language:"));
     Label2->setText(TranslateText("Translated by:"));
-    LinkLabel1->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff; text-decoration:underline\">%2</a>")
-                            .arg(TranslationContributionUrl(), TranslateText("Contribute to Translation").toHtmlEscaped()));
+    // The style's link colour: blue on the light styles, a lighter one where the background is dark.
+    LinkLabel1->setText(QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:underline\">%3</a>")
+                            .arg(TranslationContributionUrl(), palette().color(QPalette::Link).name(),
+                                 TranslateText("Contribute to Translation").toHtmlEscaped()));
     Button1->setText(TranslateText("OK"));
     Button2->setText(TranslateText("Cancel"));
 
