@@ -8,6 +8,7 @@
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "i18n/Translator.h"
+#include "i18n/translation.h"
 #include "online/UpdateCheck.h"
 #include "online/UpdateStore.h"
 #include "online/check.h"
@@ -18,7 +19,10 @@
 #include "platform/TextFile.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
+#include "pos/printtemplate.h"
+#include "pos/receiptsform.h"
 #include "reports/SalesHistoryScreen.h"
+#include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
@@ -27,6 +31,7 @@
 #include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -622,10 +627,13 @@ void TAppForm::Logout1Click()
 
 void TAppForm::Backup1Click()
 {
+    BackupCommand(m_dialogs, this, m_db, QDir::homePath());
 }
 
 void TAppForm::Restore1Click()
 {
+    if (RestoreCommand(m_dialogs, this, m_db, DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+        RestartApplication();
 }
 
 void TAppForm::ProductsList1Click()
@@ -710,6 +718,7 @@ void TAppForm::CurrencySymbol1Click()
 
 void TAppForm::Receipts1Click()
 {
+    TFormReceipts::showFor(*this);
 }
 
 void TAppForm::AskPrint1Click()
@@ -721,6 +730,7 @@ void TAppForm::AskPrint1Click()
 
 void TAppForm::PrintTemplate1Click()
 {
+    TPrintTemplateForm::showModalFor(*this);
 }
 
 void TAppForm::ChangeInterface1Click()
@@ -776,6 +786,7 @@ void TAppForm::UpdateNotifications1Click()
 
 void TAppForm::Language1Click()
 {
+    TTranslateForm::showModalFor(*this);
 }
 
 void TAppForm::SendFeedback1Click()
