@@ -616,6 +616,11 @@ void TAppForm::Restore1Click()
 void TAppForm::ProductsList1Click()
 {
     AnaMenuAc();
+    m_saleScreen->BitBtn22Click();
+}
+
+void TAppForm::OpenProductPicker()
+{
 }
 
 void TAppForm::ExportProducts1Click()
