@@ -11,6 +11,7 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/CashCheckout.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
 #include "reports/SalesHistoryScreen.h"
@@ -587,6 +588,7 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
+    CashCheckout(*this);
 }
 
 void TAppForm::BitBtn2Click()
