@@ -194,4 +194,16 @@ TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
     EXPECT_EQ(listRows().size(), 2);
 }
 
+TEST_F(CheckoutTest, AskPrintIsWrittenToTheSettingsFileAtOnce)
+{
+    start();
+    QAction* askPrint = form->action(QStringLiteral("AskPrint1"));
+    ASSERT_FALSE(askPrint->isChecked());
+    askPrint->trigger();
+    EXPECT_TRUE(askPrint->isChecked());
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("Print=1\r\n")));
+    askPrint->trigger();
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("Print=0\r\n")));
+}
+
 } // namespace

@@ -34,6 +34,22 @@ TEST_F(SaleScreenTest, ScanningACodeThreeTimesGivesOneRowWithQuantityThree)
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(SaleScreenTest, SharedBarcodesFillOneRowAndAnUnreadablePriceAddsNothing)
+{
+    start();
+    // The first product appends the row, the second raises its quantity; its name and price are not shown.
+    addProduct(QStringLiteral("D1"), QStringLiteral("TWIN A"), 1, 5);
+    addProduct(QStringLiteral("D1"), QStringLiteral("TWIN B"), 9, 5);
+    scan(QStringLiteral("D1"));
+    EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
+
+    addProduct(QStringLiteral("Q1"), QStringLiteral("ODD"), QStringLiteral("abc"));
+    scan(QStringLiteral("Q1"));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
+    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+}
+
 TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharactersStayPending)
 {
     start();
