@@ -17,6 +17,7 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/CashCheckout.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
@@ -607,6 +608,7 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
+    CashCheckout(*this);
 }
 
 void TAppForm::BitBtn2Click()
@@ -639,6 +641,11 @@ void TAppForm::Restore1Click()
 void TAppForm::ProductsList1Click()
 {
     AnaMenuAc();
+    m_saleScreen->BitBtn22Click();
+}
+
+void TAppForm::OpenProductPicker()
+{
 }
 
 void TAppForm::ExportProducts1Click()
