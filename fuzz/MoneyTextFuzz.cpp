@@ -1,8 +1,10 @@
-// Typed prices, quantities and discounts, and the money text of any amount.
+// Typed prices, amounts tendered and discount answers, the sale arithmetic on them, and the money text of any
+// amount.
 #include "FuzzSupport.h"
 
 #include "app/AppError.h"
 #include "pos/Money.h"
+#include "pos/SaleTotals.h"
 
 #include <QRegularExpression>
 
@@ -44,6 +46,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (isNumber)
         checkMoneyText(value);
     ReadIntegerOr(text, -1);
+
+    // A money cell read back as cents: a plain two-decimal text exactly.
+    qint64 cents = 0;
+    if (TryMoneyTextToCents(text, cents)) {
+        FUZZ_CHECK(isNumber);
+        ChangeTableLines(cents);
+        if (std::fabs(value) < 1e15)
+            FUZZ_CHECK(std::fabs(double(cents) - value * 100) <= 0.5 + 1e-13 * std::fabs(value * 100));
+    }
+    ChangeForTendered(text, 12.5);
+
+    // The discount answer, applied to a line.
+    double rate = 0;
+    if (ReadDiscountRate(text, rate)) {
+        FUZZ_CHECK(std::isfinite(rate));
+        const LineCells cells = ComputeLineCells(12.5, 3, rate);
+        FUZZ_CHECK(rate == 0 || !cells.discountedPrice.isEmpty());
+    }
 
     // Any bit pattern as an amount.
     if (size >= sizeof(double)) {
