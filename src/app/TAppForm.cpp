@@ -1,5 +1,6 @@
 #include "app/TAppForm.h"
 
+#include "access/Passwords.h"
 #include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/ThemeApply.h"
@@ -533,7 +534,7 @@ void TAppForm::TimerActivateTimer()
 
 void TAppForm::TimerPasswordTimer()
 {
-    TimerPassword->stop();
+    StartupPasswordCheck(*this);
 }
 
 void TAppForm::TimerCheckerTimer()
@@ -549,7 +550,7 @@ void TAppForm::TimerCaptionDuzeltTimer()
 
 void TAppForm::TimerPasswordAdminTimer()
 {
-    TimerPasswordAdmin->stop();
+    AdminLogin(*this);
 }
 
 // ---- navigation ----
@@ -597,12 +598,12 @@ void TAppForm::BitBtn2Click()
 
 void TAppForm::Login1Click()
 {
-    TimerPasswordAdmin->start();
+    RequestAdminLogin(*this);
 }
 
 void TAppForm::Logout1Click()
 {
-    SetAdminMode(false);
+    AdminLogout(*this);
 }
 
 void TAppForm::Backup1Click()
@@ -680,6 +681,7 @@ void TAppForm::TopSelling1Click()
 
 void TAppForm::EditPassword1Click()
 {
+    EditPassword(*this);
 }
 
 void TAppForm::CurrencySymbol1Click()
