@@ -9,12 +9,21 @@
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "i18n/Translator.h"
+#include "i18n/translation.h"
+#include "online/UpdateCheck.h"
+#include "online/UpdateStore.h"
+#include "online/check.h"
+#include "online/feedback.h"
+#include "online/newversion.h"
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
+#include "pos/printtemplate.h"
+#include "pos/receiptsform.h"
 #include "reports/SalesHistoryScreen.h"
+#include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
@@ -23,6 +32,7 @@
 #include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,7 +74,7 @@ TAppForm::TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent)
     FormCreate();
 }
 
-TAppForm::~TAppForm() = default;
+TAppForm::~TAppForm() = default;  // the update check, if still running, is stopped here
 
 void TAppForm::FormCreate()
 {
@@ -539,7 +549,17 @@ void TAppForm::TimerPasswordTimer()
 
 void TAppForm::TimerCheckerTimer()
 {
+    if (!m_updateCheck)
+        m_updateCheck = std::make_unique<UpdateCheckMonitor>(MakeUpdateCheckSetup(m_env, AppTitle, AppVersion));
+    if (!m_updateCheck->tick())
+        return;
     TimerChecker->stop();
+    QAction* updates = action(QStringLiteral("UpdateNotifications1"));
+    updates->setEnabled(true);
+    if (!m_updateCheck->showUpdateMenuChecked())
+        updates->setChecked(false);
+    if (m_updateCheck->newVersionAvailable())
+        new TNewVer(m_env, AppProductName, m_updateCheck->newVersionText(), m_updateCheck->downloadUrl(), this);
 }
 
 void TAppForm::TimerCaptionDuzeltTimer()
@@ -608,10 +628,13 @@ void TAppForm::Logout1Click()
 
 void TAppForm::Backup1Click()
 {
+    BackupCommand(m_dialogs, this, m_db, QDir::homePath());
 }
 
 void TAppForm::Restore1Click()
 {
+    if (RestoreCommand(m_dialogs, this, m_db, DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+        RestartApplication();
 }
 
 void TAppForm::ProductsList1Click()
@@ -697,6 +720,7 @@ void TAppForm::CurrencySymbol1Click()
 
 void TAppForm::Receipts1Click()
 {
+    TFormReceipts::showFor(*this);
 }
 
 void TAppForm::AskPrint1Click()
@@ -708,6 +732,7 @@ void TAppForm::AskPrint1Click()
 
 void TAppForm::PrintTemplate1Click()
 {
+    TPrintTemplateForm::showModalFor(*this);
 }
 
 void TAppForm::ChangeInterface1Click()
@@ -758,14 +783,18 @@ void TAppForm::OnlineHelp1Click()
 
 void TAppForm::UpdateNotifications1Click()
 {
+    UpdateStore(UpdateStore::DefaultPath()).WriteShowUpdate(action(QStringLiteral("UpdateNotifications1"))->isChecked());
 }
 
 void TAppForm::Language1Click()
 {
+    TTranslateForm::showModalFor(*this);
 }
 
 void TAppForm::SendFeedback1Click()
 {
+    auto* feedback = new TFeedbackForm(m_dialogs, AppTitle, AppProductName, AppVersion, this);
+    m_dialogs.execModal(*feedback);
 }
 
 void TAppForm::About1Click()

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class Dialogs;
@@ -22,6 +23,8 @@ class SalesHistoryScreen;
 
 // The main window: four screens (sale, products, customers, sales history), the sell bar, the navigation bar,
 // the main menu and the timers. It owns the connection, the settings and the state the other windows share.
+class UpdateCheckMonitor;
+
 class TAppForm : public QMainWindow
 {
     Q_OBJECT
@@ -180,4 +183,5 @@ private:
     QPushButton* m_productsButton = nullptr;
     QPushButton* m_customersButton = nullptr;
     QPushButton* m_salesButton = nullptr;
+    std::unique_ptr<UpdateCheckMonitor> m_updateCheck;
 };

@@ -1,7 +1,7 @@
 #include "reports/TableExport.h"
 
 #include "reports/CsvFile.h"
-#include "reports/TwoDecimalText.h"
+#include "pos/Money.h"
 #include "store/Database.h"
 
 #include <QMetaType>
@@ -83,7 +83,7 @@ CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& 
                  if (!price)
                      return false;
                  fields << rows.text(row, QStringLiteral("barkod")) << rows.text(row, QStringLiteral("urunadi"))
-                        << TwoDecimalText(*price) << rows.text(row, QStringLiteral("stok"))
+                        << MoneyText(*price) << rows.text(row, QStringLiteral("stok"))
                         << rows.text(row, QStringLiteral("kayittarihi"));
                  return true;
              });
@@ -118,7 +118,7 @@ CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& 
                  const QString paidAt = rows.text(row, QStringLiteral("odemetarihi"));
                  const DateTimeParts parts = SplitDateTime(paidAt);
                  fields << rows.text(row, QStringLiteral("id")) << rows.text(row, QStringLiteral("barkod"))
-                        << rows.text(row, QStringLiteral("urunadi")) << TwoDecimalText(*price)
+                        << rows.text(row, QStringLiteral("urunadi")) << MoneyText(*price)
                         << rows.text(row, QStringLiteral("adet")) << paidAt << parts.date << parts.time;
                  return true;
              });
@@ -142,8 +142,8 @@ CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& p
                  const bool open = rows.text(row, QStringLiteral("odendimi")) == QLatin1String("0");
                  fields << rows.text(row, QStringLiteral("id")) << rows.text(row, QStringLiteral("musteriadi"))
                         << rows.text(row, QStringLiteral("barkod")) << rows.text(row, QStringLiteral("urunadi"))
-                        << TwoDecimalText(*price) << quantity.asText()
-                        << TwoDecimalText(*price * quantity.asDouble())
+                        << MoneyText(*price) << quantity.asText()
+                        << MoneyText(*price * quantity.asDouble())
                         << (open ? QStringLiteral("-") : paidWord) << registered << parts.date << parts.time;
                  return true;
              });

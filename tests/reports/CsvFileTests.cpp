@@ -1,5 +1,5 @@
 #include "reports/CsvFile.h"
-#include "reports/TwoDecimalText.h"
+#include "pos/Money.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -90,7 +90,7 @@ TEST(SplitDateTime, SplitsAtTheFirstBlank)
     }
 }
 
-TEST(TwoDecimalText, RoundsHalvesAwayFromZeroAfterFifteenDigits)
+TEST(MoneyText, RoundsHalvesAwayFromZeroAfterFifteenDigits)
 {
     const struct
     {
@@ -104,7 +104,7 @@ TEST(TwoDecimalText, RoundsHalvesAwayFromZeroAfterFifteenDigits)
         {3 * 1.1, "3.30"},    {1e-300, "0.00"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(TwoDecimalText(c.value), QLatin1String(c.text)) << c.value;
+        EXPECT_EQ(MoneyText(c.value), QLatin1String(c.text)) << c.value;
 }
 
 } // namespace
