@@ -109,6 +109,7 @@ CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
     CheckListBox1 = new QListWidget(Panel10);
     named(CheckListBox1, "CheckListBox1");
     CheckListBox1->setUniformItemSizes(true);
+    CheckListBox1->setAccessibleName(TranslateText("Open credit lines"));
     Label11 = new QLabel(Panel10);
     named(Label11, "Label11");
     Label10 = new QLabel(QStringLiteral("0.00"), Panel10);
