@@ -18,6 +18,7 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/CashCheckout.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
@@ -608,6 +609,7 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
+    CashCheckout(*this);
 }
 
 void TAppForm::BitBtn2Click()
@@ -640,6 +642,11 @@ void TAppForm::Restore1Click()
 void TAppForm::ProductsList1Click()
 {
     AnaMenuAc();
+    m_saleScreen->BitBtn22Click();
+}
+
+void TAppForm::OpenProductPicker()
+{
 }
 
 void TAppForm::ExportProducts1Click()
