@@ -8,6 +8,7 @@
 #include "app/VersionInfo.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
+#include "catalogue/products.h"
 #include "i18n/Translator.h"
 #include "i18n/translation.h"
 #include "online/UpdateCheck.h"
@@ -23,6 +24,7 @@
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
+#include "pos/veresiye.h"
 #include "reports/SalesHistoryScreen.h"
 #include "store/Backup.h"
 #include "store/DataFileTemplate.h"
@@ -614,6 +616,7 @@ void TAppForm::BitBtn1Click()
 
 void TAppForm::BitBtn2Click()
 {
+    SellByCredit(*this);
 }
 
 // ---- menu commands ----
@@ -647,6 +650,7 @@ void TAppForm::ProductsList1Click()
 
 void TAppForm::OpenProductPicker()
 {
+    OpenProductPickerWindow(*this);
 }
 
 void TAppForm::ExportProducts1Click()

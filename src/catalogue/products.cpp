@@ -1,8 +1,10 @@
 #include "catalogue/products.h"
 
+#include "app/Dialogs.h"
 #include "app/TAppForm.h"
 #include "catalogue/ProductList.h"
 #include "i18n/Translator.h"
+#include "pos/SaleScreen.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -202,7 +204,15 @@ void TUrunlerForm::setListStyle()
 
 void TUrunlerForm::ListView1SelectItem(const QModelIndex& index)
 {
-    Q_UNUSED(index);
+    if (!index.isValid())
+        return;
+    SaleScreen& sale = *m_main.saleScreen();
+    sale.PendingBarcode = index.data(ProductListModel::BarcodeRole).toString();
+    // A product deleted meanwhile is not found: the picker stays and the barcode waits for the next pick or scan.
+    if (sale.BarkodOkundu()) {
+        sale.PendingBarcode.clear();
+        accept();
+    }
 }
 
 void TUrunlerForm::writeSetting(const QString& key, qint64 value)
@@ -235,4 +245,10 @@ void TUrunlerForm::done(int result)
 {
     m_geometrySaving = false;
     QDialog::done(result);
+}
+
+void OpenProductPickerWindow(TAppForm& main)
+{
+    TUrunlerForm picker(main);
+    main.dialogs().execModal(picker);
 }

@@ -52,3 +52,6 @@ private:
     bool m_geometrySaving = false;
     bool m_searchReady = false;
 };
+
+// Shows a new product picker modally over the main window.
+void OpenProductPickerWindow(TAppForm& main);

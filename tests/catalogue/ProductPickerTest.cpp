@@ -1,6 +1,7 @@
 #include "CatalogueFixture.h"
 #include "catalogue/ProductList.h"
 #include "catalogue/products.h"
+#include "pos/SaleScreen.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -38,6 +40,40 @@ protected:
         for (int row = 0; row < picker.model()->rowCount(); ++row)
             out << picker.model()->index(row).data().toString();
         return out;
+    }
+    // Clicks the item with this caption.
+    static void clickItem(TUrunlerForm& picker, const QString& caption)
+    {
+        const QModelIndexList found =
+            picker.model()->match(picker.model()->index(0), Qt::DisplayRole, caption, 1, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << caption.toStdString();
+        picker.ListView1->scrollTo(found.first());
+        QTest::mouseClick(picker.ListView1->viewport(), Qt::LeftButton, {},
+                          picker.ListView1->visualRect(found.first()).center());
+    }
+    // Opens the picker as Operations > "Product List..." does and runs the script on it; true when it closed.
+    bool pick(const std::function<void(TUrunlerForm&)>& script)
+    {
+        bool closed = false;
+        dialogs.modalScripts.push_back([&](QDialog& dialog) {
+            auto& picker = static_cast<TUrunlerForm&>(dialog);
+            picker.show();
+            pump();
+            script(picker);
+            closed = !picker.isVisible();
+            return picker.result();
+        });
+        form->action(QStringLiteral("ProductsList1"))->trigger();
+        return closed;
+    }
+    QStringList saleRows()
+    {
+        QStringList rows;
+        QTreeWidget* list = form->saleScreen()->ListView1;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            rows << list->topLevelItem(i)->text(SaleScreen::ColProduct) + u'*'
+                        + list->topLevelItem(i)->text(SaleScreen::ColQuantity);
+        return rows;
     }
     QString setting(const QString& key) { return SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(key, {}); }
 };
@@ -137,4 +173,33 @@ TEST_F(ProductPickerTest, APlaceOffTheScreenIsCentredOnThatAxis)
     auto picker = openPicker();
     EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, 25));
     EXPECT_EQ(picker->width(), 698);
+}
+
+TEST_F(ProductPickerTest, AClickHandsTheProductToTheSaleListAndClosesThePicker)
+{
+    form->show();
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) {
+        QTest::keyClicks(picker.Edit1, QStringLiteral("tea"));
+        clickItem(picker, QStringLiteral("O'Neil's Tea"));
+    }));
+    EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("UrunlerForm")});
+    EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*1")});
+    EXPECT_TRUE(form->saleScreen()->PendingBarcode.isEmpty());
+
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) { clickItem(picker, QStringLiteral("O'Neil's Tea")); }));
+    EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*2")});
+}
+
+TEST_F(ProductPickerTest, EscClosesWithoutAddingAndAVanishedProductKeepsThePickerOpen)
+{
+    form->show();
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) { QTest::keyClick(picker.ListView1, Qt::Key_Escape); }));
+    EXPECT_TRUE(saleRows().isEmpty());
+
+    EXPECT_FALSE(pick([this](TUrunlerForm& picker) {
+        exec(QStringLiteral("delete from urunler where barkod='5550100'"));
+        clickItem(picker, QStringLiteral("Bread"));
+    }));
+    EXPECT_TRUE(saleRows().isEmpty());
+    EXPECT_EQ(form->saleScreen()->PendingBarcode, QStringLiteral("5550100"));
 }
