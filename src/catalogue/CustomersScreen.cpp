@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "store/Database.h"
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSignalBlocker>
-#include <QStyle>
 
 namespace {
 
@@ -102,7 +102,7 @@ CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
     Image2 = new QLabel(this);
     named(Image2, "Image2");
     Image2->setAlignment(Qt::AlignCenter);
-    Image2->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(128, 128));
+    Image2->setPixmap(CustomersPicture(192));
 
     Panel10 = new QWidget(this);
     named(Panel10, "Panel10");

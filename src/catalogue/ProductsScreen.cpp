@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
 #include "catalogue/StockSpinBox.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QValidator>
 
 #include <algorithm>
@@ -120,7 +120,7 @@ ProductsScreen::ProductsScreen(TAppForm& main, QWidget* parent)
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("ProductsPicture"));
     picture->setAlignment(Qt::AlignCenter);
-    picture->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(128, 128));
+    picture->setPixmap(ProductsPicture(192));
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(fields, 1);

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
 #include "catalogue/ProductList.h"
 #include "i18n/Translator.h"
 #include "pos/SaleScreen.h"
@@ -52,7 +53,7 @@ TUrunlerForm::TUrunlerForm(TAppForm& main, QWidget* parent)
     Label1->setBuddy(Edit1);
 
     m_model = new ProductListModel(this);
-    m_model->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_model->setIcon(QIcon(ProductsPicture(48)));
     ListView1 = new QListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(TranslateText("Products"));

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Receipt.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTreeWidget>
 
 TVeresiyeForm::TVeresiyeForm(TAppForm& main)
@@ -31,7 +31,7 @@ TVeresiyeForm::TVeresiyeForm(TAppForm& main)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedSize(64, 64);
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(64, 64));
+    Image1->setPixmap(CustomersPicture(64));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ComboBox1 = new QComboBox(this);
