@@ -153,10 +153,16 @@ int main(int argc, char** argv)
     RawDb raw(dataFile);
 
     std::vector<BenchResult> results;
+    // "--only B1,B6" runs just those operations (for profiling one path).
+    QStringList only;
+    for (qsizetype i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QLatin1String("--only"))
+            only = args[i + 1].split(QLatin1Char(','));
+    auto wanted = [&only](const char* id) { return only.isEmpty() || only.contains(QLatin1String(id)); };
     auto codeAt = [&barcodes](int i) { return barcodes.at((i * 7919) % barcodes.size()); };
 
     // B1: twenty scans into the sale list.
-    {
+    if (wanted("B1")) {
         BenchOperation op{QStringLiteral("B1"), QStringLiteral("20 scans into the sale list"), 3.0, 15,
                           [&sale] { sale.ClearAfterSale(); }, {}, {}};
         op.program = [&] {
@@ -195,7 +201,7 @@ int main(int argc, char** argv)
     }
 
     // B2: cash checkout of a fifty-line sale, receipt rendered and saved.
-    {
+    if (wanted("B2")) {
         const QString receipts = dir.path() + QStringLiteral("/receipts");
         QDir().mkpath(receipts);
         form->ReceiptFolder = receipts;
@@ -258,7 +264,7 @@ int main(int argc, char** argv)
 
     // B3: product import of a 100,000-line file into an empty catalogue.
     double importPeak = 0;
-    {
+    if (wanted("B3")) {
         const QString importFolder = dir.path() + QStringLiteral("/import");
         QDir().mkpath(importFolder);
         QFile::copy(program + QStringLiteral("empty.db"), importFolder + QStringLiteral("/data.db"));
@@ -298,7 +304,7 @@ int main(int argc, char** argv)
     }
 
     // B6: export of the payments table.
-    {
+    if (wanted("B6")) {
         const QString out = dir.path() + QStringLiteral("/payments.csv");
         BenchOperation op{QStringLiteral("B6"), QStringLiteral("export of the payments table"), 1.5, 3, {}, {}, {}};
         op.program = [&] { ExportPaymentsCsv(form->SQLConnection1(), QLatin1Char(';'), out); };
@@ -325,7 +331,7 @@ int main(int argc, char** argv)
 
     // B8: start-up of a whole process until the main window is shown and the database open and migrated,
     // against a process that shows a bare window and opens the same file.
-    {
+    if (wanted("B8")) {
         form.reset();
         const QString self = QCoreApplication::applicationFilePath();
         auto runChild = [&](const QStringList& arguments) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -136,10 +137,14 @@ private:
     bool ensureOpen(QString* error = nullptr);
     // Runs every statement of the text; rows of the last statement that returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
+    // Prepared statements with bound values, kept by their SQL text until the connection closes.
+    sqlite3_stmt* cachedStatement(const QByteArray& sql, QString* error);
+    void clearStatementCache();
 
     sqlite3* m_db = nullptr;
     QString m_path;
     ErrorReporter m_reporter;
+    std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 
 // True when the file starts with the SQLite header and opens as a database whose schema can be read.
