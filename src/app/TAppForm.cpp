@@ -18,6 +18,7 @@
 #include "platform/TextFile.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
+#include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
 #include "store/DataFileTemplate.h"
 
@@ -635,38 +636,47 @@ void TAppForm::ProductsList1Click()
 
 void TAppForm::ExportProducts1Click()
 {
+    ExportTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::ExportCustomers1Click()
 {
+    ExportTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::ExportPayments1Click()
 {
+    ExportTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::ExportCredits1Click()
 {
+    ExportTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::ImportProducts1Click()
 {
+    ImportProductsCommand(*this);
 }
 
 void TAppForm::DeleteProducts1Click()
 {
+    DeleteTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::DeleteCustomers1Click()
 {
+    DeleteTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::DeletePayments1Click()
 {
+    DeleteTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::DeleteCredits1Click()
 {
+    DeleteTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::KeyboardShortcuts1Click()

@@ -1,0 +1,312 @@
+#include "reports/SalesHistory.h"
+
+#include "app/AppError.h"
+#include "pos/Money.h"
+#include "reports/CsvFile.h"
+#include "store/Database.h"
+
+#include <QSet>
+
+namespace {
+
+// Shares the text of repeated values (product names, barcodes, customers, quantities, receipt numbers, the
+// date-time of the lines of one sale), so a long list holds each distinct text once.
+class TextPool
+{
+public:
+    QString operator()(const QString& text)
+    {
+        auto it = m_texts.constFind(text);
+        if (it == m_texts.constEnd())
+            it = m_texts.insert(text);
+        return *it;
+    }
+
+private:
+    QSet<QString> m_texts;
+};
+
+// Keeps the text of the previous row when the value repeats (the lines of one sale share their date-time).
+QString sameAsBefore(const QString& text, const QString& previous)
+{
+    return text == previous ? previous : text;
+}
+
+// Walks a prepared statement; false with the engine's message when it could not be prepared or stepped.
+template <typename RowFunction>
+bool walk(Database& db, const QString& sql, const std::vector<QVariant>& params, QString* error, RowFunction row)
+{
+    Statement statement = db.prepare(sql);
+    if (!statement.isValid()) {
+        if (error)
+            *error = QString(); // prepare has reported it
+        return false;
+    }
+    statement.bindAll(params);
+    while (statement.next())
+        row(statement);
+    if (!statement.error().isEmpty()) {
+        if (error)
+            *error = statement.error();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString HistoryBound(const QDate& date, const QTime& time)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+// ---- HistoryListModel ----
+
+void HistoryListModel::setTitles(const QStringList& titles)
+{
+    m_titles = titles;
+    emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+QStringList HistoryListModel::rowTexts(int row) const
+{
+    QStringList texts;
+    const int columns = columnCount();
+    texts.reserve(columns);
+    for (int column = 0; column < columns; ++column)
+        texts << text(row, column);
+    return texts;
+}
+
+void HistoryListModel::writeCsv(CsvWriter& writer) const
+{
+    writer.addLine(csvHeader());
+    const int rows = rowCount();
+    for (int row = 0; row < rows; ++row)
+        writer.addLine(rowTexts(row));
+}
+
+int HistoryListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant HistoryListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+        return {};
+    return text(index.row(), index.column());
+}
+
+QVariant HistoryListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section < m_titles.size() ? QVariant(m_titles.at(section)) : QVariant();
+}
+
+// ---- PaymentsListModel ----
+
+QStringList PaymentsListModel::csvHeader() const
+{
+    return {QStringLiteral("Date"),     QStringLiteral("Barcode"), QStringLiteral("Product"),
+            QStringLiteral("Price"),    QStringLiteral("Quantity"), QStringLiteral("Total"),
+            QStringLiteral("ID"),       QStringLiteral("Receipt")};
+}
+
+int PaymentsListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_lines.size());
+}
+
+QString PaymentsListModel::text(int row, int column) const
+{
+    const Line& line = m_lines[size_t(row)];
+    switch (column) {
+    case Date: return line.date;
+    case Barcode: return line.barcode;
+    case Product: return line.product;
+    case Price: return MoneyText(line.price);
+    case Quantity: return line.quantity;
+    case Total: return MoneyText(line.total);
+    case Id: return QString::number(line.id);
+    case Receipt: return line.receipt;
+    default: return {};
+    }
+}
+
+void PaymentsListModel::clear()
+{
+    beginResetModel();
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_grandTotal = 0;
+    endResetModel();
+}
+
+bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
+{
+    QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler where ");
+    std::vector<QVariant> params;
+    if (!filter.product.isEmpty()) {
+        sql += QStringLiteral("urunadi = ? and ");
+        params.emplace_back(filter.product);
+    }
+    sql += QStringLiteral("odemetarihi between ? and ? order by odemetarihi;");
+    params.emplace_back(filter.begin);
+    params.emplace_back(filter.end);
+
+    std::vector<Line> lines;
+    double grandTotal = 0;
+    TextPool pool;
+    QString previousDate;
+    const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
+        Line line;
+        line.id = row.integer(0);
+        line.receipt = pool(row.text(1));
+        line.barcode = pool(row.text(2));
+        line.product = pool(row.text(3));
+        line.price = row.real(4);
+        const DbValue quantity = row.value(5);
+        line.quantity = pool(quantity.asText());
+        line.total = line.price * quantity.asDouble();
+        line.date = sameAsBefore(row.text(6), previousDate);
+        previousDate = line.date;
+        grandTotal += line.total;
+        lines.push_back(std::move(line));
+    });
+
+    beginResetModel();
+    if (ok) {
+        m_lines = std::move(lines);
+        m_grandTotal = grandTotal;
+    } else {
+        m_lines.clear();
+        m_grandTotal = 0;
+    }
+    endResetModel();
+    return ok;
+}
+
+// ---- CreditsListModel ----
+
+QStringList CreditsListModel::csvHeader() const
+{
+    return {QStringLiteral("Date"),     QStringLiteral("Customer"), QStringLiteral("Barcode"),
+            QStringLiteral("Product"),  QStringLiteral("Price"),    QStringLiteral("Quantity"),
+            QStringLiteral("Total"),    QStringLiteral("Paid"),     QStringLiteral("ID")};
+}
+
+int CreditsListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_lines.size());
+}
+
+QString CreditsListModel::text(int row, int column) const
+{
+    const Line& line = m_lines[size_t(row)];
+    switch (column) {
+    case Date: return line.date;
+    case Customer: return line.customer;
+    case Barcode: return line.barcode;
+    case Product: return line.product;
+    case Price: return MoneyText(line.price);
+    case Quantity: return line.quantity;
+    case Total: return MoneyText(line.total);
+    case Paid:
+        if (line.open)
+            return QStringLiteral("-");
+        return line.paidAt.isEmpty() ? m_paidWord : line.paidAt;
+    case Id: return QString::number(line.id);
+    default: return {};
+    }
+}
+
+void CreditsListModel::clear()
+{
+    beginResetModel();
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_paidTotal = 0;
+    m_openTotal = 0;
+    endResetModel();
+}
+
+bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
+{
+    QString sql = QStringLiteral("SELECT id, musteriadi, barkod, urunadi, fiyat, adet, odendimi, odemetarihi, "
+                                 "kayittarihi FROM veresiyeler where ");
+    std::vector<QVariant> params;
+    if (!filter.customer.isEmpty()) {
+        sql += QStringLiteral("musteriadi = ? and ");
+        params.emplace_back(filter.customer);
+    }
+    if (!filter.product.isEmpty()) {
+        sql += QStringLiteral("urunadi = ? and ");
+        params.emplace_back(filter.product);
+    }
+    sql += QStringLiteral("kayittarihi between ? and ? order by kayittarihi;");
+    params.emplace_back(filter.begin);
+    params.emplace_back(filter.end);
+
+    std::vector<Line> lines;
+    double paidTotal = 0;
+    double openTotal = 0;
+    TextPool pool;
+    QString previousDate;
+    QString previousPaidAt;
+    const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
+        Line line;
+        line.id = row.integer(0);
+        line.customer = pool(row.text(1));
+        line.barcode = pool(row.text(2));
+        line.product = pool(row.text(3));
+        line.price = row.real(4);
+        const DbValue quantity = row.value(5);
+        line.quantity = pool(quantity.asText());
+        line.total = line.price * quantity.asDouble();
+        line.open = row.text(6) == QLatin1String("0");
+        if (!line.open) {
+            line.paidAt = sameAsBefore(row.text(7), previousPaidAt);
+            previousPaidAt = line.paidAt;
+        }
+        line.date = sameAsBefore(row.text(8), previousDate);
+        previousDate = line.date;
+        (line.open ? openTotal : paidTotal) += line.total;
+        lines.push_back(std::move(line));
+    });
+
+    beginResetModel();
+    if (ok) {
+        m_lines = std::move(lines);
+        m_paidTotal = paidTotal;
+        m_openTotal = openTotal;
+    } else {
+        m_lines.clear();
+        m_paidTotal = 0;
+        m_openTotal = 0;
+    }
+    endResetModel();
+    return ok;
+}
+
+// ---- reprints ----
+
+ReprintLine MakeReprintLine(const QString& product, const QString& priceCell, const QString& quantityCell)
+{
+    ReprintLine line;
+    line.listText = product + QStringLiteral(" (") + priceCell + QStringLiteral(") * ") + quantityCell;
+    line.total = ReadNumber(priceCell) * ReadNumber(quantityCell);
+    return line;
+}
+
+QDateTime StoredDateTime(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    for (const char* format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
+        const QDateTime dateTime = QDateTime::fromString(trimmed, QLatin1String(format));
+        if (dateTime.isValid())
+            return dateTime;
+    }
+    throw AppError(QStringLiteral("'%1' is not a valid date and time").arg(text));
+}
