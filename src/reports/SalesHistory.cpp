@@ -5,32 +5,25 @@
 #include "reports/CsvFile.h"
 #include "store/Database.h"
 
-#include <QSet>
 
 namespace {
 
-// Shares the text of repeated values (product names, barcodes, customers, quantities, receipt numbers, the
-// date-time of the lines of one sale), so a long list holds each distinct text once.
-class TextPool
+// Shares the text of a column with the row before when it repeats (the lines of one sale share their date-time,
+// receipt number and customer; quantities are mostly the same few values). A full dictionary of every distinct
+// text would save a little more memory but doubles the time a long list takes to load.
+class RepeatSharing
 {
 public:
     QString operator()(const QString& text)
     {
-        auto it = m_texts.constFind(text);
-        if (it == m_texts.constEnd())
-            it = m_texts.insert(text);
-        return *it;
+        if (text != m_previous)
+            m_previous = text;
+        return m_previous;
     }
 
 private:
-    QSet<QString> m_texts;
+    QString m_previous;
 };
-
-// Keeps the text of the previous row when the value repeats (the lines of one sale share their date-time).
-QString sameAsBefore(const QString& text, const QString& previous)
-{
-    return text == previous ? previous : text;
-}
 
 // Walks a prepared statement; false with the engine's message when it could not be prepared or stepped.
 template <typename RowFunction>
@@ -158,20 +151,18 @@ bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString*
 
     std::vector<Line> lines;
     double grandTotal = 0;
-    TextPool pool;
-    QString previousDate;
+    RepeatSharing receipt, barcode, product, quantity, date;
     const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
-        line.receipt = pool(row.text(1));
-        line.barcode = pool(row.text(2));
-        line.product = pool(row.text(3));
+        line.receipt = receipt(row.text(1));
+        line.barcode = barcode(row.text(2));
+        line.product = product(row.text(3));
         line.price = row.real(4);
-        const DbValue quantity = row.value(5);
-        line.quantity = pool(quantity.asText());
-        line.total = line.price * quantity.asDouble();
-        line.date = sameAsBefore(row.text(6), previousDate);
-        previousDate = line.date;
+        const DbValue count = row.value(5);
+        line.quantity = quantity(count.asText());
+        line.total = line.price * count.asDouble();
+        line.date = date(row.text(6));
         grandTotal += line.total;
         lines.push_back(std::move(line));
     });
@@ -252,26 +243,21 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
     std::vector<Line> lines;
     double paidTotal = 0;
     double openTotal = 0;
-    TextPool pool;
-    QString previousDate;
-    QString previousPaidAt;
+    RepeatSharing customer, barcode, product, quantity, paidAt, date;
     const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
-        line.customer = pool(row.text(1));
-        line.barcode = pool(row.text(2));
-        line.product = pool(row.text(3));
+        line.customer = customer(row.text(1));
+        line.barcode = barcode(row.text(2));
+        line.product = product(row.text(3));
         line.price = row.real(4);
-        const DbValue quantity = row.value(5);
-        line.quantity = pool(quantity.asText());
-        line.total = line.price * quantity.asDouble();
+        const DbValue count = row.value(5);
+        line.quantity = quantity(count.asText());
+        line.total = line.price * count.asDouble();
         line.open = row.text(6) == QLatin1String("0");
-        if (!line.open) {
-            line.paidAt = sameAsBefore(row.text(7), previousPaidAt);
-            previousPaidAt = line.paidAt;
-        }
-        line.date = sameAsBefore(row.text(8), previousDate);
-        previousDate = line.date;
+        if (!line.open)
+            line.paidAt = paidAt(row.text(7));
+        line.date = date(row.text(8));
         (line.open ? openTotal : paidTotal) += line.total;
         lines.push_back(std::move(line));
     });
