@@ -48,7 +48,11 @@ void prepareFileDialog(QFileDialog& dialog, const Dialogs::FileRequest& request)
 
 int QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons)
 {
-    QMessageBox box(qtIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    // The program's texts break lines with CR (as Windows message boxes do); Qt's labels break at LF.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(qtIcon(icon), caption, shown, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     struct Pair { int ours; QMessageBox::StandardButton qt; };
     const Pair pairs[] = {{Yes, QMessageBox::Yes}, {No, QMessageBox::No}, {Ok, QMessageBox::Ok},
                           {Cancel, QMessageBox::Cancel}};

@@ -8,6 +8,7 @@
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "i18n/Translator.h"
+#include "i18n/translation.h"
 #include "online/UpdateCheck.h"
 #include "online/UpdateStore.h"
 #include "online/check.h"
@@ -16,10 +17,14 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/CashCheckout.h"
 #include "pos/Money.h"
 #include "pos/SaleScreen.h"
+#include "pos/printtemplate.h"
+#include "pos/receiptsform.h"
 #include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
+#include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
@@ -28,6 +33,7 @@
 #include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -603,6 +609,7 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
+    CashCheckout(*this);
 }
 
 void TAppForm::BitBtn2Click()
@@ -623,15 +630,23 @@ void TAppForm::Logout1Click()
 
 void TAppForm::Backup1Click()
 {
+    BackupCommand(m_dialogs, this, m_db, QDir::homePath());
 }
 
 void TAppForm::Restore1Click()
 {
+    if (RestoreCommand(m_dialogs, this, m_db, DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+        RestartApplication();
 }
 
 void TAppForm::ProductsList1Click()
 {
     AnaMenuAc();
+    m_saleScreen->BitBtn22Click();
+}
+
+void TAppForm::OpenProductPicker()
+{
 }
 
 void TAppForm::ExportProducts1Click()
@@ -720,6 +735,7 @@ void TAppForm::CurrencySymbol1Click()
 
 void TAppForm::Receipts1Click()
 {
+    TFormReceipts::showFor(*this);
 }
 
 void TAppForm::AskPrint1Click()
@@ -731,6 +747,7 @@ void TAppForm::AskPrint1Click()
 
 void TAppForm::PrintTemplate1Click()
 {
+    TPrintTemplateForm::showModalFor(*this);
 }
 
 void TAppForm::ChangeInterface1Click()
@@ -786,6 +803,7 @@ void TAppForm::UpdateNotifications1Click()
 
 void TAppForm::Language1Click()
 {
+    TTranslateForm::showModalFor(*this);
 }
 
 void TAppForm::SendFeedback1Click()

@@ -67,6 +67,8 @@ public:
 
     // Shows the sale screen and refreshes its totals.
     void AnaMenuAc();
+    // Opens the product picker over the sale screen.
+    void OpenProductPicker();
     // The administrator check: false (after the warning) when not in administrator mode.
     bool CheckAdmin();
     void SetAdminMode(bool admin);

@@ -6,9 +6,13 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
+    // The icons live in a static library, so their resource must be registered by hand.
+    Q_INIT_RESOURCE(icons);
+
     // Held for the life of the process; a second copy starts all the same.
     platform::NamedMutex mutex(QStringLiteral("ZELKORA_Quenvale"));
 
@@ -16,6 +20,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quenvale"));
     QApplication::setOrganizationName(QStringLiteral("Zelkora"));
     ApplyTheme(ThemeIndexOf(QStringLiteral("Amakrits")));
+
+    // PNGs rather than the SVG, so no image plugin is needed at run time.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/quenvale-%1.png").arg(size));
+    icon.addFile(QStringLiteral(":/icons/quenvale.png"));
+    QApplication::setWindowIcon(icon);
 
     Environment environment;
     QtDialogs dialogs;

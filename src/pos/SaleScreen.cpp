@@ -1,18 +1,81 @@
 #include "pos/SaleScreen.h"
 
+#include "app/Dialogs.h"
 #include "app/TAppForm.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
+#include "pos/SaleTotals.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Blanks and control characters off both ends.
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+// The sale list. A scanner types the code and Enter into it: the typed characters go to the sale screen, not
+// to the list's own keyboard search.
+class SaleListView : public QTreeWidget
+{
+public:
+    explicit SaleListView(SaleScreen& screen) : QTreeWidget(&screen), m_screen(screen) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QChar key;
+        switch (event->key()) {
+        case Qt::Key_Escape: key = QChar(27); break;
+        case Qt::Key_Backspace: key = QChar(8); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: key = QChar(13); break;
+        case Qt::Key_Delete: break;
+        default:
+            if (!event->text().isEmpty())
+                key = event->text().at(0);
+            break;
+        }
+        if (key.isNull()) {
+            QTreeWidget::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        m_screen.m_main.runGuarded([&] { m_screen.ListView1KeyPress(key); });
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QTreeWidget::mouseReleaseEvent(event);
+        m_screen.m_main.runGuarded([&] { m_screen.ListView1Click(); });
+    }
+
+private:
+    SaleScreen& m_screen;
+};
 
 SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     : QWidget(parent)
@@ -50,7 +113,7 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     entryBar->addWidget(BitBtn15);
     entryBar->addWidget(BitBtn16);
 
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new SaleListView(*this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setColumnCount(7);
     ListView1->setRootIsDecorated(false);
@@ -117,6 +180,42 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     layout->addLayout(entryBar);
     layout->addLayout(listRow, 1);
     layout->addLayout(totalsBar);
+
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    QAbstractItemModel* model = ListView1->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { ListView1Change(); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ListView1Change(); });
+    connect(model, &QAbstractItemModel::dataChanged, this, [this] { ListView1Change(); });
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                m_main.runGuarded([&] {
+                    for (const QItemSelection* changed : {&deselected, &selected}) {
+                        QList<int> rows;
+                        for (const QModelIndex& index : changed->indexes())
+                            if (!rows.contains(index.row()))
+                                rows << index.row();
+                        for (int row : rows)
+                            ListView1SelectItem(row);
+                    }
+                    ListView1Change();
+                });
+            });
+
+    connect(Edit4, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text)
+            return;
+        const int position = Edit4->cursorPosition();
+        Edit4->setText(upper);
+        Edit4->setCursorPosition(position);
+    });
+    Edit4->installEventFilter(this);
+    SpinEdit1->installEventFilter(this);
+    connect(BitBtn15, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn15Click); });
+    connect(BitBtn16, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn16Click); });
+    connect(BitBtn22, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn22Click); });
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::Button1Click); });
+    connect(Edit7, &QLineEdit::textChanged, this, [this] { guarded(&SaleScreen::Edit7Change); });
 }
 
 void SaleScreen::setCaptions()
@@ -138,8 +237,325 @@ void SaleScreen::setCaptions()
     Label20->setText(TranslateText("Change:"));
 }
 
+
+void SaleScreen::guarded(void (SaleScreen::*handler)())
+{
+    m_main.runGuarded([this, handler] { (this->*handler)(); });
+}
+
+// ---- the sale list ----
+
+qint64 SaleScreen::quantityBoxValue() const
+{
+    return std::clamp<qint64>(ReadIntegerOr(SpinEdit1->cleanText(), 1), SpinEdit1->minimum(), SpinEdit1->maximum());
+}
+
+void SaleScreen::setCells(QTreeWidgetItem* item, double unitPrice, qint64 quantity)
+{
+    const LineCells cells = ComputeLineCells(unitPrice, quantity, DiscountRate);
+    item->setText(ColPrice, cells.price);
+    item->setText(ColQuantity, cells.quantity);
+    item->setText(ColTotal, cells.total);
+    item->setText(ColDiscountedPrice, cells.discountedPrice);
+    item->setText(ColDiscountedTotal, cells.discountedTotal);
+}
+
+void SaleScreen::appendRow(const QString& barcode, const QString& name, double unitPrice, qint64 quantity)
+{
+    auto* item = new QTreeWidgetItem;
+    item->setText(ColBarcode, barcode);
+    item->setText(ColProduct, name);
+    setCells(item, unitPrice, quantity);
+    ListView1->addTopLevelItem(item);
+}
+
+bool SaleScreen::BarkodOkundu()
+{
+    const QueryResult products =
+        m_main.SQLConnection1().Query(QStringLiteral("SELECT * FROM urunler where barkod=?;"), {PendingBarcode});
+    if (!products.ok)
+        return false;
+
+    struct Product
+    {
+        QString barcode;
+        QString name;
+        double price;
+    };
+    // Every price is read before the list changes, so a price that is not a number adds nothing at all.
+    std::vector<Product> found;
+    for (size_t i = 0; i < products.size(); ++i) {
+        const DbValue& price = products.value(i, QStringLiteral("fiyat"));
+        double value = price.asDouble();
+        if (price.raw().typeId() == QMetaType::QString)
+            value = ReadNumber(price.asText());
+        found.push_back({products.text(i, QStringLiteral("barkod")), products.text(i, QStringLiteral("urunadi")),
+                         value});
+    }
+
+    for (const Product& product : found) {
+        int row = -1;
+        for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+            if (ListView1->topLevelItem(i)->text(ColBarcode) == product.barcode) {
+                row = i;
+                break;
+            }
+        }
+        if (row >= 0) {
+            const qint64 quantity = ReadIntegerOr(ListView1->topLevelItem(row)->text(ColQuantity), 1);
+            UrunSayisiGuncelle(quantity + PendingQuantity, row);
+        } else {
+            appendRow(product.barcode, product.name, product.price, PendingQuantity);
+            FiyatHesapla();
+        }
+    }
+    if (found.empty())
+        return false;
+    EkleDuzeltSifirla();
+    return true;
+}
+
+void SaleScreen::UrunSayisiGuncelle(qint64 quantity, qint64 row)
+{
+    QTreeWidgetItem* item = row >= 0 && row < ListView1->topLevelItemCount() ? ListView1->topLevelItem(int(row))
+                                                                             : nullptr;
+    if (!item)
+        return;
+    item->setText(ColQuantity, QString::number(quantity));
+    const double price = ReadNumber(item->text(ColPrice));
+    const LineCells cells = ComputeLineCells(price, quantity, DiscountRate);
+    item->setText(ColTotal, cells.total);
+    if (DiscountRate != 0) {
+        item->setText(ColDiscountedPrice, cells.discountedPrice);
+        item->setText(ColDiscountedTotal, cells.discountedTotal);
+    }
+    FiyatHesapla();
+}
+
+void SaleScreen::ManualEkle(const QString& name, qint64 quantity, double unitPrice)
+{
+    appendRow(QString(), name, unitPrice, quantity);
+    FiyatHesapla();
+    EkleDuzeltSifirla();
+}
+
+void SaleScreen::EkleDuzeltSifirla()
+{
+    Edit4->setEnabled(true);
+    Edit4->clear();
+    EditedRow = 0;
+    SpinEdit1->setValue(1);
+    BitBtn15->setText(TranslateText("ADD"));
+    BitBtn16->hide();
+    ListView1->setFocus();
+}
+
+void SaleScreen::leaveEditMode()
+{
+    ListView1->clearSelection();
+    EkleDuzeltSifirla();
+}
+
+void SaleScreen::BitBtn15Click()
+{
+    // However the lookup or the price dialog ends, later scans add one unit and start a new code.
+    const auto reset = qScopeGuard([this] {
+        PendingQuantity = 1;
+        ListView1->setFocus();
+    });
+    PendingQuantity = quantityBoxValue();
+    if (!ListView1->selectedItems().isEmpty()) {
+        UrunSayisiGuncelle(PendingQuantity, EditedRow);
+        return;
+    }
+    const auto clearPending = qScopeGuard([this] { PendingBarcode.clear(); });
+    Edit4->setText(TrimBlanks(Edit4->text()));
+    PendingBarcode = Edit4->text();
+    if (BarkodOkundu()) {
+        EditedRow = 0;
+        ListView1->setFocus();
+        ListView1->clearSelection();
+        Edit4->clear();
+        BitBtn16->hide();
+        SpinEdit1->setValue(1);
+    } else if (!Edit4->text().isEmpty()) {
+        const std::optional<QString> price = m_main.InputQuery(
+            TranslateText("Add Product Manually"), TranslateText("Please enter unit price:"), QStringLiteral("0.00"));
+        if (price)
+            ManualEkle(Edit4->text(), quantityBoxValue(), ReadNumber(*price));
+    } else {
+        m_main.dialogs().warning(&m_main, TranslateText("WARNING"),
+                                 TranslateText("Please enter barcode or product name!"));
+    }
+}
+
+void SaleScreen::BitBtn16Click()
+{
+    if (EditedRow >= 0 && EditedRow < ListView1->topLevelItemCount())
+        delete ListView1->takeTopLevelItem(int(EditedRow));
+    FiyatHesapla();
+    EkleDuzeltSifirla();
+}
+
+void SaleScreen::BitBtn22Click()
+{
+    ListView1->setFocus();
+    m_main.OpenProductPicker();
+}
+
+void SaleScreen::ListView1KeyPress(QChar key)
+{
+    if (key == QChar(27)) {
+        leaveEditMode();
+    } else if (key == QChar(8)) {
+        if (!ListView1->selectedItems().isEmpty()) {
+            BitBtn16Click();
+        } else if (ListView1->topLevelItemCount() > 0) {
+            delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
+            FiyatHesapla();
+        }
+    } else if (key == QChar(13) && !TrimBlanks(PendingBarcode).isEmpty()) {
+        PendingBarcode = TrimBlanks(PendingBarcode);
+        const auto clearPending = qScopeGuard([this] { PendingBarcode.clear(); });
+        BarkodOkundu();
+    } else {
+        const char16_t c = key.unicode();
+        PendingBarcode += (c >= u'a' && c <= u'z') ? QChar(c - u'a' + u'A') : key;
+    }
+}
+
+void SaleScreen::ListView1Click()
+{
+    if (ListView1->selectedItems().isEmpty()) {
+        Edit4->setEnabled(true);
+        EkleDuzeltSifirla();
+    }
+}
+
+void SaleScreen::ListView1SelectItem(int row)
+{
+    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    if (!item)
+        return;
+    EditedRow = row;
+    Edit4->setText(item->text(ColBarcode));
+    Edit4->setEnabled(false);
+    SpinEdit1->setValue(int(std::clamp<qint64>(ReadIntegerOr(item->text(ColQuantity), 1), SpinEdit1->minimum(),
+                                               SpinEdit1->maximum())));
+    BitBtn15->setText(TranslateText("Edit"));
+    BitBtn16->show();
+}
+
+void SaleScreen::ListView1Change()
+{
+    ListView1->scrollToBottom();
+}
+
+bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == Edit4 || watched == SpinEdit1) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == Edit4) {
+                SpinEdit1->selectAll();
+                SpinEdit1->setFocus();
+            } else {
+                guarded(&SaleScreen::BitBtn15Click);
+            }
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            leaveEditMode();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- totals, discount and change ----
+
 void SaleScreen::FiyatHesapla()
 {
-    GrandTotal = 0;
+    qint64 cents = 0;
+    const int column = DiscountRate != 0 ? ColDiscountedTotal : ColTotal;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        cents += MoneyTextToCents(ListView1->topLevelItem(i)->text(column));
+    GrandTotal = double(cents) / 100;
     Label7->setText(MoneyWithSymbol(m_main.CurrencySymbol, GrandTotal));
+
+    if (ListView1->topLevelItemCount() == 0) {
+        Panel6->hide();
+        m_main.sellByCashButton()->setEnabled(false);
+        m_main.sellByCreditButton()->setEnabled(false);
+        return;
+    }
+    Panel6->show();
+    Label20->setText(TranslateText("Change:"));
+    Memo1->setPlainText(ChangeTableLines(cents).join(QLatin1Char('\n')));
+    Edit7Change();
+    // The sell bar belongs to the sale screen; a refresh while another screen is shown leaves it alone.
+    if (isHidden())
+        return;
+    m_main.sellByCashButton()->setEnabled(true);
+    m_main.sellByCreditButton()->setEnabled(true);
+    m_main.sellBar()->show();
+    m_main.FormResize();
+}
+
+void SaleScreen::Edit7Change()
+{
+    Label19->setText(ChangeForTendered(Edit7->text(), GrandTotal));
+}
+
+void SaleScreen::Button1Click()
+{
+    const std::optional<QString> answer =
+        m_main.InputQuery(TranslateText("Discount"), TranslateText("Please enter discount ratio:"),
+                          QString(Label21->text()).remove(QLatin1Char('%')));
+    if (!answer)
+        return;
+    double rate = 0;
+    if (!ReadDiscountRate(*answer, rate)) {
+        m_main.dialogs().beep();
+        return;
+    }
+    DiscountRate = rate;
+    Label21->setText(*answer + QLatin1Char('%'));
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        const double price = ReadNumber(item->text(ColPrice));
+        const double quantity = ReadNumber(item->text(ColQuantity));
+        if (DiscountRate != 0) {
+            const double discounted = DiscountedPrice(price, DiscountRate);
+            item->setText(ColDiscountedPrice, MoneyText(discounted));
+            item->setText(ColDiscountedTotal, MoneyText(quantity * discounted));
+        } else {
+            item->setText(ColDiscountedPrice, QString());
+            item->setText(ColDiscountedTotal, QString());
+        }
+    }
+    FiyatHesapla();
+}
+
+// ---- checkout ----
+
+std::vector<SaleLine> SaleScreen::saleLines() const
+{
+    std::vector<SaleLine> lines;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        lines.push_back({item->text(ColBarcode), item->text(ColProduct), ReadIntegerOr(item->text(ColQuantity), 0),
+                         item->text(DiscountRate != 0 ? ColDiscountedPrice : ColPrice)});
+    }
+    return lines;
+}
+
+void SaleScreen::ClearAfterSale()
+{
+    ListView1->clear();
+    ListView1->setFocus();
+    FiyatHesapla();
+    EkleDuzeltSifirla();
+    DiscountRate = 0;
+    Label21->setText(QStringLiteral("0%"));
 }

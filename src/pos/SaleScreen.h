@@ -1,6 +1,10 @@
 #pragma once
 
+#include "pos/SaleRecorder.h"
+
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 class TAppForm;
 class QLabel;
@@ -9,6 +13,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The sale screen (PanelMain): the entry bar, the sale list, the totals bar and the change panel.
 class SaleScreen : public QWidget
@@ -16,12 +21,46 @@ class SaleScreen : public QWidget
     Q_OBJECT
 
 public:
+    // Columns of the sale list.
+    enum Column { ColBarcode, ColProduct, ColPrice, ColQuantity, ColTotal, ColDiscountedPrice, ColDiscountedTotal };
+
     explicit SaleScreen(TAppForm& main, QWidget* parent = nullptr);
 
     // Translated captions, column headers and hints.
     void setCaptions();
+
+    // Looks PendingBarcode up and adds every matching product (PendingQuantity units) or raises the quantity of
+    // its row; true when a product matched. The product picker sets PendingBarcode and calls this.
+    bool BarkodOkundu();
+    // Sets the quantity of a row, recomputes its money cells and the totals.
+    void UrunSayisiGuncelle(qint64 quantity, qint64 row);
+    // Appends a line for a product that is not in the database.
+    void ManualEkle(const QString& name, qint64 quantity, double unitPrice);
+    // Back to add mode (the list's selection is left as it is) and focus on the list.
+    void EkleDuzeltSifirla();
     // Totals refresh: grand total, change table, amount tendered, sell buttons.
     void FiyatHesapla();
+    // Change for the amount tendered.
+    void Edit7Change();
+    // The discount dialog.
+    void Button1Click();
+    // "ADD" / "Edit".
+    void BitBtn15Click();
+    // "DELETE": removes the edited row.
+    void BitBtn16Click();
+    // The product list button: focuses the list and opens the product picker.
+    void BitBtn22Click();
+
+    // The lines as a checkout stores them.
+    std::vector<SaleLine> saleLines() const;
+    // After a completed checkout: empty list, add mode, no discount.
+    void ClearAfterSale();
+
+    QString PendingBarcode;
+    qint64 PendingQuantity = 1;
+    qint64 EditedRow = 0;
+    double GrandTotal = 0;
+    double DiscountRate = 0;
 
     QTreeWidget* ListView1 = nullptr;
     QPushButton* BitBtn22 = nullptr;
@@ -40,9 +79,21 @@ public:
     QLineEdit* Edit7 = nullptr;
     QLabel* Label19 = nullptr;
 
-    double GrandTotal = 0;
-    double DiscountRate = 0;
-
 private:
+    friend class SaleListView;
+
+    // Keys typed into the focused list: Esc, Backspace, Enter and the characters of a scanned code.
+    void ListView1KeyPress(QChar key);
+    void ListView1Click();
+    void ListView1SelectItem(int row);
+    void ListView1Change();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void leaveEditMode();
+    // The quantity box's value: text that is not a whole number reads as 1, clamped to the box's range.
+    qint64 quantityBoxValue() const;
+    void appendRow(const QString& barcode, const QString& name, double unitPrice, qint64 quantity);
+    void setCells(QTreeWidgetItem* item, double unitPrice, qint64 quantity);
+    void guarded(void (SaleScreen::*handler)());
+
     TAppForm& m_main;
 };

@@ -1,0 +1,317 @@
+// Measures the program's own code paths against the least work SQLite needs for the same result, on
+// generated data sets of a big shop. Run: build/bin/quenvale_bench (see README).
+
+#include "BenchSupport.h"
+#include "DataSet.h"
+#include "Harness.h"
+
+#include "app/TAppForm.h"
+#include "pos/CashCheckout.h"
+#include "pos/SaleScreen.h"
+#include "reports/ProductImport.h"
+#include "reports/TableExport.h"
+#include "store/Database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWidget>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+// A second connection for the baselines: plain C API, prepared statements.
+class RawDb
+{
+public:
+    explicit RawDb(const QString& path)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~RawDb() { sqlite3_close(m_db); }
+    sqlite3* get() const { return m_db; }
+    void exec(const char* sql) { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+struct Stmt
+{
+    sqlite3_stmt* s = nullptr;
+    Stmt(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &s, nullptr); }
+    ~Stmt() { sqlite3_finalize(s); }
+};
+
+QString columnText(sqlite3_stmt* s, int i)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)), sqlite3_column_bytes(s, i));
+}
+
+QString money(double v)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", v);
+    return QString::fromLatin1(buffer);
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QString& name : QDir(from).entryList(QDir::Files))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+void waitUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 600000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+std::unique_ptr<TAppForm> startProgram(BenchEnvironment& env, BenchDialogs& dialogs)
+{
+    auto form = std::make_unique<TAppForm>(env, dialogs);
+    form->TimerChecker->stop(); // the update check is not part of any measured path
+    bool opened = false;
+    QObject::connect(form.get(), &TAppForm::databaseOpened, [&opened] { opened = true; });
+    form->show();
+    waitUntil([&opened] { return opened; });
+    return form;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QUENVALE_SERVICE_URL", "http://127.0.0.1:9");
+    QApplication app(argc, argv);
+
+    const bool small = app.arguments().contains(QStringLiteral("--small")); // a quick run of the harness itself
+    DataSetSize size;
+    if (small)
+        size = DataSetSize{5000, 200, 4000, 20000};
+
+    QTemporaryDir dir;
+    const QString runtime = QStringLiteral(QUENVALE_RUNTIME_DIR);
+    const QString program = dir.path() + QStringLiteral("/program/");
+    QDir().mkpath(program);
+    QFile::copy(runtime + QStringLiteral("/empty.db"), program + QStringLiteral("empty.db"));
+    copyFolder(runtime + QStringLiteral("/Languages"), program + QStringLiteral("Languages"));
+
+    std::printf("Generating the data set (%d products, %d customers, %d credit lines, %d payments)...\n",
+                size.products, size.customers, size.credits, size.payments);
+    std::fflush(stdout);
+    const QStringList barcodes = CreateDataSet(program + QStringLiteral("empty.db"), program, size);
+    const QString dataFile = program + QStringLiteral("data.db");
+
+    BenchEnvironment env;
+    env.programFolder = program;
+    BenchDialogs dialogs;
+    std::unique_ptr<TAppForm> form = startProgram(env, dialogs);
+    SaleScreen& sale = *form->saleScreen();
+    RawDb raw(dataFile);
+
+    std::vector<BenchResult> results;
+    auto codeAt = [&barcodes](int i) { return barcodes.at((i * 7919) % barcodes.size()); };
+
+    // B1: twenty scans into the sale list.
+    {
+        BenchOperation op{QStringLiteral("B1"), QStringLiteral("20 scans into the sale list"), 3.0, 15,
+                          [&sale] { sale.ClearAfterSale(); }, {}, {}};
+        op.program = [&] {
+            for (int i = 0; i < 20; ++i) {
+                sale.PendingBarcode = codeAt(i);
+                sale.BarkodOkundu();
+                sale.PendingBarcode.clear();
+                QCoreApplication::processEvents();
+            }
+        };
+        op.baseline = [&] {
+            Stmt lookup(raw.get(), "SELECT * FROM urunler where barkod=?;");
+            std::vector<std::array<QString, 7>> rows;
+            for (int i = 0; i < 20; ++i) {
+                const QByteArray code = codeAt(i).toUtf8();
+                sqlite3_bind_text(lookup.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+                while (sqlite3_step(lookup.s) == SQLITE_ROW) {
+                    const double price = sqlite3_column_double(lookup.s, 3);
+                    rows.push_back({columnText(lookup.s, 1), columnText(lookup.s, 2), money(price),
+                                    QStringLiteral("1"), money(price), QString(), QString()});
+                }
+                sqlite3_reset(lookup.s);
+                double total = 0;
+                for (const auto& row : rows)
+                    total += row[4].toDouble();
+                (void)money(total);
+            }
+        };
+        results.push_back(RunOperation(op));
+    }
+
+    // B2: cash checkout of a fifty-line sale, receipt rendered and saved.
+    {
+        const QString receipts = dir.path() + QStringLiteral("/receipts");
+        QDir().mkpath(receipts);
+        form->ReceiptFolder = receipts;
+        BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
+        op.setUp = [&] {
+            sale.ClearAfterSale();
+            for (int i = 0; i < 50; ++i) {
+                sale.PendingBarcode = codeAt(1000 + i);
+                sale.BarkodOkundu();
+            }
+            sale.PendingBarcode.clear();
+            QCoreApplication::processEvents();
+        };
+        op.program = [&] {
+            CashCheckout(*form);
+            QCoreApplication::processEvents();
+        };
+        op.baseline = [&] {
+            const std::vector<SaleLine> lines = sale.saleLines();
+            raw.exec("BEGIN IMMEDIATE");
+            Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);");
+            Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=?;");
+            Stmt update(raw.get(), "update urunler set stok=? where barkod=?;");
+            QString list;
+            double total = 0;
+            for (const SaleLine& line : lines) {
+                const QByteArray code = line.barcode.toUtf8();
+                const QByteArray name = line.name.toUtf8();
+                sqlite3_bind_int64(insert.s, 1, 999999);
+                sqlite3_bind_text(insert.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 3, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_int64(insert.s, 4, line.quantity);
+                sqlite3_bind_text(insert.s, 5, line.unitPriceText.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_step(insert.s);
+                sqlite3_reset(insert.s);
+                sqlite3_bind_text(stock.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+                qint64 current = 0;
+                while (sqlite3_step(stock.s) == SQLITE_ROW)
+                    current = sqlite3_column_int64(stock.s, 0);
+                sqlite3_reset(stock.s);
+                sqlite3_bind_int64(update.s, 1, std::max<qint64>(0, current - line.quantity));
+                sqlite3_bind_text(update.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+                sqlite3_step(update.s);
+                sqlite3_reset(update.s);
+                total += line.unitPriceText.toDouble() * double(line.quantity);
+                list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
+                        + QString::number(line.quantity) + QStringLiteral("\r\n");
+            }
+            raw.exec("COMMIT");
+            QString text = form->ReceiptTemplate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+            text.replace(QStringLiteral("[LIST]"), list).replace(QStringLiteral("[TOTAL]"), money(total));
+            QSaveFile file(receipts + QStringLiteral("/baseline.txt"));
+            file.open(QIODevice::WriteOnly);
+            file.write("\xEF\xBB\xBF" + text.toUtf8());
+            file.commit();
+            sale.ClearAfterSale();
+        };
+        results.push_back(RunOperation(op));
+    }
+
+    // B3: product import of a 100,000-line file into an empty catalogue.
+    double importPeak = 0;
+    {
+        const QString importFolder = dir.path() + QStringLiteral("/import");
+        QDir().mkpath(importFolder);
+        QFile::copy(program + QStringLiteral("empty.db"), importFolder + QStringLiteral("/data.db"));
+        QFile(importFolder + QStringLiteral("/data.db")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        const QString csv = importFolder + QStringLiteral("/products.csv");
+        WriteImportFile(csv, small ? 5000 : 100000);
+        Database db;
+        db.open(importFolder + QStringLiteral("/data.db"));
+        RawDb importRaw(importFolder + QStringLiteral("/data.db"));
+        BenchOperation op{QStringLiteral("B3"), QStringLiteral("import of 100,000 products"), 1.5, 3,
+                          [&importRaw] { importRaw.exec("DELETE FROM urunler"); }, {}, {}};
+        op.program = [&] { ImportProducts(db, csv, QLatin1Char(';'), 1252, [](const QString&) {}); };
+        op.baseline = [&] {
+            QFile file(csv);
+            file.open(QIODevice::ReadOnly);
+            const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+            importRaw.exec("BEGIN");
+            Stmt insert(importRaw.get(), "insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)");
+            for (qsizetype i = 1; i < lines.size(); ++i) {
+                const QStringList f = lines[i].split(QLatin1Char(';'));
+                if (f.size() < 4)
+                    continue;
+                for (int c = 0; c < 4; ++c) {
+                    const QByteArray v = f[c].toUtf8();
+                    sqlite3_bind_text(insert.s, c + 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+                }
+                sqlite3_step(insert.s);
+                sqlite3_reset(insert.s);
+            }
+            importRaw.exec("COMMIT");
+        };
+        results.push_back(RunOperation(op));
+        op.setUp();
+        ResetPeakMemory();
+        op.program();
+        importPeak = PeakMemoryMiB();
+    }
+
+    // B6: export of the payments table.
+    {
+        const QString out = dir.path() + QStringLiteral("/payments.csv");
+        BenchOperation op{QStringLiteral("B6"), QStringLiteral("export of the payments table"), 1.5, 3, {}, {}, {}};
+        op.program = [&] { ExportPaymentsCsv(form->SQLConnection1(), QLatin1Char(';'), out); };
+        op.baseline = [&] {
+            Stmt all(raw.get(), "SELECT * FROM odemeler order by id;");
+            QByteArray bytes = "ID;Barcode;Product;Price;Unit;Datetime;Date;Time\r\n";
+            while (sqlite3_step(all.s) == SQLITE_ROW) {
+                const QByteArray when(reinterpret_cast<const char*>(sqlite3_column_text(all.s, 6)));
+                char price[64];
+                std::snprintf(price, sizeof price, "%.2f", sqlite3_column_double(all.s, 5));
+                bytes += QByteArray::number(sqlite3_column_int64(all.s, 0)) + ';'
+                         + reinterpret_cast<const char*>(sqlite3_column_text(all.s, 2)) + ';'
+                         + reinterpret_cast<const char*>(sqlite3_column_text(all.s, 3)) + ';' + price + ';'
+                         + QByteArray::number(sqlite3_column_int64(all.s, 4)) + ';' + when + ';' + when.left(10)
+                         + ';' + when.mid(11) + "\r\n";
+            }
+            QSaveFile file(out);
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+            file.commit();
+        };
+        results.push_back(RunOperation(op));
+    }
+
+    // B8: start-up until the main window is shown and the database is open and migrated.
+    {
+        form.reset();
+        BenchOperation op{QStringLiteral("B8"), QStringLiteral("start-up, window shown, database open"), 1.5, 7,
+                          {}, {}, {}};
+        op.program = [&] { startProgram(env, dialogs).reset(); };
+        op.baseline = [&] {
+            QWidget window;
+            window.resize(841, 619);
+            window.show();
+            QCoreApplication::processEvents();
+            RawDb db(dataFile);
+            for (const char* sql : {"PRAGMA table_info(urunler);", "PRAGMA table_info(veresiyeler);",
+                                    "PRAGMA table_info(odemeler);"}) {
+                Stmt s(db.get(), sql);
+                while (sqlite3_step(s.s) == SQLITE_ROW) {
+                }
+            }
+        };
+        results.push_back(RunOperation(op));
+    }
+
+    PrintTable(results);
+    std::printf("\nPeak memory: B3 import %.1f MiB\n", importPeak);
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Deterministic data sets (fixed seed) written straight into a copy of empty.db.
+struct DataSetSize
+{
+    int products = 100000;
+    int customers = 5000;
+    int credits = 200000;
+    int payments = 1000000;
+};
+
+// Copies empty.db to <folder>/data.db and fills it. Returns the barcodes of the products, in insert order.
+QStringList CreateDataSet(const QString& emptyDbPath, const QString& folder, const DataSetSize& size);
+
+// A CSV file for the product import: header plus `count` lines "barcode;name;price;stock".
+void WriteImportFile(const QString& path, int count);
+
+// Payments run from this day on, about 1,400 a day for two years.
+inline constexpr const char* kFirstPaymentDay = "2024-01-01";

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class Database;
+
+// One line of the sale list as a checkout stores it: the quantity is 0 when its cell is not a whole number,
+// the unit price text is the two-decimal text of the list (the discounted price while a discount is set).
+struct SaleLine
+{
+    QString barcode;
+    QString name;
+    qint64 quantity = 0;
+    QString unitPriceText;
+};
+
+// What the receipt needs: the list lines of the stored lines (CR LF between them) and their total.
+// committed is false when the sale could not be stored as a whole (the transaction could not begin or commit);
+// nothing of it is then in the database, and the failure has been reported.
+struct RecordedSale
+{
+    QString listText;
+    double total = 0;
+    bool committed = false;
+};
+
+// Stores a paid sale in one transaction: per line an odemeler row under the receipt number, then the product's
+// stock lowered by the quantity (never below 0). A failing statement is reported and the sale goes on; a line
+// whose insert failed (or whose price text is not a number) is left out of the list text and the total. When the stock of a line cannot be read, its
+// stock is left as it is.
+RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vector<SaleLine>& lines);
+// The same for a credit sale: veresiyeler rows of the customer instead of odemeler rows.
+RecordedSale RecordCreditSale(Database& db, qint64 customerId, const QString& customerName,
+                              const std::vector<SaleLine>& lines);

@@ -1,0 +1,162 @@
+#include "pos/receiptsform.h"
+
+#include "app/Dialogs.h"
+#include "app/TAppForm.h"
+#include "i18n/Translator.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr qint64 kMinimumNumber = 1;
+constexpr qint64 kMaximumNumber = 999999999;
+
+// The folder last chosen with the folder button, kept for the run across receipt windows.
+QString& rememberedFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void centreOnScreen(QWidget& window)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+TFormReceipts::TFormReceipts(TAppForm& main)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("FormReceipts"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setRange(int(kMinimumNumber), int(kMaximumNumber));
+    SpinEdit1->setValue(1);
+    Label2->setBuddy(SpinEdit1);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMinimumWidth(280);
+    Label1->setBuddy(Edit1);
+    Button1 = new QToolButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+
+    Button2 = new QPushButton(this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true);
+    Button3 = new QPushButton(this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+
+    Close1 = new QAction(this);
+    Close1->setObjectName(QStringLiteral("Close1"));
+    Close1->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(Close1);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(Label2, 0, 0);
+    grid->addWidget(SpinEdit1, 0, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(Label1, 1, 0);
+    grid->addWidget(Edit1, 1, 1);
+    grid->addWidget(Button1, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(SpinEdit1, Edit1);
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+
+    connect(Button1, &QToolButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Close1, &QAction::triggered, this, [this] { Button3Click(); });
+
+    FormCreate();
+}
+
+TFormReceipts* TFormReceipts::showFor(TAppForm& main)
+{
+    auto* window = new TFormReceipts(main);
+    window->adjustSize();
+    centreOnScreen(*window);
+    window->show();
+    return window;
+}
+
+void TFormReceipts::FormCreate()
+{
+    SettingsStore& settings = m_main.settings();
+    if (settings.ValueExists(QStringLiteral("ReceiptNumber")))
+        SpinEdit1->setValue(int(qBound(kMinimumNumber, settings.ReadInteger(QStringLiteral("ReceiptNumber"), 1),
+                                               kMaximumNumber)));
+    if (settings.ValueExists(QStringLiteral("ReceiptFolder")))
+        Edit1->setText(settings.ReadString(QStringLiteral("ReceiptFolder"), QString()));
+
+    setWindowTitle(TranslateText("Receipts"));
+    Label2->setText(TranslateText("Next Receipt Number:"));
+    Label1->setText(TranslateText("Directory:"));
+    Button1->setToolTip(TranslateText("Select folder:"));
+    Button1->setAccessibleName(TranslateText("Select folder:"));
+    Button2->setText(TranslateText("OK"));
+    Button3->setText(TranslateText("Cancel"));
+}
+
+void TFormReceipts::Button1Click()
+{
+    const QString folder = m_main.dialogs().chooseFolder(this, TranslateText("Select folder:"), rememberedFolder());
+    if (folder.isEmpty())
+        return;
+    rememberedFolder() = folder;
+    Edit1->setText(folder);
+}
+
+void TFormReceipts::Button2Click()
+{
+    // Text that is not a whole number counts as 1.
+    bool isNumber = false;
+    const qint64 typed = SpinEdit1->cleanText().toLongLong(&isNumber);
+    const qint64 number = isNumber ? qBound(kMinimumNumber, typed, kMaximumNumber) : 1;
+    const QString folder = Edit1->text().trimmed();
+
+    SettingsStore& settings = m_main.settings();
+    settings.WriteInteger(QStringLiteral("ReceiptNumber"), number);
+    settings.WriteString(QStringLiteral("ReceiptFolder"), folder);
+    settings.UpdateFile();
+    m_main.ReceiptNumber = number;
+    m_main.ReceiptFolder = folder;
+    close();
+}
+
+void TFormReceipts::Button3Click()
+{
+    close();
+}

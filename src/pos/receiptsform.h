@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class TAppForm;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+
+// "Receipts": the next receipt number and the folder receipt files are saved in. Shown without blocking the
+// main window; nothing is stored until "OK".
+class TFormReceipts : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormReceipts(TAppForm& main);
+
+    // Creates a new window and shows it without blocking; it frees itself when closed.
+    static TFormReceipts* showFor(TAppForm& main);
+
+    QLabel* Label2 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QToolButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QAction* Close1 = nullptr;
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+private:
+    void FormCreate();
+
+    TAppForm& m_main;
+};

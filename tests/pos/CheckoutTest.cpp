@@ -1,0 +1,209 @@
+#include "SaleFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+class CheckoutTest : public SaleFixture
+{
+protected:
+    QString receiptFolder() const { return programFolder() + QStringLiteral("receipts"); }
+
+    // Receipt number 12, receipts saved, COFFEE and MILK in stock.
+    void startShop(const QStringList& moreSettings = {})
+    {
+        QDir().mkpath(receiptFolder());
+        writeSettings(QStringList{QStringLiteral("ReceiptNumber=12"), QStringLiteral("ReceiptFolder=") + receiptFolder()}
+                      + moreSettings);
+        start();
+        addProduct(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 5);
+        addProduct(QStringLiteral("M1"), QStringLiteral("MILK"), 1.2, 0);
+        scan(QStringLiteral("C1"));
+        scan(QStringLiteral("C1"));
+        scan(QStringLiteral("M1"));
+    }
+
+    void sellByCash() { form->sellByCashButton()->click(); }
+    QString settingsText() { return QString::fromUtf8(fileBytes(dataFile(QStringLiteral("settings.ini")))); }
+};
+
+const QByteArray kReceipt12 = "\xEF\xBB\xBF"
+                              "Welcome to Our Shop\r\n31.01.2025 14:05:09\r\n\r\nReceipt Number: 12\r\n\r\n"
+                              "COFFEE (2.50) * 2\r\nMILK (1.20) * 1\r\n\r\nTotal: $ 6.20\r\n\r\nThank you\r\n";
+
+TEST_F(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
+{
+    startShop();
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    sellByCash();
+
+    ASSERT_EQ(dialogs.shown.size(), 1u); // "Ask Print" is off: only the confirmation
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Sell by Cash"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Confirm?"));
+    EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs.shown[0].buttons, Dialogs::Yes | Dialogs::No);
+
+    EXPECT_EQ(query(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler ORDER BY id")),
+              (QStringList{"12|C1|COFFEE|2|2.5", "12|M1|MILK|1|1.2"}));
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
+    EXPECT_EQ(stockOf(QStringLiteral("M1")), 0);
+
+    EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")), kReceipt12);
+    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=13\r\n")));
+
+    EXPECT_TRUE(listRows().isEmpty());
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 0.00"));
+    EXPECT_FALSE(screen().Panel6->isVisible());
+    EXPECT_FALSE(form->sellByCashButton()->isEnabled());
+    EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
+}
+
+TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBelowZero)
+{
+    start();
+    addProduct(QStringLiteral("T1"), QStringLiteral("BOB'S TEA"), 20, 1);
+    for (int i = 0; i < 3; ++i)
+        scan(QStringLiteral("T1"));
+    answerDiscount(QStringLiteral("10"));
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    sellByCash();
+
+    EXPECT_EQ(query(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler")),
+              QStringList{"1|T1|BOB'S TEA|3|18"});
+    EXPECT_EQ(stockOf(QStringLiteral("T1")), 0);
+    EXPECT_EQ(screen().DiscountRate, 0);
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+    // No receipt folder: nothing is written, nothing is said, and the number still advances.
+    EXPECT_EQ(form->ReceiptNumber, 2);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Confirm?"});
+    EXPECT_EQ(QDir(programFolder()).entryList({QStringLiteral("*.txt")}), QStringList());
+
+    // A product scanned afterwards is full price again.
+    addProduct(QStringLiteral("S1"), QStringLiteral("SUGAR"), 3);
+    scan(QStringLiteral("S1"));
+    EXPECT_EQ(listRows(), QStringList{"S1|SUGAR|3.00|1|3.00||"});
+}
+
+TEST_F(CheckoutTest, NoAtTheConfirmationChangesNothing)
+{
+    startShop();
+    answerDiscount(QStringLiteral("10"));
+    const QStringList before = listRows();
+    dialogs.messageAnswers.push_back(Dialogs::No);
+    sellByCash();
+    EXPECT_EQ(listRows(), before);
+    EXPECT_EQ(screen().DiscountRate, 10);
+    EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
+    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
+}
+
+TEST_F(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillCompletesTheSale)
+{
+    startShop({QStringLiteral("Print=1")});
+    ASSERT_TRUE(form->action(QStringLiteral("AskPrint1"))->isChecked());
+
+    // Print dialog cancelled: the sale completes as without printing.
+    dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
+    dialogs.printAnswers.push_back(QString());
+    sellByCash();
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?"}));
+    EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("Sell by Cash"));
+    EXPECT_EQ(dialogs.lastMessage()->buttons, Dialogs::Yes | Dialogs::No);
+    EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")), kReceipt12);
+    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_TRUE(listRows().isEmpty());
+
+    // Printed to a PDF file.
+    scan(QStringLiteral("C1"));
+    const QString pdf = programFolder() + QStringLiteral("receipt13.pdf");
+    dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
+    dialogs.printAnswers.push_back(pdf);
+    sellByCash();
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_TRUE(QFileInfo::exists(receiptFolder() + QStringLiteral("/13.txt")));
+    EXPECT_EQ(form->ReceiptNumber, 14);
+    EXPECT_TRUE(listRows().isEmpty());
+}
+
+TEST_F(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
+{
+    startShop({QStringLiteral("Print=1")});
+    dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
+    dialogs.printAnswers.push_back(programFolder() + QStringLiteral("no such folder/receipt.pdf"));
+    sellByCash();
+
+    ASSERT_NE(dialogs.lastMessage(), nullptr);
+    EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Printer not found!"));
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
+              (QStringList{"12|COFFEE", "12|MILK"}));
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
+    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_FALSE(settingsText().contains(QStringLiteral("ReceiptNumber=13")));
+    EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
+    EXPECT_EQ(listRows().size(), 2);
+    EXPECT_TRUE(form->sellByCashButton()->isEnabled());
+}
+
+TEST_F(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCompletes)
+{
+    writeSettings({QStringLiteral("ReceiptFolder=") + programFolder() + QStringLiteral("missing")});
+    start();
+    addProduct(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 5);
+    scan(QStringLiteral("C1"));
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    sellByCash();
+
+    ASSERT_NE(dialogs.lastMessage(), nullptr);
+    EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("ERROR"));
+    EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Error);
+    EXPECT_EQ(dialogs.lastMessage()->text,
+              QStringLiteral("Cannot create file\r\r") + programFolder() + QStringLiteral("missing/1.txt"));
+    EXPECT_EQ(form->ReceiptNumber, 2);
+    EXPECT_TRUE(listRows().isEmpty());
+    EXPECT_EQ(query(QStringLiteral("SELECT urunadi FROM odemeler")), QStringList{"COFFEE"});
+}
+
+TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
+{
+    startShop();
+    // Every stored line also needs a row that never exists, checked only at commit.
+    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(QStringLiteral(
+        "PRAGMA foreign_keys=ON;"
+        "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
+        "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
+        "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler BEGIN INSERT INTO child VALUES (1); END;")));
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    sellByCash();
+
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{"Confirm?", "Exception raised with message: FOREIGN KEY constraint failed"}));
+    EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
+    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
+    EXPECT_EQ(listRows().size(), 2);
+}
+
+TEST_F(CheckoutTest, AskPrintIsWrittenToTheSettingsFileAtOnce)
+{
+    start();
+    QAction* askPrint = form->action(QStringLiteral("AskPrint1"));
+    ASSERT_FALSE(askPrint->isChecked());
+    askPrint->trigger();
+    EXPECT_TRUE(askPrint->isChecked());
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("Print=1\r\n")));
+    askPrint->trigger();
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("Print=0\r\n")));
+}
+
+} // namespace

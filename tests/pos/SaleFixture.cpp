@@ -1,0 +1,80 @@
+#include "SaleFixture.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+void SaleFixture::addProduct(const QString& barcode, const QString& name, const QVariant& price, qint64 stock)
+{
+    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        QStringLiteral("insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)"), {barcode, name, price, stock}));
+}
+
+void SaleFixture::scan(const QString& code)
+{
+    QTest::keyClicks(screen().ListView1, code);
+    QTest::keyClick(screen().ListView1, Qt::Key_Return);
+}
+
+QStringList SaleFixture::listRows()
+{
+    QStringList rows;
+    QTreeWidget* list = screen().ListView1;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int c = 0; c < 7; ++c)
+            cells << list->topLevelItem(i)->text(c);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+void SaleFixture::clickRow(int row)
+{
+    QTreeWidget* list = screen().ListView1;
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void SaleFixture::answerDiscount(const QString& answer)
+{
+    dialogs.inputAnswers.push_back(answer);
+    screen().Button1->click();
+}
+
+QStringList SaleFixture::query(const QString& sql)
+{
+    const QueryResult r = form->SQLConnection1().Query(sql);
+    QStringList out;
+    for (size_t i = 0; i < r.size(); ++i) {
+        QStringList fields;
+        for (const QString& column : r.columns)
+            fields << r.text(i, column);
+        out << fields.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+qint64 SaleFixture::stockOf(const QString& barcode)
+{
+    return form->SQLConnection1()
+        .Query(QStringLiteral("SELECT stok FROM urunler WHERE barkod=?"), {barcode})
+        .value(0, QStringLiteral("stok"))
+        .asInteger();
+}
+
+QStringList SaleFixture::memoLines()
+{
+    const QString text = screen().Memo1->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+QByteArray SaleFixture::fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}

@@ -1,0 +1,136 @@
+#include "pos/SaleRecorder.h"
+#include "store/Database.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A copy of the delivered empty database with a few products; reported errors are collected.
+class SaleRecorderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("data.db"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUENVALE_RUNTIME_DIR "/empty.db"), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        db.setErrorReporter([this](const QString& message) { reported << message; });
+        ASSERT_TRUE(db.open(path));
+        for (const auto& [barcode, name, price, stock] :
+             std::initializer_list<std::tuple<const char*, const char*, double, int>>{
+                 {"C1", "COFFEE", 2.5, 10}, {"T1", "BOB'S TEA", 20, 1}, {"D1", "TWIN A", 1, 5}, {"D1", "TWIN B", 1, 9}})
+            ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)"),
+                                         {QString::fromUtf8(barcode), QString::fromUtf8(name), price, stock}));
+    }
+
+    qint64 stock(const QString& barcode, const QString& table = QStringLiteral("urunler"))
+    {
+        const QueryResult r = db.Query(QStringLiteral("SELECT stok FROM ") + table + QStringLiteral(" WHERE barkod=? ORDER BY id"),
+                                       {barcode});
+        return r.empty() ? -1 : r.value(0, QStringLiteral("stok")).asInteger();
+    }
+
+    QStringList rows(const QString& sql)
+    {
+        const QueryResult r = db.Query(sql);
+        QStringList out;
+        for (size_t i = 0; i < r.size(); ++i) {
+            QStringList fields;
+            for (const QString& column : r.columns)
+                fields << r.text(i, column);
+            out << fields.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    QTemporaryDir m_dir;
+    Database db;
+    QStringList reported;
+};
+
+const std::vector<SaleLine> kLines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")},
+                                      {QStringLiteral("T1"), QStringLiteral("BOB'S TEA"), 3, QStringLiteral("18.00")},
+                                      {QString(), QStringLiteral("CAKE"), 1, QStringLiteral("1.25")},
+                                      {QStringLiteral("D1"), QStringLiteral("TWIN A"), 1, QStringLiteral("1.00")}};
+
+TEST_F(SaleRecorderTest, CashSaleStoresEveryLineUnderTheReceiptNumberAndLowersTheStock)
+{
+    const RecordedSale sale = RecordCashSale(db, 12, kLines);
+    EXPECT_TRUE(sale.committed);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join('\n').toStdString();
+    EXPECT_EQ(sale.listText, QStringLiteral("COFFEE (2.50) * 2\r\nBOB'S TEA (18.00) * 3\r\nCAKE (1.25) * 1\r\n"
+                                            "TWIN A (1.00) * 1"));
+    EXPECT_DOUBLE_EQ(sale.total, 61.25);
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler ORDER BY id")),
+              (QStringList{"12|C1|COFFEE|2|2.5", "12|T1|BOB'S TEA|3|18", "12||CAKE|1|1.25", "12|D1|TWIN A|1|1"}));
+    EXPECT_EQ(stock(QStringLiteral("C1")), 8);
+    EXPECT_EQ(stock(QStringLiteral("T1")), 0); // 1 in stock, 3 sold: 0, not -2
+    // Two products sharing a barcode: the last one's stock, less the quantity, goes to both.
+    EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler WHERE barkod='D1' ORDER BY id")), (QStringList{"8", "8"}));
+    const QueryResult date = db.Query(QStringLiteral("SELECT odemetarihi FROM odemeler LIMIT 1"));
+    EXPECT_EQ(date.text(0, QStringLiteral("odemetarihi")).size(), 19);
+}
+
+TEST_F(SaleRecorderTest, CreditSaleStoresTheCustomersOpenLines)
+{
+    const RecordedSale sale = RecordCreditSale(db, 7, QStringLiteral("ANN'S SHOP"), {kLines[0], kLines[1]});
+    EXPECT_TRUE(sale.committed);
+    EXPECT_DOUBLE_EQ(sale.total, 59);
+    EXPECT_EQ(rows(QStringLiteral("SELECT musteriid,musteriadi,barkod,urunadi,adet,fiyat,odendimi FROM veresiyeler")),
+              (QStringList{"7|ANN'S SHOP|C1|COFFEE|2|2.5|0", "7|ANN'S SHOP|T1|BOB'S TEA|3|18|0"}));
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
+    EXPECT_EQ(stock(QStringLiteral("C1")), 8);
+}
+
+TEST_F(SaleRecorderTest, ALineThatCannotBeStoredIsReportedAndLeftOffTheReceiptButItsStockGoesDown)
+{
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON odemeler WHEN NEW.barkod='T1' "
+                                                "BEGIN SELECT RAISE(ABORT, 'line refused'); END;")));
+    const RecordedSale sale = RecordCashSale(db, 3, {kLines[0], kLines[1]});
+    EXPECT_TRUE(sale.committed);
+    EXPECT_EQ(reported, QStringList{"line refused"});
+    EXPECT_EQ(sale.listText, QStringLiteral("COFFEE (2.50) * 2"));
+    EXPECT_DOUBLE_EQ(sale.total, 5);
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod FROM odemeler")), QStringList{"C1"});
+    EXPECT_EQ(stock(QStringLiteral("T1")), 0);
+}
+
+TEST_F(SaleRecorderTest, AStockThatCannotBeReadIsLeftAsItIs)
+{
+    // urunler becomes a view whose stock cannot be read for one product; its updates go to the real table.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral(
+        "ALTER TABLE urunler RENAME TO products;"
+        "CREATE VIEW urunler AS SELECT id, barkod, urunadi, fiyat,"
+        " CASE WHEN barkod='T1' THEN abs(-9223372036854775807 - 1) ELSE stok END AS stok FROM products;"
+        "CREATE TRIGGER urunler_update INSTEAD OF UPDATE ON urunler"
+        " BEGIN UPDATE products SET stok=NEW.stok WHERE id=OLD.id; END;")));
+    const RecordedSale sale = RecordCashSale(db, 4, {kLines[1], kLines[0]});
+    EXPECT_TRUE(sale.committed);
+    EXPECT_EQ(reported, QStringList{"integer overflow"});
+    EXPECT_EQ(stock(QStringLiteral("T1"), QStringLiteral("products")), 1);
+    EXPECT_EQ(stock(QStringLiteral("C1"), QStringLiteral("products")), 8);
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod FROM odemeler ORDER BY id")), (QStringList{"T1", "C1"}));
+}
+
+TEST_F(SaleRecorderTest, ASaleThatCannotBeCommittedLeavesNothingStored)
+{
+    // Every stored line also needs a row that never exists, checked only at commit.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral(
+        "PRAGMA foreign_keys=ON;"
+        "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
+        "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
+        "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler BEGIN INSERT INTO child VALUES (1); END;")));
+    const RecordedSale sale = RecordCashSale(db, 5, kLines);
+    EXPECT_FALSE(sale.committed);
+    EXPECT_EQ(reported, QStringList{"FOREIGN KEY constraint failed"});
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
+    EXPECT_EQ(stock(QStringLiteral("C1")), 10);
+    EXPECT_EQ(stock(QStringLiteral("T1")), 1);
+    // The connection is usable again afterwards (no transaction left open).
+    EXPECT_TRUE(RecordCashSale(db, 6, {}).committed);
+}
+
+} // namespace

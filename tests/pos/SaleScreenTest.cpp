@@ -1,0 +1,255 @@
+#include "SaleFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+using SaleScreenTest = SaleFixture;
+
+TEST_F(SaleScreenTest, ScanningACodeThreeTimesGivesOneRowWithQuantityThree)
+{
+    start();
+    addProduct(QStringLiteral("ABC1"), QStringLiteral("COFFEE"), 2.5, 10);
+    for (int i = 0; i < 3; ++i)
+        scan(QStringLiteral("abc1")); // typed in lower case, looked up in upper case
+    EXPECT_EQ(listRows(), QStringList{"ABC1|COFFEE|2.50|3|7.50||"});
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 7.50"));
+    EXPECT_TRUE(screen().Panel6->isVisible());
+    EXPECT_TRUE(form->sellBar()->isVisible());
+    EXPECT_TRUE(form->sellByCashButton()->isEnabled());
+    EXPECT_TRUE(form->sellByCreditButton()->isEnabled());
+    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+
+    // A code with no product is dropped without a word; a blank Enter looks nothing up.
+    scan(QStringLiteral("NOPE"));
+    scan(QStringLiteral("  "));
+    EXPECT_EQ(listRows(), QStringList{"ABC1|COFFEE|2.50|3|7.50||"});
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SaleScreenTest, SharedBarcodesFillOneRowAndAnUnreadablePriceAddsNothing)
+{
+    start();
+    // The first product appends the row, the second raises its quantity; its name and price are not shown.
+    addProduct(QStringLiteral("D1"), QStringLiteral("TWIN A"), 1, 5);
+    addProduct(QStringLiteral("D1"), QStringLiteral("TWIN B"), 9, 5);
+    scan(QStringLiteral("D1"));
+    EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
+
+    addProduct(QStringLiteral("Q1"), QStringLiteral("ODD"), QStringLiteral("abc"));
+    scan(QStringLiteral("Q1"));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
+    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+}
+
+TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharactersStayPending)
+{
+    start();
+    addProduct(QStringLiteral("A1"), QStringLiteral("APPLE"), 1, 5);
+    addProduct(QStringLiteral("B2"), QStringLiteral("BREAD"), 2, 5);
+    scan(QStringLiteral("A1"));
+    scan(QStringLiteral("B2"));
+    screen().Edit7->setText(QStringLiteral("50"));
+
+    // Nothing selected: Backspace takes the last row; Esc and Backspace leave the typed characters pending.
+    QTest::keyClicks(screen().ListView1, QStringLiteral("a"));
+    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
+    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
+    QTest::keyClick(screen().ListView1, Qt::Key_Delete);
+    EXPECT_EQ(screen().PendingBarcode, QStringLiteral("A"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|1|1.00||"});
+    scan(QStringLiteral("1"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|2|2.00||"});
+
+    // A selected row goes through "DELETE"; the emptied list hides the change panel and disables selling.
+    clickRow(0);
+    EXPECT_TRUE(screen().BitBtn16->isVisible());
+    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
+    EXPECT_TRUE(listRows().isEmpty());
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 0.00"));
+    EXPECT_FALSE(screen().Panel6->isVisible());
+    EXPECT_FALSE(form->sellByCashButton()->isEnabled());
+    EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
+    EXPECT_EQ(screen().Edit7->text(), QStringLiteral("50"));
+    EXPECT_FALSE(screen().BitBtn16->isVisible());
+    EXPECT_TRUE(screen().Edit4->isEnabled());
+
+    QTest::keyClick(screen().ListView1, Qt::Key_Backspace); // empty list: nothing happens
+    EXPECT_TRUE(listRows().isEmpty());
+}
+
+TEST_F(SaleScreenTest, EditModeSetsTheQuantityOfTheSelectedRow)
+{
+    start();
+    addProduct(QStringLiteral("P1"), QStringLiteral("PENCIL"), 0.333, 50);
+
+    // Barcode box, Enter to the quantity box, 3, Enter to "ADD".
+    QTest::keyClicks(screen().Edit4, QStringLiteral("p1"));
+    EXPECT_EQ(screen().Edit4->text(), QStringLiteral("P1"));
+    QTest::keyClick(screen().Edit4, Qt::Key_Return);
+    screen().SpinEdit1->setValue(3);
+    QTest::keyClick(screen().SpinEdit1, Qt::Key_Return);
+    EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|3|1.00||"});
+    EXPECT_TRUE(screen().Edit4->text().isEmpty());
+    EXPECT_EQ(screen().SpinEdit1->value(), 1);
+    EXPECT_EQ(screen().PendingQuantity, 1);
+
+    clickRow(0);
+    EXPECT_EQ(screen().Edit4->text(), QStringLiteral("P1"));
+    EXPECT_FALSE(screen().Edit4->isEnabled());
+    EXPECT_EQ(screen().SpinEdit1->value(), 3);
+    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("Edit"));
+    EXPECT_TRUE(screen().BitBtn16->isVisible());
+
+    // The quantity is replaced, not added to; the new total multiplies the shown two-decimal price.
+    screen().SpinEdit1->setValue(4);
+    screen().BitBtn15->click();
+    EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|4|1.32||"});
+    EXPECT_EQ(screen().ListView1->selectedItems().size(), 1);
+    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("Edit"));
+
+    // Esc leaves edit mode.
+    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
+    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
+    EXPECT_TRUE(screen().Edit4->isEnabled());
+    EXPECT_FALSE(screen().BitBtn16->isVisible());
+}
+
+TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
+{
+    start();
+    QTest::keyClicks(screen().Edit4, QStringLiteral(" tea "));
+    screen().SpinEdit1->setValue(2);
+    dialogs.inputAnswers.push_back(QStringLiteral("1.25"));
+    screen().BitBtn15->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("input"));
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Add Product Manually"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Please enter unit price:"));
+    EXPECT_EQ(dialogs.shown[0].input.initialText, QStringLiteral("0.00"));
+    EXPECT_EQ(dialogs.shown[0].input.okCaption, QStringLiteral("OK"));
+    EXPECT_EQ(listRows(), QStringList{"|TEA|1.25|2|2.50||"});
+    EXPECT_TRUE(screen().Edit4->text().isEmpty());
+
+    // A price that is not a number adds nothing, and the next scan adds one unit again.
+    dialogs.clear();
+    QTest::keyClicks(screen().Edit4, QStringLiteral("cake"));
+    screen().SpinEdit1->setValue(5);
+    dialogs.inputAnswers.push_back(QStringLiteral("abc"));
+    screen().BitBtn15->click();
+    ASSERT_NE(dialogs.lastMessage(), nullptr);
+    EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'abc' is not a valid floating point value"));
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(listRows().size(), 1);
+    EXPECT_EQ(screen().PendingQuantity, 1);
+    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+
+    // Cancelled: nothing added. Empty box: a warning.
+    dialogs.inputAnswers.push_back(std::nullopt);
+    screen().BitBtn15->click();
+    EXPECT_EQ(listRows().size(), 1);
+    screen().Edit4->clear();
+    screen().BitBtn15->click();
+    EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Please enter barcode or product name!"));
+    EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("WARNING"));
+    EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Warning);
+    EXPECT_EQ(listRows().size(), 1);
+}
+
+TEST_F(SaleScreenTest, ChangeTableAndChangeForTheAmountTendered)
+{
+    start();
+    addProduct(QStringLiteral("W1"), QStringLiteral("WINE"), 37.5);
+    scan(QStringLiteral("W1"));
+    EXPECT_EQ(screen().Label20->text(), QStringLiteral("Change:"));
+    EXPECT_EQ(memoLines(), (QStringList{"", "For 100", "62.50", "", "For 50", "12.50"}));
+    const std::pair<const char*, const char*> tendered[] = {{"50", "12.50"}, {"30", "-7.50"}, {"", "0.00"}, {"x", "0.00"}};
+    for (const auto& [amount, change] : tendered) {
+        screen().Edit7->setText(QString::fromLatin1(amount));
+        EXPECT_EQ(screen().Label19->text(), QString::fromLatin1(change)) << amount;
+    }
+}
+
+TEST_F(SaleScreenTest, TheGrandTotalIsTheExactSumOfTheShownLineTotals)
+{
+    start();
+    // As doubles 33.30 + 33.40 + 33.30 falls just short of 100, which would offer change for a 100 note.
+    addProduct(QStringLiteral("X1"), QStringLiteral("ONE"), 33.3);
+    addProduct(QStringLiteral("X2"), QStringLiteral("TWO"), 33.4);
+    addProduct(QStringLiteral("X3"), QStringLiteral("THREE"), 33.3);
+    for (const char* code : {"X1", "X2", "X3"})
+        scan(QString::fromLatin1(code));
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 100.00"));
+    EXPECT_TRUE(memoLines().isEmpty());
+    EXPECT_TRUE(screen().Panel6->isVisible());
+    screen().Edit7->setText(QStringLiteral("100"));
+    EXPECT_EQ(screen().Label19->text(), QStringLiteral("0.00"));
+}
+
+TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
+{
+    start();
+    addProduct(QStringLiteral("S1"), QStringLiteral("SOAP"), 20, 10);
+    addProduct(QStringLiteral("S2"), QStringLiteral("SALT"), 1.5, 10);
+    for (int i = 0; i < 3; ++i)
+        scan(QStringLiteral("S1"));
+
+    answerDiscount(QStringLiteral("10"));
+    EXPECT_EQ(dialogs.shown.back().caption, QStringLiteral("Discount"));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Please enter discount ratio:"));
+    EXPECT_EQ(dialogs.shown.back().input.initialText, QStringLiteral("0"));
+    EXPECT_EQ(listRows(), QStringList{"S1|SOAP|20.00|3|60.00|18.00|54.00"});
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 54.00"));
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("10%"));
+    scan(QStringLiteral("S2")); // a row added under a discount gets its discounted cells at once
+    EXPECT_EQ(listRows().last(), QStringLiteral("S2|SALT|1.50|1|1.50|1.35|1.35"));
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 55.35"));
+
+    // Answers that are not numbers only beep.
+    for (const char* answer : {"abc", "10%", ""})
+        answerDiscount(QString::fromLatin1(answer));
+    EXPECT_EQ(dialogs.beeps, 3);
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("10%"));
+    EXPECT_EQ(screen().DiscountRate, 10);
+
+    answerDiscount(QStringLiteral("0"));
+    EXPECT_EQ(listRows(), (QStringList{"S1|SOAP|20.00|3|60.00||", "S2|SALT|1.50|1|1.50||"}));
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 61.50"));
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+
+    answerDiscount(QStringLiteral("1e1"));
+    EXPECT_EQ(screen().DiscountRate, 10);
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("1e1%"));
+    dialogs.inputAnswers.push_back(std::nullopt);
+    screen().Button1->click();
+    EXPECT_EQ(dialogs.shown.back().input.initialText, QStringLiteral("1e1"));
+    EXPECT_EQ(screen().Label21->text(), QStringLiteral("1e1%"));
+}
+
+TEST_F(SaleScreenTest, TheSellBarShowsOnlyOnTheSaleScreen)
+{
+    start();
+    addProduct(QStringLiteral("E1"), QStringLiteral("EGGS"), 12.5);
+    scan(QStringLiteral("E1"));
+    form->findChild<QPushButton*>(QStringLiteral("BitBtn17"))->click(); // sales history
+    form->SetCurrencySymbol(QStringLiteral("EUR"));
+    EXPECT_FALSE(form->sellBar()->isVisible());
+
+    // "Product List..." comes back to the sale screen with the list and the new symbol.
+    form->action(QStringLiteral("ProductsList1"))->trigger();
+    EXPECT_TRUE(screen().isVisible());
+    EXPECT_TRUE(form->sellBar()->isVisible());
+    EXPECT_TRUE(form->sellByCashButton()->isEnabled());
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("EUR 12.50"));
+}
+
+} // namespace

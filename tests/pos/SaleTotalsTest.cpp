@@ -1,0 +1,107 @@
+#include "app/AppError.h"
+#include "pos/SaleTotals.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ChangeCase
+{
+    qint64 totalCents;
+    QStringList lines;
+};
+
+class ChangeTableTest : public ::testing::TestWithParam<ChangeCase>
+{
+};
+
+TEST_P(ChangeTableTest, ListsTheNotesThatCoverTheTotal)
+{
+    EXPECT_EQ(ChangeTableLines(GetParam().totalCents).join(QLatin1Char('|')).toStdString(),
+              GetParam().lines.join(QLatin1Char('|')).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Totals, ChangeTableTest,
+    ::testing::Values(
+        ChangeCase{3750, {"", "For 100", "62.50", "", "For 50", "12.50"}},
+        ChangeCase{15000, {"", "For 200", "50.00"}},
+        ChangeCase{10000, {}},
+        ChangeCase{20000, {}},
+        ChangeCase{25000, {}},
+        ChangeCase{9999, {"", "For 100", "0.01"}},
+        ChangeCase{50,
+                   {"", "For 100", "99.50", "", "For 50", "49.50", "", "For 20", "19.50", "", "For 10", "9.50", "",
+                    "For 5", "4.50", "", "For 1", "0.50"}},
+        // A negative total (a discount above 100 %) is covered by every note but the 200 one.
+        ChangeCase{-100,
+                   {"", "For 100", "101.00", "", "For 50", "51.00", "", "For 20", "21.00", "", "For 10", "11.00",
+                    "", "For 5", "6.00", "", "For 1", "2.00"}}));
+
+TEST(ChangeForTendered, IsTheAmountMinusTheTotalOrZeroForAnUnreadableAmount)
+{
+    EXPECT_EQ(ChangeForTendered(QStringLiteral("50"), 37.5), QStringLiteral("12.50"));
+    EXPECT_EQ(ChangeForTendered(QStringLiteral("30"), 37.5), QStringLiteral("-7.50"));
+    EXPECT_EQ(ChangeForTendered(QStringLiteral("40.1"), 37.5), QStringLiteral("2.60"));
+    EXPECT_EQ(ChangeForTendered(QString(), 37.5), QStringLiteral("0.00"));
+    EXPECT_EQ(ChangeForTendered(QStringLiteral("5,0"), 37.5), QStringLiteral("0.00"));
+    EXPECT_EQ(ChangeForTendered(QStringLiteral("abc"), 37.5), QStringLiteral("0.00"));
+}
+
+TEST(ReadDiscountRate, AcceptsDecimalNumbersWithAPointOnly)
+{
+    const std::pair<const char*, double> good[] = {{"10", 10},   {"1e1", 10},  {"  7.5", 7.5}, {"-5", -5},
+                                                   {"+2.", 2},   {".5", 0.5},  {"150", 150},   {"2E-1", 0.2},
+                                                   {"0", 0},     {"1.5e+1", 15}};
+    for (const auto& [text, expected] : good) {
+        double rate = -1;
+        EXPECT_TRUE(ReadDiscountRate(QString::fromLatin1(text), rate)) << text;
+        EXPECT_DOUBLE_EQ(rate, expected) << text;
+    }
+    for (const char* text : {"", " ", "abc", "10%", "10 ", "1,5", ".", "e1", "1e", "1e999", "- 5", "0x10"}) {
+        double rate = -1;
+        EXPECT_FALSE(ReadDiscountRate(QString::fromLatin1(text), rate)) << '"' << text << '"';
+        EXPECT_EQ(rate, -1) << text;
+    }
+}
+
+TEST(LineCells, MultiplyTheGivenPriceAndDiscountIt)
+{
+    // A stored price of 0.333 shows as 0.33, while the line total comes from the full price.
+    const LineCells first = ComputeLineCells(0.333, 3, 0);
+    EXPECT_EQ(first.price, QStringLiteral("0.33"));
+    EXPECT_EQ(first.quantity, QStringLiteral("3"));
+    EXPECT_EQ(first.total, QStringLiteral("1.00"));
+    EXPECT_TRUE(first.discountedPrice.isEmpty());
+    EXPECT_TRUE(first.discountedTotal.isEmpty());
+
+    const LineCells discounted = ComputeLineCells(20, 3, 10);
+    EXPECT_EQ(discounted.total, QStringLiteral("60.00"));
+    EXPECT_EQ(discounted.discountedPrice, QStringLiteral("18.00"));
+    EXPECT_EQ(discounted.discountedTotal, QStringLiteral("54.00"));
+
+    // 2.99 less 15 % is 2.5415: the line total comes from the unrounded discounted price.
+    const LineCells odd = ComputeLineCells(2.99, 7, 15);
+    EXPECT_EQ(odd.discountedPrice, QStringLiteral("2.54"));
+    EXPECT_EQ(odd.discountedTotal, QStringLiteral("17.79"));
+}
+
+TEST(MoneyTextToCents, ReadsTheDisplayedTextExactly)
+{
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("12.50")), 1250);
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("-3.00")), -300);
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("0.07")), 7);
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("7")), 700);
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("99999999999999.99")), 9999999999999999);
+    EXPECT_EQ(MoneyTextToCents(QStringLiteral("1e2")), 10000);
+    try {
+        MoneyTextToCents(QStringLiteral("abc"));
+        FAIL() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("'abc' is not a valid floating point value"));
+    }
+    qint64 cents = 0;
+    EXPECT_FALSE(TryMoneyTextToCents(QString(), cents));
+}
+
+} // namespace
