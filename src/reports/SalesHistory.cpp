@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "pos/Money.h"
+#include "pos/Receipt.h"
 #include "reports/CsvFile.h"
 #include "store/Database.h"
 
@@ -278,12 +279,41 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
 
 // ---- reprints ----
 
-ReprintLine MakeReprintLine(const QString& product, const QString& priceCell, const QString& quantityCell)
+namespace {
+
+struct ReprintLine
 {
-    ReprintLine line;
-    line.listText = product + QStringLiteral(" (") + priceCell + QStringLiteral(") * ") + quantityCell;
-    line.total = ReadNumber(priceCell) * ReadNumber(quantityCell);
-    return line;
+    QString listText;
+    double total = 0;
+};
+
+ReprintLine reprintLine(const QString& product, const QString& priceCell, const QString& quantityCell)
+{
+    return {product + QStringLiteral(" (") + priceCell + QStringLiteral(") * ") + quantityCell,
+            ReadNumber(priceCell) * ReadNumber(quantityCell)};
+}
+
+} // namespace
+
+QString RenderPaymentReprint(const QString& templateText, const QStringList& cells, const ReprintFormat& format)
+{
+    using C = PaymentsListModel::Column;
+    const ReprintLine line = reprintLine(cells.at(C::Product), cells.at(C::Price), cells.at(C::Quantity));
+    const QDateTime soldAt = StoredDateTime(cells.at(C::Date));
+    return RenderReceipt(templateText, cells.at(C::Receipt), line.listText, line.total, soldAt,
+                         format.currencySymbol, format.shortDateFormat, format.longTimeFormat);
+}
+
+QString RenderCreditReprint(const QString& templateText, const QStringList& cells, const ReprintFormat& format)
+{
+    using C = CreditsListModel::Column;
+    const ReprintLine line = reprintLine(cells.at(C::Product), cells.at(C::Price), cells.at(C::Quantity));
+    const QDateTime soldAt = StoredDateTime(cells.at(C::Date));
+    QString text = templateText;
+    text.replace(QStringLiteral("[TOTAL]"), format.currencySymbol + QLatin1Char(' ') + GeneralNumberText(line.total),
+                 Qt::CaseInsensitive);
+    return RenderReceipt(text, QStringLiteral("-"), line.listText, line.total, soldAt, format.currencySymbol,
+                         format.shortDateFormat, format.longTimeFormat);
 }
 
 QDateTime StoredDateTime(const QString& text)

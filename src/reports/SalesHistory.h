@@ -135,13 +135,22 @@ private:
     double m_openTotal = 0;
 };
 
-// What a reprint of a history line needs from its cells.
-struct ReprintLine
+// How a reprint shows money, dates and times.
+struct ReprintFormat
 {
-    QString listText; // product + " (" + price cell + ") * " + quantity cell
-    double total = 0; // price x quantity, read back from the cells
+    QString currencySymbol;
+    QString shortDateFormat;
+    QString longTimeFormat;
 };
-// Raises AppError when the price or quantity cell is not a number.
-ReprintLine MakeReprintLine(const QString& product, const QString& priceCell, const QString& quantityCell);
+
+// The reprint of a payment line from its cells (as PaymentsListModel shows them): its receipt number, one list
+// line product (price) * quantity, the total read back from the price and quantity cells, and the line's
+// date-time. Raises AppError when a cell cannot be read as a number or date-time.
+QString RenderPaymentReprint(const QString& templateText, const QStringList& cells, const ReprintFormat& format);
+// The reprint of a credit line from its cells (as CreditsListModel shows them). A credit line has no receipt
+// number: "[RECEIPTNO]" becomes "-"; the total is written in its shortest form (7.5); the date and time are
+// those of the sale.
+QString RenderCreditReprint(const QString& templateText, const QStringList& cells, const ReprintFormat& format);
+
 // A stored date-time text (YYYY-MM-DD HH:MM:SS, or a bare date); raises AppError when it is not one.
 QDateTime StoredDateTime(const QString& text);

@@ -4,6 +4,8 @@
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Money.h"
+#include "pos/Receipt.h"
+#include "pos/ReceiptPrinter.h"
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/SalesHistory.h"
@@ -365,10 +367,31 @@ void SalesHistoryScreen::Delete3Click()
         BitBtn19Click();
 }
 
+ReprintFormat SalesHistoryScreen::reprintFormat() const
+{
+    return {m_main.CurrencySymbol, m_main.env().shortDateFormat(), m_main.env().longTimeFormat()};
+}
+
 void SalesHistoryScreen::Print1Click()
 {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        m_main.dialogs().beep();
+        return;
+    }
+    const QString text = RenderPaymentReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+                                              m_paymentsModel->rowTexts(row), reprintFormat());
+    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), false);
 }
 
 void SalesHistoryScreen::Print2Click()
 {
+    const int row = selectedRow(ListView3);
+    if (row < 0) {
+        m_main.dialogs().beep();
+        return;
+    }
+    const QString text = RenderCreditReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+                                             m_creditsModel->rowTexts(row), reprintFormat());
+    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), true);
 }

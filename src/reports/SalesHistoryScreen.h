@@ -15,6 +15,7 @@ class QTableView;
 class QTimeEdit;
 class TAppForm;
 struct HistoryFilter;
+struct ReprintFormat;
 
 // The sales history screen (PanelSellings): payments list ListView2 and credits list ListView3 over a date-time
 // range, narrowed to a product and, for credits, a customer.
@@ -64,6 +65,7 @@ public:
 private:
     HistoryFilter currentFilter(bool withCustomer) const;
     void showList(QTableView* list);
+    ReprintFormat reprintFormat() const;
     // The selected row of a list, or -1.
     static int selectedRow(const QTableView* list);
     // Asks and deletes the selected line; false when it stopped before the question.

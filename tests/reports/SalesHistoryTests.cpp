@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -327,6 +328,61 @@ TEST_F(SalesHistoryTest, ExportWritesTheShownListAsShown)
     const QStringList before = QDir(programFolder()).entryList(QDir::Files);
     screen().BitBtn21->click();
     EXPECT_EQ(QDir(programFolder()).entryList(QDir::Files), before);
+}
+
+TEST_F(SalesHistoryTest, ReprintsPrintTheSelectedLineAndLeaveTheReceiptNumber)
+{
+    start();
+    const qint64 nextReceipt = form->ReceiptNumber;
+    addPayment(12, QStringLiteral("8690"), QStringLiteral("COFFEE"), 2, 2.5, QStringLiteral("2025-01-31 09:00:00"));
+    addCredit(QStringLiteral("Ayla"), QStringLiteral("MILK"), 1, 1.2, 0, QStringLiteral("2025-01-31 10:00:00"));
+    open();
+
+    QAction* print1 = screen().PopupMenu1->findChild<QAction*>(QStringLiteral("Print1"));
+    QAction* print2 = screen().PopupMenu2->findChild<QAction*>(QStringLiteral("Print2"));
+    print1->trigger();
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    screen().ListView2->selectRow(0);
+    dialogs.printAnswers.push_back(dataFile(QStringLiteral("payment.pdf")));
+    print1->trigger();
+    EXPECT_GT(QFileInfo(dataFile(QStringLiteral("payment.pdf"))).size(), 0);
+
+    screen().BitBtn19->click();
+    screen().ListView3->selectRow(0);
+    dialogs.printAnswers.push_back(dataFile(QStringLiteral("credit.pdf")));
+    print2->trigger();
+    EXPECT_GT(QFileInfo(dataFile(QStringLiteral("credit.pdf"))).size(), 0);
+
+    dialogs.printAnswers.push_back(QString()); // cancelled
+    print2->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    for (const auto& shown : dialogs.shown)
+        EXPECT_EQ(shown.kind, QStringLiteral("print"));
+    EXPECT_EQ(form->ReceiptNumber, nextReceipt);
+}
+
+TEST_F(SalesHistoryTest, AFailingPrinterIsReportedUntranslatedForPaymentsAndTranslatedForCredits)
+{
+    writeSettings({QStringLiteral("LanguageFile=Turkish.lang.txt")});
+    start();
+    addPayment(12, QStringLiteral("8690"), QStringLiteral("COFFEE"), 2, 2.5, QStringLiteral("2025-01-31 09:00:00"));
+    addCredit(QStringLiteral("Ayla"), QStringLiteral("MILK"), 1, 1.2, 0, QStringLiteral("2025-01-31 10:00:00"));
+    open();
+    const QString unreachable = dataFile(QStringLiteral("no such folder/receipt.pdf"));
+
+    screen().ListView2->selectRow(0);
+    dialogs.printAnswers.push_back(unreachable);
+    screen().PopupMenu1->findChild<QAction*>(QStringLiteral("Print1"))->trigger();
+    screen().BitBtn19->click();
+    screen().ListView3->selectRow(0);
+    dialogs.printAnswers.push_back(unreachable);
+    screen().PopupMenu2->findChild<QAction*>(QStringLiteral("Print2"))->trigger();
+
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{QStringLiteral("Printer not found!"), QStringLiteral("Yaz\u0131c\u0131 bulunamad\u0131!")}));
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
 }
 
 } // namespace
