@@ -24,6 +24,8 @@
 #include "pos/receiptsform.h"
 #include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
+#include "reports/stocksheet.h"
+#include "reports/topsellingform.h"
 #include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
@@ -712,10 +714,12 @@ void TAppForm::Exit1Click()
 
 void TAppForm::StockSheet1Click()
 {
+    OpenStockSheetForm(*this);
 }
 
 void TAppForm::TopSelling1Click()
 {
+    OpenTopSellingForm(*this);
 }
 
 void TAppForm::EditPassword1Click()
