@@ -1,5 +1,6 @@
 #include "app/TAppForm.h"
 
+#include "access/Passwords.h"
 #include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/ThemeApply.h"
@@ -7,6 +8,7 @@
 #include "app/VersionInfo.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
+#include "catalogue/products.h"
 #include "i18n/Translator.h"
 #include "i18n/translation.h"
 #include "online/UpdateCheck.h"
@@ -22,6 +24,7 @@
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
+#include "pos/veresiye.h"
 #include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
 #include "reports/stocksheet.h"
@@ -547,7 +550,7 @@ void TAppForm::TimerActivateTimer()
 
 void TAppForm::TimerPasswordTimer()
 {
-    TimerPassword->stop();
+    StartupPasswordCheck(*this);
 }
 
 void TAppForm::TimerCheckerTimer()
@@ -573,7 +576,7 @@ void TAppForm::TimerCaptionDuzeltTimer()
 
 void TAppForm::TimerPasswordAdminTimer()
 {
-    TimerPasswordAdmin->stop();
+    AdminLogin(*this);
 }
 
 // ---- navigation ----
@@ -616,18 +619,19 @@ void TAppForm::BitBtn1Click()
 
 void TAppForm::BitBtn2Click()
 {
+    SellByCredit(*this);
 }
 
 // ---- menu commands ----
 
 void TAppForm::Login1Click()
 {
-    TimerPasswordAdmin->start();
+    RequestAdminLogin(*this);
 }
 
 void TAppForm::Logout1Click()
 {
-    SetAdminMode(false);
+    AdminLogout(*this);
 }
 
 void TAppForm::Backup1Click()
@@ -649,6 +653,7 @@ void TAppForm::ProductsList1Click()
 
 void TAppForm::OpenProductPicker()
 {
+    OpenProductPickerWindow(*this);
 }
 
 void TAppForm::ExportProducts1Click()
@@ -724,6 +729,7 @@ void TAppForm::TopSelling1Click()
 
 void TAppForm::EditPassword1Click()
 {
+    EditPassword(*this);
 }
 
 void TAppForm::CurrencySymbol1Click()
