@@ -25,7 +25,10 @@
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
 #include "pos/veresiye.h"
+#include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
+#include "reports/stocksheet.h"
+#include "reports/topsellingform.h"
 #include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
@@ -655,38 +658,47 @@ void TAppForm::OpenProductPicker()
 
 void TAppForm::ExportProducts1Click()
 {
+    ExportTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::ExportCustomers1Click()
 {
+    ExportTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::ExportPayments1Click()
 {
+    ExportTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::ExportCredits1Click()
 {
+    ExportTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::ImportProducts1Click()
 {
+    ImportProductsCommand(*this);
 }
 
 void TAppForm::DeleteProducts1Click()
 {
+    DeleteTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::DeleteCustomers1Click()
 {
+    DeleteTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::DeletePayments1Click()
 {
+    DeleteTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::DeleteCredits1Click()
 {
+    DeleteTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::KeyboardShortcuts1Click()
@@ -707,10 +719,12 @@ void TAppForm::Exit1Click()
 
 void TAppForm::StockSheet1Click()
 {
+    OpenStockSheetForm(*this);
 }
 
 void TAppForm::TopSelling1Click()
 {
+    OpenTopSellingForm(*this);
 }
 
 void TAppForm::EditPassword1Click()

@@ -1,0 +1,81 @@
+#include "reports/ReportNumber.h"
+
+#include "pos/Money.h"
+#include "store/Database.h"
+
+#include <QMetaType>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kPrecision = 10;
+constexpr int kDecimals = 2;
+
+} // namespace
+
+QString ReportAmountText(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value); // [-]d.dddddddddddddde[+-]xx: 15 significant digits
+    const bool negative = buffer[0] == '-';
+    const char* p = buffer + (negative ? 1 : 0);
+    char digits[16];
+    int n = 0;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits[n++] = *p;
+    const int exponent = std::atoi(p + 1);
+
+    // Keep at most 10 significant digits and at most two decimals; the next digit decides. The value is then
+    // kept x 10^scale.
+    const int keep = std::min(kPrecision, exponent + 1 + kDecimals);
+    if (keep < 0)
+        return QStringLiteral("0.00");
+    qint64 kept = 0;
+    for (int i = 0; i < keep; ++i)
+        kept = kept * 10 + (digits[i] - '0');
+    if (keep < n && digits[keep] >= '5')
+        ++kept;
+    int scale = exponent + 1 - keep;
+    if (QByteArray::number(kept).size() > kPrecision) { // 9999999999.5 rounded up to eleven digits
+        kept /= 10;
+        ++scale;
+    }
+    if (kept == 0)
+        return QStringLiteral("0.00");
+
+    const QByteArray keptDigits = QByteArray::number(kept);
+    const int integerDigits = int(keptDigits.size()) + scale;
+    if (integerDigits > kPrecision) {
+        QString mantissa = QString::fromLatin1(keptDigits);
+        while (mantissa.size() > 1 && mantissa.endsWith(QLatin1Char('0')))
+            mantissa.chop(1);
+        if (mantissa.size() > 1)
+            mantissa.insert(1, QLatin1Char('.'));
+        return QStringLiteral("%1%2E+%3").arg(negative ? QStringLiteral("-") : QString(), mantissa).arg(integerDigits - 1);
+    }
+
+    qint64 cents = kept;
+    for (int i = 0; i < scale + kDecimals; ++i)
+        cents *= 10;
+    return QStringLiteral("%1%2.%3")
+        .arg(negative ? QStringLiteral("-") : QString())
+        .arg(cents / 100)
+        .arg(cents % 100, 2, 10, QLatin1Char('0'));
+}
+
+bool ReportNumberOf(const DbValue& value, double& number)
+{
+    const QVariant& raw = value.raw();
+    const int type = raw.typeId();
+    if (type == QMetaType::QString || type == QMetaType::QByteArray)
+        return TryReadNumber(value.asText(), number);
+    number = value.asDouble();
+    return true;
+}
