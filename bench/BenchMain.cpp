@@ -8,14 +8,22 @@
 #include "app/TAppForm.h"
 #include "app/ThemeApply.h"
 #include "app/Themes.h"
+#include "catalogue/products.h"
 #include "pos/CashCheckout.h"
 #include "pos/SaleScreen.h"
 #include "reports/ProductImport.h"
+#include "reports/SalesHistory.h"
+#include "reports/SalesHistoryScreen.h"
+#include "reports/topsellingform.h"
 #include "reports/TableExport.h"
 #include "store/Database.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimeEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
@@ -303,6 +311,106 @@ int main(int argc, char** argv)
         importPeak = PeakMemoryMiB();
     }
 
+    // B4: the payments of one month and of one year on the history screen.
+    double historyPeak = 0;
+    if (wanted("B4")) {
+        SalesHistoryScreen& history = *form->salesHistoryScreen();
+        struct Range { const char* id; const char* name; QDate begin; QDate end; };
+        const Range ranges[] = {{"B4m", "history payments, one month", QDate(2025, 3, 1), QDate(2025, 3, 31)},
+                                {"B4y", "history payments, one year", QDate(2025, 1, 1), QDate(2025, 12, 31)}};
+        for (const Range& range : ranges) {
+            BenchOperation op{QString::fromLatin1(range.id), QString::fromLatin1(range.name), 1.5, 5, {}, {}, {}};
+            op.setUp = [&] {
+                history.paymentsModel()->clear();
+                history.DateTimePicker1->setDate(range.begin);
+                history.DateTimePicker2->setDate(range.end);
+                history.DateTimePicker3->setTime(QTime(0, 0));
+                history.DateTimePicker4->setTime(QTime(23, 59, 59));
+            };
+            op.program = [&] { history.BitBtn18Click(); };
+            op.baseline = [&] {
+                struct Line { qint64 id; QString receipt, barcode, product, quantity, date; double price, total; };
+                std::vector<Line> lines;
+                double grand = 0;
+                Stmt q(raw.get(), "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler "
+                                  "where odemetarihi between ? and ? order by odemetarihi;");
+                const QByteArray b = range.begin.toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
+                const QByteArray e = range.end.toString(QStringLiteral("yyyy-MM-dd 23:59:59")).toLatin1();
+                sqlite3_bind_text(q.s, 1, b.constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(q.s, 2, e.constData(), -1, SQLITE_TRANSIENT);
+                while (sqlite3_step(q.s) == SQLITE_ROW) {
+                    Line l{sqlite3_column_int64(q.s, 0), columnText(q.s, 1), columnText(q.s, 2), columnText(q.s, 3),
+                           columnText(q.s, 5), columnText(q.s, 6), sqlite3_column_double(q.s, 4), 0};
+                    l.total = l.price * sqlite3_column_double(q.s, 5);
+                    grand += l.total;
+                    lines.push_back(std::move(l));
+                }
+                (void)money(grand);
+            };
+            results.push_back(RunOperation(op));
+            if (QLatin1String(range.id) == QLatin1String("B4y")) {
+                op.setUp();
+                ResetPeakMemory();
+                op.program();
+                historyPeak = PeakMemoryMiB();
+                history.paymentsModel()->clear();
+            }
+        }
+    }
+
+    // B5: top selling products over the two years, both rankings.
+    if (wanted("B5")) {
+        TFormTopSelling report(*form);
+        report.DateTimePicker1->setDate(QDate(2024, 1, 1));
+        report.DateTimePicker2->setDate(QDate(2026, 1, 1));
+        QCoreApplication::processEvents();
+        BenchOperation op{QStringLiteral("B5"), QStringLiteral("top selling, both rankings, two years"), 1.2, 3,
+                          {}, {}, {}};
+        auto waitForTimers = [&report] {
+            waitUntil([&report] { return !report.Timer1->isActive() && !report.Timer2->isActive(); });
+        };
+        op.program = [&] {
+            report.RadioButton2->click();
+            waitForTimers();
+            report.RadioButton1->click();
+            waitForTimers();
+        };
+        op.baseline = [&] {
+            for (const char* order : {"toplamfiyat", "toplamadet"}) {
+                const QByteArray sql = QByteArray("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS "
+                                                  "toplamfiyat FROM odemeler where odemetarihi between ? and ? "
+                                                  "group by barkod order by ") + order + " DESC;";
+                Stmt q(raw.get(), sql.constData());
+                sqlite3_bind_text(q.s, 1, "2024-01-01", -1, SQLITE_STATIC);
+                sqlite3_bind_text(q.s, 2, "2026-01-01", -1, SQLITE_STATIC);
+                std::vector<QString> cells;
+                while (sqlite3_step(q.s) == SQLITE_ROW) {
+                    cells.push_back(columnText(q.s, 0));
+                    cells.push_back(columnText(q.s, 1));
+                    cells.push_back(columnText(q.s, 2));
+                    cells.push_back(money(sqlite3_column_double(q.s, 3)));
+                }
+            }
+        };
+        results.push_back(RunOperation(op));
+    }
+
+    // B7: one search keystroke in the product picker.
+    if (wanted("B7")) {
+        TUrunlerForm picker(*form);
+        BenchOperation op{QStringLiteral("B7"), QStringLiteral("picker search keystroke \"mil\""), 2.0, 9, {}, {}, {}};
+        op.setUp = [&] { picker.Edit1->setText(QStringLiteral("mi")); };
+        op.program = [&] { picker.Edit1->setText(QStringLiteral("mil")); };
+        op.baseline = [&] {
+            Stmt q(raw.get(), "SELECT barkod, urunadi, fiyat FROM urunler where (urunadi like ?1) or (barkod like ?1);");
+            sqlite3_bind_text(q.s, 1, "%mil%", -1, SQLITE_STATIC);
+            std::vector<std::pair<QString, QString>> items;
+            while (sqlite3_step(q.s) == SQLITE_ROW)
+                items.emplace_back(columnText(q.s, 0), columnText(q.s, 1));
+        };
+        results.push_back(RunOperation(op));
+    }
+
     // B6: export of the payments table.
     if (wanted("B6")) {
         const QString out = dir.path() + QStringLiteral("/payments.csv");
@@ -347,6 +455,6 @@ int main(int argc, char** argv)
     }
 
     PrintTable(results);
-    std::printf("\nPeak memory: B3 import %.1f MiB\n", importPeak);
+    std::printf("\nPeak memory: B3 import %.1f MiB, B4 one year of payments %.1f MiB\n", importPeak, historyPeak);
     return 0;
 }
