@@ -127,6 +127,9 @@ public:
     // is reported; a failure leaves the target as it was and says why in error.
     bool BackupTo(const QString& targetPath, QString* error = nullptr);
 
+    // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
+    void reportError(const QString& engineMessage) { report(engineMessage); }
+
     // The raw handle, for the store's own helpers only.
     sqlite3* handle() const { return m_db; }
 
