@@ -9,6 +9,7 @@
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/SalesHistory.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QStringListModel>
 #include <QTableView>
 #include <QTimeEdit>
 
@@ -243,21 +245,20 @@ void SalesHistoryScreen::prepare()
 
 void SalesHistoryScreen::fillFilterLists()
 {
-    const auto fill = [this](QComboBox* box, const char* first, const QString& sql, const QString& column) {
-        box->clear();
-        box->addItem(TranslateText(first));
+    // A big shop has a hundred thousand product names: read them in one walk and hand them to the box as one
+    // string list rather than item by item.
+    const auto fill = [this](QComboBox* box, const char* first, const QString& sql) {
+        QStringList names{TranslateText(first)};
+        Statement query = m_main.SQLConnection1().prepare(sql);
+        while (query.next())
+            names << query.text(0);
+        if (!query.error().isEmpty())
+            m_main.ReportDatabaseError(query.error());
+        box->setModel(new QStringListModel(names, box)); // the box deletes the model it owned before
         box->setCurrentIndex(0);
-        const QueryResult rows = m_main.SQLConnection1().Query(sql);
-        QStringList names;
-        names.reserve(qsizetype(rows.size()));
-        for (size_t row = 0; row < rows.size(); ++row)
-            names << rows.text(row, column);
-        box->addItems(names);
     };
-    fill(ComboBox3, "All Customers", QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"),
-         QStringLiteral("musteriadi"));
-    fill(ComboBox4, "All Products", QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"),
-         QStringLiteral("urunadi"));
+    fill(ComboBox3, "All Customers", QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
+    fill(ComboBox4, "All Products", QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
 }
 
 HistoryFilter SalesHistoryScreen::currentFilter(bool withCustomer) const

@@ -4,8 +4,13 @@
 #include "reports/ReportNumber.h"
 #include "store/Database.h"
 
+#include <QMetaType>
+
 QString TopSellingAmountText(const DbValue& value)
 {
+    const int type = value.raw().typeId();
+    if (type == QMetaType::Double || type == QMetaType::LongLong)
+        return ReportAmountText(value.asDouble());
     double amount = 0;
     if (!TryReadNumber(value.asText(), amount))
         return QStringLiteral("0");
@@ -18,19 +23,24 @@ bool LoadTopSelling(Database& db, const QDate& begin, const QDate& end, TopSelli
     cells.clear();
     const QString order = ranking == TopSellingRanking::Quantity ? QStringLiteral("toplamadet")
                                                                  : QStringLiteral("toplamfiyat");
-    const QueryResult rows = db.Query(
+    Statement query = db.prepare(
         QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat FROM odemeler "
                        "where odemetarihi between ? and ? group by barkod order by %1 DESC;")
-            .arg(order),
-        {begin.toString(QStringLiteral("yyyy-MM-dd")), end.toString(QStringLiteral("yyyy-MM-dd"))});
-    if (!rows.ok)
+            .arg(order));
+    if (!query.isValid())
         return false;
-    cells.reserve(rows.size() * 4);
-    for (const auto& row : rows.rows) {
-        cells.push_back(row[0].asText());
-        cells.push_back(row[1].asText());
-        cells.push_back(row[2].asText());
-        cells.push_back(TopSellingAmountText(row[3]));
+    query.bind(1, begin.toString(QStringLiteral("yyyy-MM-dd")));
+    query.bind(2, end.toString(QStringLiteral("yyyy-MM-dd")));
+    while (query.next()) {
+        cells.push_back(query.text(0));
+        cells.push_back(query.text(1));
+        cells.push_back(query.text(2));
+        cells.push_back(TopSellingAmountText(query.value(3)));
+    }
+    if (!query.error().isEmpty()) {
+        db.reportError(query.error());
+        cells.clear();
+        return false;
     }
     return true;
 }

@@ -314,7 +314,21 @@ bool Statement::isNull(int column) const
 
 QString Statement::text(int column) const
 {
-    return value(column).asText();
+    if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt))
+        return QString();
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_TEXT:
+    case SQLITE_FLOAT: // SQLite's own text of a real, as DbValue keeps it
+        // Read straight from the engine: walking a big table reads this once per cell.
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
+                                 sqlite3_column_bytes(m_stmt, column));
+    default:
+        return value(column).asText();
+    }
 }
 
 qint64 Statement::integer(int column) const
