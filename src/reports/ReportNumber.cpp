@@ -21,6 +21,23 @@ QString ReportAmountText(double value)
 {
     if (!std::isfinite(value))
         return QString::number(value);
+    // Below 10^8 a whole number of cents has at most ten significant digits, so when the value lies that close
+    // to whole cents both roundings below keep it as it is: write the cents directly (report totals are sums of
+    // two-decimal prices, and a report may hold a hundred thousand of them).
+    if (std::fabs(value) < 1e8) {
+        const double scaled = value * 100;
+        const double cents = std::nearbyint(scaled);
+        if (std::fabs(scaled - cents) < 1e-6) {
+            const qint64 whole = qint64(cents);
+            if (whole == 0)
+                return QStringLiteral("0.00");
+            const qint64 magnitude = whole < 0 ? -whole : whole;
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", whole < 0 ? "-" : "", magnitude / 100,
+                          magnitude % 100);
+            return QString::fromLatin1(buffer);
+        }
+    }
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.14e", value); // [-]d.dddddddddddddde[+-]xx: 15 significant digits
     const bool negative = buffer[0] == '-';

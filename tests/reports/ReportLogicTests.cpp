@@ -1,9 +1,13 @@
 #include "app/AppError.h"
+#include "pos/Money.h"
 #include "reports/ReportNumber.h"
 #include "reports/SalesHistory.h"
 #include "store/Database.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
 
 // Formatting and rendering of the reports that needs no window.
 
@@ -95,3 +99,21 @@ TEST(HistoryReprint, UnreadableCellsEndTheReprintWithTheirError)
 }
 
 } // namespace
+
+TEST(ReportAmountText, BelowTenSignificantDigitsItAgreesWithMoneyText)
+{
+    // Under 10^8 the ten-digit rule never bites, so both formats must give the same text; this covers the
+    // shortcut taken for amounts that lie on whole cents as well as the general path.
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<qint64> cents(-9999999999LL, 9999999999LL);
+    std::uniform_int_distribution<int> quantity(1, 40);
+    for (int i = 0; i < 20000; ++i) {
+        const double price = double(cents(random)) / 100;
+        const double sum = price * quantity(random) / 40 * 3; // sums and products off whole cents
+        for (double value : {price, sum, price + 0.005, -price / 7}) {
+            if (std::fabs(value) >= 1e8)
+                continue;
+            ASSERT_EQ(ReportAmountText(value), MoneyText(value)) << value;
+        }
+    }
+}
