@@ -132,8 +132,7 @@ void TAppForm::FormCreate()
     ReceiptTemplate.clear();
     const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
     if (QFile::exists(templatePath)) {
-        if (!LoadLinesFromFile(templatePath, TextEncoding::Utf8, m_env.ansiCodePage(), ReceiptTemplate))
-            LoadLinesFromFile(templatePath, TextEncoding::Ansi, m_env.ansiCodePage(), ReceiptTemplate);
+        LoadLinesUtf8OrAnsi(templatePath, m_env.ansiCodePage(), ReceiptTemplate);
     }
     if (ReceiptTemplate.isEmpty())
         ReceiptTemplate = SplitLines(DefaultReceiptTemplate);

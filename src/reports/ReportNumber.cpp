@@ -38,16 +38,11 @@ QString ReportAmountText(double value)
             return QString::fromLatin1(buffer);
         }
     }
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value); // [-]d.dddddddddddddde[+-]xx: 15 significant digits
-    const bool negative = buffer[0] == '-';
-    const char* p = buffer + (negative ? 1 : 0);
-    char digits[16];
-    int n = 0;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9')
-            digits[n++] = *p;
-    const int exponent = std::atoi(p + 1);
+    const SignificantDigits d = FifteenSignificantDigits(value);
+    const bool negative = d.negative;
+    const char* digits = d.digits;
+    const int n = d.count;
+    const int exponent = d.exponent;
 
     // Keep at most 10 significant digits and at most two decimals; the next digit decides. The value is then
     // kept x 10^scale.
