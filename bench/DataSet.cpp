@@ -190,6 +190,17 @@ QStringList CreateDataSet(const QString& emptyDbPath, const QString& folder, con
     return barcodes;
 }
 
+QStringList ExistingBarcodes(const QString& dataFile)
+{
+    Db db(dataFile);
+    sqlite3_stmt* all = db.prepare("SELECT barkod FROM urunler order by id");
+    QStringList barcodes;
+    while (sqlite3_step(all) == SQLITE_ROW)
+        barcodes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(all, 0)));
+    sqlite3_finalize(all);
+    return barcodes;
+}
+
 void WriteImportFile(const QString& path, int count)
 {
     std::mt19937_64 rng(7);

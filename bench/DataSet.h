@@ -15,6 +15,9 @@ struct DataSetSize
 // Copies empty.db to <folder>/data.db and fills it. Returns the barcodes of the products, in insert order.
 QStringList CreateDataSet(const QString& emptyDbPath, const QString& folder, const DataSetSize& size);
 
+// The barcodes of an existing data set, in insert order.
+QStringList ExistingBarcodes(const QString& dataFile);
+
 // A CSV file for the product import: header plus `count` lines "barcode;name;price;stock".
 void WriteImportFile(const QString& path, int count);
 

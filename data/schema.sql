@@ -42,6 +42,8 @@ CREATE TABLE odemeler (
 -- Lookups by barcode (the till, the products screen), a customer's open credit lines (found by name) and the
 -- date ranges of the history and reports.
 CREATE INDEX urunler_barkod ON urunler (barkod);
+-- The sales history lists every product name in order in its filter box.
+CREATE INDEX urunler_urunadi ON urunler (urunadi);
 CREATE INDEX musteriler_musteriadi ON musteriler (musteriadi);
 CREATE INDEX veresiyeler_musteriadi_odendimi ON veresiyeler (musteriadi, odendimi);
 CREATE INDEX veresiyeler_kayittarihi ON veresiyeler (kayittarihi);

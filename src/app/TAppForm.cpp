@@ -1,5 +1,6 @@
 #include "app/TAppForm.h"
 
+#include "access/Passwords.h"
 #include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/ThemeApply.h"
@@ -7,6 +8,7 @@
 #include "app/VersionInfo.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
+#include "catalogue/products.h"
 #include "i18n/Translator.h"
 #include "i18n/translation.h"
 #include "online/UpdateCheck.h"
@@ -22,7 +24,11 @@
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
+#include "pos/veresiye.h"
+#include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
+#include "reports/stocksheet.h"
+#include "reports/topsellingform.h"
 #include "store/Backup.h"
 #include "store/DataFileTemplate.h"
 
@@ -126,8 +132,7 @@ void TAppForm::FormCreate()
     ReceiptTemplate.clear();
     const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
     if (QFile::exists(templatePath)) {
-        if (!LoadLinesFromFile(templatePath, TextEncoding::Utf8, m_env.ansiCodePage(), ReceiptTemplate))
-            LoadLinesFromFile(templatePath, TextEncoding::Ansi, m_env.ansiCodePage(), ReceiptTemplate);
+        LoadLinesUtf8OrAnsi(templatePath, m_env.ansiCodePage(), ReceiptTemplate);
     }
     if (ReceiptTemplate.isEmpty())
         ReceiptTemplate = SplitLines(DefaultReceiptTemplate);
@@ -544,7 +549,7 @@ void TAppForm::TimerActivateTimer()
 
 void TAppForm::TimerPasswordTimer()
 {
-    TimerPassword->stop();
+    StartupPasswordCheck(*this);
 }
 
 void TAppForm::TimerCheckerTimer()
@@ -570,7 +575,7 @@ void TAppForm::TimerCaptionDuzeltTimer()
 
 void TAppForm::TimerPasswordAdminTimer()
 {
-    TimerPasswordAdmin->stop();
+    AdminLogin(*this);
 }
 
 // ---- navigation ----
@@ -613,18 +618,19 @@ void TAppForm::BitBtn1Click()
 
 void TAppForm::BitBtn2Click()
 {
+    SellByCredit(*this);
 }
 
 // ---- menu commands ----
 
 void TAppForm::Login1Click()
 {
-    TimerPasswordAdmin->start();
+    RequestAdminLogin(*this);
 }
 
 void TAppForm::Logout1Click()
 {
-    SetAdminMode(false);
+    AdminLogout(*this);
 }
 
 void TAppForm::Backup1Click()
@@ -646,42 +652,52 @@ void TAppForm::ProductsList1Click()
 
 void TAppForm::OpenProductPicker()
 {
+    OpenProductPickerWindow(*this);
 }
 
 void TAppForm::ExportProducts1Click()
 {
+    ExportTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::ExportCustomers1Click()
 {
+    ExportTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::ExportPayments1Click()
 {
+    ExportTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::ExportCredits1Click()
 {
+    ExportTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::ImportProducts1Click()
 {
+    ImportProductsCommand(*this);
 }
 
 void TAppForm::DeleteProducts1Click()
 {
+    DeleteTableCommand(*this, DataTable::Products);
 }
 
 void TAppForm::DeleteCustomers1Click()
 {
+    DeleteTableCommand(*this, DataTable::Customers);
 }
 
 void TAppForm::DeletePayments1Click()
 {
+    DeleteTableCommand(*this, DataTable::Payments);
 }
 
 void TAppForm::DeleteCredits1Click()
 {
+    DeleteTableCommand(*this, DataTable::Credits);
 }
 
 void TAppForm::KeyboardShortcuts1Click()
@@ -702,14 +718,17 @@ void TAppForm::Exit1Click()
 
 void TAppForm::StockSheet1Click()
 {
+    OpenStockSheetForm(*this);
 }
 
 void TAppForm::TopSelling1Click()
 {
+    OpenTopSellingForm(*this);
 }
 
 void TAppForm::EditPassword1Click()
 {
+    EditPassword(*this);
 }
 
 void TAppForm::CurrencySymbol1Click()

@@ -1,29 +1,408 @@
 #include "catalogue/CustomersScreen.h"
 
+#include "app/Dialogs.h"
 #include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
+#include "pos/Money.h"
+#include "store/Database.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSet>
+#include <QSignalBlocker>
+
+namespace {
+
+// fiyat × adet of a credit line, from the texts the database gave.
+double lineTotal(const QString& price, const DbValue& quantity)
+{
+    return ReadNumber(price) * double(quantity.asInteger());
+}
+
+QString placeholders(size_t count)
+{
+    QStringList marks;
+    for (size_t i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QLatin1Char(','));
+}
+
+} // namespace
 
 CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
     : QWidget(parent)
     , m_main(main)
 {
     setObjectName(QStringLiteral("PanelCustomer"));
+
+    const auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+
+    ComboBox2 = new QComboBox(this);
+    named(ComboBox2, "ComboBox2");
+    ComboBox2->setEditable(true);
+    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->setCompleter(nullptr);
+    m_customerLabel = new QLabel(this);
+    named(m_customerLabel, "LabelCustomer");
+    m_customerLabel->setBuddy(ComboBox2);
+    Label8 = new QLabel(this);
+    named(Label8, "Label8");
+    Edit6 = new QLineEdit(this);
+    named(Edit6, "Edit6");
+    Label8->setBuddy(Edit6);
+    Label9 = new QLabel(this);
+    named(Label9, "Label9");
+    Edit1 = new QLineEdit(this);
+    named(Edit1, "Edit1");
+    Label9->setBuddy(Edit1);
+    for (QLineEdit* box : {Edit6, Edit1}) {
+        box->setReadOnly(true);
+        box->setEnabled(false);
+    }
+    Edit1->setText(QStringLiteral("0.00"));
+    BitBtn13 = new QPushButton(this);
+    named(BitBtn13, "BitBtn13");
+    BitBtn6 = new QPushButton(this);
+    named(BitBtn6, "BitBtn6");
+    BitBtn11 = new QPushButton(this);
+    named(BitBtn11, "BitBtn11");
     BitBtn12 = new QPushButton(this);
-    BitBtn12->setObjectName(QStringLiteral("BitBtn12"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch(1);
-    layout->addWidget(BitBtn12);
+    named(BitBtn12, "BitBtn12");
+
+    QFont large = font();
+    large.setPointSize(14);
+    for (QWidget* w : std::initializer_list<QWidget*>{ComboBox2, Edit6, Edit1, BitBtn13, BitBtn6, BitBtn11, BitBtn12})
+        w->setFont(large);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(m_customerLabel, 0, 0);
+    fields->addWidget(ComboBox2, 0, 1, 1, 2);
+    fields->addWidget(Label8, 1, 0);
+    fields->addWidget(Edit6, 1, 1, 1, 2);
+    fields->addWidget(Label9, 2, 0);
+    fields->addWidget(Edit1, 2, 1);
+    fields->addWidget(BitBtn13, 2, 2);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(BitBtn6);
+    actions->addWidget(BitBtn11);
+    fields->addLayout(actions, 3, 0, 1, 3);
+    fields->addWidget(BitBtn12, 4, 0, 1, 3);
+    fields->setRowStretch(5, 1);
+
+    Image2 = new QLabel(this);
+    named(Image2, "Image2");
+    Image2->setAlignment(Qt::AlignCenter);
+    Image2->setPixmap(CustomersPicture(192));
+
+    Panel10 = new QWidget(this);
+    named(Panel10, "Panel10");
+    CheckListBox1 = new QListWidget(Panel10);
+    named(CheckListBox1, "CheckListBox1");
+    CheckListBox1->setUniformItemSizes(true);
+    CheckListBox1->setAccessibleName(TranslateText("Open credit lines"));
+    Label11 = new QLabel(Panel10);
+    named(Label11, "Label11");
+    Label10 = new QLabel(QStringLiteral("0.00"), Panel10);
+    named(Label10, "Label10");
+    BitBtn14 = new QPushButton(Panel10);
+    named(BitBtn14, "BitBtn14");
+    BitBtn7 = new QPushButton(Panel10);
+    named(BitBtn7, "BitBtn7");
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addWidget(Label11);
+    totalRow->addWidget(Label10, 1);
+    auto* detailButtons = new QHBoxLayout;
+    detailButtons->addWidget(BitBtn14);
+    detailButtons->addWidget(BitBtn7);
+    auto* details = new QVBoxLayout(Panel10);
+    details->setContentsMargins(0, 0, 0, 0);
+    details->addWidget(CheckListBox1, 1);
+    details->addLayout(totalRow);
+    details->addLayout(detailButtons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields, 1);
+    layout->addWidget(Image2, 1);
+    layout->addWidget(Panel10, 1);
+
+    const auto guarded = [this](void (CustomersScreen::*handler)()) {
+        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(ComboBox2, &QComboBox::editTextChanged, this, guarded(&CustomersScreen::ComboBox2Change));
+    connect(BitBtn6, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn6Click));
+    connect(BitBtn11, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn11Click));
+    connect(BitBtn13, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn13Click));
+    connect(BitBtn14, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn14Click));
+    connect(BitBtn7, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn7Click));
     connect(BitBtn12, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
+    ComboBox2->installEventFilter(this);
+    ComboBox2->lineEdit()->installEventFilter(this);
+
+    showCustomerFields(false);
+    showDetails(false);
+    BitBtn6->setEnabled(false);
+    BitBtn11->setEnabled(false);
 }
 
 void CustomersScreen::setCaptions()
 {
+    m_customerLabel->setText(TranslateText("CUSTOMER:"));
+    Label8->setText(TranslateText("RECORD DATE:"));
+    Label9->setText(TranslateText("CREDIT:"));
+    BitBtn13->setText(TranslateText("DETAILS"));
+    BitBtn6->setText(TranslateText("ADD"));
+    BitBtn11->setText(TranslateText("DELETE CUSTOMER"));
     BitBtn12->setText(TranslateText("MAIN MENU"));
+    Label11->setText(TranslateText("TOTAL:"));
+    BitBtn14->setText(TranslateText("Select All"));
+    BitBtn7->setText(TranslateText("PAID"));
+}
+
+bool CustomersScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == ComboBox2 || watched == ComboBox2->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (BitBtn6->isEnabled())
+                BitBtn6->setFocus();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CustomersScreen::showCustomerFields(bool visible)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Label8, Edit6, Label9, Edit1, BitBtn13})
+        w->setVisible(visible);
+}
+
+void CustomersScreen::showDetails(bool visible)
+{
+    Panel10->setVisible(visible);
+    Image2->setVisible(!visible);
+}
+
+void CustomersScreen::setCustomerText(const QString& text)
+{
+    const QSignalBlocker blocker(ComboBox2);
+    ComboBox2->setEditText(text);
+}
+
+void CustomersScreen::focusCustomer()
+{
+    ComboBox2->setFocus();
+    ComboBox2->lineEdit()->selectAll();
 }
 
 void CustomersScreen::prepare()
 {
+    showCustomerFields(false);
+    {
+        const QSignalBlocker blocker(ComboBox2);
+        ComboBox2->clear();
+        ComboBox2->setEditText(QString());
+    }
+    Edit6->clear();
+    Edit1->setText(QStringLiteral("0.00"));
+    BitBtn6->setEnabled(false);
+    BitBtn11->setEnabled(false);
+    showDetails(false);
+
+    const QueryResult customers =
+        m_main.SQLConnection1().Query(QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
+    QStringList names;
+    for (size_t i = 0; i < customers.size(); ++i)
+        names << customers.text(i, QStringLiteral("musteriadi"));
+    {
+        const QSignalBlocker blocker(ComboBox2);
+        ComboBox2->addItems(names);
+        ComboBox2->setCurrentIndex(-1);
+        ComboBox2->setEditText(QString());
+    }
+    focusCustomer();
+}
+
+void CustomersScreen::ComboBox2Change()
+{
+    const QString name = ComboBox2->currentText();
+    if (name.trimmed().isEmpty()) {
+        showCustomerFields(false);
+        BitBtn6->setEnabled(false);
+        BitBtn11->setEnabled(false);
+        return;
+    }
+    Database& db = m_main.SQLConnection1();
+    const QueryResult found =
+        db.Query(QStringLiteral("SELECT musteriadi, kayittarihi FROM musteriler where musteriadi=?;"), {name});
+    if (!found.ok)
+        return;
+    if (found.empty()) {
+        BitBtn6->setEnabled(true);
+        BitBtn11->setEnabled(false);
+        Edit1->setText(QStringLiteral("0"));
+        showCustomerFields(false);
+        return;
+    }
+    QString customer;
+    for (size_t i = 0; i < found.size(); ++i) {
+        customer = found.text(i, QStringLiteral("musteriadi"));
+        const int cursor = ComboBox2->lineEdit()->cursorPosition();
+        setCustomerText(customer);
+        ComboBox2->lineEdit()->setCursorPosition(cursor);
+        Edit6->setText(found.text(i, QStringLiteral("kayittarihi")));
+        BitBtn6->setEnabled(false);
+        BitBtn11->setEnabled(true);
+        showCustomerFields(true);
+        showDetails(false);
+    }
+    const QueryResult open = db.Query(
+        QStringLiteral("SELECT adet, fiyat FROM veresiyeler where odendimi=0 and musteriadi=?;"), {customer});
+    double total = 0;
+    for (size_t i = 0; i < open.size(); ++i)
+        total += lineTotal(open.text(i, QStringLiteral("fiyat")), open.value(i, QStringLiteral("adet")));
+    Edit1->setText(MoneyText(total));
+}
+
+void CustomersScreen::BitBtn6Click()
+{
+    const QString name = ComboBox2->currentText();
+    if (!m_main.SQLConnection1().ExecuteDirect(QStringLiteral("insert into musteriler (musteriadi) values (?);"),
+                                               {name}))
+        return;
+    prepare();
+    BitBtn6->setEnabled(false);
+    BitBtn11->setEnabled(true);
+    setCustomerText(name);
+    ComboBox2Change();
+    focusCustomer();
+}
+
+void CustomersScreen::BitBtn11Click()
+{
+    // Decided on the shown total, so a customer whose open lines add up to less than half a cent may go.
+    if (Edit1->text() != QLatin1String("0.00")) {
+        m_main.dialogs().warning(&m_main, TranslateText("WARNING"),
+                                 TranslateText("Customer with credit cannot be deleted!"));
+        return;
+    }
+    if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Delete Customer"), TranslateText("Are you sure?")))
+        return;
+    if (!m_main.SQLConnection1().ExecuteDirect(QStringLiteral("delete from musteriler where musteriadi=?;"),
+                                               {ComboBox2->currentText()}))
+        return;
+    prepare();
+    if (ComboBox2->count() > 0) {
+        {
+            const QSignalBlocker blocker(ComboBox2);
+            ComboBox2->setCurrentIndex(0);
+        }
+        ComboBox2Change();
+    }
+    focusCustomer();
+}
+
+void CustomersScreen::BitBtn13Click()
+{
+    showDetails(true);
+    Label10->setText(QStringLiteral("0.00"));
+    CheckListBox1->clear();
+    m_lines.clear();
+
+    const QueryResult open = m_main.SQLConnection1().Query(
+        QStringLiteral("SELECT id, barkod, urunadi, adet, fiyat, kayittarihi FROM veresiyeler "
+                       "where odendimi=0 and musteriadi=?;"),
+        {ComboBox2->currentText()});
+    double total = 0;
+    for (size_t i = 0; i < open.size(); ++i) {
+        CreditLine line{open.text(i, QStringLiteral("id")), open.text(i, QStringLiteral("barkod")),
+                        open.text(i, QStringLiteral("urunadi")), open.text(i, QStringLiteral("adet")),
+                        open.text(i, QStringLiteral("fiyat"))};
+        const double amount = lineTotal(line.fiyat, open.value(i, QStringLiteral("adet")));
+        total += amount;
+        auto* item = new QListWidgetItem(open.text(i, QStringLiteral("kayittarihi")) + QLatin1Char(' ') + line.adet
+                                         + QStringLiteral(" * ") + line.urunadi + QStringLiteral(" = ")
+                                         + MoneyText(amount));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        CheckListBox1->addItem(item);
+        m_lines.push_back(std::move(line));
+    }
+    if (!open.empty())
+        Label10->setText(MoneyText(total));
+}
+
+void CustomersScreen::BitBtn14Click()
+{
+    for (int i = 0; i < CheckListBox1->count(); ++i)
+        CheckListBox1->item(i)->setCheckState(Qt::Checked);
+}
+
+void CustomersScreen::BitBtn7Click()
+{
+    if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Sell by Credit"), TranslateText("Are you sure?")))
+        return;
+    std::vector<const CreditLine*> checked;
+    for (int i = 0; i < CheckListBox1->count() && size_t(i) < m_lines.size(); ++i)
+        if (CheckListBox1->item(i)->checkState() == Qt::Checked)
+            checked.push_back(&m_lines[size_t(i)]);
+    if (!checked.empty())
+        settle(checked);
+    BitBtn13Click();
+    Edit1->setText(Label10->text());
+}
+
+bool CustomersScreen::settle(const std::vector<const CreditLine*>& lines)
+{
+    Database& db = m_main.SQLConnection1();
+    if (!db.BeginTransaction())
+        return false;
+    const auto abandon = [&db] {
+        db.ExecuteDirect(QStringLiteral("ROLLBACK;"));
+        return false;
+    };
+
+    // Only lines that are still open are settled, so a line is never paid twice.
+    std::vector<QVariant> ids;
+    for (const CreditLine* line : lines)
+        ids.push_back(line->id.toLongLong());
+    const QueryResult open = db.Query(QStringLiteral("select id from veresiyeler where odendimi=0 and id in (")
+                                          + placeholders(ids.size()) + QStringLiteral(");"),
+                                      ids);
+    if (!open.ok)
+        return abandon();
+    std::vector<QVariant> openIds;
+    QSet<qint64> stillOpen;
+    for (size_t i = 0; i < open.size(); ++i) {
+        const qint64 id = open.value(i, QStringLiteral("id")).asInteger();
+        openIds.push_back(id);
+        stillOpen.insert(id);
+    }
+    if (openIds.empty())
+        return abandon();
+
+    if (!db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=datetime('now','localtime') "
+                                         "where id in (")
+                              + placeholders(openIds.size()) + QStringLiteral(");"),
+                          openIds))
+        return abandon();
+    for (const CreditLine* line : lines) {
+        if (!stillOpen.contains(line->id.toLongLong()))
+            continue;
+        if (!db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat) "
+                                             "values (0,?,?,?,?);"),
+                              {line->barkod, line->urunadi, line->adet, line->fiyat}))
+            return abandon();
+    }
+    return db.Commit();
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 class TAppForm;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 
-// The customers screen (PanelCustomer) with the settlement of open credit.
+// The customers screen (PanelCustomer): customers who may buy on credit, their open credit and its settlement.
 class CustomersScreen : public QWidget
 {
     Q_OBJECT
@@ -13,11 +19,57 @@ class CustomersScreen : public QWidget
 public:
     explicit CustomersScreen(TAppForm& main, QWidget* parent = nullptr);
     void setCaptions();
-    // Prepares the screen each time it is opened.
+    // Prepares the screen each time it is opened: empty form, customer list reloaded.
     void prepare();
 
-    QPushButton* BitBtn12 = nullptr; // "MAIN MENU"
+    // Looks the typed name up and totals the customer's open credit.
+    void ComboBox2Change();
+    void BitBtn6Click();  // ADD
+    void BitBtn11Click(); // DELETE CUSTOMER
+    void BitBtn13Click(); // DETAILS
+    void BitBtn14Click(); // Select All
+    void BitBtn7Click();  // PAID
+
+    QComboBox* ComboBox2 = nullptr;      // customer name
+    QLabel* Label8 = nullptr;            // "RECORD DATE:"
+    QLineEdit* Edit6 = nullptr;          // record date
+    QLabel* Label9 = nullptr;            // "CREDIT:"
+    QLineEdit* Edit1 = nullptr;          // open credit total
+    QPushButton* BitBtn13 = nullptr;     // "DETAILS"
+    QPushButton* BitBtn6 = nullptr;      // "ADD"
+    QPushButton* BitBtn11 = nullptr;     // "DELETE CUSTOMER"
+    QPushButton* BitBtn12 = nullptr;     // "MAIN MENU"
+    QLabel* Image2 = nullptr;
+    QWidget* Panel10 = nullptr;          // details
+    QListWidget* CheckListBox1 = nullptr;
+    QLabel* Label11 = nullptr;           // "TOTAL:"
+    QLabel* Label10 = nullptr;           // total of the shown lines
+    QPushButton* BitBtn14 = nullptr;     // "Select All"
+    QPushButton* BitBtn7 = nullptr;      // "PAID"
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What DETAILS read for each line of the check list, in the same order: the credit line's id, barcode,
+    // product name, quantity and unit price, as the database gives them as text.
+    struct CreditLine
+    {
+        QString id;
+        QString barkod;
+        QString urunadi;
+        QString adet;
+        QString fiyat;
+    };
+
+    void setCustomerText(const QString& text);
+    void showCustomerFields(bool visible);
+    void showDetails(bool visible);
+    void focusCustomer();
+    // Marks the lines paid and copies them into the payments, all or nothing; false when nothing was settled.
+    bool settle(const std::vector<const CreditLine*>& lines);
+
     TAppForm& m_main;
+    QLabel* m_customerLabel = nullptr;
+    std::vector<CreditLine> m_lines;
 };

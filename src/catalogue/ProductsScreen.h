@@ -3,9 +3,13 @@
 #include <QWidget>
 
 class TAppForm;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class StockSpinBox;
 
-// The products screen (PanelProduct).
+// The products screen (PanelProduct): one product at a time, chosen by its barcode.
 class ProductsScreen : public QWidget
 {
     Q_OBJECT
@@ -13,11 +17,40 @@ class ProductsScreen : public QWidget
 public:
     explicit ProductsScreen(TAppForm& main, QWidget* parent = nullptr);
     void setCaptions();
-    // Prepares the screen each time it is opened.
+    // Prepares the screen each time it is opened: empty form, barcode list reloaded.
     void prepare();
 
+    // Looks the barcode box's text up and shows the product, or an empty form for a new barcode.
+    void ComboBox1Change();
+    void BitBtn5Click(); // ADD
+    void BitBtn8Click(); // UPDATE
+    void BitBtn9Click(); // DELETE PRODUCT
+
+    QComboBox* ComboBox1 = nullptr;  // barcode
+    QLineEdit* Edit2 = nullptr;      // name
+    QLineEdit* Edit3 = nullptr;      // price
+    StockSpinBox* SpinEdit2 = nullptr;
+    QLabel* Label6 = nullptr;        // "RECORD DATE:"
+    QLineEdit* Edit5 = nullptr;      // record date
+    QLabel* Label16 = nullptr;       // "STOCK BALANCE:"
+    QPushButton* BitBtn5 = nullptr;  // "ADD"
+    QPushButton* BitBtn8 = nullptr;  // "UPDATE"
+    QPushButton* BitBtn9 = nullptr;  // "DELETE PRODUCT"
     QPushButton* BitBtn10 = nullptr; // "MAIN MENU"
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Trims the name, trims the price and turns its commas into points; true when both make a product.
+    bool validEntry();
+    void setBarcodeText(const QString& text);
+    void showRecordDate(bool visible);
+    void setActions(bool add, bool update);
+    void focusBarcode();
+
     TAppForm& m_main;
+    QLabel* m_barcodeLabel = nullptr;
+    QLabel* m_nameLabel = nullptr;
+    QLabel* m_priceLabel = nullptr;
 };

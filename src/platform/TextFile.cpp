@@ -60,8 +60,9 @@ QStringList SplitLines(const QString& text)
     return lines;
 }
 
-bool LoadLinesFromFile(const QString& path, TextEncoding encoding, int ansiCodePage, QStringList& lines,
-                       QString* error)
+namespace {
+
+bool readAllBytes(const QString& path, QByteArray& bytes, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -69,16 +70,45 @@ bool LoadLinesFromFile(const QString& path, TextEncoding encoding, int ansiCodeP
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
         return false;
     }
+    return true;
+}
+
+const char* const kNoMapping = "No mapping for the Unicode character exists in the target multi-byte code page";
+
+} // namespace
+
+bool LoadLinesFromFile(const QString& path, TextEncoding encoding, int ansiCodePage, QStringList& lines,
+                       QString* error)
+{
+    QByteArray bytes;
+    if (!readAllBytes(path, bytes, error))
+        return false;
     QString text;
     if (!DecodeText(bytes, encoding, ansiCodePage, text)) {
         if (error)
-            *error = QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
+            *error = QString::fromLatin1(kNoMapping);
+        return false;
+    }
+    lines = SplitLines(text);
+    return true;
+}
+
+bool LoadLinesUtf8OrAnsi(const QString& path, int ansiCodePage, QStringList& lines, QString* error)
+{
+    QByteArray bytes;
+    if (!readAllBytes(path, bytes, error))
+        return false;
+    QString text;
+    if (!DecodeText(bytes, TextEncoding::Utf8, ansiCodePage, text)
+        && !DecodeText(bytes, TextEncoding::Ansi, ansiCodePage, text)) {
+        if (error)
+            *error = QString::fromLatin1(kNoMapping);
         return false;
     }
     lines = SplitLines(text);

@@ -13,6 +13,10 @@ enum class TextEncoding { Utf8, Ansi };
 bool LoadLinesFromFile(const QString& path, TextEncoding encoding, int ansiCodePage, QStringList& lines,
                        QString* error = nullptr);
 
+// Reads the file once and decodes it as UTF-8 (a byte-order mark decides first), or, when its bytes are not
+// valid UTF-8, in the ANSI code page: what a caller does with LoadLinesFromFile and a second try in ANSI.
+bool LoadLinesUtf8OrAnsi(const QString& path, int ansiCodePage, QStringList& lines, QString* error = nullptr);
+
 // Decodes bytes the same way LoadLinesFromFile does; false when they are not valid in the chosen encoding.
 bool DecodeText(const QByteArray& bytes, TextEncoding encoding, int ansiCodePage, QString& text);
 // Splits text into lines at CR LF, CR or LF, without an empty line after a final break.

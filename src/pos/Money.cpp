@@ -6,20 +6,29 @@
 #include <cmath>
 #include <cstdio>
 
+SignificantDigits FifteenSignificantDigits(double value)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value); // [-]d.dddddddddddddde[+-]xx
+    SignificantDigits d;
+    d.negative = buffer[0] == '-';
+    const char* p = buffer + (d.negative ? 1 : 0);
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9' && d.count < 15)
+            d.digits[d.count++] = *p;
+    d.exponent = std::atoi(p + 1);
+    return d;
+}
+
 QString MoneyText(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) >= 1e15)
         return QString::number(value, 'f', 2);
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value); // [-]d.dddddddddddddde[+-]xx: 15 significant digits
-    const bool negative = buffer[0] == '-';
-    const char* p = buffer + (negative ? 1 : 0);
-    char digits[16];
-    int n = 0;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9')
-            digits[n++] = *p;
-    const int exponent = std::atoi(p + 1);
+    const SignificantDigits d = FifteenSignificantDigits(value);
+    const bool negative = d.negative;
+    const char* digits = d.digits;
+    const int n = d.count;
+    const int exponent = d.exponent;
     // Keep the digits down to the hundredths; the next digit decides, halves going away from zero.
     const int keep = exponent + 1 + 2;
     qint64 cents = 0;

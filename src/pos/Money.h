@@ -2,6 +2,17 @@
 
 #include <QString>
 
+// A finite value rounded to 15 significant digits: the digits (ASCII, most significant first), the decimal
+// exponent of the first one and the sign. The rounding both money text and report amounts start from.
+struct SignificantDigits
+{
+    bool negative = false;
+    char digits[16] = {};
+    int count = 0;
+    int exponent = 0;
+};
+SignificantDigits FifteenSignificantDigits(double value);
+
 // Money text: two decimals, a point, no grouping, halves away from zero. The value is first rounded to 15
 // significant digits, so an amount that has a short decimal form rounds as it is written (2.675 -> 2.68).
 QString MoneyText(double value);

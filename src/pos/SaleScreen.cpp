@@ -17,6 +17,7 @@
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -448,7 +449,15 @@ void SaleScreen::ListView1SelectItem(int row)
 
 void SaleScreen::ListView1Change()
 {
-    ListView1->scrollToBottom();
+    // Many changes come in one burst (a scan adds a row and rewrites its cells); scroll once, when the list
+    // next gets to the event loop, instead of laying the list out after every single cell.
+    if (m_scrollPending)
+        return;
+    m_scrollPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_scrollPending = false;
+        ListView1->scrollToBottom();
+    });
 }
 
 bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
@@ -491,7 +500,11 @@ void SaleScreen::FiyatHesapla()
     }
     Panel6->show();
     Label20->setText(TranslateText("Change:"));
-    Memo1->setPlainText(ChangeTableLines(cents).join(QLatin1Char('\n')));
+    const QString changeTable = ChangeTableLines(cents).join(QLatin1Char('\n'));
+    if (changeTable != m_shownChangeTable) { // laying out the memo again is the costly part of a refresh
+        m_shownChangeTable = changeTable;
+        Memo1->setPlainText(changeTable);
+    }
     Edit7Change();
     // The sell bar belongs to the sale screen; a refresh while another screen is shown leaves it alone.
     if (isHidden())

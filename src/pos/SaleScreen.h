@@ -96,4 +96,6 @@ private:
     void guarded(void (SaleScreen::*handler)());
 
     TAppForm& m_main;
+    bool m_scrollPending = false;
+    QString m_shownChangeTable; // the text in Memo1
 };

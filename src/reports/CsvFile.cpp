@@ -20,27 +20,23 @@ DateTimeParts SplitDateTime(const QString& dateTime)
     return {dateTime.left(blank), dateTime.mid(blank + 1)};
 }
 
-CsvWriter::CsvWriter(QChar separator, Quoting quoting) : m_separator(separator), m_quoting(quoting) {}
+CsvWriter::CsvWriter(QChar separator, Quoting quoting)
+    : m_separator(separator), m_separatorBytes(QString(separator).toUtf8()), m_quoting(quoting)
+{
+}
 
 void CsvWriter::addLine(const QStringList& fields)
 {
-    if (m_quoting == Quoting::None) {
-        m_lines << fields.join(m_separator);
-        return;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            m_bytes += m_separatorBytes;
+        m_bytes += (m_quoting == Quoting::None ? fields[i] : CsvQuote(fields[i], m_separator)).toUtf8();
     }
-    QStringList quoted;
-    quoted.reserve(fields.size());
-    for (const QString& field : fields)
-        quoted << CsvQuote(field, m_separator);
-    m_lines << quoted.join(m_separator);
-}
-
-QByteArray CsvWriter::bytes() const
-{
-    return Utf8CrLfLines(m_lines, false);
+    m_bytes += "\r\n";
+    ++m_lineCount;
 }
 
 bool CsvWriter::save(const QString& path, QString* error) const
 {
-    return WriteFileAtomically(path, bytes(), error);
+    return WriteFileAtomically(path, m_bytes, error);
 }

@@ -30,15 +30,16 @@ public:
     explicit CsvWriter(QChar separator, Quoting quoting = Quoting::Quote);
 
     void addLine(const QStringList& fields);
-    int lineCount() const { return int(m_lines.size()); }
-    const QStringList& lines() const { return m_lines; }
+    int lineCount() const { return m_lineCount; }
 
-    QByteArray bytes() const;
+    const QByteArray& bytes() const { return m_bytes; }
     // Replaces the file as a whole: a failed write leaves the old file intact. Returns false with the reason.
     bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     QChar m_separator;
+    QByteArray m_separatorBytes;
     Quoting m_quoting;
-    QStringList m_lines;
+    QByteArray m_bytes; // the file as it grows, line by line
+    int m_lineCount = 0;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/TextFile.h"
 
-#include <QFile>
 
 namespace {
 
@@ -50,25 +49,5 @@ std::optional<ImportedProduct> ParseImportLine(QStringView line, QChar separator
 
 bool ReadImportFile(const QString& path, int ansiCodePage, QStringList& lines, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QString text;
-    if (!DecodeText(bytes, TextEncoding::Utf8, ansiCodePage, text)
-        && !DecodeText(bytes, TextEncoding::Ansi, ansiCodePage, text)) {
-        if (error)
-            *error = QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
-        return false;
-    }
-    lines = SplitLines(text);
-    return true;
+    return LoadLinesUtf8OrAnsi(path, ansiCodePage, lines, error);
 }

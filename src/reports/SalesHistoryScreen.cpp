@@ -2,14 +2,31 @@
 
 #include "app/TAppForm.h"
 #include "i18n/Translator.h"
+#include "platform/Environment.h"
+#include "pos/Money.h"
+#include "pos/Receipt.h"
+#include "pos/ReceiptPrinter.h"
+#include "reports/CsvFile.h"
+#include "reports/CsvFileDialog.h"
+#include "reports/SalesHistory.h"
+#include "store/Database.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QStackedLayout>
+#include <QStyle>
+#include <QStringListModel>
 #include <QTableView>
+#include <QTimeEdit>
 
 namespace {
 
@@ -19,15 +36,48 @@ QTableView* makeList(QWidget* parent, const QString& name, QAbstractItemModel* m
     view->setObjectName(name);
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
     view->verticalHeader()->hide();
+    // Every row is one line high: the view never measures rows, however long the list.
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setSectionsClickable(false);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     for (int i = 0; i < widths.size(); ++i)
         view->horizontalHeader()->resizeSection(i, widths[i]);
     return view;
 }
+
+QPushButton* makeButton(QWidget* parent, const char* name)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QComboBox* makeChoice(QWidget* parent, const char* name)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(false);
+    box->setMinimumContentsLength(16);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return box;
+}
+
+// The hourglass while a long list loads.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 } // namespace
 
@@ -36,56 +86,313 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     , m_main(main)
 {
     setObjectName(QStringLiteral("PanelSellings"));
-    m_paymentsModel = new QStandardItemModel(0, 8, this);
-    m_creditsModel = new QStandardItemModel(0, 9, this);
+
+    const QString dateFormat = m_main.env().shortDateFormat();
+    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker2 = new QDateEdit(this);
+    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
+    for (QDateEdit* date : {DateTimePicker1, DateTimePicker2}) {
+        date->setCalendarPopup(true);
+        date->setDisplayFormat(dateFormat);
+    }
+    DateTimePicker3 = new QTimeEdit(QTime(0, 0, 0), this);
+    DateTimePicker3->setObjectName(QStringLiteral("DateTimePicker3"));
+    DateTimePicker4 = new QTimeEdit(QTime(0, 0, 0), this);
+    DateTimePicker4->setObjectName(QStringLiteral("DateTimePicker4"));
+    for (QTimeEdit* time : {DateTimePicker3, DateTimePicker4})
+        time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    ComboBox3 = makeChoice(this, "ComboBox3");
+    ComboBox4 = makeChoice(this, "ComboBox4");
+    m_beginLabel = new QLabel(this);
+    m_beginLabel->setBuddy(DateTimePicker1);
+    m_endLabel = new QLabel(this);
+    m_endLabel->setBuddy(DateTimePicker2);
+    m_customerLabel = new QLabel(this);
+    m_customerLabel->setBuddy(ComboBox3);
+    m_productLabel = new QLabel(this);
+    m_productLabel->setBuddy(ComboBox4);
+
+    BitBtn18 = makeButton(this, "BitBtn18");
+    BitBtn19 = makeButton(this, "BitBtn19");
+    BitBtn21 = makeButton(this, "BitBtn21");
+    BitBtn21->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    BitBtn20 = makeButton(this, "BitBtn20");
+
+    m_paymentsModel = new PaymentsListModel(this);
+    m_creditsModel = new CreditsListModel(this);
     ListView2 = makeList(this, QStringLiteral("ListView2"), m_paymentsModel, {180, 139, 139, 139, 139, 139, 139, 139});
     ListView3 = makeList(this, QStringLiteral("ListView3"), m_creditsModel, {180, 104, 104, 104, 104, 104, 104, 180, 104});
-    ListView3->hide();
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(QString())->setObjectName(QStringLiteral("Delete2"));
-    PopupMenu1->addAction(QString())->setObjectName(QStringLiteral("Print1"));
+    QAction* delete2 = PopupMenu1->addAction(QString());
+    delete2->setObjectName(QStringLiteral("Delete2"));
+    QAction* print1 = PopupMenu1->addAction(QString());
+    print1->setObjectName(QStringLiteral("Print1"));
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    PopupMenu2->addAction(QString())->setObjectName(QStringLiteral("Delete3"));
-    PopupMenu2->addAction(QString())->setObjectName(QStringLiteral("Print2"));
+    QAction* delete3 = PopupMenu2->addAction(QString());
+    delete3->setObjectName(QStringLiteral("Delete3"));
+    QAction* print2 = PopupMenu2->addAction(QString());
+    print2->setObjectName(QStringLiteral("Print2"));
     connect(ListView2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(ListView2->viewport()->mapToGlobal(pos)); });
     connect(ListView3, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu2->popup(ListView3->viewport()->mapToGlobal(pos)); });
 
-    BitBtn20 = new QPushButton(this);
-    BitBtn20->setObjectName(QStringLiteral("BitBtn20"));
-    connect(BitBtn20, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
+    PanelTotal = new QWidget(this);
+    PanelTotal->setObjectName(QStringLiteral("PanelTotal"));
+    Label15 = new QLabel(PanelTotal);
+    Label15->setObjectName(QStringLiteral("Label15"));
+    Label14 = new QLabel(PanelTotal);
+    Label14->setObjectName(QStringLiteral("Label14"));
+    Label14->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : {Label15, Label14}) {
+        QFont f = label->font();
+        f.setPointSize(14);
+        f.setBold(true);
+        label->setFont(f);
+    }
+    Label15->setBuddy(Label14);
+
+    const auto guarded = [this](void (SalesHistoryScreen::*handler)()) {
+        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(BitBtn18, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn18Click));
+    connect(BitBtn19, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn19Click));
+    connect(BitBtn21, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn21Click));
+    connect(BitBtn20, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { m_main.AnaMenuAc(); }); });
+    connect(delete2, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete2Click));
+    connect(delete3, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete3Click));
+    connect(print1, &QAction::triggered, this, guarded(&SalesHistoryScreen::Print1Click));
+    connect(print2, &QAction::triggered, this, guarded(&SalesHistoryScreen::Print2Click));
+
+    auto* top = new QGridLayout;
+    top->addWidget(m_beginLabel, 0, 0);
+    top->addWidget(DateTimePicker1, 0, 1);
+    top->addWidget(DateTimePicker3, 1, 1);
+    top->addWidget(m_endLabel, 0, 2);
+    top->addWidget(DateTimePicker2, 0, 3);
+    top->addWidget(DateTimePicker4, 1, 3);
+    top->addWidget(m_customerLabel, 0, 4);
+    top->addWidget(ComboBox3, 0, 5);
+    top->addWidget(m_productLabel, 1, 4);
+    top->addWidget(ComboBox4, 1, 5);
+    top->addWidget(BitBtn18, 0, 6, 2, 1);
+    top->addWidget(BitBtn19, 0, 7, 2, 1);
+    top->addWidget(BitBtn21, 0, 8, 2, 1);
+    top->setColumnStretch(9, 1);
+    top->addWidget(BitBtn20, 0, 10, 2, 1);
+    for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, BitBtn20})
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+
+    auto* lists = new QWidget(this);
+    m_lists = new QStackedLayout(lists);
+    m_lists->setContentsMargins(0, 0, 0, 0);
+    m_lists->addWidget(ListView2);
+    m_lists->addWidget(ListView3);
+
+    auto* totalLayout = new QHBoxLayout(PanelTotal);
+    totalLayout->addStretch(1);
+    totalLayout->addWidget(Label15);
+    totalLayout->addWidget(Label14);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ListView2, 1);
-    layout->addWidget(ListView3, 1);
-    layout->addWidget(BitBtn20);
+    layout->addLayout(top);
+    layout->addWidget(lists, 1);
+    layout->addWidget(PanelTotal);
+    PanelTotal->hide();
 }
 
 void SalesHistoryScreen::setCaptions()
 {
-    m_paymentsModel->setHorizontalHeaderLabels({TranslateText("Date"), TranslateText("Barcode"),
-                                                TranslateText("Product"), TranslateText("Price"),
-                                                TranslateText("Quantity"), TranslateText("Total"),
-                                                TranslateText("ID"), TranslateText("Receipt")});
-    m_creditsModel->setHorizontalHeaderLabels({TranslateText("Date"), TranslateText("Customer"),
-                                               TranslateText("Barcode"), TranslateText("Product"),
-                                               TranslateText("Price"), TranslateText("Quantity"),
-                                               TranslateText("Total"), TranslateText("Paid"), TranslateText("ID")});
+    m_paymentsModel->setTitles({TranslateText("Date"), TranslateText("Barcode"), TranslateText("Product"),
+                                TranslateText("Price"), TranslateText("Quantity"), TranslateText("Total"),
+                                TranslateText("ID"), TranslateText("Receipt")});
+    m_creditsModel->setTitles({TranslateText("Date"), TranslateText("Customer"), TranslateText("Barcode"),
+                               TranslateText("Product"), TranslateText("Price"), TranslateText("Quantity"),
+                               TranslateText("Total"), TranslateText("Paid"), TranslateText("ID")});
+    m_creditsModel->setPaidWord(TranslateText("PAID"));
     for (QMenu* menu : {PopupMenu1, PopupMenu2}) {
         menu->actions().at(0)->setText(TranslateText("Delete"));
         menu->actions().at(1)->setText(TranslateText("Print"));
     }
+    m_beginLabel->setText(TranslateText("Begin:"));
+    m_endLabel->setText(TranslateText("End:"));
+    m_customerLabel->setText(TranslateText("Customer:"));
+    m_productLabel->setText(TranslateText("Product:"));
+    DateTimePicker3->setAccessibleName(TranslateText("Begin time"));
+    DateTimePicker4->setAccessibleName(TranslateText("End time"));
+    ListView2->setAccessibleName(TranslateText("Payments"));
+    ListView3->setAccessibleName(TranslateText("Credits"));
+    BitBtn18->setText(TranslateText("Payments"));
+    BitBtn19->setText(TranslateText("Credits"));
+    BitBtn21->setText(TranslateText("Export"));
     BitBtn20->setText(TranslateText("MAIN MENU"));
+    Label15->setText(TranslateText("GRAND TOTAL:"));
 }
 
 void SalesHistoryScreen::prepare()
 {
+    PanelTotal->hide();
+    showList(ListView2);
+    const QDate today = m_main.env().now().date();
+    DateTimePicker1->setDate(today);
+    DateTimePicker2->setDate(today.addDays(1));
+    BitBtn18Click();
 }
 
 void SalesHistoryScreen::fillFilterLists()
 {
+    // A big shop has a hundred thousand product names: read them in one walk and hand them to the box as one
+    // string list rather than item by item.
+    const auto fill = [this](QComboBox* box, const char* first, const QString& sql) {
+        QStringList names{TranslateText(first)};
+        Statement query = m_main.SQLConnection1().prepare(sql);
+        while (query.next())
+            names << query.text(0);
+        if (!query.error().isEmpty())
+            m_main.ReportDatabaseError(query.error());
+        box->setModel(new QStringListModel(names, box)); // the box deletes the model it owned before
+        box->setCurrentIndex(0);
+    };
+    fill(ComboBox3, "All Customers", QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
+    fill(ComboBox4, "All Products", QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
+}
+
+HistoryFilter SalesHistoryScreen::currentFilter(bool withCustomer) const
+{
+    HistoryFilter filter;
+    if (ComboBox4->currentIndex() > 0)
+        filter.product = ComboBox4->currentText();
+    if (withCustomer && ComboBox3->currentIndex() > 0)
+        filter.customer = ComboBox3->currentText();
+    filter.begin = HistoryBound(DateTimePicker1->date(), DateTimePicker3->time());
+    filter.end = HistoryBound(DateTimePicker2->date(), DateTimePicker4->time());
+    return filter;
+}
+
+void SalesHistoryScreen::showList(QTableView* list)
+{
+    m_lists->setCurrentWidget(list);
+}
+
+void SalesHistoryScreen::BitBtn18Click()
+{
+    m_shown = ShownList::Payments;
+    showList(ListView2);
+    m_paymentsModel->clear();
+    Label14->setText(MoneyText(0));
+    PanelTotal->show();
+    {
+        WaitCursor wait;
+        QString error;
+        if (!m_paymentsModel->load(m_main.SQLConnection1(), currentFilter(false), &error) && !error.isEmpty())
+            m_main.ReportDatabaseError(error);
+    }
+    Label14->setText(MoneyText(m_paymentsModel->grandTotal()));
+    ListView2->setFocus();
+}
+
+void SalesHistoryScreen::BitBtn19Click()
+{
+    m_shown = ShownList::Credits;
+    showList(ListView3);
+    m_creditsModel->clear();
+    PanelTotal->show();
+    {
+        WaitCursor wait;
+        QString error;
+        if (!m_creditsModel->load(m_main.SQLConnection1(), currentFilter(true), &error) && !error.isEmpty())
+            m_main.ReportDatabaseError(error);
+    }
+    Label14->setText(TranslateText("Paid:") + QLatin1Char(' ') + MoneyText(m_creditsModel->paidTotal())
+                     + QLatin1Char(' ') + TranslateText("Not Paid:") + QLatin1Char(' ')
+                     + MoneyText(m_creditsModel->openTotal()));
+    ListView3->setFocus();
+}
+
+void SalesHistoryScreen::BitBtn21Click()
+{
+    CsvFileDialog& dialog = CsvFileDialog::mainSaveDialog(m_main);
+    dialog.prepareForCsv();
+    const QString path = dialog.execute(m_main.dialogs(), &m_main);
+    if (path.isEmpty())
+        return;
+    CsvWriter writer(m_main.CsvSeparator);
+    const HistoryListModel& shown = m_shown == ShownList::Payments
+                                        ? static_cast<const HistoryListModel&>(*m_paymentsModel)
+                                        : static_cast<const HistoryListModel&>(*m_creditsModel);
+    shown.writeCsv(writer);
+    QString error;
+    if (!writer.save(path, &error))
+        m_main.ShowError(error);
+}
+
+int SalesHistoryScreen::selectedRow(const QTableView* list)
+{
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+bool SalesHistoryScreen::deleteLine(QTableView* list, const QString& question, const QString& statement)
+{
+    if (!m_main.CheckAdmin())
+        return false;
+    const int row = selectedRow(list);
+    if (row < 0) {
+        m_main.dialogs().beep();
+        return false;
+    }
+    const qint64 id = static_cast<const HistoryListModel*>(list->model())->id(row);
+    if (m_main.dialogs().message(&m_main, TranslateText("Confirm"), question, Dialogs::Icon::Question,
+                                 Dialogs::Yes | Dialogs::No)
+        == Dialogs::Yes)
+        m_main.SQLConnection1().ExecuteDirect(statement, {id});
+    return true;
+}
+
+void SalesHistoryScreen::Delete2Click()
+{
+    // Reloaded whatever the answer was.
+    if (deleteLine(ListView2, TranslateText("Are you sure you want to delete the payment?"),
+                   QStringLiteral("DELETE FROM odemeler where id = ?;")))
+        BitBtn18Click();
+}
+
+void SalesHistoryScreen::Delete3Click()
+{
+    if (deleteLine(ListView3, TranslateText("Are you sure you want to delete the credit?"),
+                   QStringLiteral("DELETE FROM veresiyeler where id = ?;")))
+        BitBtn19Click();
+}
+
+ReprintFormat SalesHistoryScreen::reprintFormat() const
+{
+    return {m_main.CurrencySymbol, m_main.env().shortDateFormat(), m_main.env().longTimeFormat()};
+}
+
+void SalesHistoryScreen::Print1Click()
+{
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        m_main.dialogs().beep();
+        return;
+    }
+    const QString text = RenderPaymentReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+                                              m_paymentsModel->rowTexts(row), reprintFormat());
+    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), false);
+}
+
+void SalesHistoryScreen::Print2Click()
+{
+    const int row = selectedRow(ListView3);
+    if (row < 0) {
+        m_main.dialogs().beep();
+        return;
+    }
+    const QString text = RenderCreditReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+                                             m_creditsModel->rowTexts(row), reprintFormat());
+    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), true);
 }

@@ -29,34 +29,68 @@ std::optional<double> priceOf(const DbValue& value, QString& error)
     return value.asDouble();
 }
 
+// One row of a walked statement, read by column name.
+class ExportRow
+{
+public:
+    explicit ExportRow(const Statement& statement) : m_statement(statement)
+    {
+        for (int c = 0; c < statement.columnCount(); ++c)
+            m_columns.emplace_back(statement.columnName(c));
+    }
+    DbValue value(const QString& column) const { return m_statement.value(indexOf(column)); }
+    QString text(const QString& column) const { return value(column).asText(); }
+
+private:
+    int indexOf(const QString& column) const
+    {
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            if (m_columns[c] == column)
+                return int(c);
+        return -1;
+    }
+    const Statement& m_statement;
+    std::vector<QString> m_columns;
+};
+
 class TableExporter
 {
 public:
     TableExporter(Database& db, QChar separator) : m_db(db), m_writer(separator, CsvWriter::Quoting::None) {}
 
-    // Runs the query and writes a line per row through the row function; false stops the export.
+    // Walks the query once, writing a line per row through the row function; false stops the export. The
+    // file is written only when every row was read.
     template <typename RowFunction>
     CsvExportResult run(const QString& sql, const QStringList& header, const QString& path, RowFunction rowFields)
     {
         CsvExportResult result;
-        const QueryResult rows = m_db.Query(sql);
-        if (!rows.ok) {
+        Statement statement = m_db.prepare(sql);
+        if (!statement.isValid()) {
             result.status = CsvExportResult::Status::QueryFailed;
-            result.message = rows.error;
             return result;
         }
         m_writer.addLine(header);
-        for (size_t row = 0; row < rows.size(); ++row) {
-            QStringList fields;
+        const ExportRow row(statement);
+        QStringList fields;
+        int count = 0;
+        while (statement.next()) {
+            fields.clear();
             QString error;
-            if (!rowFields(rows, row, fields, error)) {
+            if (!rowFields(row, fields, error)) {
                 result.status = CsvExportResult::Status::BadValue;
                 result.message = error;
                 return result;
             }
             m_writer.addLine(fields);
+            ++count;
         }
-        result.rows = int(rows.size());
+        if (!statement.error().isEmpty()) {
+            m_db.reportError(statement.error());
+            result.status = CsvExportResult::Status::QueryFailed;
+            result.message = statement.error();
+            return result;
+        }
+        result.rows = count;
         QString error;
         if (!m_writer.save(path, &error)) {
             result.status = CsvExportResult::Status::WriteFailed;
@@ -78,13 +112,13 @@ CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& 
                              QStringLiteral("Stock"), QStringLiteral("Datetime")};
     return TableExporter(db, separator)
         .run(QStringLiteral("SELECT * FROM urunler order by id;"), header, path,
-             [](const QueryResult& rows, size_t row, QStringList& fields, QString& error) {
-                 const auto price = priceOf(rows.value(row, QStringLiteral("fiyat")), error);
+             [](const ExportRow& r, QStringList& fields, QString& error) {
+                 const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
                      return false;
-                 fields << rows.text(row, QStringLiteral("barkod")) << rows.text(row, QStringLiteral("urunadi"))
-                        << MoneyText(*price) << rows.text(row, QStringLiteral("stok"))
-                        << rows.text(row, QStringLiteral("kayittarihi"));
+                 fields << r.text(QStringLiteral("barkod")) << r.text(QStringLiteral("urunadi"))
+                        << MoneyText(*price) << r.text(QStringLiteral("stok"))
+                        << r.text(QStringLiteral("kayittarihi"));
                  return true;
              });
 }
@@ -95,10 +129,10 @@ CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString&
                              QStringLiteral("Date"), QStringLiteral("Time")};
     return TableExporter(db, separator)
         .run(QStringLiteral("SELECT * FROM musteriler order by id;"), header, path,
-             [](const QueryResult& rows, size_t row, QStringList& fields, QString&) {
-                 const QString registered = rows.text(row, QStringLiteral("kayittarihi"));
+             [](const ExportRow& r, QStringList& fields, QString&) {
+                 const QString registered = r.text(QStringLiteral("kayittarihi"));
                  const DateTimeParts parts = SplitDateTime(registered);
-                 fields << rows.text(row, QStringLiteral("id")) << rows.text(row, QStringLiteral("musteriadi"))
+                 fields << r.text(QStringLiteral("id")) << r.text(QStringLiteral("musteriadi"))
                         << registered << parts.date << parts.time;
                  return true;
              });
@@ -111,15 +145,15 @@ CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& 
                              QStringLiteral("Date"), QStringLiteral("Time")};
     return TableExporter(db, separator)
         .run(QStringLiteral("SELECT * FROM odemeler order by id;"), header, path,
-             [](const QueryResult& rows, size_t row, QStringList& fields, QString& error) {
-                 const auto price = priceOf(rows.value(row, QStringLiteral("fiyat")), error);
+             [](const ExportRow& r, QStringList& fields, QString& error) {
+                 const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
                      return false;
-                 const QString paidAt = rows.text(row, QStringLiteral("odemetarihi"));
+                 const QString paidAt = r.text(QStringLiteral("odemetarihi"));
                  const DateTimeParts parts = SplitDateTime(paidAt);
-                 fields << rows.text(row, QStringLiteral("id")) << rows.text(row, QStringLiteral("barkod"))
-                        << rows.text(row, QStringLiteral("urunadi")) << MoneyText(*price)
-                        << rows.text(row, QStringLiteral("adet")) << paidAt << parts.date << parts.time;
+                 fields << r.text(QStringLiteral("id")) << r.text(QStringLiteral("barkod"))
+                        << r.text(QStringLiteral("urunadi")) << MoneyText(*price)
+                        << r.text(QStringLiteral("adet")) << paidAt << parts.date << parts.time;
                  return true;
              });
 }
@@ -132,16 +166,16 @@ CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& p
                              QStringLiteral("Date"),     QStringLiteral("Time")};
     return TableExporter(db, separator)
         .run(QStringLiteral("SELECT * FROM veresiyeler order by id;"), header, path,
-             [&paidWord](const QueryResult& rows, size_t row, QStringList& fields, QString& error) {
-                 const auto price = priceOf(rows.value(row, QStringLiteral("fiyat")), error);
+             [&paidWord](const ExportRow& r, QStringList& fields, QString& error) {
+                 const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
                      return false;
-                 const DbValue& quantity = rows.value(row, QStringLiteral("adet"));
-                 const QString registered = rows.text(row, QStringLiteral("kayittarihi"));
+                 const DbValue& quantity = r.value(QStringLiteral("adet"));
+                 const QString registered = r.text(QStringLiteral("kayittarihi"));
                  const DateTimeParts parts = SplitDateTime(registered);
-                 const bool open = rows.text(row, QStringLiteral("odendimi")) == QLatin1String("0");
-                 fields << rows.text(row, QStringLiteral("id")) << rows.text(row, QStringLiteral("musteriadi"))
-                        << rows.text(row, QStringLiteral("barkod")) << rows.text(row, QStringLiteral("urunadi"))
+                 const bool open = r.text(QStringLiteral("odendimi")) == QLatin1String("0");
+                 fields << r.text(QStringLiteral("id")) << r.text(QStringLiteral("musteriadi"))
+                        << r.text(QStringLiteral("barkod")) << r.text(QStringLiteral("urunadi"))
                         << MoneyText(*price) << quantity.asText()
                         << MoneyText(*price * quantity.asDouble())
                         << (open ? QStringLiteral("-") : paidWord) << registered << parts.date << parts.time;

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <sqlite3.h>
@@ -313,7 +314,21 @@ bool Statement::isNull(int column) const
 
 QString Statement::text(int column) const
 {
-    return value(column).asText();
+    if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt))
+        return QString();
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_TEXT:
+    case SQLITE_FLOAT: // SQLite's own text of a real, as DbValue keeps it
+        // Read straight from the engine: walking a big table reads this once per cell.
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
+                                 sqlite3_column_bytes(m_stmt, column));
+    default:
+        return value(column).asText();
+    }
 }
 
 qint64 Statement::integer(int column) const
@@ -374,8 +389,46 @@ bool Database::open(const QString& path)
     return true;
 }
 
+sqlite3_stmt* Database::cachedStatement(const QByteArray& sql, QString* error)
+{
+    const auto found = m_statementCache.find(sql);
+    if (found != m_statementCache.end())
+        return found->second;
+    StatementGuard guard;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(m_db, sql.constData(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                           &guard.stmt, &tail)
+        != SQLITE_OK) {
+        *error = EngineMessage(m_db);
+        return nullptr;
+    }
+    // Bound values belong to exactly one statement; refuse text that holds more.
+    StatementGuard rest;
+    const char* end = sql.constData() + sql.size();
+    if (!guard.stmt
+        || (tail < end && (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &rest.stmt, nullptr) != SQLITE_OK
+                           || rest.stmt))) {
+        *error = QStringLiteral("Bound values need a single SQL statement");
+        return nullptr;
+    }
+    if (m_statementCache.size() >= 64)
+        clearStatementCache();
+    sqlite3_stmt* stmt = guard.stmt;
+    guard.stmt = nullptr;
+    m_statementCache.emplace(sql, stmt);
+    return stmt;
+}
+
+void Database::clearStatementCache()
+{
+    for (auto& [sql, stmt] : m_statementCache)
+        sqlite3_finalize(stmt);
+    m_statementCache.clear();
+}
+
 void Database::close()
 {
+    clearStatementCache();
     if (m_db) {
         // Statements still alive keep the connection until they are finalized.
         sqlite3_close_v2(m_db);
@@ -417,46 +470,18 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
         return false;
     }
 
-    const QByteArray text = sql.toUtf8();
-    const char* tail = text.constData();
-    const char* const end = text.constData() + text.size();
-    bool first = true;
-    while (tail < end) {
-        StatementGuard guard;
-        if (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &guard.stmt, &tail) != SQLITE_OK)
-            return fail(EngineMessage(m_db));
-        if (!guard.stmt)
-            break; // only blanks or comments were left
-
-        if (first && !params.empty()) {
-            // Bound values belong to exactly one statement; refuse text that holds more before running any.
-            StatementGuard rest;
-            const char* restTail = nullptr;
-            if (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &rest.stmt, &restTail) != SQLITE_OK
-                || rest.stmt)
-                return fail(QStringLiteral("Bound values need a single SQL statement"));
-            const int expected = sqlite3_bind_parameter_count(guard.stmt);
-            if (expected != static_cast<int>(params.size()))
-                return fail(QStringLiteral("%1 values bound to a statement with %2 parameters")
-                                .arg(params.size())
-                                .arg(expected));
-            for (size_t i = 0; i < params.size(); ++i) {
-                if (BindValue(guard.stmt, static_cast<int>(i) + 1, params[i]) != SQLITE_OK)
-                    return fail(EngineMessage(m_db));
-            }
-        }
-        first = false;
-
-        const int columnCount = sqlite3_column_count(guard.stmt);
+    // Steps a prepared statement to its end; the rows go to result when it returns columns.
+    auto collect = [&](sqlite3_stmt* stmt) {
+        const int columnCount = sqlite3_column_count(stmt);
         std::vector<std::vector<DbValue>> rows;
         int rc;
-        while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             if (!result || columnCount == 0)
                 continue;
             std::vector<DbValue> row;
             row.reserve(static_cast<size_t>(columnCount));
             for (int c = 0; c < columnCount; ++c)
-                row.push_back(ReadColumn(guard.stmt, c));
+                row.push_back(ReadColumn(stmt, c));
             rows.push_back(std::move(row));
         }
         if (rc != SQLITE_DONE)
@@ -464,8 +489,45 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
         if (result && columnCount > 0) {
             result->columns.clear();
             for (int c = 0; c < columnCount; ++c)
-                result->columns.push_back(QString::fromUtf8(sqlite3_column_name(guard.stmt, c)));
+                result->columns.push_back(QString::fromUtf8(sqlite3_column_name(stmt, c)));
             result->rows = std::move(rows);
+        }
+        return true;
+    };
+
+    const QByteArray text = sql.toUtf8();
+    if (!params.empty()) {
+        // A statement with bound values is prepared once and kept: the till repeats the same few lookups.
+        QString message;
+        sqlite3_stmt* stmt = cachedStatement(text, &message);
+        if (!stmt)
+            return fail(message);
+        const auto rewind = qScopeGuard([stmt] {
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+        });
+        const int expected = sqlite3_bind_parameter_count(stmt);
+        if (expected != static_cast<int>(params.size()))
+            return fail(QStringLiteral("%1 values bound to a statement with %2 parameters")
+                            .arg(params.size())
+                            .arg(expected));
+        for (size_t i = 0; i < params.size(); ++i) {
+            if (BindValue(stmt, static_cast<int>(i) + 1, params[i]) != SQLITE_OK)
+                return fail(EngineMessage(m_db));
+        }
+        if (!collect(stmt))
+            return false;
+    } else {
+        const char* tail = text.constData();
+        const char* const end = text.constData() + text.size();
+        while (tail < end) {
+            StatementGuard guard;
+            if (sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &guard.stmt, &tail) != SQLITE_OK)
+                return fail(EngineMessage(m_db));
+            if (!guard.stmt)
+                break; // only blanks or comments were left
+            if (!collect(guard.stmt))
+                return false;
         }
     }
     if (result) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -126,6 +127,9 @@ public:
     // is reported; a failure leaves the target as it was and says why in error.
     bool BackupTo(const QString& targetPath, QString* error = nullptr);
 
+    // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
+    void reportError(const QString& engineMessage) { report(engineMessage); }
+
     // The raw handle, for the store's own helpers only.
     sqlite3* handle() const { return m_db; }
 
@@ -136,10 +140,14 @@ private:
     bool ensureOpen(QString* error = nullptr);
     // Runs every statement of the text; rows of the last statement that returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
+    // Prepared statements with bound values, kept by their SQL text until the connection closes.
+    sqlite3_stmt* cachedStatement(const QByteArray& sql, QString* error);
+    void clearStatementCache();
 
     sqlite3* m_db = nullptr;
     QString m_path;
     ErrorReporter m_reporter;
+    std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 
 // True when the file starts with the SQLite header and opens as a database whose schema can be read.

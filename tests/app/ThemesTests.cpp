@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTreeWidget>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -226,4 +227,19 @@ TEST(ApplyTheme, SetsStylePaletteAndSheetOnTheWholeApplication)
     for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Highlight})
         EXPECT_EQ(QApplication::palette().color(role), original.color(role)) << "role " << role;
     EXPECT_EQ(openBefore.palette().color(QPalette::Window), original.color(QPalette::Window));
+}
+
+TEST(ThemeApply, WindowsLookAfterASchemeGivesWidgetsTheirPlatformColours)
+{
+    ApplyTheme(ThemeIndexOf(QStringLiteral("Amakrits")));
+    QWidget window;
+    auto* label = new QLabel(QStringLiteral("GRAND TOTAL:"), &window);
+    auto* list = new QTreeWidget(&window);
+    ApplyTheme(0);
+    window.show();
+    QCoreApplication::processEvents();
+    const QPalette expected = QApplication::style()->standardPalette();
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), expected.color(QPalette::WindowText));
+    EXPECT_EQ(list->palette().color(QPalette::Base), expected.color(QPalette::Base));
+    EXPECT_GE(ContrastRatio(label->palette().color(QPalette::WindowText), window.palette().color(QPalette::Window)), 4.5);
 }

@@ -1,0 +1,134 @@
+#include "pos/veresiye.h"
+
+#include "app/Dialogs.h"
+#include "app/TAppForm.h"
+#include "catalogue/Pictures.h"
+#include "i18n/Translator.h"
+#include "platform/Environment.h"
+#include "pos/Receipt.h"
+#include "pos/ReceiptFiles.h"
+#include "pos/ReceiptPrinter.h"
+#include "pos/SaleRecorder.h"
+#include "pos/SaleScreen.h"
+#include "store/Database.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+
+TVeresiyeForm::TVeresiyeForm(TAppForm& main)
+    : QDialog(&main)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("VeresiyeForm"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(64, 64);
+    Image1->setPixmap(CustomersPicture(64));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(false);
+    Label1->setBuddy(ComboBox1);
+    QFont large = font();
+    large.setPointSize(14);
+    Label1->setFont(large);
+    ComboBox1->setFont(large);
+    BitBtn1 = new QPushButton(this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(Label1);
+    fields->addWidget(ComboBox1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(Image1, 0, Qt::AlignTop);
+    top->addLayout(fields, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+
+    // Esc rejects the dialog as Cancel does.
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+
+    FormCreate();
+
+    setFixedSize(qMax(420, sizeHint().width()), sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+TVeresiyeForm::~TVeresiyeForm() = default;
+
+void TVeresiyeForm::FormCreate()
+{
+    setWindowTitle(TranslateText("Sell by Credit"));
+    Label1->setText(TranslateText("Which Customer?"));
+    BitBtn1->setText(TranslateText("OK"));
+    BitBtn2->setText(TranslateText("Cancel"));
+
+    const QueryResult customers =
+        m_main.SQLConnection1().Query(QStringLiteral("SELECT id, musteriadi FROM musteriler order by musteriadi;"));
+    for (size_t i = 0; i < customers.size(); ++i) {
+        ComboBox1->addItem(customers.text(i, QStringLiteral("musteriadi")));
+        CustomerIds << customers.text(i, QStringLiteral("id"));
+    }
+    ComboBox1->setCurrentIndex(-1);
+}
+
+void TVeresiyeForm::BitBtn1Click()
+{
+    const int chosen = ComboBox1->currentIndex();
+    if (ComboBox1->currentText().isEmpty() || chosen < 0 || chosen >= CustomerIds.size())
+        return;
+    SaleScreen& screen = *m_main.saleScreen();
+    const RecordedSale sale = RecordCreditSale(m_main.SQLConnection1(), CustomerIds.at(chosen).toLongLong(),
+                                               ComboBox1->currentText(), screen.saleLines());
+    // Nothing was stored (the reason has been shown): the window and the list stay for another try.
+    if (!sale.committed)
+        return;
+
+    const QString caption = TranslateText("Sell by Credit");
+    if (m_main.action(QStringLiteral("AskPrint1"))->isChecked()
+        && m_main.dialogs().askYesNo(this, caption, TranslateText("Print?"))) {
+        Environment& env = m_main.env();
+        const QString receipt = RenderReceipt(ReceiptTemplateText(m_main.ReceiptTemplate),
+                                              QString::number(m_main.ReceiptNumber), sale.listText, sale.total,
+                                              env.now(), m_main.CurrencySymbol, env.shortDateFormat(),
+                                              env.longTimeFormat());
+        // A failed print raises "Printer not found!": the credit lines stay stored, the list and this window stay.
+        if (PrintReceiptText(this, m_main.dialogs(), receipt, QString(), env.ansiCodePage(), false)) {
+            FisKaydet(m_main, receipt);
+            FisNoArtir(m_main);
+        }
+    }
+    screen.ClearAfterSale();
+    accept();
+}
+
+void TVeresiyeForm::BitBtn2Click()
+{
+    reject();
+}
+
+void SellByCredit(TAppForm& main)
+{
+    main.saleScreen()->ListView1->setFocus();
+    TVeresiyeForm window(main);
+    main.dialogs().execModal(window);
+}

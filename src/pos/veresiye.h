@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class TAppForm;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// "Sell by Credit": the customer chooser of a credit sale. OK stores the sale list as open credit lines of the
+// chosen customer and lowers the stock, in one transaction; a receipt is made only when it is printed.
+class TVeresiyeForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TVeresiyeForm(TAppForm& main);
+    ~TVeresiyeForm() override;
+
+    void BitBtn1Click(); // OK
+    void BitBtn2Click(); // Cancel
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    // The customers' ids, in the order of the names in ComboBox1.
+    QStringList CustomerIds;
+
+private:
+    void FormCreate();
+
+    TAppForm& m_main;
+};
+
+// "SELL BY CREDIT": focuses the sale list and shows a new credit window modally.
+void SellByCredit(TAppForm& main);

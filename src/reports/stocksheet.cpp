@@ -1,0 +1,242 @@
+#include "reports/stocksheet.h"
+
+#include "app/TAppForm.h"
+#include "barcode/generatebarcode.h"
+#include "i18n/Translator.h"
+#include "reports/CsvFile.h"
+#include "reports/CsvFileDialog.h"
+#include "reports/StockCountSheet.h"
+#include "reports/TextTableModel.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+constexpr int kColumns = 5;
+
+// Shared by every opening of the sheet during a run: geometry is saved only once the opener has restored it, and
+// the state last seen tells a return from the maximized state.
+bool g_resizeGuard = false;
+QString g_lastWindowState;
+
+const QString kWidthKey = QStringLiteral("StockSheetWidth");
+const QString kHeightKey = QStringLiteral("StockSheetHeight");
+const QString kStateKey = QStringLiteral("StockSheetWindowState");
+
+QString columnKey(int column)
+{
+    return QStringLiteral("StockSheetColumn%1").arg(column + 1);
+}
+
+} // namespace
+
+TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
+{
+    setObjectName(QStringLiteral("StockSheetForm"));
+    setWindowTitle(TranslateText("Stock Inventory Count Sheet"));
+    setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    resize(640, 480);
+
+    m_model = new TextTableModel(kColumns, this);
+    m_model->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
+                        TranslateText("Stock"), TranslateText("Date")});
+    ListView1 = new QTableView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(TranslateText("Stock Inventory Count Sheet"));
+    ListView1->setModel(m_model);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setWordWrap(false);
+    ListView1->verticalHeader()->hide();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
+    QHeaderView* header = ListView1->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setStretchLastSection(false);
+    for (int column = 0; column < kColumns; ++column) {
+        const QString key = columnKey(column);
+        header->resizeSection(column, main.settings().ValueExists(key)
+                                          ? int(main.settings().ReadInteger(key, 120))
+                                          : 120);
+    }
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* generate = PopupMenu1->addAction(QStringLiteral("Generate Barcode Image"));
+    generate->setObjectName(QStringLiteral("GenerateBarcodeImage1"));
+
+    BitBtn1 = new QPushButton(TranslateText("Export to File..."), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    BitBtn2 = new QPushButton(TranslateText("Generate Barcode Image..."), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    SaveDialog1 = new CsvFileDialog(CsvFileDialog::Kind::Save, this);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->prepareForCsv();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    Timer1->start();
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+    Timer2->start();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ListView1, 1);
+    layout->addLayout(buttons);
+
+    const auto guarded = [this](void (TStockSheetForm::*handler)()) {
+        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Timer1, &QTimer::timeout, this, guarded(&TStockSheetForm::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, guarded(&TStockSheetForm::SaveColumnWidths));
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TStockSheetForm::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(&TStockSheetForm::GenerateBarcodeClick));
+    connect(generate, &QAction::triggered, this, guarded(&TStockSheetForm::GenerateBarcodeClick));
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int column) { m_main.runGuarded([this, column] { ListView1ColumnClick(column); }); });
+    connect(ListView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos)); });
+}
+
+TStockSheetForm::~TStockSheetForm()
+{
+    // Barcode windows opened from the sheet stay open after it closes.
+    for (auto* generator : findChildren<TGenerateBarcodeForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool visible = generator->isVisible();
+        generator->setParent(&m_main, generator->windowFlags());
+        if (visible)
+            generator->show();
+    }
+}
+
+void TStockSheetForm::Timer1Timer()
+{
+    Timer1->stop();
+    std::vector<QString> cells;
+    QString error;
+    if (!LoadStockSheet(m_main.SQLConnection1(), cells, &error) && !error.isEmpty())
+        m_main.ReportDatabaseError(error);
+    m_model->setCells(std::move(cells));
+}
+
+void TStockSheetForm::ListView1ColumnClick(int column)
+{
+    if (column == m_sortColumn) {
+        m_descending = !m_descending;
+    } else {
+        m_sortColumn = column;
+        m_descending = false;
+    }
+    SortStockSheet(*m_model, m_sortColumn, m_descending);
+    QHeaderView* header = ListView1->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(m_sortColumn, m_descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void TStockSheetForm::BitBtn1Click()
+{
+    const QString path = SaveDialog1->execute(m_main.dialogs(), this);
+    if (path.isEmpty())
+        return;
+    CsvWriter writer(m_main.CsvSeparator);
+    writer.addLine({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"), TranslateText("Stock"),
+                    TranslateText("Datetime"), TranslateText("Date"), TranslateText("Time")});
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        writer.addLine(StockSheetCsvFields(m_model->rowTexts(row)));
+    QString error;
+    if (!writer.save(path, &error))
+        m_main.ShowError(error);
+}
+
+void TStockSheetForm::GenerateBarcodeClick()
+{
+    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        m_main.dialogs().warning(this, TranslateText("WARNING"), TranslateText("No item selected!"));
+        return;
+    }
+    // A child of the sheet, so the modal sheet does not block it.
+    auto* generator = new TGenerateBarcodeForm(m_main.dialogs(), m_model->text(selected.first().row(), 0), this);
+    generator->show();
+    generator->raise();
+    generator->activateWindow();
+}
+
+void TStockSheetForm::SaveColumnWidths()
+{
+    SettingsStore& settings = m_main.settings();
+    for (int column = 0; column < kColumns; ++column) {
+        const QString key = columnKey(column);
+        const int width = ListView1->horizontalHeader()->sectionSize(column);
+        if (!settings.ValueExists(key) || settings.ReadInteger(key, 120) != width)
+            settings.WriteInteger(key, width);
+    }
+    settings.UpdateFile();
+}
+
+void TStockSheetForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (g_resizeGuard)
+        m_main.runGuarded([this] { FormResize(); });
+}
+
+void TStockSheetForm::FormResize()
+{
+    SettingsStore& settings = m_main.settings();
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized) {
+        // nothing to remember
+    } else if (state & Qt::WindowMaximized) {
+        settings.WriteString(kStateKey, QStringLiteral("Maximized"));
+        g_lastWindowState = QStringLiteral("wsMaximized");
+    } else {
+        const bool fromMaximized = g_lastWindowState == QLatin1String("wsMaximized");
+        g_lastWindowState = QStringLiteral("wsNormal");
+        if (fromMaximized) {
+            // Back to the size it had before it was maximized.
+            if (settings.ValueExists(kHeightKey))
+                resize(width(), int(settings.ReadInteger(kHeightKey, height())));
+            if (settings.ValueExists(kWidthKey))
+                resize(int(settings.ReadInteger(kWidthKey, width())), height());
+        }
+        settings.WriteInteger(kHeightKey, height());
+        settings.WriteInteger(kWidthKey, width());
+        settings.WriteString(kStateKey, QStringLiteral("Normal"));
+    }
+    settings.UpdateFile();
+}
+
+void OpenStockSheetForm(TAppForm& main)
+{
+    TStockSheetForm form(main);
+    g_resizeGuard = false;
+    SettingsStore& settings = main.settings();
+    if (settings.ValueExists(kWidthKey))
+        form.resize(int(settings.ReadInteger(kWidthKey, form.width())), form.height());
+    if (settings.ValueExists(kHeightKey))
+        form.resize(form.width(), int(settings.ReadInteger(kHeightKey, form.height())));
+    if (settings.ValueExists(kStateKey)
+        && settings.ReadString(kStateKey, QString()) == QLatin1String("Maximized"))
+        form.setWindowState(form.windowState() | Qt::WindowMaximized);
+    g_resizeGuard = true;
+    main.dialogs().execModal(form);
+}

@@ -1,0 +1,267 @@
+#include "CatalogueFixture.h"
+#include "catalogue/CustomersScreen.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+class CustomersScreenTest : public CatalogueFixture
+{
+protected:
+    CustomersScreen& open()
+    {
+        TAppForm& form = startActive();
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
+        CustomersScreen& screen = *form.customersScreen();
+        EXPECT_TRUE(screen.isVisible());
+        dialogs.clear();
+        return screen;
+    }
+    // Ann owes 2 × 1.50 and 1 × 0.99; she has one paid line and Bob one open line.
+    void addCustomersWithCredit()
+    {
+        exec(QStringLiteral("insert into musteriler (musteriadi, kayittarihi) values "
+                            "('Ann', '2024-04-01 09:00:00'), ('Bob', '2024-04-02 10:00:00')"));
+        addCredit(QStringLiteral("Ann"), QStringLiteral("111"), QStringLiteral("Milk"), 2, 1.5);
+        addCredit(QStringLiteral("Ann"), QStringLiteral("222"), QStringLiteral("Gum"), 1, 0.99);
+        addCredit(QStringLiteral("Bob"), QStringLiteral("111"), QStringLiteral("Milk"), 5, 1.5);
+        exec(QStringLiteral("insert into veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, odendimi, odemetarihi) "
+                            "values ('Ann', '333', 'Tea', 1, 9.99, 1, '2024-04-20 12:00:00')"));
+    }
+    void addCredit(const QString& customer, const QString& barcode, const QString& product, int quantity, double price)
+    {
+        exec(QStringLiteral("insert into veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, kayittarihi) "
+                            "values (?, ?, ?, ?, ?, '2024-05-01 14:03:27')"),
+             {customer, barcode, product, quantity, price});
+    }
+    void type(CustomersScreen& s, const QString& text)
+    {
+        s.ComboBox2->lineEdit()->selectAll();
+        QTest::keyClick(s.ComboBox2->lineEdit(), Qt::Key_Delete);
+        QTest::keyClicks(s.ComboBox2->lineEdit(), text);
+    }
+    // "ADD" and "DELETE CUSTOMER" enabled; whether the record date, credit and DETAILS show; the credit text.
+    static std::string state(CustomersScreen& s)
+    {
+        std::string out;
+        out += s.BitBtn6->isEnabled() ? '1' : '0';
+        out += s.BitBtn11->isEnabled() ? '1' : '0';
+        const bool shown = s.Label8->isVisible() && s.Edit6->isVisible() && s.Label9->isVisible()
+                           && s.Edit1->isVisible() && s.BitBtn13->isVisible();
+        const bool hidden = !s.Label8->isVisible() && !s.Edit6->isVisible() && !s.Label9->isVisible()
+                            && !s.Edit1->isVisible() && !s.BitBtn13->isVisible();
+        out += shown ? " shown " : hidden ? " hidden " : " mixed ";
+        return out + s.Edit1->text().toStdString();
+    }
+    static QStringList lines(CustomersScreen& s)
+    {
+        QStringList out;
+        for (int i = 0; i < s.CheckListBox1->count(); ++i)
+            out << s.CheckListBox1->item(i)->text();
+        return out;
+    }
+    void paid(CustomersScreen& s)
+    {
+        dialogs.messageAnswers.push_back(Dialogs::Yes);
+        QTest::mouseClick(s.BitBtn7, Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(CustomersScreenTest, LookupShowsTheOpenCreditOfAKnownCustomer)
+{
+    start();
+    addCustomersWithCredit();
+    form.reset();
+    CustomersScreen& s = open();
+    EXPECT_EQ(s.ComboBox2->count(), 2);
+    EXPECT_EQ(s.ComboBox2->itemText(0), QStringLiteral("Ann"));
+    EXPECT_EQ(state(s), "00 hidden 0.00");
+    EXPECT_FALSE(s.Panel10->isVisible());
+    EXPECT_TRUE(s.Image2->isVisible());
+
+    type(s, QStringLiteral("Ann"));
+    EXPECT_EQ(state(s), "01 shown 3.99");
+    EXPECT_EQ(s.Edit6->text(), QStringLiteral("2024-04-01 09:00:00"));
+
+    // A trailing blank makes another name; Enter then moves to "ADD".
+    type(s, QStringLiteral("Ann "));
+    EXPECT_EQ(state(s), "10 hidden 0");
+    QTest::keyClick(s.ComboBox2->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), s.BitBtn6);
+    EXPECT_EQ(s.ComboBox2->count(), 2);
+
+    type(s, QStringLiteral("  "));
+    EXPECT_EQ(state(s), "00 hidden 0");
+
+    s.ComboBox2->setCurrentIndex(1);
+    EXPECT_EQ(state(s), "01 shown 7.50");
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
+}
+
+TEST_F(CustomersScreenTest, DetailsListTheOpenLinesAndPaidSettlesTheCheckedOnes)
+{
+    CustomersScreen& s = open();
+    addCustomersWithCredit();
+    type(s, QStringLiteral("Ann"));
+    QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+    EXPECT_TRUE(s.Panel10->isVisible());
+    EXPECT_FALSE(s.Image2->isVisible());
+    EXPECT_EQ(lines(s), (QStringList{QStringLiteral("2024-05-01 14:03:27 2 * Milk = 3.00"),
+                                     QStringLiteral("2024-05-01 14:03:27 1 * Gum = 0.99")}));
+    EXPECT_EQ(s.Label10->text(), QStringLiteral("3.99"));
+
+    // Nothing checked, or the question answered No: nothing is written and the totals stay.
+    paid(s);
+    dialogs.messageAnswers.push_back(Dialogs::No);
+    s.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    QTest::mouseClick(s.BitBtn7, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Sell by Credit"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(dialogs.shown[0].buttons, Dialogs::Yes | Dialogs::No);
+    EXPECT_EQ(count(QStringLiteral("odemeler")), 0);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from veresiyeler where odendimi=1")), QStringLiteral("1"));
+    EXPECT_EQ(s.Label10->text(), QStringLiteral("3.99"));
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("3.99"));
+
+    // The Milk line only.
+    dialogs.clear();
+    s.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    paid(s);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Are you sure?")});
+    const QueryResult milk = query(QStringLiteral("select odendimi, odemetarihi from veresiyeler where musteriadi='Ann' "
+                                                  "and urunadi='Milk'"));
+    EXPECT_EQ(milk.text(0, QStringLiteral("odendimi")), QStringLiteral("1"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(milk.text(0, QStringLiteral("odemetarihi")))
+                    .hasMatch());
+    const QueryResult payment = query(QStringLiteral("select fisno, barkod, urunadi, adet, fiyat, typeof(fiyat) from odemeler"));
+    ASSERT_EQ(payment.size(), 1u);
+    EXPECT_EQ(payment.text(0, QStringLiteral("fisno")), QStringLiteral("0"));
+    EXPECT_EQ(payment.text(0, QStringLiteral("barkod")), QStringLiteral("111"));
+    EXPECT_EQ(payment.text(0, QStringLiteral("urunadi")), QStringLiteral("Milk"));
+    EXPECT_EQ(payment.text(0, QStringLiteral("adet")), QStringLiteral("2"));
+    EXPECT_EQ(payment.text(0, QStringLiteral("fiyat")), QStringLiteral("1.5"));
+    EXPECT_EQ(payment.text(0, QStringLiteral("typeof(fiyat)")), QStringLiteral("real"));
+    EXPECT_EQ(lines(s), QStringList{QStringLiteral("2024-05-01 14:03:27 1 * Gum = 0.99")});
+    EXPECT_EQ(s.Label10->text(), QStringLiteral("0.99"));
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.99"));
+    EXPECT_EQ(cell(QStringLiteral("select odendimi from veresiyeler where musteriadi='Bob'")), QStringLiteral("0"));
+}
+
+TEST_F(CustomersScreenTest, ACustomerIsDeletedOnlyOnceTheCreditIsSettled)
+{
+    CustomersScreen& s = open();
+    addCustomersWithCredit();
+    type(s, QStringLiteral("Ann"));
+    QTest::mouseClick(s.BitBtn11, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Customer with credit cannot be deleted!"));
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("WARNING"));
+    EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Warning);
+    EXPECT_EQ(count(QStringLiteral("musteriler")), 2);
+
+    QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+    QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+    for (int i = 0; i < s.CheckListBox1->count(); ++i)
+        EXPECT_EQ(s.CheckListBox1->item(i)->checkState(), Qt::Checked);
+    paid(s);
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(s.Label10->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(s.CheckListBox1->count(), 0);
+    EXPECT_EQ(count(QStringLiteral("odemeler")), 2);
+
+    dialogs.clear();
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    QTest::mouseClick(s.BitBtn11, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Delete Customer"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(cell(QStringLiteral("select group_concat(musteriadi) from musteriler")), QStringLiteral("Bob"));
+    // The history stays; the screen shows the first remaining customer.
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from veresiyeler where musteriadi='Ann'")), QStringLiteral("3"));
+    EXPECT_EQ(count(QStringLiteral("odemeler")), 2);
+    EXPECT_EQ(s.ComboBox2->currentText(), QStringLiteral("Bob"));
+    EXPECT_EQ(state(s), "01 shown 7.50");
+}
+
+TEST_F(CustomersScreenTest, NamesWithQuotesAreAddedFoundAndSettled)
+{
+    CustomersScreen& s = open();
+    type(s, QStringLiteral("O'Brien"));
+    ASSERT_EQ(state(s), "10 hidden 0");
+    QTest::mouseClick(s.BitBtn6, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty()) << dialogs.messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(cell(QStringLiteral("select musteriadi from musteriler")), QStringLiteral("O'Brien"));
+    EXPECT_EQ(s.ComboBox2->count(), 1);
+    EXPECT_EQ(s.ComboBox2->currentText(), QStringLiteral("O'Brien"));
+    EXPECT_EQ(state(s), "01 shown 0.00");
+    EXPECT_FALSE(s.Edit6->text().isEmpty());
+
+    addCredit(QStringLiteral("O'Brien"), QStringLiteral("9'9"), QStringLiteral("Rock 'n' Roll"), 3, 2);
+    s.ComboBox2Change();
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("6.00"));
+    QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+    EXPECT_EQ(lines(s), QStringList{QStringLiteral("2024-05-01 14:03:27 3 * Rock 'n' Roll = 6.00")});
+    QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+    paid(s);
+    EXPECT_EQ(cell(QStringLiteral("select barkod || '/' || urunadi from odemeler")), QStringLiteral("9'9/Rock 'n' Roll"));
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.00"));
+}
+
+TEST_F(CustomersScreenTest, ASettlementThatFailsLeavesTheLinesOpenAndWritesNoPayment)
+{
+    const QString triggers[] = {
+        QStringLiteral("create trigger refuse before update on veresiyeler begin select raise(abort, 'refused'); end"),
+        QStringLiteral("create trigger refuse before insert on odemeler "
+                       "when new.urunadi = 'Gum' begin select raise(abort, 'refused'); end")};
+    for (const QString& trigger : triggers) {
+        SCOPED_TRACE(trigger.toStdString());
+        form.reset();
+        QFile::remove(dataFile(QStringLiteral("data.db")));
+        dialogs.clear();
+        CustomersScreen& s = open();
+        addCustomersWithCredit();
+        exec(trigger);
+        type(s, QStringLiteral("Ann"));
+        QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+        paid(s);
+        EXPECT_EQ(dialogs.messageTexts(), (QStringList{QStringLiteral("Are you sure?"),
+                                                       QStringLiteral("Exception raised with message: refused")}));
+        EXPECT_EQ(count(QStringLiteral("odemeler")), 0);
+        EXPECT_EQ(cell(QStringLiteral("select count(*) from veresiyeler where odendimi=0 and odemetarihi is null")),
+                  QStringLiteral("3"));
+        EXPECT_EQ(s.CheckListBox1->count(), 2);
+        EXPECT_EQ(s.Edit1->text(), QStringLiteral("3.99"));
+        // The connection is usable again afterwards.
+        exec(QStringLiteral("drop trigger refuse"));
+        QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+        paid(s);
+        EXPECT_EQ(count(QStringLiteral("odemeler")), 2);
+        EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.00"));
+    }
+}
+
+TEST_F(CustomersScreenTest, ALineSettledMeanwhileIsNotPaidTwice)
+{
+    CustomersScreen& s = open();
+    addCustomersWithCredit();
+    type(s, QStringLiteral("Ann"));
+    QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+    exec(QStringLiteral("update veresiyeler set odendimi=1 where urunadi='Milk' and musteriadi='Ann'"));
+    QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+    paid(s);
+    EXPECT_EQ(cell(QStringLiteral("select group_concat(urunadi) from odemeler")), QStringLiteral("Gum"));
+    EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.00"));
+}

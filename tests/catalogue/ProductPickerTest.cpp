@@ -1,0 +1,205 @@
+#include "CatalogueFixture.h"
+#include "catalogue/ProductList.h"
+#include "catalogue/products.h"
+#include "pos/SaleScreen.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+class ProductPickerTest : public CatalogueFixture
+{
+protected:
+    void SetUp() override
+    {
+        CatalogueFixture::SetUp();
+        start();
+        addProduct(QStringLiteral("8690001"), QStringLiteral("Milk"), 2.5, 3);
+        addProduct(QStringLiteral("4000417"), QStringLiteral("oat milk"), 1.99, 3);
+        addProduct(QStringLiteral("77'1"), QStringLiteral("O'Neil's Tea"), 4, 3);
+        addProduct(QStringLiteral("5550100"), QStringLiteral("Bread"), 1, 3);
+        form->hide();
+    }
+    std::unique_ptr<TUrunlerForm> openPicker()
+    {
+        auto picker = std::make_unique<TUrunlerForm>(*form);
+        picker->show();
+        pump();
+        return picker;
+    }
+    static QStringList captions(TUrunlerForm& picker)
+    {
+        QStringList out;
+        for (int row = 0; row < picker.model()->rowCount(); ++row)
+            out << picker.model()->index(row).data().toString();
+        return out;
+    }
+    // Clicks the item with this caption.
+    static void clickItem(TUrunlerForm& picker, const QString& caption)
+    {
+        const QModelIndexList found =
+            picker.model()->match(picker.model()->index(0), Qt::DisplayRole, caption, 1, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << caption.toStdString();
+        picker.ListView1->scrollTo(found.first());
+        QTest::mouseClick(picker.ListView1->viewport(), Qt::LeftButton, {},
+                          picker.ListView1->visualRect(found.first()).center());
+    }
+    // Opens the picker as Operations > "Product List..." does and runs the script on it; true when it closed.
+    bool pick(const std::function<void(TUrunlerForm&)>& script)
+    {
+        bool closed = false;
+        dialogs.modalScripts.push_back([&](QDialog& dialog) {
+            auto& picker = static_cast<TUrunlerForm&>(dialog);
+            picker.show();
+            pump();
+            script(picker);
+            closed = !picker.isVisible();
+            return picker.result();
+        });
+        form->action(QStringLiteral("ProductsList1"))->trigger();
+        return closed;
+    }
+    QStringList saleRows()
+    {
+        QStringList rows;
+        QTreeWidget* list = form->saleScreen()->ListView1;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            rows << list->topLevelItem(i)->text(SaleScreen::ColProduct) + u'*'
+                        + list->topLevelItem(i)->text(SaleScreen::ColQuantity);
+        return rows;
+    }
+    QString setting(const QString& key) { return SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(key, {}); }
+};
+
+} // namespace
+
+TEST_F(ProductPickerTest, OpensCentredWithTheWholeCatalogueInBigIcons)
+{
+    auto picker = openPicker();
+    EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select Product"));
+    EXPECT_EQ(picker->size(), QSize(698, 398));
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, screen.height() / 2 - 398 / 2));
+    EXPECT_TRUE(picker->RadioButton1->isChecked());
+    EXPECT_EQ(picker->ListView1->viewMode(), QListView::IconMode);
+    EXPECT_EQ(picker->ListView1->iconSize(), QSize(48, 48));
+    EXPECT_FALSE(picker->CheckBox1->isChecked());
+    EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Bread"), QStringLiteral("Milk"),
+                                              QStringLiteral("O'Neil's Tea"), QStringLiteral("oat milk")}));
+    EXPECT_EQ(picker->model()->index(1).data(ProductListModel::BarcodeRole).toString(), QStringLiteral("8690001"));
+    EXPECT_TRUE(picker->Edit1->hasFocus());
+}
+
+TEST_F(ProductPickerTest, SearchFindsPartsOfNamesAndBarcodes)
+{
+    auto picker = openPicker();
+    const struct
+    {
+        QString text;
+        QStringList found;
+    } cases[] = {{QStringLiteral("milk"), {QStringLiteral("Milk"), QStringLiteral("oat milk")}},
+                 {QStringLiteral(" MILK "), {QStringLiteral("Milk"), QStringLiteral("oat milk")}},
+                 {QStringLiteral("0004"), {QStringLiteral("oat milk")}},
+                 {QStringLiteral("'"), {QStringLiteral("O'Neil's Tea")}},
+                 {QStringLiteral("7'1"), {QStringLiteral("O'Neil's Tea")}},
+                 {QStringLiteral("nothing"), {}},
+                 {QStringLiteral("  "), {QStringLiteral("Bread"), QStringLiteral("Milk"), QStringLiteral("O'Neil's Tea"),
+                                         QStringLiteral("oat milk")}}};
+    for (const auto& c : cases) {
+        picker->Edit1->clear();
+        QTest::keyClicks(picker->Edit1, c.text);
+        EXPECT_EQ(captions(*picker), c.found) << c.text.toStdString();
+    }
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
+}
+
+TEST_F(ProductPickerTest, DisplayPricesRebuildsTheCurrentSearch)
+{
+    auto picker = openPicker();
+    QTest::keyClicks(picker->Edit1, QStringLiteral("milk"));
+    QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
+    EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Milk [2.5]"), QStringLiteral("oat milk [1.99]")}));
+    EXPECT_EQ(setting(QStringLiteral("DisplayPrices")), QStringLiteral("1"));
+    QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
+    EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Milk"), QStringLiteral("oat milk")}));
+    EXPECT_EQ(setting(QStringLiteral("DisplayPrices")), QStringLiteral("0"));
+}
+
+TEST_F(ProductPickerTest, PlaceSizeViewAndPricesAreRememberedButNotTheSearch)
+{
+    {
+        auto picker = openPicker();
+        picker->move(30, 40);
+        picker->resize(500, 300);
+        QTest::mouseClick(picker->RadioButton2, Qt::LeftButton);
+        QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
+        QTest::keyClicks(picker->Edit1, QStringLiteral("bread"));
+        pump();
+        picker->close();
+        // Moving a closed window writes nothing.
+        picker->move(60, 70);
+        pump();
+    }
+    EXPECT_EQ(setting(QStringLiteral("ProductsLeft")), QStringLiteral("30"));
+    EXPECT_EQ(setting(QStringLiteral("ProductsTop")), QStringLiteral("40"));
+    EXPECT_EQ(setting(QStringLiteral("ProductsWidth")), QStringLiteral("500"));
+    EXPECT_EQ(setting(QStringLiteral("ProductsHeight")), QStringLiteral("300"));
+    EXPECT_EQ(setting(QStringLiteral("ProductsStyle")), QStringLiteral("2"));
+
+    auto picker = openPicker();
+    EXPECT_EQ(picker->pos(), QPoint(30, 40));
+    EXPECT_EQ(picker->size(), QSize(500, 300));
+    EXPECT_TRUE(picker->RadioButton2->isChecked());
+    EXPECT_EQ(picker->ListView1->viewMode(), QListView::ListMode);
+    EXPECT_TRUE(picker->CheckBox1->isChecked());
+    EXPECT_TRUE(picker->Edit1->text().isEmpty());
+    EXPECT_EQ(captions(*picker).size(), 4);
+    EXPECT_EQ(captions(*picker).first(), QStringLiteral("Bread [1]"));
+}
+
+TEST_F(ProductPickerTest, APlaceOffTheScreenIsCentredOnThatAxis)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    form->settings().WriteInteger(QStringLiteral("ProductsLeft"), screen.width());
+    form->settings().WriteInteger(QStringLiteral("ProductsTop"), 25);
+    form->settings().WriteInteger(QStringLiteral("ProductsWidth"), 0);
+    auto picker = openPicker();
+    EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, 25));
+    EXPECT_EQ(picker->width(), 698);
+}
+
+TEST_F(ProductPickerTest, AClickHandsTheProductToTheSaleListAndClosesThePicker)
+{
+    form->show();
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) {
+        QTest::keyClicks(picker.Edit1, QStringLiteral("tea"));
+        clickItem(picker, QStringLiteral("O'Neil's Tea"));
+    }));
+    EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("UrunlerForm")});
+    EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*1")});
+    EXPECT_TRUE(form->saleScreen()->PendingBarcode.isEmpty());
+
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) { clickItem(picker, QStringLiteral("O'Neil's Tea")); }));
+    EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*2")});
+}
+
+TEST_F(ProductPickerTest, EscClosesWithoutAddingAndAVanishedProductKeepsThePickerOpen)
+{
+    form->show();
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) { QTest::keyClick(picker.ListView1, Qt::Key_Escape); }));
+    EXPECT_TRUE(saleRows().isEmpty());
+
+    EXPECT_FALSE(pick([this](TUrunlerForm& picker) {
+        exec(QStringLiteral("delete from urunler where barkod='5550100'"));
+        clickItem(picker, QStringLiteral("Bread"));
+    }));
+    EXPECT_TRUE(saleRows().isEmpty());
+    EXPECT_EQ(form->saleScreen()->PendingBarcode, QStringLiteral("5550100"));
+}
