@@ -1,10 +1,11 @@
-// Typed prices, amounts tendered and discount answers, the sale arithmetic on them, and the money text of any
-// amount.
+// Typed prices, amounts tendered and discount answers, the sale arithmetic on them, and the money and report
+// texts of any amount.
 #include "FuzzSupport.h"
 
 #include "app/AppError.h"
 #include "pos/Money.h"
 #include "pos/SaleTotals.h"
+#include "reports/ReportNumber.h"
 
 #include <QRegularExpression>
 
@@ -13,11 +14,31 @@
 
 namespace {
 
+// Report amounts: two decimals after cutting to ten significant digits, or exponent notation beyond ten
+// integer digits.
+void checkReportAmountText(double value)
+{
+    const QString text = ReportAmountText(value);
+    if (!std::isfinite(value))
+        return;
+    static const QRegularExpression form(
+        QStringLiteral("^-?([0-9]{1,10}\\.[0-9][0-9]|[1-9](\\.[0-9]*[1-9])?E\\+[0-9]+)$"));
+    FUZZ_CHECK(form.match(text).hasMatch());
+    FUZZ_CHECK(text != QLatin1String("-0.00"));
+    // Near the end of the double range the rounded text may lie beyond it.
+    if (std::fabs(value) > 1e300)
+        return;
+    double back = 0;
+    FUZZ_CHECK(TryReadNumber(text, back));
+    FUZZ_CHECK(std::fabs(back - value) <= 0.005 + 1e-9 * std::fabs(value));
+}
+
 void checkMoneyText(double value)
 {
     const QString text = MoneyText(value);
     MoneyWithSymbol(QStringLiteral("$"), value);
     GeneralNumberText(value);
+    checkReportAmountText(value);
     if (!std::isfinite(value) || std::fabs(value) >= 1e15)
         return;
     static const QRegularExpression form(QStringLiteral("^-?[0-9]+\\.[0-9][0-9]$"));

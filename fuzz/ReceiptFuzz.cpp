@@ -15,12 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString listText = nul < 0 ? QStringLiteral("Tea (12.50) * 2\r\nMilk [Total] (0.99) * 1")
                                      : QString::fromUtf8(bytes.mid(nul + 1));
 
-    // Read as the main window reads the template file: UTF-8, else the ANSI code page.
-    QString decoded;
-    if (!DecodeText(templateBytes, TextEncoding::Utf8, 1254, decoded)
-        && !DecodeText(templateBytes, TextEncoding::Ansi, 1254, decoded))
-        return 0;
-    const QString templateText = ReceiptTemplateText(SplitLines(decoded));
+    // Read as the main window reads the template file.
+    static const QString path = fuzz::TempFolder() + QStringLiteral("/PrintTemplate.txt");
+    fuzz::WriteFile(path, templateBytes);
+    QStringList templateLines;
+    if (!LoadLinesUtf8OrAnsi(path, 1254, templateLines) || templateLines.isEmpty())
+        templateLines = QStringList{QStringLiteral("[LIST]"), QStringLiteral("[TOTAL]")};
+    const QString templateText = ReceiptTemplateText(templateLines);
 
     const QDateTime when(QDate(2025, 1, 31), QTime(14, 5, 9));
     const QString receipt = RenderReceipt(templateText, QStringLiteral("12"), listText, 25.99, when,
