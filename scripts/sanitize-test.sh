@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 build_dir=build-asan
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DQUENVALE_SANITIZE=ON
+  cmake -S . -B "$build_dir" -G Ninja -DQUENVALE_SANITIZE=ON -DQUENVALE_BUILD_BENCH=OFF
 fi
 cmake --build "$build_dir" -j2
 export QT_QPA_PLATFORM=offscreen
