@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Looks at what a killed crash child left in the program folder, as the program would find it on its next
+// start, and says what is wrong with it. Only the files are trusted; the child's log only says which sales
+// were started.
+struct CrashCheckResult
+{
+    QStringList problems;
+    int whole = 0;   // started sales stored completely
+    int absent = 0;  // started sales not stored at all
+    int partial = 0; // started sales stored in part: must never happen
+    int receiptFiles = 0;
+    QStringList strayFiles; // files the program left beside its own (temporary files of unfinished writes)
+};
+
+CrashCheckResult CheckCrashState(const QString& programFolder, quint32 seed, const QSet<QString>& startedSales);
