@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -95,6 +97,40 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+// A small tmpfs mounted on a folder and filled up, with one file written before it filled. Mounting needs
+// privileges (root); isFull() is false when the mount was refused.
+class FullFileSystem
+{
+public:
+    FullFileSystem(const QString& folder, const QString& file, const QByteArray& bytes)
+        : m_folder(QFile::encodeName(folder))
+    {
+        QDir().mkpath(folder);
+        if (::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") != 0)
+            return;
+        m_mounted = true;
+        writeBytes(file, bytes);
+        QFile filler(folder + QStringLiteral("/filler"));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(4096, '\0');
+        while (filler.write(block) > 0) {
+        }
+        m_full = true;
+    }
+    ~FullFileSystem()
+    {
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+    }
+    bool isFull() const { return m_full; }
+
+private:
+    QByteArray m_folder;
+    bool m_mounted = false;
+    bool m_full = false;
+};
+
 class HostileInputsTest : public SaleFixture
 {
 protected:
@@ -106,8 +142,9 @@ protected:
     void shopInUse(const QStringList& moreSettings = {})
     {
         QDir().mkpath(receiptFolder());
-        writeSettings(QStringList{QStringLiteral("ReceiptNumber=12"), QStringLiteral("ReceiptFolder=") + receiptFolder()}
-                      + moreSettings);
+        // The first of a repeated key is the one read: moreSettings can replace the receipt folder.
+        writeSettings(moreSettings
+                      + QStringList{QStringLiteral("ReceiptNumber=12"), QStringLiteral("ReceiptFolder=") + receiptFolder()});
         start();
         addProduct(QStringLiteral("P1"), QStringLiteral("PEN"), 2.5, 5);
         ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(QStringLiteral(
@@ -249,5 +286,140 @@ TEST_F(HostileInputsTest, FilesReadAtStart)
         // Nothing stored before is lost: the earlier payment is there when the file opens again.
         start();
         EXPECT_TRUE(payments().contains(QStringLiteral("11|P1|1")));
+    }
+}
+
+// Files the program writes where the write cannot be done: the user is told (the settings file is simply not
+// written), the file that was there keeps its bytes, no half-written or temporary file is left beside it, and a
+// sale is stored all the same. A full disk is either a small full tmpfs (mounted when this user may mount, as
+// root may) or a file size limit on this process (RLIMIT_FSIZE), which hits a write the same way.
+TEST_F(HostileInputsTest, WritesThatCannotBeDone)
+{
+    enum class Action { Sell, ExportProducts, ToggleAskPrint, Restore };
+    struct Case
+    {
+        const char* name;
+        QStringList settings;
+        std::function<bool()> prepare; // with the program started, before the action; false skips the row
+        QString survivor;              // a file that must keep its bytes
+        rlim_t diskFullBeyond;         // 0: no limit
+        Action action;
+        QString message; // the message shown, or empty when none is
+    };
+    const QString plainFile = programFolder() + QStringLiteral("note.txt");
+    const QString receipt12 = receiptFolder() + QStringLiteral("/12.txt");
+    const QString fullFolder = programFolder() + QStringLiteral("full");
+    const QString fullReceipt12 = fullFolder + QStringLiteral("/12.txt");
+    const QString exported = programFolder() + QStringLiteral("export/products.csv");
+    const QString backup = programFolder() + QStringLiteral("export/backup.db");
+    const QByteArray twoMegabytes(2 * 1024 * 1024, 'x');
+    constexpr rlim_t oneMegabyte = 1024 * 1024;
+    std::unique_ptr<FullFileSystem> fullDisk;
+    const Case cases[] = {
+        {"receipt folder under a regular file",
+         {QStringLiteral("ReceiptFolder=") + plainFile + QStringLiteral("/receipts")}, nullptr, plainFile, 0,
+         Action::Sell, QStringLiteral("Cannot create file\r\r") + plainFile + QStringLiteral("/receipts/12.txt")},
+        {"receipt folder on a full disk",
+         {QStringLiteral("ReceiptFolder=") + fullFolder},
+         [&] {
+             fullDisk = std::make_unique<FullFileSystem>(fullFolder, fullReceipt12, "an earlier receipt 12");
+             return fullDisk->isFull();
+         },
+         fullReceipt12, 0, Action::Sell, QStringLiteral("Cannot create file\r\r") + fullReceipt12},
+        {"receipt of 2 MB on a full disk", {},
+         [&] {
+             form->ReceiptTemplate = QStringList{QStringLiteral("[LIST]"), QString::fromLatin1(twoMegabytes)};
+             return true;
+         },
+         receipt12, oneMegabyte, Action::Sell, QStringLiteral("Cannot create file\r\r") + receipt12},
+        {"settings file on a full disk", {QStringLiteral("Note=") + QString(1000, QLatin1Char('n'))}, nullptr,
+         settingsPath(), 512, Action::ToggleAskPrint, QString()},
+        {"products export on a full disk", {},
+         [&] {
+             for (int i = 0; i < 300; ++i)
+                 addProduct(QStringLiteral("B%1").arg(i), QStringLiteral("Product %1").arg(i), 1.5, i);
+             return true;
+         },
+         exported, 4096, Action::ExportProducts, QStringLiteral("File too large")},
+        {"restore of a backup onto a full disk", {},
+         [&] {
+             // A backup of 1 MB and a few pages: the disk fills after the first megabyte is copied.
+             if (!form->SQLConnection1().BackupTo(backup))
+                 return false;
+             Database copy;
+             copy.open(backup);
+             copy.ExecuteDirect(QStringLiteral("insert into urunler (barkod, urunadi) values ('big', zeroblob(1000000))"));
+             auto size = [&copy] {
+                 const QueryResult r = copy.Query(QStringLiteral("select page_count * page_size from "
+                                                                 "pragma_page_count, pragma_page_size"));
+                 return r.rows[0][0].asInteger();
+             };
+             while (size() % oneMegabyte < 8192 || size() < qint64(oneMegabyte))
+                 copy.ExecuteDirect(QStringLiteral("insert into urunler (barkod) values (zeroblob(3000))"));
+             return true;
+         },
+         dataFile(QStringLiteral("data.db")), oneMegabyte + 4096, Action::Restore,
+         QStringLiteral("The backup could not be restored. The current data are unchanged.\n\nFile too large")},
+    };
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.reset();
+        fullDisk.reset();
+        dialogs.clear();
+        QDir(programFolder()).removeRecursively();
+        QDir().mkpath(programFolder());
+        SetUp();
+        shopInUse(c.settings);
+        writeBytes(plainFile, "a note");
+        QDir().mkpath(programFolder() + QStringLiteral("export"));
+        writeBytes(exported, "previous export");
+        writeBytes(receipt12, "an earlier receipt 12");
+        start();
+        if (c.prepare && !c.prepare()) {
+            std::printf("[ SKIPPED  ] %s: this user cannot mount a small file system\n", c.name);
+            continue;
+        }
+        const QByteArray before = fileBytes(c.survivor);
+        const QDir folder = QFileInfo(c.survivor).dir();
+        const QStringList filesBefore = folder.entryList(QDir::AllEntries | QDir::Hidden);
+        dialogs.clear();
+        {
+            std::unique_ptr<DiskFullBeyond> diskFull;
+            if (c.diskFullBeyond)
+                diskFull = std::make_unique<DiskFullBeyond>(c.diskFullBeyond);
+            switch (c.action) {
+            case Action::Sell:
+                sellP1();
+                break;
+            case Action::ExportProducts:
+                dialogs.fileAnswers.push_back(exported);
+                form->action(QStringLiteral("ExportProducts1"))->trigger();
+                break;
+            case Action::ToggleAskPrint:
+                form->action(QStringLiteral("AskPrint1"))->trigger();
+                break;
+            case Action::Restore:
+                dialogs.fileAnswers.push_back(backup);
+                form->action(QStringLiteral("Restore1"))->trigger();
+                break;
+            }
+        }
+
+        EXPECT_EQ(fileBytes(c.survivor), before);
+        EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::Hidden), filesBefore) << "no temporary file is left";
+        const QStringList shown = dialogs.messageTexts();
+        if (c.action == Action::Sell) {
+            EXPECT_EQ(shown, c.message.isEmpty() ? QStringList{"Confirm?"} : (QStringList{"Confirm?", c.message}));
+            EXPECT_EQ(payments(), (QStringList{"11|P1|1", "12|P1|1"}));
+            EXPECT_EQ(form->ReceiptNumber, 13);
+            EXPECT_TRUE(listRows().isEmpty());
+        } else if (c.message.isEmpty()) {
+            EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
+        } else {
+            ASSERT_EQ(shown.size(), 1);
+            EXPECT_EQ(shown.first(), c.message);
+            EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Error);
+        }
     }
 }
