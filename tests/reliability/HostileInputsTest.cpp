@@ -423,3 +423,55 @@ TEST_F(HostileInputsTest, WritesThatCannotBeDone)
         }
     }
 }
+
+// Product import files (Operations > Import > Products) that the file reading tests do not take through the
+// program: every product arrives as written, the message counts them, and the products already stored stay.
+TEST_F(HostileInputsTest, ImportFiles)
+{
+    auto utf16 = [](QStringConverter::Encoding encoding, const QString& text) {
+        QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+        return QByteArray(encoder.encode(text));
+    };
+    const QString text = QStringLiteral("Barcode;Product;Price;Stock\r\n1;\u00c7ay \U0001F375;2.50;3\r\n");
+    QByteArray large = "Barcode;Product;Price;Stock\r\n";
+    const QByteArray longName(50 * 1024, 'n');
+    for (int i = 0; large.size() < 50 * 1024 * 1024; ++i)
+        large += "L" + QByteArray::number(i) + ";" + longName + ";1;1\r\n";
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        int imported;
+        QString barcode; // one of the imported products
+        QString product; // its name as stored
+    } cases[] = {
+        {"UTF-16 LE with a byte-order mark", utf16(QStringConverter::Utf16LE, text), 1, QStringLiteral("1"),
+         QStringLiteral("\u00c7ay \U0001F375")},
+        {"UTF-16 BE with a byte-order mark", utf16(QStringConverter::Utf16BE, text), 1, QStringLiteral("1"),
+         QStringLiteral("\u00c7ay \U0001F375")},
+        {"a NUL byte in a name", QByteArray("7;A\0B;1;1\r\n", 11), 1, QStringLiteral("7"),
+         QString::fromLatin1("A\0B", 3)},
+        {"50 MB", large, int(large.count("\r\n")) - 1, QStringLiteral("L0"), QString::fromLatin1(longName)},
+    };
+
+    shopInUse();
+    start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = programFolder() + QStringLiteral("import.csv");
+        writeBytes(path, c.bytes);
+        form->SQLConnection1().ExecuteDirect(QStringLiteral("delete from urunler where barkod<>'P1'"));
+        dialogs.clear();
+        dialogs.fileAnswers.push_back(path);
+        form->action(QStringLiteral("ImportProducts1"))->trigger();
+
+        EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Imported: %1 entries").arg(c.imported)});
+        const QueryResult found = form->SQLConnection1().Query(
+            QStringLiteral("SELECT urunadi, (SELECT count(*) FROM urunler) AS n FROM urunler WHERE barkod=?"),
+            {c.barcode});
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_TRUE(found.text(0, QStringLiteral("urunadi")) == c.product) << "the name as written";
+        EXPECT_EQ(found.value(0, QStringLiteral("n")).asInteger(), c.imported + 1);
+        EXPECT_EQ(stockOf(QStringLiteral("P1")), 5);
+    }
+}
