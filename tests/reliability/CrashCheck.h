@@ -17,4 +17,7 @@ struct CrashCheckResult
     QStringList strayFiles; // files the program left beside its own (temporary files of unfinished writes)
 };
 
-CrashCheckResult CheckCrashState(const QString& programFolder, quint32 seed, const QSet<QString>& startedSales);
+// Every started sale is checked by its totals (lines, units, stock, receipt number); the sales of runs from
+// detailFromRun on also line by line (name, quantity, price, account, each product's stock).
+CrashCheckResult CheckCrashState(const QString& programFolder, quint32 seed, const QSet<QString>& startedSales,
+                                 int detailFromRun = 0);

@@ -109,7 +109,9 @@ TEST(CrashTest, SalesSurviveSigkillWholeOrNotAtAll)
         }
         QElapsedTimer checking;
         checking.start();
-        last = CheckCrashState(folder, kSeed, started);
+        // The sales of the last few runs line by line after every kill, all of them now and then and at the end.
+        const bool everyLine = run % 25 == 24 || run == kills - 1;
+        last = CheckCrashState(folder, kSeed, started, everyLine ? 0 : run - 2);
         checkTime += checking.elapsed();
         ASSERT_TRUE(last.problems.isEmpty())
             << "after kill " << run + 1 << ":\n" << last.problems.join(QLatin1Char('\n')).toStdString();
