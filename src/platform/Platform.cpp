@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <semaphore.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -23,6 +24,22 @@ bool IsFolderWritable(const QString& folder)
         probe += QLatin1Char('/');
     probe += QStringLiteral("chk.tmp");
     const QByteArray path = QFile::encodeName(probe);
+#ifdef O_TMPFILE
+    // The probe must never outlive the program: a chk.tmp left by a crash between creating and removing it would
+    // make every later start take the folder for read-only and move to another data folder. So the file is made
+    // without a name where the file system can (an existing chk.tmp still counts against the folder).
+    struct stat existing {};
+    if (::lstat(path.constData(), &existing) == 0)
+        return false;
+    const QByteArray folderPath = QFile::encodeName(folder);
+    const int unnamed = ::open(folderPath.constData(), O_TMPFILE | O_RDWR, 0600);
+    if (unnamed >= 0) {
+        ::close(unnamed);
+        return true;
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return false;
+#endif
     const int fd = ::open(path.constData(), O_CREAT | O_EXCL | O_RDWR, 0600);
     if (fd < 0)
         return false;

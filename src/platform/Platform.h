@@ -7,7 +7,8 @@
 // Small stand-ins for Windows services; each one is a single function.
 namespace platform {
 
-// True when a new file "chk.tmp" can be created (exclusively) in the folder; the probe is removed again.
+// True when a new file "chk.tmp" could be created (exclusively) in the folder. The probe leaves nothing behind,
+// even when the program is killed meanwhile: where the file system allows, it is a file without a name.
 bool IsFolderWritable(const QString& folder);
 
 // The folder of settings.ini, data.db, PrintTemplate.txt and the restart script, ending in '/':

@@ -118,7 +118,17 @@ bool LoadLinesUtf8OrAnsi(const QString& path, int ansiCodePage, QStringList& lin
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered: QSaveFile::commit() does not notice when flushing its write buffer fails, so on a full disk a
+    // small file would be renamed over the old one cut short or empty. Written straight through, every failure
+    // is seen here. A short write is followed by another for the rest, which then fails with the reason
+    // ("No space left on device").
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; written && done < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
+        written = count > 0;
+        done += count;
+    }
+    if (!written || !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

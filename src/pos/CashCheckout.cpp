@@ -22,7 +22,10 @@ void CashCheckout(TAppForm& main)
         return;
     }
 
-    const RecordedSale sale = RecordCashSale(main.SQLConnection1(), main.ReceiptNumber, screen.saleLines());
+    // The receipt number is taken (and the next one stored) before the sale is, so that a crash once the sale is
+    // stored cannot give the next sale the same number.
+    ReceiptNumberReservation receiptNumber(main);
+    const RecordedSale sale = RecordCashSale(main.SQLConnection1(), receiptNumber.number(), screen.saleLines());
     if (!sale.committed) {
         // Nothing was stored (the reason has been shown): the list stays for another try.
         screen.ListView1->setFocus();
@@ -31,13 +34,14 @@ void CashCheckout(TAppForm& main)
 
     Environment& env = main.env();
     const QString receipt = RenderReceipt(ReceiptTemplateText(main.ReceiptTemplate),
-                                          QString::number(main.ReceiptNumber), sale.listText, sale.total, env.now(),
-                                          main.CurrencySymbol, env.shortDateFormat(), env.longTimeFormat());
+                                          QString::number(receiptNumber.number()), sale.listText, sale.total,
+                                          env.now(), main.CurrencySymbol, env.shortDateFormat(), env.longTimeFormat());
+    // A failed print raises "Printer not found!": the sale stays stored, the receipt is neither saved nor numbered.
     if (main.action(QStringLiteral("AskPrint1"))->isChecked()
         && main.dialogs().askYesNo(&main, caption, TranslateText("Print?")))
         PrintReceiptText(&main, main.dialogs(), receipt, main.windowTitle(), env.ansiCodePage(), false);
 
-    FisKaydet(main, receipt);
-    FisNoArtir(main);
+    receiptNumber.keep();
+    FisKaydet(main, receipt, receiptNumber.number());
     screen.ClearAfterSale();
 }

@@ -6,6 +6,17 @@
 #include "platform/TextFile.h"
 #include "pos/Receipt.h"
 
+namespace {
+
+void StoreReceiptNumber(TAppForm& main, qint64 number)
+{
+    main.ReceiptNumber = number;
+    main.settings().WriteInteger(QStringLiteral("ReceiptNumber"), main.ReceiptNumber);
+    main.settings().UpdateFile();
+}
+
+} // namespace
+
 bool TXTkaydet(TAppForm& main, const QString& text, const QString& path)
 {
     if (WriteFileAtomically(path, ReceiptFileBytes(text)))
@@ -15,16 +26,27 @@ bool TXTkaydet(TAppForm& main, const QString& text, const QString& path)
     return false;
 }
 
-void FisKaydet(TAppForm& main, const QString& text)
+void FisKaydet(TAppForm& main, const QString& text, qint64 receiptNumber)
 {
     if (main.ReceiptFolder.isEmpty())
         return;
-    TXTkaydet(main, text, ReceiptFilePath(main.ReceiptFolder, main.ReceiptNumber));
+    TXTkaydet(main, text, ReceiptFilePath(main.ReceiptFolder, receiptNumber));
 }
 
 void FisNoArtir(TAppForm& main)
 {
-    ++main.ReceiptNumber;
-    main.settings().WriteInteger(QStringLiteral("ReceiptNumber"), main.ReceiptNumber);
-    main.settings().UpdateFile();
+    StoreReceiptNumber(main, main.ReceiptNumber + 1);
+}
+
+ReceiptNumberReservation::ReceiptNumberReservation(TAppForm& main)
+    : m_main(main)
+    , m_number(main.ReceiptNumber)
+{
+    FisNoArtir(main);
+}
+
+ReceiptNumberReservation::~ReceiptNumberReservation()
+{
+    if (!m_kept)
+        StoreReceiptNumber(m_main, m_number);
 }

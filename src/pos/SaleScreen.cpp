@@ -56,6 +56,17 @@ protected:
         case Qt::Key_Enter: key = QChar(13); break;
         case Qt::Key_Delete: break;
         default:
+            // One key can bring more than one UTF-16 unit (a character beyond the first 65536, such as an emoji,
+            // is two); each goes to the pending code, none is dropped.
+            if (event->text().size() > 1) {
+                event->accept();
+                const QString text = event->text();
+                m_screen.m_main.runGuarded([&] {
+                    for (const QChar unit : text)
+                        m_screen.ListView1KeyPress(unit);
+                });
+                return;
+            }
             if (!event->text().isEmpty())
                 key = event->text().at(0);
             break;

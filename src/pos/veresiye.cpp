@@ -106,15 +106,18 @@ void TVeresiyeForm::BitBtn1Click()
     const QString caption = TranslateText("Sell by Credit");
     if (m_main.action(QStringLiteral("AskPrint1"))->isChecked()
         && m_main.dialogs().askYesNo(this, caption, TranslateText("Print?"))) {
+        // The number is taken (and the next one stored) before the receipt is printed, so that a crash after the
+        // print cannot give the next receipt the same number. A failed print raises "Printer not found!": the
+        // credit lines stay stored, the list and this window stay, and the number is given back.
+        ReceiptNumberReservation receiptNumber(m_main);
         Environment& env = m_main.env();
         const QString receipt = RenderReceipt(ReceiptTemplateText(m_main.ReceiptTemplate),
-                                              QString::number(m_main.ReceiptNumber), sale.listText, sale.total,
+                                              QString::number(receiptNumber.number()), sale.listText, sale.total,
                                               env.now(), m_main.CurrencySymbol, env.shortDateFormat(),
                                               env.longTimeFormat());
-        // A failed print raises "Printer not found!": the credit lines stay stored, the list and this window stay.
         if (PrintReceiptText(this, m_main.dialogs(), receipt, QString(), env.ansiCodePage(), false)) {
-            FisKaydet(m_main, receipt);
-            FisNoArtir(m_main);
+            receiptNumber.keep();
+            FisKaydet(m_main, receipt, receiptNumber.number());
         }
     }
     screen.ClearAfterSale();

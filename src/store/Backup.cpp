@@ -28,16 +28,23 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
         return false;
     }
     QSaveFile target(targetPath);
-    if (!target.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a write that fails (a full disk) is seen here and not lost in a final flush that
+    // QSaveFile::commit() does not check.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = target.errorString();
         return false;
     }
     QByteArray chunk;
     while (!(chunk = source.read(1 << 20)).isEmpty()) {
-        if (target.write(chunk) != chunk.size()) {
-            *error = target.errorString();
-            target.cancelWriting();
-            return false;
+        // After a short write the rest is written again, and that write fails with the reason.
+        for (qint64 done = 0; done < chunk.size();) {
+            const qint64 count = target.write(chunk.constData() + done, chunk.size() - done);
+            if (count <= 0) {
+                *error = target.errorString();
+                target.cancelWriting();
+                return false;
+            }
+            done += count;
         }
     }
     if (source.error() != QFileDevice::NoError) {

@@ -551,6 +551,14 @@ bool Database::ExecuteDirect(const QString& sql, const std::vector<QVariant>& pa
 
 bool Database::BeginTransaction()
 {
+    if (!ensureOpen())
+        return false;
+    // A file that could only be opened for reading lets the transaction begin and then fails every write in
+    // it; refuse at once, so that a series that can store nothing does not go on as if it had been stored.
+    if (sqlite3_db_readonly(m_db, "main") == 1) {
+        report(QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
+        return false;
+    }
     // IMMEDIATE takes the write lock at once, so a second running copy makes us wait here (busy timeout)
     // rather than fail halfway through the series.
     return ExecuteDirect(QStringLiteral("BEGIN IMMEDIATE;"));

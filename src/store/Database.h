@@ -110,6 +110,7 @@ public:
     // Without values the text may hold several statements, run in order up to the first failure.
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
+    // Refused (reported) on a connection that can only read: every write of the series would fail.
     bool BeginTransaction();
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
