@@ -109,8 +109,9 @@ protected:
             }
         }
         const Memory last = memoryNow();
-        std::printf("endurance: %d sales done, resident memory %+lld kB since the first tenth\n", sales,
-                    last.rss - first.rss);
+        std::printf("endurance: %d sales done (%lld cash receipts, %lld on credit), resident memory %+lld kB since "
+                    "the first tenth\n",
+                    sales, qint64(cashTotalCents.size()), sales - qint64(cashTotalCents.size()), last.rss - first.rss);
         // Flat: what a leak of a few hundred bytes per sale would pass over 10,000 sales.
         EXPECT_LT(last.rss - first.rss, 16 * 1024);
 
