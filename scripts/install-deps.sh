@@ -8,12 +8,4 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libzbar-dev
   xvfb xauth
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y "${missing[@]}"
-fi
+"$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -9,12 +9,4 @@ packages=(
   lintian desktop-file-utils appstream
   util-linux xvfb xauth
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y "${missing[@]}"
-fi
+scripts/install-missing.sh "${packages[@]}"
