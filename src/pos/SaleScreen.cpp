@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -497,10 +498,17 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
 void SaleScreen::FiyatHesapla()
 {
     qint64 cents = 0;
+    double total = 0;
+    bool exact = true; // whole cents until a sum would leave 64 bits; past that the double sum is shown
     const int column = DiscountRate != 0 ? ColDiscountedTotal : ColTotal;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        cents += MoneyTextToCents(ListView1->topLevelItem(i)->text(column));
-    GrandTotal = double(cents) / 100;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        const qint64 line = MoneyTextToCents(ListView1->topLevelItem(i)->text(column));
+        total += double(line) / 100;
+        exact = exact && !__builtin_add_overflow(cents, line, &cents);
+    }
+    if (!exact)
+        cents = std::numeric_limits<qint64>::max(); // no banknote covers it: the change table stays empty
+    GrandTotal = exact ? double(cents) / 100 : total;
     Label7->setText(MoneyWithSymbol(m_main.CurrencySymbol, GrandTotal));
 
     if (ListView1->topLevelItemCount() == 0) {

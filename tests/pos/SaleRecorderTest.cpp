@@ -134,3 +134,16 @@ TEST_F(SaleRecorderTest, ASaleThatCannotBeCommittedLeavesNothingStored)
 }
 
 } // namespace
+
+TEST_F(SaleRecorderTest, ATotalBeyondSixtyFourBitsOfCentsIsStillSummed)
+{
+    // 9,000,000,000,000,000.00 x 99999 does not fit in 64-bit cents: the total falls back to the double sum
+    // instead of wrapping around.
+    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("GOLD"), 99999,
+                                       QStringLiteral("9000000000000000.00")},
+                                      {QStringLiteral("C1"), QStringLiteral("GOLD"), 2,
+                                       QStringLiteral("9000000000000000.00")}};
+    const RecordedSale sale = RecordCashSale(db, 13, lines);
+    EXPECT_TRUE(sale.committed);
+    EXPECT_NEAR(sale.total / 9.0e20, 100001.0 / 100000.0, 1e-12);
+}
