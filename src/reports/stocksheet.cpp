@@ -4,6 +4,7 @@
 #include "barcode/generatebarcode.h"
 #include "i18n/Translator.h"
 #include "reports/CsvFile.h"
+#include "reports/ReportTable.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TextTableModel.h"
@@ -48,17 +49,7 @@ TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
     m_model = new TextTableModel(kColumns, this);
     m_model->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
                         TranslateText("Stock"), TranslateText("Date")});
-    ListView1 = new QTableView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setAccessibleName(TranslateText("Stock Inventory Count Sheet"));
-    ListView1->setModel(m_model);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
+    ListView1 = MakeReportTable(this, TranslateText("Stock Inventory Count Sheet"), m_model);
     QHeaderView* header = ListView1->horizontalHeader();
     header->setSectionsClickable(true);
     header->setStretchLastSection(false);

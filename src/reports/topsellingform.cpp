@@ -4,6 +4,7 @@
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/CsvFile.h"
+#include "reports/ReportTable.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/TextTableModel.h"
 #include "reports/TopSellingReport.h"
@@ -62,17 +63,7 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     m_model = new TextTableModel(4, this);
     m_model->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Unit"),
                         TranslateText("Price")});
-    ListView1 = new QTableView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setAccessibleName(TranslateText("Top Selling Products"));
-    ListView1->setModel(m_model);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
+    ListView1 = MakeReportTable(this, TranslateText("Top Selling Products"), m_model);
     ListView1->horizontalHeader()->setSectionsClickable(false);
     const int widths[] = {122, 118, 118, 118};
     for (int i = 0; i < 4; ++i)

@@ -1,0 +1,20 @@
+#include "reports/ReportTable.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+QTableView* MakeReportTable(QWidget* parent, const QString& accessibleName, QAbstractItemModel* model)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(QStringLiteral("ListView1"));
+    view->setAccessibleName(accessibleName);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    return view;
+}
