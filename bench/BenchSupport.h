@@ -26,10 +26,7 @@ public:
 class BenchDialogs : public Dialogs
 {
 public:
-    int message(QWidget*, const QString&, const QString&, Icon, int buttons) override
-    {
-        return (buttons & Yes) ? Yes : Ok;
-    }
+    int showMessage(QWidget*, const Message& message) override { return (message.buttons & Yes) ? Yes : Ok; }
     std::optional<QString> inputText(QWidget*, const Input&) override { return std::nullopt; }
     QString openFile(QWidget*, const FileRequest&) override { return {}; }
     QString saveFile(QWidget*, const FileRequest&) override { return {}; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -26,10 +27,21 @@ public:
         QString cancelCaption;
     };
 
+    struct Message
+    {
+        QString caption;
+        QString text;
+        Icon icon = Icon::None;
+        int buttons = Ok;
+        // Captions of the buttons by Button; a button not listed keeps the toolkit's own caption.
+        QMap<int, QString> buttonCaptions;
+    };
+
     struct FileRequest
     {
         QString caption;
         QString folder;
+        QString fileName;        // proposed in the dialog; empty proposes none
         QString filter;          // "CSV File|*.csv"
         QString defaultSuffix;   // "csv"
         bool confirmOverwrite = true;
@@ -38,7 +50,7 @@ public:
     virtual ~Dialogs() = default;
 
     // Returns the button pressed (one of the buttons offered; Cancel/No/Ok when the box was closed).
-    virtual int message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons) = 0;
+    virtual int showMessage(QWidget* parent, const Message& message) = 0;
     // The entered text, or nothing when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const Input& input) = 0;
     // A chosen path, or an empty text when cancelled.
@@ -52,6 +64,10 @@ public:
     virtual int execModal(QDialog& dialog) = 0;
 
     // Shorthands for the program's usual boxes.
+    int message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons)
+    {
+        return showMessage(parent, {caption, text, icon, buttons, {}});
+    }
     void warning(QWidget* parent, const QString& caption, const QString& text)
     {
         message(parent, caption, text, Icon::Warning, Ok);
@@ -67,5 +83,11 @@ public:
     bool askYesNo(QWidget* parent, const QString& caption, const QString& text, Icon icon = Icon::None)
     {
         return message(parent, caption, text, icon, Yes | No) == Yes;
+    }
+    // The same question with the given captions on its Yes and No buttons.
+    bool askYesNo(QWidget* parent, const QString& caption, const QString& text, Icon icon, const QString& yesCaption,
+                  const QString& noCaption)
+    {
+        return showMessage(parent, {caption, text, icon, Yes | No, {{Yes, yesCaption}, {No, noCaption}}}) == Yes;
     }
 };

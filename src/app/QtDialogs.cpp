@@ -10,18 +10,20 @@
 #include <QPrinter>
 #include <QPushButton>
 
-namespace {
-
-// "CSV File|*.csv" (pairs of description and mask) -> "CSV File (*.csv)".
-QString qtFilter(const QString& filter)
+QString QtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))
-                   + QLatin1Char(')');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString mask = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString shownMask = QLatin1Char('(') + mask + QLatin1Char(')');
+        // A description may already show its mask ("Bitmap (*.bmp)"); Qt reads the mask from the parentheses.
+        out << (parts[i].trimmed().endsWith(shownMask) ? parts[i] : parts[i] + QLatin1Char(' ') + shownMask);
+    }
     return out.join(QStringLiteral(";;"));
 }
+
+namespace {
 
 QMessageBox::Icon qtIcon(Dialogs::Icon icon)
 {
@@ -40,30 +42,37 @@ void prepareFileDialog(QFileDialog& dialog, const Dialogs::FileRequest& request)
     dialog.setWindowTitle(request.caption);
     if (!request.folder.isEmpty())
         dialog.setDirectory(request.folder);
-    dialog.setNameFilter(qtFilter(request.filter));
+    dialog.setNameFilter(QtFileFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
 }
 
 } // namespace
 
-int QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons)
+int QtDialogs::showMessage(QWidget* parent, const Message& message)
 {
     // The program's texts break lines with CR (as Windows message boxes do); Qt's labels break at LF.
-    QString shown = text;
+    QString shown = message.text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(qtIcon(icon), caption, shown, QMessageBox::NoButton, parent);
+    QMessageBox box(qtIcon(message.icon), message.caption, shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     struct Pair { int ours; QMessageBox::StandardButton qt; };
     const Pair pairs[] = {{Yes, QMessageBox::Yes}, {No, QMessageBox::No}, {Ok, QMessageBox::Ok},
                           {Cancel, QMessageBox::Cancel}};
-    for (const Pair& p : pairs)
-        if (buttons & p.ours)
-            box.addButton(p.qt);
+    for (const Pair& p : pairs) {
+        if (!(message.buttons & p.ours))
+            continue;
+        QPushButton* button = box.addButton(p.qt);
+        const QString caption = message.buttonCaptions.value(p.ours);
+        if (!caption.isEmpty())
+            button->setText(caption);
+    }
     const int answer = box.exec();
     for (const Pair& p : pairs)
         if (answer == p.qt)
             return p.ours;
-    return (buttons & Cancel) ? Cancel : (buttons & No) ? No : Ok;
+    return (message.buttons & Cancel) ? Cancel : (message.buttons & No) ? No : Ok;
 }
 
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const Input& input)
@@ -106,7 +115,14 @@ QString QtDialogs::saveFile(QWidget* parent, const FileRequest& request)
 
 QString QtDialogs::chooseFolder(QWidget* parent, const QString& caption, const QString& folder)
 {
-    return QFileDialog::getExistingDirectory(parent, caption, folder);
+    // Qt's own dialog, since a native one may not take the caption of its confirm button.
+    QFileDialog dialog(parent, caption, folder);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Select"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)

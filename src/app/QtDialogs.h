@@ -2,11 +2,15 @@
 
 #include "app/Dialogs.h"
 
+// A filter of the seam ("CSV File|*.csv", pairs of description and mask) as a Qt name filter
+// ("CSV File (*.csv)"); a description that already ends in its mask in parentheses is taken as it is.
+QString QtFileFilter(const QString& filter);
+
 // The dialogs as the user sees them: QMessageBox, QInputDialog, QFileDialog, QPrintDialog, QApplication::beep.
 class QtDialogs : public Dialogs
 {
 public:
-    int message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons) override;
+    int showMessage(QWidget* parent, const Message& message) override;
     std::optional<QString> inputText(QWidget* parent, const Input& input) override;
     QString openFile(QWidget* parent, const FileRequest& request) override;
     QString saveFile(QWidget* parent, const FileRequest& request) override;

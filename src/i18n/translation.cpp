@@ -259,7 +259,7 @@ void TTranslateForm::Button1Click()
         return;
     }
     if (!m_main.dialogs().askYesNo(this, TranslateText("Confirmation"), TranslateText("Restart Application?"),
-                                   Dialogs::Icon::Question))
+                                   Dialogs::Icon::Question, TranslateText("Yes"), TranslateText("No")))
         return;
     m_main.SetLanguageFile(chosen + QStringLiteral(".lang.txt"));
     m_main.RestartApplication();

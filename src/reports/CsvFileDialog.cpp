@@ -35,8 +35,10 @@ void CsvFileDialog::prepareForCsv()
 QString CsvFileDialog::execute(Dialogs& dialogs, QWidget* parent)
 {
     Dialogs::FileRequest request = m_request;
-    if (!m_lastFile.isEmpty())
+    if (!m_lastFile.isEmpty()) {
         request.folder = QFileInfo(m_lastFile).absolutePath();
+        request.fileName = m_lastFile;
+    }
     const QString path = m_kind == Kind::Save ? dialogs.saveFile(parent, request) : dialogs.openFile(parent, request);
     if (!path.isEmpty())
         m_lastFile = path;

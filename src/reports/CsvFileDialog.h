@@ -7,7 +7,7 @@
 class TAppForm;
 
 // A CSV file dialog that lives as long as its owner: it keeps the filter and default extension it was last set
-// up with and proposes the place of the file chosen with it last (nothing the first time).
+// up with and proposes the file chosen with it last (nothing the first time).
 class CsvFileDialog : public QObject
 {
     Q_OBJECT

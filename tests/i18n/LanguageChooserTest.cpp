@@ -216,6 +216,23 @@ TEST_F(LanguageChooserTest, AChangedLanguageIsStoredAndTheProgramRestartsOnYes)
     EXPECT_EQ(env.quitRequests, 1);
 }
 
+TEST_F(LanguageChooserTest, TheRestartQuestionCarriesTheButtonCaptionsOfTheLanguageInForce)
+{
+    writeSettings({"LanguageFile=Turkish.lang.txt"});
+    start();
+    choose([this](TTranslateForm& chooser) {
+        chooser.ComboBox1->setCurrentText(QStringLiteral("German"));
+        dialogs.messageAnswers.push_back(Dialogs::No);
+        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        chooser.reject();
+    });
+    const auto* question = dialogs.lastMessage();
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->caption, QStringLiteral("Onay"));
+    EXPECT_EQ(question->buttonCaptions,
+              (QMap<int, QString>{{Dialogs::Yes, QStringLiteral("Evet")}, {Dialogs::No, QStringLiteral("Hayır")}}));
+}
+
 TEST_F(LanguageChooserTest, ChoosingEnglishStoresItsFileName)
 {
     writeSettings({QStringLiteral("LanguageFile=Klingon.lang.txt")});

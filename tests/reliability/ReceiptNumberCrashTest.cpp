@@ -19,11 +19,11 @@ public:
     std::function<void(const QString& text)> onMessage;
     std::function<void()> onPrintDialog;
 
-    int message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons) override
+    int showMessage(QWidget* parent, const Message& message) override
     {
         if (onMessage)
-            onMessage(text);
-        return ScriptedDialogs::message(parent, caption, text, icon, buttons);
+            onMessage(message.text);
+        return ScriptedDialogs::showMessage(parent, message);
     }
     bool choosePrinter(QWidget* parent, QPrinter& printer) override
     {

@@ -3,15 +3,17 @@
 #include <QDialog>
 #include <QPrinter>
 
-int ScriptedDialogs::message(QWidget*, const QString& caption, const QString& text, Icon icon, int buttons)
+int ScriptedDialogs::showMessage(QWidget*, const Message& message)
 {
     Shown s;
     s.kind = QStringLiteral("message");
-    s.caption = caption;
-    s.text = text;
-    s.icon = icon;
-    s.buttons = buttons;
+    s.caption = message.caption;
+    s.text = message.text;
+    s.icon = message.icon;
+    s.buttons = message.buttons;
+    s.buttonCaptions = message.buttonCaptions;
     shown.push_back(s);
+    const int buttons = message.buttons;
     if (!messageAnswers.empty()) {
         const int answer = messageAnswers.front();
         messageAnswers.pop_front();

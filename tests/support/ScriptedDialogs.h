@@ -22,6 +22,7 @@ public:
         QString text; // message text or input prompt
         Icon icon = Icon::None;
         int buttons = 0;
+        QMap<int, QString> buttonCaptions;
         Input input;
         FileRequest file;
     };
@@ -42,7 +43,7 @@ public:
     std::vector<Shown> shown;
     int beeps = 0;
 
-    int message(QWidget* parent, const QString& caption, const QString& text, Icon icon, int buttons) override;
+    int showMessage(QWidget* parent, const Message& message) override;
     std::optional<QString> inputText(QWidget* parent, const Input& input) override;
     QString openFile(QWidget* parent, const FileRequest& request) override;
     QString saveFile(QWidget* parent, const FileRequest& request) override;
