@@ -1,5 +1,6 @@
 #include "pos/SaleRecorder.h"
 
+#include "pos/MoneySum.h"
 #include "pos/Receipt.h"
 #include "pos/SaleTotals.h"
 #include "store/Database.h"
@@ -31,23 +32,15 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
     if (!db.BeginTransaction())
         return sale;
     QStringList listLines;
-    qint64 totalCents = 0;
-    double total = 0;
-    bool exact = true; // whole cents while they fit in 64 bits; past that the double sum is the total
+    MoneySum total;
     for (const SaleLine& line : lines) {
-        qint64 priceCents = 0;
-        if (insertLine(line) && TryMoneyTextToCents(line.unitPriceText, priceCents)) {
-            qint64 lineCents = 0;
-            exact = exact && !__builtin_mul_overflow(priceCents, line.quantity, &lineCents)
-                    && !__builtin_add_overflow(totalCents, lineCents, &totalCents);
-            total += double(priceCents) / 100 * double(line.quantity);
+        if (insertLine(line) && total.tryAdd(line.unitPriceText, line.quantity))
             listLines << ReceiptListLine(line.name, line.unitPriceText, line.quantity);
-        }
         LowerStock(db, line);
     }
     sale.committed = db.Commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
-    sale.total = exact ? double(totalCents) / 100 : total;
+    sale.total = total.value();
     return sale;
 }
 

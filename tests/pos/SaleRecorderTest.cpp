@@ -147,3 +147,15 @@ TEST_F(SaleRecorderTest, ATotalBeyondSixtyFourBitsOfCentsIsStillSummed)
     EXPECT_TRUE(sale.committed);
     EXPECT_NEAR(sale.total / 9.0e20, 100001.0 / 100000.0, 1e-12);
 }
+
+TEST_F(SaleRecorderTest, APriceBeyondWholeCentsIsListedOnTheReceiptAndSummed)
+{
+    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("YACHT"), 1,
+                                       QStringLiteral("1000000000000000000.00")},
+                                      {QStringLiteral("T1"), QStringLiteral("TEA"), 2, QStringLiteral("1.25")}};
+    const RecordedSale sale = RecordCashSale(db, 14, lines);
+    EXPECT_TRUE(sale.committed);
+    EXPECT_EQ(sale.listText.count(QStringLiteral("\r\n")), 1) << sale.listText.toStdString();
+    EXPECT_TRUE(sale.listText.contains(QStringLiteral("YACHT")));
+    EXPECT_DOUBLE_EQ(sale.total, 1e18 + 2.5);
+}

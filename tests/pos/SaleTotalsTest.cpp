@@ -1,4 +1,5 @@
 #include "app/AppError.h"
+#include "pos/MoneySum.h"
 #include "pos/SaleTotals.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,52 @@ TEST(MoneyTextToCents, ReadsTheDisplayedTextExactly)
     }
     qint64 cents = 0;
     EXPECT_FALSE(TryMoneyTextToCents(QString(), cents));
+}
+
+} // namespace
+
+namespace {
+
+TEST(MoneySumTest, WholeCentsWhileTheyFitThenTheDoubleSum)
+{
+    const struct
+    {
+        QStringList amounts;
+        qint64 quantity;
+        bool exact;
+        double value;
+    } cases[] = {
+        {{"12.50", "0.10", "-0.05"}, 1, true, 12.55},
+        {{"0.10", "0.20"}, 3, true, 0.90},
+        // A cell the program wrote for a price of 1e18 has more digits than whole cents can hold.
+        {{"1000000000000000000.00", "1.00"}, 1, false, 1e18 + 1},
+        // Each amount fits, the product with the quantity does not.
+        {{"9000000000000000.00"}, 99999, false, 9e15 * 99999},
+        // Ten amounts that fit, their sum does not.
+        {QStringList(10, QStringLiteral("9999999999999999.99")), 1, false, 1e17},
+    };
+    for (const auto& c : cases) {
+        MoneySum sum;
+        for (const QString& amount : c.amounts)
+            EXPECT_TRUE(sum.tryAdd(amount, c.quantity)) << amount.toStdString();
+        EXPECT_EQ(sum.exact(), c.exact) << c.amounts.join(' ').toStdString();
+        EXPECT_DOUBLE_EQ(sum.value(), c.value) << c.amounts.join(' ').toStdString();
+    }
+}
+
+TEST(MoneySumTest, TextThatIsNotANumberAddsNothing)
+{
+    MoneySum sum;
+    sum.add(QStringLiteral("2.50"));
+    EXPECT_FALSE(sum.tryAdd(QStringLiteral("abc")));
+    try {
+        sum.add(QStringLiteral("1,5"));
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("'1,5' is not a valid floating point value"));
+    }
+    EXPECT_TRUE(sum.exact());
+    EXPECT_EQ(sum.cents(), 250);
 }
 
 } // namespace
