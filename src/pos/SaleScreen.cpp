@@ -4,6 +4,7 @@
 #include "app/TAppForm.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
+#include "pos/MoneySum.h"
 #include "pos/SaleTotals.h"
 
 #include <QBoxLayout>
@@ -15,7 +16,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QPainter>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
@@ -36,6 +41,24 @@ QString TrimBlanks(const QString& text)
         --end;
     return text.mid(begin, end - begin);
 }
+
+// Draws each cell with a line along its right and bottom edges, so the sale list reads as a grid.
+class GridLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+};
 
 } // namespace
 
@@ -133,6 +156,7 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     ListView1->setUniformRowHeights(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setItemDelegate(new GridLineDelegate(ListView1));
     ListView1->header()->setStretchLastSection(false);
     const int designWidths[] = {124, 124, 124, 124, 124, 170, 170};
     for (int i = 0; i < 7; ++i)
@@ -147,7 +171,10 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setEnabled(false);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QTextOption centred = Memo1->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    Memo1->document()->setDefaultTextOption(centred);
     QFont bold = Memo1->font();
     bold.setBold(true);
     Memo1->setFont(bold);
@@ -224,10 +251,10 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     });
     Edit4->installEventFilter(this);
     SpinEdit1->installEventFilter(this);
-    connect(BitBtn15, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn15Click); });
-    connect(BitBtn16, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn16Click); });
-    connect(BitBtn22, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::BitBtn22Click); });
-    connect(Button1, &QPushButton::clicked, this, [this] { guarded(&SaleScreen::Button1Click); });
+    connect(BitBtn15, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn15Click); });
+    connect(BitBtn16, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn16Click); });
+    connect(BitBtn22, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn22Click); });
+    connect(Button1, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::Button1Click); });
     connect(Edit7, &QLineEdit::textChanged, this, [this] { guarded(&SaleScreen::Edit7Change); });
 }
 
@@ -254,6 +281,29 @@ void SaleScreen::setCaptions()
 void SaleScreen::guarded(void (SaleScreen::*handler)())
 {
     m_main.runGuarded([this, handler] { (this->*handler)(); });
+}
+
+void SaleScreen::clicked(void (SaleScreen::*handler)())
+{
+    guarded(handler);
+    // A click leaves the focus on the button, and a dialog the handler opened gives it back there; the next
+    // scan must reach the list.
+    ListView1->setFocus();
+}
+
+void SaleScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A scanner types into the focused widget: on the sale screen that is the sale list, from the first scan on.
+    ListView1->setFocus();
+}
+
+void SaleScreen::removeRow(int row)
+{
+    // Qt makes a neighbour of a removed current row current and, in single selection, selects it; with no
+    // current row the list is left with nothing selected, and the bar stays in add mode.
+    ListView1->selectionModel()->clear();
+    delete ListView1->takeTopLevelItem(row);
 }
 
 // ---- the sale list ----
@@ -365,7 +415,7 @@ void SaleScreen::EkleDuzeltSifirla()
 
 void SaleScreen::leaveEditMode()
 {
-    ListView1->clearSelection();
+    ListView1->selectionModel()->clear();
     EkleDuzeltSifirla();
 }
 
@@ -405,7 +455,7 @@ void SaleScreen::BitBtn15Click()
 void SaleScreen::BitBtn16Click()
 {
     if (EditedRow >= 0 && EditedRow < ListView1->topLevelItemCount())
-        delete ListView1->takeTopLevelItem(int(EditedRow));
+        removeRow(int(EditedRow));
     FiyatHesapla();
     EkleDuzeltSifirla();
 }
@@ -424,7 +474,7 @@ void SaleScreen::ListView1KeyPress(QChar key)
         if (!ListView1->selectedItems().isEmpty()) {
             BitBtn16Click();
         } else if (ListView1->topLevelItemCount() > 0) {
-            delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
+            removeRow(ListView1->topLevelItemCount() - 1);
             FiyatHesapla();
         }
     } else if (key == QChar(13) && !TrimBlanks(PendingBarcode).isEmpty()) {
@@ -497,18 +547,13 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
 
 void SaleScreen::FiyatHesapla()
 {
-    qint64 cents = 0;
-    double total = 0;
-    bool exact = true; // whole cents until a sum would leave 64 bits; past that the double sum is shown
     const int column = DiscountRate != 0 ? ColDiscountedTotal : ColTotal;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        const qint64 line = MoneyTextToCents(ListView1->topLevelItem(i)->text(column));
-        total += double(line) / 100;
-        exact = exact && !__builtin_add_overflow(cents, line, &cents);
-    }
-    if (!exact)
-        cents = std::numeric_limits<qint64>::max(); // no banknote covers it: the change table stays empty
-    GrandTotal = exact ? double(cents) / 100 : total;
+    MoneySum sum;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        sum.add(ListView1->topLevelItem(i)->text(column));
+    GrandTotal = sum.value();
+    // Past whole cents in 64 bits no banknote covers the total: the change table stays empty.
+    const qint64 cents = sum.exact() ? sum.cents() : std::numeric_limits<qint64>::max();
     Label7->setText(MoneyWithSymbol(m_main.CurrencySymbol, GrandTotal));
 
     if (ListView1->topLevelItemCount() == 0) {

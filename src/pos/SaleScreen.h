@@ -94,6 +94,11 @@ private:
     void appendRow(const QString& barcode, const QString& name, double unitPrice, qint64 quantity);
     void setCells(QTreeWidgetItem* item, double unitPrice, qint64 quantity);
     void guarded(void (SaleScreen::*handler)());
+    // A button's handler: guarded, and the focus back on the list afterwards.
+    void clicked(void (SaleScreen::*handler)());
+    void showEvent(QShowEvent* event) override;
+    // Removes a row and leaves the list with no current or selected row.
+    void removeRow(int row);
 
     TAppForm& m_main;
     bool m_scrollPending = false;

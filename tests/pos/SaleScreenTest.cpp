@@ -1,6 +1,9 @@
 #include "SaleFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -250,6 +253,114 @@ TEST_F(SaleScreenTest, TheSellBarShowsOnlyOnTheSaleScreen)
     EXPECT_TRUE(form->sellBar()->isVisible());
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
     EXPECT_EQ(screen().Label7->text(), QStringLiteral("EUR 12.50"));
+}
+
+// Types a code and Enter wherever the keyboard focus is, as a wedge scanner does.
+void scanIntoFocus(const QString& code)
+{
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClicks(focused, code);
+    QTest::keyClick(focused, Qt::Key_Return);
+}
+
+TEST_F(SaleScreenTest, TheSaleListHasTheFocusAtStartAfterDialogsAndBackFromAnotherScreen)
+{
+    start();
+    addProduct(QStringLiteral("A1"), QStringLiteral("APPLE"), 1, 50);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    scanIntoFocus(QStringLiteral("A1"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|1|1.00||"});
+
+    // Each button takes the focus with its click; once its dialog is closed the next scan reaches the list.
+    dialogs.inputAnswers.push_back(QStringLiteral("0"));
+    QTest::mouseClick(screen().Button1, Qt::LeftButton);
+    scanIntoFocus(QStringLiteral("A1"));
+    dialogs.messageAnswers.push_back(Dialogs::No);
+    QTest::mouseClick(form->sellByCashButton(), Qt::LeftButton);
+    scanIntoFocus(QStringLiteral("A1"));
+    QTest::mouseClick(screen().BitBtn22, Qt::LeftButton); // the product picker, closed without a choice
+    scanIntoFocus(QStringLiteral("A1"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|4|4.00||"});
+
+    // Another screen and back through its "MAIN MENU".
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn17")), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn20")), Qt::LeftButton);
+    scanIntoFocus(QStringLiteral("A1"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|5|5.00||"});
+    EXPECT_EQ(QApplication::focusWidget(), screen().ListView1);
+}
+
+TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnTheWholeList)
+{
+    start();
+    for (const char* code : {"A", "B", "C", "D"}) {
+        addProduct(QString::fromLatin1(code), QString::fromLatin1(code), 1, 50);
+        scan(QString::fromLatin1(code));
+    }
+    clickRow(1);
+    QTest::mouseClick(screen().BitBtn16, Qt::LeftButton);
+    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
+
+    // "ADD" with a typed code adds the product instead of setting a row's quantity.
+    QTest::keyClicks(screen().Edit4, QStringLiteral("B"));
+    QTest::mouseClick(screen().BitBtn15, Qt::LeftButton);
+    EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||", "B|B|1.00|1|1.00||"}));
+
+    clickRow(0);
+    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
+    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
+    EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
+}
+
+TEST_F(SaleScreenTest, LineTotalsBeyondWholeCentsAreSummedAsNumbers)
+{
+    start();
+    addProduct(QStringLiteral("Y1"), QStringLiteral("YACHT"), 1e18, 5);
+    addProduct(QStringLiteral("A1"), QStringLiteral("APPLE"), 1, 5);
+    scan(QStringLiteral("Y1"));
+    scan(QStringLiteral("A1"));
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.messageTexts().join('|').toStdString();
+    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 1000000000000000000.00"));
+    EXPECT_TRUE(form->sellByCashButton()->isEnabled());
+    EXPECT_TRUE(memoLines().isEmpty()); // no banknote covers it
+}
+
+TEST_F(SaleScreenTest, TheChangeTableIsCentredAndTheSaleListIsDrawnWithGridLines)
+{
+    start();
+    addProduct(QStringLiteral("A1"), QStringLiteral("APPLE"), 7.5, 5);
+    scan(QStringLiteral("A1"));
+    pump();
+
+    // The inked columns of the change table sit in the middle of its box.
+    const QImage memo = screen().Memo1->viewport()->grab().toImage();
+    const QRgb background = memo.pixel(1, 1);
+    int left = memo.width();
+    int right = -1;
+    for (int x = 0; x < memo.width(); ++x)
+        for (int y = 0; y < memo.height(); ++y)
+            if (memo.pixel(x, y) != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, left);
+    EXPECT_NEAR((left + right) / 2.0, memo.width() / 2.0, 6.0);
+
+    // A line along the right edge of the first cell, in the palette's grid colour.
+    QTreeWidget* list = screen().ListView1;
+    const QRect cell = list->visualItemRect(list->topLevelItem(0));
+    const QImage rows = list->viewport()->grab().toImage();
+    const int edge = list->header()->sectionSize(0) - 1;
+    const QRgb grid = list->palette().color(QPalette::Mid).rgb();
+    EXPECT_EQ(rows.pixel(edge, cell.center().y()), grid);
+    EXPECT_EQ(rows.pixel(edge / 2, cell.bottom()), grid);
 }
 
 } // namespace
