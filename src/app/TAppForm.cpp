@@ -6,6 +6,7 @@
 #include "app/ThemeApply.h"
 #include "app/Themes.h"
 #include "app/VersionInfo.h"
+#include "app/WindowPlacement.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "catalogue/products.h"
@@ -40,6 +41,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -156,6 +158,8 @@ void TAppForm::FormCreate()
     restoreColumnWidths();
     ColumnSaveEnabled = true;
     resize(841, 619 + menuBar()->sizeHint().height());
+    if (const QScreen* shown = screen())
+        move(CentredPosition(size(), shown->availableGeometry()));
 }
 
 void TAppForm::buildScreens()
@@ -202,8 +206,16 @@ void TAppForm::buildBars()
     m_sellBar->installEventFilter(this);
     m_navBar->installEventFilter(this);
 
-    connect(m_sellByCash, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn1Click(); }); });
-    connect(m_sellByCredit, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn2Click(); }); });
+    // The sell buttons keep the focus after a click, and their questions and windows give it back there; the
+    // next scan must reach the sale list, whichever way the checkout ended.
+    connect(m_sellByCash, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { BitBtn1Click(); });
+        m_saleScreen->ListView1->setFocus();
+    });
+    connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { BitBtn2Click(); });
+        m_saleScreen->ListView1->setFocus();
+    });
     connect(m_productsButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn3Click(); }); });
     connect(m_customersButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn4Click(); }); });
     connect(m_salesButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn17Click(); }); });

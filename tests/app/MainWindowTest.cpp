@@ -1,3 +1,4 @@
+#include "app/WindowPlacement.h"
 #include "catalogue/CustomersScreen.h"
 #include "catalogue/ProductsScreen.h"
 #include "pos/SaleScreen.h"
@@ -216,4 +217,21 @@ TEST_F(MainWindowTest, KeyboardShortcutsAndOnlineHelp)
     form.action(QStringLiteral("OnlineHelp1"))->trigger();
     ASSERT_EQ(env.openedUrls.size(), 1);
     EXPECT_TRUE(env.openedUrls.first().endsWith(QStringLiteral("/quenvale/")));
+}
+
+TEST(CentredPositionTest, CentresTheWindowAndKeepsALargerOneOnTheScreen)
+{
+    const struct
+    {
+        QSize window;
+        QRect available;
+        QPoint position;
+    } cases[] = {
+        {{841, 640}, {0, 0, 1920, 1080}, {539, 220}},
+        {{841, 640}, {1920, 40, 1280, 984}, {2139, 212}}, // a second screen below a top panel
+        {{841, 640}, {0, 0, 800, 600}, {0, 0}},
+        {{400, 300}, {0, 0, 401, 301}, {0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CentredPosition(c.window, c.available), c.position) << c.window.width() << "x" << c.window.height();
 }
