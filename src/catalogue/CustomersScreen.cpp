@@ -5,7 +5,8 @@
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "store/Database.h"
+#include "catalogue/CreditSettlement.h"
+#include "store/CustomersTable.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSet>
 #include <QSignalBlocker>
 
 namespace {
@@ -24,14 +24,6 @@ namespace {
 double lineTotal(const QString& price, const DbValue& quantity)
 {
     return ReadNumber(price) * double(quantity.asInteger());
-}
-
-QString placeholders(size_t count)
-{
-    QStringList marks;
-    for (size_t i = 0; i < count; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QLatin1Char(','));
 }
 
 } // namespace
@@ -219,11 +211,7 @@ void CustomersScreen::prepare()
     BitBtn11->setEnabled(false);
     showDetails(false);
 
-    const QueryResult customers =
-        m_main.SQLConnection1().Query(QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
-    QStringList names;
-    for (size_t i = 0; i < customers.size(); ++i)
-        names << customers.text(i, QStringLiteral("musteriadi"));
+    const QStringList names = CustomersTable(m_main.SQLConnection1()).names();
     {
         const QSignalBlocker blocker(ComboBox2);
         ComboBox2->addItems(names);
@@ -243,11 +231,10 @@ void CustomersScreen::ComboBox2Change()
         return;
     }
     Database& db = m_main.SQLConnection1();
-    const QueryResult found =
-        db.Query(QStringLiteral("SELECT musteriadi, kayittarihi FROM musteriler where musteriadi=?;"), {name});
-    if (!found.ok)
+    const std::optional<std::vector<CustomerRecord>> found = CustomersTable(db).named(name);
+    if (!found)
         return;
-    if (found.empty()) {
+    if (found->empty()) {
         BitBtn6->setEnabled(true);
         BitBtn11->setEnabled(false);
         Edit1->setText(QStringLiteral("0"));
@@ -255,30 +242,27 @@ void CustomersScreen::ComboBox2Change()
         return;
     }
     QString customer;
-    for (size_t i = 0; i < found.size(); ++i) {
-        customer = found.text(i, QStringLiteral("musteriadi"));
+    for (const CustomerRecord& record : *found) {
+        customer = record.name;
         const int cursor = ComboBox2->lineEdit()->cursorPosition();
         setCustomerText(customer);
         ComboBox2->lineEdit()->setCursorPosition(cursor);
-        Edit6->setText(found.text(i, QStringLiteral("kayittarihi")));
+        Edit6->setText(record.recorded);
         BitBtn6->setEnabled(false);
         BitBtn11->setEnabled(true);
         showCustomerFields(true);
         showDetails(false);
     }
-    const QueryResult open = db.Query(
-        QStringLiteral("SELECT adet, fiyat FROM veresiyeler where odendimi=0 and musteriadi=?;"), {customer});
     double total = 0;
-    for (size_t i = 0; i < open.size(); ++i)
-        total += lineTotal(open.text(i, QStringLiteral("fiyat")), open.value(i, QStringLiteral("adet")));
+    for (const CreditLineRecord& line : CreditLinesTable(db).openLinesOf(customer).value_or(std::vector<CreditLineRecord>()))
+        total += lineTotal(line.price, line.quantity);
     Edit1->setText(MoneyText(total));
 }
 
 void CustomersScreen::BitBtn6Click()
 {
     const QString name = ComboBox2->currentText();
-    if (!m_main.SQLConnection1().ExecuteDirect(QStringLiteral("insert into musteriler (musteriadi) values (?);"),
-                                               {name}))
+    if (!CustomersTable(m_main.SQLConnection1()).insert(name))
         return;
     prepare();
     BitBtn6->setEnabled(false);
@@ -298,8 +282,7 @@ void CustomersScreen::BitBtn11Click()
     }
     if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Delete Customer"), TranslateText("Are you sure?")))
         return;
-    if (!m_main.SQLConnection1().ExecuteDirect(QStringLiteral("delete from musteriler where musteriadi=?;"),
-                                               {ComboBox2->currentText()}))
+    if (!CustomersTable(m_main.SQLConnection1()).remove(ComboBox2->currentText()))
         return;
     prepare();
     if (ComboBox2->count() > 0) {
@@ -319,27 +302,23 @@ void CustomersScreen::BitBtn13Click()
     CheckListBox1->clear();
     m_lines.clear();
 
-    const QueryResult open = m_main.SQLConnection1().Query(
-        QStringLiteral("SELECT id, barkod, urunadi, adet, fiyat, kayittarihi FROM veresiyeler "
-                       "where odendimi=0 and musteriadi=?;"),
-        {ComboBox2->currentText()});
+    const std::optional<std::vector<CreditLineRecord>> open =
+        CreditLinesTable(m_main.SQLConnection1()).openLinesOf(ComboBox2->currentText());
+    if (!open || open->empty())
+        return;
     double total = 0;
-    for (size_t i = 0; i < open.size(); ++i) {
-        CreditLine line{open.text(i, QStringLiteral("id")), open.text(i, QStringLiteral("barkod")),
-                        open.text(i, QStringLiteral("urunadi")), open.text(i, QStringLiteral("adet")),
-                        open.text(i, QStringLiteral("fiyat"))};
-        const double amount = lineTotal(line.fiyat, open.value(i, QStringLiteral("adet")));
+    for (const CreditLineRecord& line : *open) {
+        const double amount = lineTotal(line.price, line.quantity);
         total += amount;
-        auto* item = new QListWidgetItem(open.text(i, QStringLiteral("kayittarihi")) + QLatin1Char(' ') + line.adet
-                                         + QStringLiteral(" * ") + line.urunadi + QStringLiteral(" = ")
+        auto* item = new QListWidgetItem(line.recorded + QLatin1Char(' ') + line.quantity.asText()
+                                         + QStringLiteral(" * ") + line.name + QStringLiteral(" = ")
                                          + MoneyText(amount));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         CheckListBox1->addItem(item);
-        m_lines.push_back(std::move(line));
+        m_lines.push_back(line);
     }
-    if (!open.empty())
-        Label10->setText(MoneyText(total));
+    Label10->setText(MoneyText(total));
 }
 
 void CustomersScreen::BitBtn14Click()
@@ -352,57 +331,12 @@ void CustomersScreen::BitBtn7Click()
 {
     if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Sell by Credit"), TranslateText("Are you sure?")))
         return;
-    std::vector<const CreditLine*> checked;
+    std::vector<CreditLineRecord> checked;
     for (int i = 0; i < CheckListBox1->count() && size_t(i) < m_lines.size(); ++i)
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
-            checked.push_back(&m_lines[size_t(i)]);
+            checked.push_back(m_lines[size_t(i)]);
     if (!checked.empty())
-        settle(checked);
+        SettleCreditLines(m_main.SQLConnection1(), checked);
     BitBtn13Click();
     Edit1->setText(Label10->text());
-}
-
-bool CustomersScreen::settle(const std::vector<const CreditLine*>& lines)
-{
-    Database& db = m_main.SQLConnection1();
-    if (!db.BeginTransaction())
-        return false;
-    const auto abandon = [&db] {
-        db.ExecuteDirect(QStringLiteral("ROLLBACK;"));
-        return false;
-    };
-
-    // Only lines that are still open are settled, so a line is never paid twice.
-    std::vector<QVariant> ids;
-    for (const CreditLine* line : lines)
-        ids.push_back(line->id.toLongLong());
-    const QueryResult open = db.Query(QStringLiteral("select id from veresiyeler where odendimi=0 and id in (")
-                                          + placeholders(ids.size()) + QStringLiteral(");"),
-                                      ids);
-    if (!open.ok)
-        return abandon();
-    std::vector<QVariant> openIds;
-    QSet<qint64> stillOpen;
-    for (size_t i = 0; i < open.size(); ++i) {
-        const qint64 id = open.value(i, QStringLiteral("id")).asInteger();
-        openIds.push_back(id);
-        stillOpen.insert(id);
-    }
-    if (openIds.empty())
-        return abandon();
-
-    if (!db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=datetime('now','localtime') "
-                                         "where id in (")
-                              + placeholders(openIds.size()) + QStringLiteral(");"),
-                          openIds))
-        return abandon();
-    for (const CreditLine* line : lines) {
-        if (!stillOpen.contains(line->id.toLongLong()))
-            continue;
-        if (!db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat) "
-                                             "values (0,?,?,?,?);"),
-                              {line->barkod, line->urunadi, line->adet, line->fiyat}))
-            return abandon();
-    }
-    return db.Commit();
 }

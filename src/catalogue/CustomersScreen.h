@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/CreditLinesTable.h"
+
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -51,25 +53,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // What DETAILS read for each line of the check list, in the same order: the credit line's id, barcode,
-    // product name, quantity and unit price, as the database gives them as text.
-    struct CreditLine
-    {
-        QString id;
-        QString barkod;
-        QString urunadi;
-        QString adet;
-        QString fiyat;
-    };
-
     void setCustomerText(const QString& text);
     void showCustomerFields(bool visible);
     void showDetails(bool visible);
     void focusCustomer();
-    // Marks the lines paid and copies them into the payments, all or nothing; false when nothing was settled.
-    bool settle(const std::vector<const CreditLine*>& lines);
 
     TAppForm& m_main;
     QLabel* m_customerLabel = nullptr;
-    std::vector<CreditLine> m_lines;
+    std::vector<CreditLineRecord> m_lines; // the lines DETAILS listed, in the check list's order
 };

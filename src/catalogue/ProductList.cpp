@@ -1,6 +1,6 @@
 #include "catalogue/ProductList.h"
 
-#include "store/Database.h"
+#include "store/ProductsTable.h"
 
 #include <algorithm>
 
@@ -10,16 +10,10 @@ bool LoadProductList(Database& db, const QString& searchText, bool withPrices, s
     items.clear();
     readError.clear();
     const QString text = searchText.trimmed();
-    // "%" and "_" typed by the user act as wildcards; LIKE ignores the case of ASCII letters. The rows are
-    // sorted here by caption, so the engine need not sort them first.
-    Statement query = text.isEmpty()
-                          ? db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler;"))
-                          : db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler "
-                                                      "where (urunadi like ?1) or (barkod like ?1);"));
+    // The rows are sorted here by caption, so the engine need not sort them first.
+    Statement query = ProductsTable(db).pickerRows(text);
     if (!query.isValid())
         return false;
-    if (!text.isEmpty())
-        query.bind(1, QString(QLatin1Char('%') + text + QLatin1Char('%')));
     while (query.next()) {
         ProductListItem item;
         item.barcode = query.text(0);

@@ -6,7 +6,7 @@
 #include "catalogue/StockSpinBox.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "store/Database.h"
+#include "store/ProductsTable.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -216,11 +216,7 @@ void ProductsScreen::prepare()
     Edit5->clear();
     setActions(false, false);
 
-    const QueryResult products = m_main.SQLConnection1().Query(QStringLiteral("SELECT barkod FROM urunler order by barkod;"));
-    QStringList barcodes;
-    barcodes.reserve(qsizetype(products.size()));
-    for (size_t i = 0; i < products.size(); ++i)
-        barcodes << products.text(i, QStringLiteral("barkod"));
+    const QStringList barcodes = ProductsTable(m_main.SQLConnection1()).barcodes();
     {
         const QSignalBlocker blocker(ComboBox1);
         ComboBox1->addItems(barcodes);
@@ -237,11 +233,10 @@ void ProductsScreen::ComboBox1Change()
         setActions(false, false);
         return;
     }
-    const QueryResult found = m_main.SQLConnection1().Query(
-        QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler where barkod=?;"), {barcode});
-    if (!found.ok)
+    const std::optional<std::vector<ProductRecord>> found = ProductsTable(m_main.SQLConnection1()).withBarcode(barcode);
+    if (!found)
         return;
-    if (found.empty()) {
+    if (found->empty()) {
         setActions(true, false);
         Edit2->clear();
         Edit3->clear();
@@ -251,14 +246,14 @@ void ProductsScreen::ComboBox1Change()
         return;
     }
     // Should several products share the barcode, the last one stays on screen.
-    for (size_t i = 0; i < found.size(); ++i) {
+    for (const ProductRecord& product : *found) {
         const int cursor = ComboBox1->lineEdit()->cursorPosition();
-        setBarcodeText(found.text(i, QStringLiteral("barkod")));
+        setBarcodeText(product.barcode);
         ComboBox1->lineEdit()->setCursorPosition(cursor);
-        Edit2->setText(found.text(i, QStringLiteral("urunadi")));
-        Edit3->setText(MoneyText(found.value(i, QStringLiteral("fiyat")).asDouble()));
-        SpinEdit2->setValue(int(std::clamp<qint64>(found.value(i, QStringLiteral("stok")).asInteger(), 0, 999999)));
-        Edit5->setText(found.text(i, QStringLiteral("kayittarihi")));
+        Edit2->setText(product.name);
+        Edit3->setText(MoneyText(product.price.asDouble()));
+        SpinEdit2->setValue(int(std::clamp<qint64>(product.stock, 0, 999999)));
+        Edit5->setText(product.recorded);
         setActions(false, true);
         showRecordDate(true);
     }
@@ -280,9 +275,7 @@ void ProductsScreen::BitBtn5Click()
         return;
     }
     const QString barcode = ComboBox1->currentText();
-    if (!m_main.SQLConnection1().ExecuteDirect(
-            QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"),
-            {barcode, Edit2->text(), Edit3->text(), SpinEdit2->typedValue()}))
+    if (!ProductsTable(m_main.SQLConnection1()).insert(barcode, Edit2->text(), Edit3->text(), SpinEdit2->typedValue()))
         return;
     prepare();
     setActions(false, true);
@@ -299,9 +292,8 @@ void ProductsScreen::BitBtn8Click()
         m_main.dialogs().warning(&m_main, TranslateText("WARNING"), TranslateText("Invalid Entry!"));
         return;
     }
-    if (!m_main.SQLConnection1().ExecuteDirect(
-            QStringLiteral("update urunler set urunadi=?, fiyat=?, stok=? where barkod=?;"),
-            {Edit2->text(), Edit3->text(), SpinEdit2->typedValue(), ComboBox1->currentText()}))
+    if (!ProductsTable(m_main.SQLConnection1())
+             .update(ComboBox1->currentText(), Edit2->text(), Edit3->text(), SpinEdit2->typedValue()))
         return;
     focusBarcode();
 }
@@ -310,8 +302,7 @@ void ProductsScreen::BitBtn9Click()
 {
     if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Delete Record"), TranslateText("Are you sure?")))
         return;
-    if (!m_main.SQLConnection1().ExecuteDirect(QStringLiteral("delete from urunler where barkod=?;"),
-                                               {ComboBox1->currentText()}))
+    if (!ProductsTable(m_main.SQLConnection1()).remove(ComboBox1->currentText()))
         return;
     prepare();
     if (ComboBox1->count() > 0) {

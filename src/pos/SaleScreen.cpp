@@ -6,6 +6,7 @@
 #include "pos/Money.h"
 #include "pos/MoneySum.h"
 #include "pos/SaleTotals.h"
+#include "store/ProductsTable.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -334,9 +335,9 @@ void SaleScreen::appendRow(const QString& barcode, const QString& name, double u
 
 bool SaleScreen::BarkodOkundu()
 {
-    const QueryResult products =
-        m_main.SQLConnection1().Query(QStringLiteral("SELECT * FROM urunler where barkod=?;"), {PendingBarcode});
-    if (!products.ok)
+    const std::optional<std::vector<ProductRecord>> products =
+        ProductsTable(m_main.SQLConnection1()).withBarcode(PendingBarcode);
+    if (!products)
         return false;
 
     struct Product
@@ -347,13 +348,11 @@ bool SaleScreen::BarkodOkundu()
     };
     // Every price is read before the list changes, so a price that is not a number adds nothing at all.
     std::vector<Product> found;
-    for (size_t i = 0; i < products.size(); ++i) {
-        const DbValue& price = products.value(i, QStringLiteral("fiyat"));
-        double value = price.asDouble();
-        if (price.raw().typeId() == QMetaType::QString)
-            value = ReadNumber(price.asText());
-        found.push_back({products.text(i, QStringLiteral("barkod")), products.text(i, QStringLiteral("urunadi")),
-                         value});
+    for (const ProductRecord& product : *products) {
+        double value = product.price.asDouble();
+        if (product.price.raw().typeId() == QMetaType::QString)
+            value = ReadNumber(product.price.asText());
+        found.push_back({product.barcode, product.name, value});
     }
 
     for (const Product& product : found) {

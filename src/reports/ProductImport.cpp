@@ -1,15 +1,17 @@
 #include "reports/ProductImport.h"
 
 #include "reports/ProductImportFile.h"
-#include "store/Database.h"
+#include "store/ProductsTable.h"
+#include "store/Transaction.h"
 
 ProductImportResult InsertImportedProducts(Database& db, const QStringList& lines, QChar separator,
                                            const InsertErrorReporter& reportInsertError)
 {
     ProductImportResult result;
-    db.BeginTransaction();
-    Statement insert =
-        db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
+    Transaction transaction(db);
+    if (!transaction.active())
+        return result;
+    Statement insert = ProductsTable(db).insertStatement();
     if (insert.isValid()) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const auto product = ParseImportLine(lines.at(i), separator, i == 0);
@@ -25,7 +27,7 @@ ProductImportResult InsertImportedProducts(Database& db, const QStringList& line
             insert.reset();
         }
     }
-    db.Commit();
+    transaction.commit();
     return result;
 }
 

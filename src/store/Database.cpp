@@ -568,9 +568,14 @@ bool Database::Commit()
 {
     if (ExecuteDirect(QStringLiteral("COMMIT;")))
         return true;
+    Rollback();
+    return false;
+}
+
+void Database::Rollback()
+{
     if (m_db && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
-    return false;
 }
 
 Statement Database::prepare(const QString& sql)

@@ -115,6 +115,8 @@ public:
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
     bool Commit();
+    // Ends an open transaction without keeping its changes; nothing is reported.
+    void Rollback();
 
     // Prepares a statement; an invalid statement has been reported already.
     Statement prepare(const QString& sql);

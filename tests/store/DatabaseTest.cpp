@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "store/Transaction.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -233,4 +235,32 @@ TEST_F(StoreTest, AFailedCommitIsReportedAndDoesNotLeaveTheTransactionOpen)
     EXPECT_EQ(Count(db, "child"), 0);
     EXPECT_EQ(Count(db, "parent"), 1);
     EXPECT_EQ(reported.size(), 1);
+}
+
+TEST_F(StoreTest, ATransactionKeepsItsWritesOnlyWhenCommitted)
+{
+    openNew("data.db", kProducts);
+    {
+        Transaction transaction(db);
+        ASSERT_TRUE(transaction.active());
+        EXPECT_TRUE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"gone"}));
+    } // left without a commit: rolled back
+    {
+        Transaction transaction(db);
+        EXPECT_TRUE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"kept"}));
+        EXPECT_TRUE(transaction.commit());
+        EXPECT_FALSE(transaction.active());
+        EXPECT_FALSE(transaction.commit()); // once only
+    }
+    Database other;
+    ASSERT_TRUE(other.open(pathOf("data.db")));
+    const QueryResult rows = other.Query("SELECT barkod FROM urunler;");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows.text(0, "barkod"), QStringLiteral("kept"));
+
+    // A transaction that cannot begin is not active and writes nothing on commit.
+    Database none;
+    Transaction refused(none);
+    EXPECT_FALSE(refused.active());
+    EXPECT_FALSE(refused.commit());
 }

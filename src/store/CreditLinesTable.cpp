@@ -1,0 +1,65 @@
+#include "store/CreditLinesTable.h"
+
+namespace {
+
+// "?,?,?" for n values.
+QString placeholders(size_t n)
+{
+    QString text;
+    for (size_t i = 0; i < n; ++i)
+        text += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+    return text;
+}
+
+std::vector<QVariant> values(const std::vector<qint64>& ids)
+{
+    return {ids.begin(), ids.end()};
+}
+
+} // namespace
+
+std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const QString& customer)
+{
+    const QueryResult open = m_db.Query(QStringLiteral("SELECT id, barkod, urunadi, adet, fiyat, kayittarihi "
+                                                       "FROM veresiyeler where odendimi=0 and musteriadi=?;"),
+                                        {customer});
+    if (!open.ok)
+        return std::nullopt;
+    std::vector<CreditLineRecord> lines;
+    for (size_t i = 0; i < open.size(); ++i)
+        lines.push_back({open.value(i, QStringLiteral("id")).asInteger(), open.text(i, QStringLiteral("barkod")),
+                         open.text(i, QStringLiteral("urunadi")), open.value(i, QStringLiteral("adet")),
+                         open.text(i, QStringLiteral("fiyat")), open.text(i, QStringLiteral("kayittarihi"))});
+    return lines;
+}
+
+bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const QString& barcode,
+                              const QString& name, qint64 quantity, const QString& price)
+{
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat) values (?,?,?,?,?,?);"),
+        {customerId, customer, barcode, name, quantity, price});
+}
+
+std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector<qint64>& ids)
+{
+    if (ids.empty())
+        return std::vector<qint64>();
+    const QueryResult open = m_db.Query(QStringLiteral("select id from veresiyeler where odendimi=0 and id in (")
+                                            + placeholders(ids.size()) + QStringLiteral(");"),
+                                        values(ids));
+    if (!open.ok)
+        return std::nullopt;
+    std::vector<qint64> openIds;
+    for (size_t i = 0; i < open.size(); ++i)
+        openIds.push_back(open.value(i, QStringLiteral("id")).asInteger());
+    return openIds;
+}
+
+bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
+{
+    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=datetime('now','localtime') "
+                                             "where id in (")
+                                  + placeholders(ids.size()) + QStringLiteral(");"),
+                              values(ids));
+}

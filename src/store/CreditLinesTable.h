@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// An open (unpaid) line of veresiyeler.
+struct CreditLineRecord
+{
+    qint64 id = 0;
+    QString barcode;
+    QString name;
+    DbValue quantity;
+    QString price; // as text, the way the line was stored
+    QString recorded; // kayittarihi
+};
+
+// Every statement on veresiyeler. Failures are reported by the database's error reporter.
+class CreditLinesTable
+{
+public:
+    explicit CreditLinesTable(Database& db) : m_db(db) {}
+
+    // The customer's open lines in stored order; nothing when the lookup failed.
+    std::optional<std::vector<CreditLineRecord>> openLinesOf(const QString& customer);
+    bool insert(qint64 customerId, const QString& customer, const QString& barcode, const QString& name,
+                qint64 quantity, const QString& price);
+    // Those of the ids whose lines are still open; nothing when the lookup failed.
+    std::optional<std::vector<qint64>> stillOpen(const std::vector<qint64>& ids);
+    // Marks the lines paid, now.
+    bool markPaid(const std::vector<qint64>& ids);
+
+private:
+    Database& m_db;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+struct CustomerRecord
+{
+    qint64 id = 0;
+    QString name;
+    QString recorded; // kayittarihi
+};
+
+// Every statement on musteriler. Failures are reported by the database's error reporter.
+class CustomersTable
+{
+public:
+    explicit CustomersTable(Database& db) : m_db(db) {}
+
+    // Every customer's name, in order.
+    QStringList names();
+    // The customers of that name; nothing when the lookup failed.
+    std::optional<std::vector<CustomerRecord>> named(const QString& name);
+    bool insert(const QString& name);
+    bool remove(const QString& name);
+
+private:
+    Database& m_db;
+};

@@ -1,0 +1,72 @@
+#include "store/ProductsTable.h"
+
+#include <algorithm>
+
+std::optional<std::vector<ProductRecord>> ProductsTable::withBarcode(const QString& barcode)
+{
+    const QueryResult found = m_db.Query(
+        QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler where barkod=?;"), {barcode});
+    if (!found.ok)
+        return std::nullopt;
+    std::vector<ProductRecord> products;
+    for (size_t i = 0; i < found.size(); ++i)
+        products.push_back({found.text(i, QStringLiteral("barkod")), found.text(i, QStringLiteral("urunadi")),
+                            found.value(i, QStringLiteral("fiyat")), found.value(i, QStringLiteral("stok")).asInteger(),
+                            found.text(i, QStringLiteral("kayittarihi"))});
+    return products;
+}
+
+QStringList ProductsTable::barcodes()
+{
+    const QueryResult products = m_db.Query(QStringLiteral("SELECT barkod FROM urunler order by barkod;"));
+    QStringList barcodes;
+    barcodes.reserve(qsizetype(products.size()));
+    for (size_t i = 0; i < products.size(); ++i)
+        barcodes << products.text(i, QStringLiteral("barkod"));
+    return barcodes;
+}
+
+bool ProductsTable::insert(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock)
+{
+    return m_db.ExecuteDirect(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"),
+                              {barcode, name, price, stock});
+}
+
+bool ProductsTable::update(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock)
+{
+    return m_db.ExecuteDirect(QStringLiteral("update urunler set urunadi=?, fiyat=?, stok=? where barkod=?;"),
+                              {name, price, stock, barcode});
+}
+
+bool ProductsTable::remove(const QString& barcode)
+{
+    return m_db.ExecuteDirect(QStringLiteral("delete from urunler where barkod=?;"), {barcode});
+}
+
+void ProductsTable::lowerStock(const QString& barcode, qint64 quantity)
+{
+    const QueryResult stock = m_db.Query(QStringLiteral("SELECT stok FROM urunler where barkod=?;"), {barcode});
+    if (!stock.ok)
+        return;
+    qint64 current = 0;
+    if (!stock.empty())
+        current = stock.value(stock.size() - 1, QStringLiteral("stok")).asInteger();
+    const qint64 remaining = std::max<qint64>(current - quantity, 0);
+    m_db.ExecuteDirect(QStringLiteral("update urunler set stok=? where barkod=?;"), {remaining, barcode});
+}
+
+Statement ProductsTable::pickerRows(const QString& containing)
+{
+    if (containing.isEmpty())
+        return m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler;"));
+    Statement rows = m_db.prepare(
+        QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler where (urunadi like ?1) or (barkod like ?1);"));
+    if (rows.isValid())
+        rows.bind(1, QString(QLatin1Char('%') + containing + QLatin1Char('%')));
+    return rows;
+}
+
+Statement ProductsTable::insertStatement()
+{
+    return m_db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
+}

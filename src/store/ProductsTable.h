@@ -1,0 +1,45 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// One row of urunler as the windows read it.
+struct ProductRecord
+{
+    QString barcode;
+    QString name;
+    DbValue price; // as stored: a number, or text the windows must read themselves
+    qint64 stock = 0;
+    QString recorded; // kayittarihi
+};
+
+// Every statement on urunler. Failures are reported by the database's error reporter.
+class ProductsTable
+{
+public:
+    explicit ProductsTable(Database& db) : m_db(db) {}
+
+    // The products with this barcode in stored order; nothing when the lookup failed.
+    std::optional<std::vector<ProductRecord>> withBarcode(const QString& barcode);
+    // Every barcode, in order.
+    QStringList barcodes();
+    bool insert(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock);
+    bool update(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock);
+    bool remove(const QString& barcode);
+    // Lowers the stock by the quantity, never below 0. Products sharing the barcode all take what the last of
+    // them had left; a stock that cannot be read is left as it is.
+    void lowerStock(const QString& barcode, qint64 quantity);
+
+    // Barcode, name and price of every product, or of those whose name or barcode contains the text (letters
+    // in any case; "%" and "_" act as wildcards), unsorted.
+    Statement pickerRows(const QString& containing);
+    // The statement that inserts one product (barcode, name, price, stock), for a series of inserts.
+    Statement insertStatement();
+
+private:
+    Database& m_db;
+};
