@@ -1,6 +1,9 @@
 #include "reports/BulkDelete.h"
 
-#include "store/Database.h"
+#include "store/CreditLinesTable.h"
+#include "store/CustomersTable.h"
+#include "store/PaymentsTable.h"
+#include "store/ProductsTable.h"
 
 QString DeleteAllQuestion(DataTable table)
 {
@@ -13,18 +16,13 @@ QString DeleteAllQuestion(DataTable table)
     return {};
 }
 
-QString DeleteAllStatement(DataTable table)
-{
-    switch (table) {
-    case DataTable::Products: return QStringLiteral("DELETE FROM urunler;");
-    case DataTable::Customers: return QStringLiteral("DELETE FROM musteriler;");
-    case DataTable::Payments: return QStringLiteral("DELETE FROM odemeler;");
-    case DataTable::Credits: return QStringLiteral("DELETE FROM veresiyeler;");
-    }
-    return {};
-}
-
 bool DeleteAllRows(Database& db, DataTable table)
 {
-    return db.ExecuteDirect(DeleteAllStatement(table));
+    switch (table) {
+    case DataTable::Products: return ProductsTable(db).removeAll();
+    case DataTable::Customers: return CustomersTable(db).removeAll();
+    case DataTable::Payments: return PaymentsTable(db).removeAll();
+    case DataTable::Credits: return CreditLinesTable(db).removeAll();
+    }
+    return false;
 }

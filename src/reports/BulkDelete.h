@@ -8,7 +8,5 @@ class Database;
 
 // The question asked before a table is emptied (English, to be passed through TranslateText).
 QString DeleteAllQuestion(DataTable table);
-// "DELETE FROM urunler;" and its kin.
-QString DeleteAllStatement(DataTable table);
 // Empties the table; a failure has been reported by the database.
 bool DeleteAllRows(Database& db, DataTable table);

@@ -4,7 +4,8 @@
 #include "pos/Money.h"
 #include "pos/Receipt.h"
 #include "reports/CsvFile.h"
-#include "store/Database.h"
+#include "store/CreditLinesTable.h"
+#include "store/PaymentsTable.h"
 
 
 namespace {
@@ -28,15 +29,13 @@ private:
 
 // Walks a prepared statement; false with the engine's message when it could not be prepared or stepped.
 template <typename RowFunction>
-bool walk(Database& db, const QString& sql, const std::vector<QVariant>& params, QString* error, RowFunction row)
+bool walk(Statement statement, QString* error, RowFunction row)
 {
-    Statement statement = db.prepare(sql);
     if (!statement.isValid()) {
         if (error)
             *error = QString(); // prepare has reported it
         return false;
     }
-    statement.bindAll(params);
     while (statement.next())
         row(statement);
     if (!statement.error().isEmpty()) {
@@ -140,20 +139,11 @@ void PaymentsListModel::clear()
 
 bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler where ");
-    std::vector<QVariant> params;
-    if (!filter.product.isEmpty()) {
-        sql += QStringLiteral("urunadi = ? and ");
-        params.emplace_back(filter.product);
-    }
-    sql += QStringLiteral("odemetarihi between ? and ? order by odemetarihi;");
-    params.emplace_back(filter.begin);
-    params.emplace_back(filter.end);
-
     std::vector<Line> lines;
     double grandTotal = 0;
     RepeatSharing receipt, barcode, product, quantity, date;
-    const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
+    const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error,
+                         [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
         line.receipt = receipt(row.text(1));
@@ -226,26 +216,12 @@ void CreditsListModel::clear()
 
 bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    QString sql = QStringLiteral("SELECT id, musteriadi, barkod, urunadi, fiyat, adet, odendimi, odemetarihi, "
-                                 "kayittarihi FROM veresiyeler where ");
-    std::vector<QVariant> params;
-    if (!filter.customer.isEmpty()) {
-        sql += QStringLiteral("musteriadi = ? and ");
-        params.emplace_back(filter.customer);
-    }
-    if (!filter.product.isEmpty()) {
-        sql += QStringLiteral("urunadi = ? and ");
-        params.emplace_back(filter.product);
-    }
-    sql += QStringLiteral("kayittarihi between ? and ? order by kayittarihi;");
-    params.emplace_back(filter.begin);
-    params.emplace_back(filter.end);
-
     std::vector<Line> lines;
     double paidTotal = 0;
     double openTotal = 0;
     RepeatSharing customer, barcode, product, quantity, paidAt, date;
-    const bool ok = walk(db, sql, params, error, [&](const Statement& row) {
+    const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end), error,
+                         [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
         line.customer = customer(row.text(1));

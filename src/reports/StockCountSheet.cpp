@@ -3,13 +3,12 @@
 #include "reports/CsvFile.h"
 #include "reports/ReportNumber.h"
 #include "reports/TextTableModel.h"
-#include "store/Database.h"
+#include "store/ProductsTable.h"
 
 bool LoadStockSheet(Database& db, std::vector<QString>& cells, QString* error)
 {
     cells.clear();
-    Statement statement =
-        db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler order by stok desc;"));
+    Statement statement = ProductsTable(db).stockSheetRows();
     if (!statement.isValid())
         return false; // reported by prepare
     while (statement.next()) {

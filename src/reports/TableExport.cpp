@@ -2,7 +2,10 @@
 
 #include "reports/CsvFile.h"
 #include "pos/Money.h"
-#include "store/Database.h"
+#include "store/CreditLinesTable.h"
+#include "store/CustomersTable.h"
+#include "store/PaymentsTable.h"
+#include "store/ProductsTable.h"
 
 #include <QMetaType>
 
@@ -61,10 +64,9 @@ public:
     // Walks the query once, writing a line per row through the row function; false stops the export. The
     // file is written only when every row was read.
     template <typename RowFunction>
-    CsvExportResult run(const QString& sql, const QStringList& header, const QString& path, RowFunction rowFields)
+    CsvExportResult run(Statement statement, const QStringList& header, const QString& path, RowFunction rowFields)
     {
         CsvExportResult result;
-        Statement statement = m_db.prepare(sql);
         if (!statement.isValid()) {
             result.status = CsvExportResult::Status::QueryFailed;
             return result;
@@ -111,7 +113,7 @@ CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& 
     const QStringList header{QStringLiteral("Barcode"), QStringLiteral("Product"), QStringLiteral("Price"),
                              QStringLiteral("Stock"), QStringLiteral("Datetime")};
     return TableExporter(db, separator)
-        .run(QStringLiteral("SELECT * FROM urunler order by id;"), header, path,
+        .run(ProductsTable(db).allRows(), header, path,
              [](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
@@ -128,7 +130,7 @@ CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString&
     const QStringList header{QStringLiteral("ID"), QStringLiteral("Customer"), QStringLiteral("Datetime"),
                              QStringLiteral("Date"), QStringLiteral("Time")};
     return TableExporter(db, separator)
-        .run(QStringLiteral("SELECT * FROM musteriler order by id;"), header, path,
+        .run(CustomersTable(db).allRows(), header, path,
              [](const ExportRow& r, QStringList& fields, QString&) {
                  const QString registered = r.text(QStringLiteral("kayittarihi"));
                  const DateTimeParts parts = SplitDateTime(registered);
@@ -144,7 +146,7 @@ CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& 
                              QStringLiteral("Price"), QStringLiteral("Unit"),    QStringLiteral("Datetime"),
                              QStringLiteral("Date"), QStringLiteral("Time")};
     return TableExporter(db, separator)
-        .run(QStringLiteral("SELECT * FROM odemeler order by id;"), header, path,
+        .run(PaymentsTable(db).allRows(), header, path,
              [](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
@@ -165,7 +167,7 @@ CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& p
                              QStringLiteral("Total"),    QStringLiteral("Paid"),     QStringLiteral("Datetime"),
                              QStringLiteral("Date"),     QStringLiteral("Time")};
     return TableExporter(db, separator)
-        .run(QStringLiteral("SELECT * FROM veresiyeler order by id;"), header, path,
+        .run(CreditLinesTable(db).allRows(), header, path,
              [&paidWord](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)

@@ -2,7 +2,7 @@
 
 #include "pos/Money.h"
 #include "reports/ReportNumber.h"
-#include "store/Database.h"
+#include "store/PaymentsTable.h"
 
 #include <QMetaType>
 
@@ -21,16 +21,9 @@ bool LoadTopSelling(Database& db, const QDate& begin, const QDate& end, TopSelli
                     std::vector<QString>& cells)
 {
     cells.clear();
-    const QString order = ranking == TopSellingRanking::Quantity ? QStringLiteral("toplamadet")
-                                                                 : QStringLiteral("toplamfiyat");
-    Statement query = db.prepare(
-        QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat FROM odemeler "
-                       "where odemetarihi between ? and ? group by barkod order by %1 DESC;")
-            .arg(order));
+    Statement query = PaymentsTable(db).topSellers(begin, end, ranking == TopSellingRanking::Quantity);
     if (!query.isValid())
         return false;
-    query.bind(1, begin.toString(QStringLiteral("yyyy-MM-dd")));
-    query.bind(2, end.toString(QStringLiteral("yyyy-MM-dd")));
     while (query.next()) {
         cells.push_back(query.text(0));
         cells.push_back(query.text(1));

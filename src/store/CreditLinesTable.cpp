@@ -63,3 +63,41 @@ bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
                                   + placeholders(ids.size()) + QStringLiteral(");"),
                               values(ids));
 }
+
+bool CreditLinesTable::remove(qint64 id)
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM veresiyeler where id = ?;"), {id});
+}
+
+Statement CreditLinesTable::allRows()
+{
+    return m_db.prepare(QStringLiteral("SELECT * FROM veresiyeler order by id;"));
+}
+
+bool CreditLinesTable::removeAll()
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM veresiyeler;"));
+}
+
+Statement CreditLinesTable::historyRows(const QString& customer, const QString& product, const QString& begin,
+                                        const QString& end)
+{
+    QString sql = QStringLiteral("SELECT id, musteriadi, barkod, urunadi, fiyat, adet, odendimi, odemetarihi, "
+                                 "kayittarihi FROM veresiyeler where ");
+    std::vector<QVariant> params;
+    if (!customer.isEmpty()) {
+        sql += QStringLiteral("musteriadi = ? and ");
+        params.emplace_back(customer);
+    }
+    if (!product.isEmpty()) {
+        sql += QStringLiteral("urunadi = ? and ");
+        params.emplace_back(product);
+    }
+    sql += QStringLiteral("kayittarihi between ? and ? order by kayittarihi;");
+    params.emplace_back(begin);
+    params.emplace_back(end);
+    Statement rows = m_db.prepare(sql);
+    if (rows.isValid())
+        rows.bindAll(params);
+    return rows;
+}

@@ -31,6 +31,13 @@ public:
     std::optional<std::vector<qint64>> stillOpen(const std::vector<qint64>& ids);
     // Marks the lines paid, now.
     bool markPaid(const std::vector<qint64>& ids);
+    bool remove(qint64 id);
+    // Every column of every line, in the order they were added.
+    Statement allRows();
+    bool removeAll();
+    // Id, customer, barcode, product, price, quantity, paid flag, date paid and date of the lines written from
+    // begin to end (both included, compared as text), oldest first; an empty customer or product means any.
+    Statement historyRows(const QString& customer, const QString& product, const QString& begin, const QString& end);
 
 private:
     Database& m_db;

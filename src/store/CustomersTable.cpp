@@ -32,3 +32,13 @@ bool CustomersTable::remove(const QString& name)
 {
     return m_db.ExecuteDirect(QStringLiteral("delete from musteriler where musteriadi=?;"), {name});
 }
+
+Statement CustomersTable::allRows()
+{
+    return m_db.prepare(QStringLiteral("SELECT * FROM musteriler order by id;"));
+}
+
+bool CustomersTable::removeAll()
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM musteriler;"));
+}

@@ -26,6 +26,9 @@ public:
     std::optional<std::vector<CustomerRecord>> named(const QString& name);
     bool insert(const QString& name);
     bool remove(const QString& name);
+    // Every column of every customer, in the order they were added.
+    Statement allRows();
+    bool removeAll();
 
 private:
     Database& m_db;

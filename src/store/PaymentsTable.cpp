@@ -1,10 +1,55 @@
 #include "store/PaymentsTable.h"
 
-#include "store/Database.h"
 
 bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const QString& name,
                            const QVariant& quantity, const QString& price)
 {
     return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);"),
                               {receiptNumber, barcode, name, quantity, price});
+}
+
+bool PaymentsTable::remove(qint64 id)
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler where id = ?;"), {id});
+}
+
+Statement PaymentsTable::allRows()
+{
+    return m_db.prepare(QStringLiteral("SELECT * FROM odemeler order by id;"));
+}
+
+bool PaymentsTable::removeAll()
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler;"));
+}
+
+Statement PaymentsTable::historyRows(const QString& product, const QString& begin, const QString& end)
+{
+    QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler where ");
+    std::vector<QVariant> params;
+    if (!product.isEmpty()) {
+        sql += QStringLiteral("urunadi = ? and ");
+        params.emplace_back(product);
+    }
+    sql += QStringLiteral("odemetarihi between ? and ? order by odemetarihi;");
+    params.emplace_back(begin);
+    params.emplace_back(end);
+    Statement rows = m_db.prepare(sql);
+    if (rows.isValid())
+        rows.bindAll(params);
+    return rows;
+}
+
+Statement PaymentsTable::topSellers(const QDate& first, const QDate& last, bool byUnits)
+{
+    Statement rows = m_db.prepare(
+        byUnits ? QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat "
+                                 "FROM odemeler where odemetarihi between ? and ? group by barkod "
+                                 "order by toplamadet DESC;")
+                : QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat "
+                                 "FROM odemeler where odemetarihi between ? and ? group by barkod "
+                                 "order by toplamfiyat DESC;"));
+    if (rows.isValid())
+        rows.bindAll({first.toString(QStringLiteral("yyyy-MM-dd")), last.toString(QStringLiteral("yyyy-MM-dd"))});
+    return rows;
 }

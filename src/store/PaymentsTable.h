@@ -1,10 +1,11 @@
 #pragma once
 
+#include "store/Database.h"
+
+#include <QDate>
 #include <QString>
 
-class Database;
-
-// Every statement that writes odemeler. Failures are reported by the database's error reporter.
+// Every statement on odemeler. Failures are reported by the database's error reporter.
 class PaymentsTable
 {
 public:
@@ -13,6 +14,16 @@ public:
     // One paid line; receipt number 0 for a settled credit line.
     bool insert(qint64 receiptNumber, const QString& barcode, const QString& name, const QVariant& quantity,
                 const QString& price);
+    bool remove(qint64 id);
+    // Every column of every line, in the order they were added.
+    Statement allRows();
+    bool removeAll();
+    // Id, receipt number, barcode, product, price, quantity and date of the lines paid from begin to end (both
+    // included, compared as text), oldest first; an empty product means any.
+    Statement historyRows(const QString& product, const QString& begin, const QString& end);
+    // Barcode, product, units and takings per barcode of the lines paid from the first day to the last (as
+    // text, so the last day itself counts only from its midnight), by units or by takings, most first.
+    Statement topSellers(const QDate& first, const QDate& last, bool byUnits);
 
 private:
     Database& m_db;

@@ -70,3 +70,28 @@ Statement ProductsTable::insertStatement()
 {
     return m_db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
 }
+
+Statement ProductsTable::allRows()
+{
+    return m_db.prepare(QStringLiteral("SELECT * FROM urunler order by id;"));
+}
+
+Statement ProductsTable::stockSheetRows()
+{
+    return m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler order by stok desc;"));
+}
+
+QStringList ProductsTable::names()
+{
+    const QueryResult products = m_db.Query(QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
+    QStringList names;
+    names.reserve(qsizetype(products.size()));
+    for (size_t i = 0; i < products.size(); ++i)
+        names << products.text(i, QStringLiteral("urunadi"));
+    return names;
+}
+
+bool ProductsTable::removeAll()
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM urunler;"));
+}

@@ -39,6 +39,13 @@ public:
     Statement pickerRows(const QString& containing);
     // The statement that inserts one product (barcode, name, price, stock), for a series of inserts.
     Statement insertStatement();
+    // Every column of every product, in the order they were added.
+    Statement allRows();
+    // Barcode, name, price, stock and date of every product, most in stock first.
+    Statement stockSheetRows();
+    // Every product's name, in order.
+    QStringList names();
+    bool removeAll();
 
 private:
     Database& m_db;
