@@ -247,6 +247,7 @@ void TAppForm::buildMenus()
     addItem(deleteMenu, QStringLiteral("DeleteCredits1"), QString(), &TAppForm::DeleteCredits1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("OpenCashDrawer1"), QString(), &TAppForm::OpenCashDrawer1Click);
+    operations->addSeparator();
     addItem(operations, QStringLiteral("KeyboardShortcuts1"), QString(), &TAppForm::KeyboardShortcuts1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("Exit1"), QString(), &TAppForm::Exit1Click)

@@ -27,6 +27,7 @@ struct ReceiptPrinterSettings
     bool isEscPos() const { return kind != Kind::System; }
     // A cash drawer hangs off an ESC/POS printer's drawer port; the system printer cannot open one.
     bool drawerAttached() const { return isEscPos() && cashDrawer; }
+    bool operator==(const ReceiptPrinterSettings&) const = default;
 
     // Missing or unusable values read as their defaults; the code page defaults to the language's ANSI code
     // page when the printer knows it, else to 437.

@@ -160,7 +160,10 @@ void TFormReceipts::Button2Click()
     SettingsStore& settings = m_main.settings();
     settings.WriteInteger(QStringLiteral("ReceiptNumber"), number);
     settings.WriteString(QStringLiteral("ReceiptFolder"), folder);
-    GroupReceiptPrinter->printer().write(settings);
+    // Written only when changed, so an untouched group leaves the defaults (code page from the language) free.
+    const ReceiptPrinterSettings printer = GroupReceiptPrinter->printer();
+    if (printer != CurrentReceiptPrinter(m_main))
+        printer.write(settings);
     settings.UpdateFile();
     m_main.ReceiptNumber = number;
     m_main.ReceiptFolder = folder;

@@ -182,6 +182,10 @@ TEST_F(EscPosCheckoutTest, TheReceiptsWindowStoresThePrinterOnOkAndPrintsATestPa
 {
     LoopbackPrinter printer;
     startShop(QStringLiteral("system"), QString(), false);
+    // OK without a change leaves the code page to follow the language.
+    TFormReceipts::showFor(*form)->Button2->click();
+    EXPECT_FALSE(fileBytes(dataFile(QStringLiteral("settings.ini"))).contains("ReceiptPrinterCodePage"));
+
     TFormReceipts* window = TFormReceipts::showFor(*form);
     ReceiptPrinterGroup& group = *window->findChild<ReceiptPrinterGroup*>(QStringLiteral("GroupReceiptPrinter"));
     EXPECT_EQ(group.ComboPrinterKind->currentIndex(), 0);
