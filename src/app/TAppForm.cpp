@@ -25,6 +25,7 @@
 #include "pos/SaleScreen.h"
 #include "pos/printtemplate.h"
 #include "pos/receiptsform.h"
+#include "pos/ui/ReceiptOutput.h"
 #include "pos/veresiye.h"
 #include "reports/DataExchangeCommands.h"
 #include "reports/SalesHistoryScreen.h"
@@ -257,6 +258,8 @@ void TAppForm::buildMenus()
     addItem(deleteMenu, QStringLiteral("DeletePayments1"), QString(), &TAppForm::DeletePayments1Click);
     addItem(deleteMenu, QStringLiteral("DeleteCredits1"), QString(), &TAppForm::DeleteCredits1Click);
     operations->addSeparator();
+    addItem(operations, QStringLiteral("OpenCashDrawer1"), QString(), &TAppForm::OpenCashDrawer1Click);
+    operations->addSeparator();
     addItem(operations, QStringLiteral("KeyboardShortcuts1"), QString(), &TAppForm::KeyboardShortcuts1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("Exit1"), QString(), &TAppForm::Exit1Click)
@@ -352,6 +355,7 @@ void TAppForm::setCaptions()
     setMenu("Export1", "Export");
     setMenu("Import1", "Import");
     setMenu("Delete1", "Delete");
+    setItem("OpenCashDrawer1", TranslateText("Open Cash Drawer"));
     setItem("KeyboardShortcuts1", TranslateText("Keyboard Shortcuts") + dots);
     setItem("Exit1", TranslateText("Exit"));
     for (const char* name : {"ExportProducts1", "ImportProducts1", "DeleteProducts1"})
@@ -710,6 +714,11 @@ void TAppForm::DeletePayments1Click()
 void TAppForm::DeleteCredits1Click()
 {
     DeleteTableCommand(*this, DataTable::Credits);
+}
+
+void TAppForm::OpenCashDrawer1Click()
+{
+    OpenCashDrawerCommand(*this);
 }
 
 void TAppForm::KeyboardShortcuts1Click()

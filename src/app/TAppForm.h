@@ -131,6 +131,7 @@ private:
     void DeleteCustomers1Click();
     void DeletePayments1Click();
     void DeleteCredits1Click();
+    void OpenCashDrawer1Click();
     void KeyboardShortcuts1Click();
     void Exit1Click();
     void StockSheet1Click();

@@ -6,9 +6,9 @@
 #include "platform/Environment.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptFiles.h"
-#include "pos/ReceiptPrinter.h"
 #include "pos/SaleRecorder.h"
 #include "pos/SaleScreen.h"
+#include "pos/ui/ReceiptOutput.h"
 
 #include <QAction>
 #include <QTreeWidget>
@@ -37,11 +37,20 @@ void CashCheckout(TAppForm& main)
                                           QString::number(receiptNumber.number()), sale.listText, sale.total,
                                           env.now(), main.CurrencySymbol, env.shortDateFormat(), env.longTimeFormat());
     // A failed print raises "Printer not found!": the sale stays stored, the receipt is neither saved nor numbered.
-    if (main.action(QStringLiteral("AskPrint1"))->isChecked()
-        && main.dialogs().askYesNo(&main, caption, TranslateText("Print?")))
-        PrintReceiptText(&main, main.dialogs(), receipt, main.windowTitle(), env.ansiCodePage(), false);
+    // On an ESC/POS printer the drawer pulse goes out with the receipt, in the same write.
+    const bool openDrawer = CurrentReceiptPrinter(main).drawerAttached();
+    const bool print = main.action(QStringLiteral("AskPrint1"))->isChecked()
+                       && main.dialogs().askYesNo(&main, caption, TranslateText("Print?"));
+    if (print) {
+        ReceiptPrintJob job(receipt, main.windowTitle());
+        job.openDrawer = openDrawer;
+        PrintReceipt(main, &main, job);
+    }
 
     receiptNumber.keep();
     FisKaydet(main, receipt, receiptNumber.number());
     screen.ClearAfterSale();
+    // Without a receipt the drawer still opens; the sale is complete by now, so a failure here only reports.
+    if (openDrawer && !print)
+        OpenCashDrawer(main);
 }

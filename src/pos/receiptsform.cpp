@@ -3,9 +3,12 @@
 #include "app/Dialogs.h"
 #include "app/TAppForm.h"
 #include "i18n/Translator.h"
+#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinterGroup.h"
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -70,6 +73,8 @@ TFormReceipts::TFormReceipts(TAppForm& main)
     Button3 = new QPushButton(this);
     Button3->setObjectName(QStringLiteral("Button3"));
 
+    GroupReceiptPrinter = new ReceiptPrinterGroup(this);
+
     Close1 = new QAction(this);
     Close1->setObjectName(QStringLiteral("Close1"));
     Close1->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -87,17 +92,20 @@ TFormReceipts::TFormReceipts(TAppForm& main)
     buttons->addWidget(Button3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(GroupReceiptPrinter);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(SpinEdit1, Edit1);
     setTabOrder(Edit1, Button1);
-    setTabOrder(Button1, Button2);
+    setTabOrder(Button1, GroupReceiptPrinter->ComboPrinterKind);
+    setTabOrder(GroupReceiptPrinter->ButtonTestPage, Button2);
     setTabOrder(Button2, Button3);
 
     connect(Button1, &QToolButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(GroupReceiptPrinter, &ReceiptPrinterGroup::testPageRequested, this, [this] { ButtonTestPageClick(); });
     connect(Close1, &QAction::triggered, this, [this] { Button3Click(); });
 
     FormCreate();
@@ -120,6 +128,7 @@ void TFormReceipts::FormCreate()
                                                kMaximumNumber)));
     if (settings.ValueExists(QStringLiteral("ReceiptFolder")))
         Edit1->setText(settings.ReadString(QStringLiteral("ReceiptFolder"), QString()));
+    GroupReceiptPrinter->setPrinter(CurrentReceiptPrinter(m_main));
 
     setWindowTitle(TranslateText("Receipts"));
     Label2->setText(TranslateText("Next Receipt Number:"));
@@ -128,6 +137,7 @@ void TFormReceipts::FormCreate()
     Button1->setAccessibleName(TranslateText("Select folder:"));
     Button2->setText(TranslateText("OK"));
     Button3->setText(TranslateText("Cancel"));
+    GroupReceiptPrinter->setCaptions();
 }
 
 void TFormReceipts::Button1Click()
@@ -150,10 +160,20 @@ void TFormReceipts::Button2Click()
     SettingsStore& settings = m_main.settings();
     settings.WriteInteger(QStringLiteral("ReceiptNumber"), number);
     settings.WriteString(QStringLiteral("ReceiptFolder"), folder);
+    // Written only when changed, so an untouched group leaves the defaults (code page from the language) free.
+    const ReceiptPrinterSettings printer = GroupReceiptPrinter->printer();
+    if (printer != CurrentReceiptPrinter(m_main))
+        printer.write(settings);
     settings.UpdateFile();
     m_main.ReceiptNumber = number;
     m_main.ReceiptFolder = folder;
     close();
+}
+
+// The printer as chosen in the window, saved or not, so a choice can be tried before "OK".
+void TFormReceipts::ButtonTestPageClick()
+{
+    m_main.runGuarded([this] { PrintReceiptTestPage(m_main, this, GroupReceiptPrinter->printer()); });
 }
 
 void TFormReceipts::Button3Click()

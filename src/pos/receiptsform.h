@@ -9,6 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QToolButton;
+class ReceiptPrinterGroup;
 
 // "Receipts": the next receipt number and the folder receipt files are saved in. Shown without blocking the
 // main window; nothing is stored until "OK".
@@ -30,10 +31,12 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QAction* Close1 = nullptr;
+    ReceiptPrinterGroup* GroupReceiptPrinter = nullptr;
 
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void ButtonTestPageClick();
 
 private:
     void FormCreate();

@@ -7,9 +7,9 @@
 #include "platform/Environment.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptFiles.h"
-#include "pos/ReceiptPrinter.h"
 #include "pos/SaleRecorder.h"
 #include "pos/SaleScreen.h"
+#include "pos/ui/ReceiptOutput.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -115,7 +115,7 @@ void TVeresiyeForm::BitBtn1Click()
                                               QString::number(receiptNumber.number()), sale.listText, sale.total,
                                               env.now(), m_main.CurrencySymbol, env.shortDateFormat(),
                                               env.longTimeFormat());
-        if (PrintReceiptText(this, m_main.dialogs(), receipt, QString(), env.ansiCodePage(), false)) {
+        if (PrintReceipt(m_main, this, ReceiptPrintJob(receipt))) {
             receiptNumber.keep();
             FisKaydet(m_main, receipt, receiptNumber.number());
         }

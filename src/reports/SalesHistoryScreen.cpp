@@ -5,7 +5,7 @@
 #include "platform/Environment.h"
 #include "pos/Money.h"
 #include "pos/Receipt.h"
-#include "pos/ReceiptPrinter.h"
+#include "pos/ui/ReceiptOutput.h"
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/SalesHistory.h"
@@ -382,7 +382,7 @@ void SalesHistoryScreen::Print1Click()
     }
     const QString text = RenderPaymentReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
                                               m_paymentsModel->rowTexts(row), reprintFormat());
-    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), false);
+    PrintReceipt(m_main, &m_main, ReceiptPrintJob(text));
 }
 
 void SalesHistoryScreen::Print2Click()
@@ -394,5 +394,7 @@ void SalesHistoryScreen::Print2Click()
     }
     const QString text = RenderCreditReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
                                              m_creditsModel->rowTexts(row), reprintFormat());
-    PrintReceiptText(&m_main, m_main.dialogs(), text, QString(), m_main.env().ansiCodePage(), true);
+    ReceiptPrintJob job(text);
+    job.translateError = true;
+    PrintReceipt(m_main, &m_main, job);
 }

@@ -1,6 +1,7 @@
 #include "reports/SalesHistory.h"
 #include "reports/SalesHistoryScreen.h"
 #include "support/AppFixture.h"
+#include "support/LoopbackPrinter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -383,6 +384,25 @@ TEST_F(SalesHistoryTest, AFailingPrinterIsReportedUntranslatedForPaymentsAndTran
     EXPECT_EQ(dialogs.messageTexts(),
               (QStringList{QStringLiteral("Printer not found!"), QStringLiteral("Yaz\u0131c\u0131 bulunamad\u0131!")}));
     EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+}
+
+TEST_F(SalesHistoryTest, ReprintsGoToTheEscPosReceiptPrinterWithoutTheDialog)
+{
+    LoopbackPrinter printer;
+    writeSettings({QStringLiteral("ReceiptPrinter=escpos-tcp"),
+                   QStringLiteral("ReceiptPrinterAddress=") + printer.address(), QStringLiteral("ReceiptPrinterCut=0"),
+                   QStringLiteral("CashDrawer=1")});
+    start();
+    addPayment(12, QStringLiteral("8690"), QStringLiteral("COFFEE"), 2, 2.5, QStringLiteral("2025-01-31 09:00:00"));
+    open();
+    screen().ListView2->selectRow(0);
+    screen().PopupMenu1->findChild<QAction*>(QStringLiteral("Print1"))->trigger();
+
+    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_EQ(printer.received().size(), 1);
+    const QByteArray sent = printer.received().at(0);
+    EXPECT_TRUE(sent.contains("\nReceipt Number: 12\n\nCOFFEE (2.50) * 2\n\nTotal: $ 5.00\n")) << sent.toStdString();
+    EXPECT_TRUE(sent.endsWith("Thank you\n\n\n\n\n")); // no cut, and a reprint never opens the drawer
 }
 
 } // namespace

@@ -1,0 +1,262 @@
+#include "pos/EscPosSender.h"
+
+#include "pos/ReceiptPrinterSettings.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool Fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+QString SystemError(const char* what, int code)
+{
+    return QString::fromLatin1(what) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
+}
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Waits for the events until the deadline: true when they came, false on time-out (errno ETIMEDOUT) or error.
+bool WaitFor(int fd, short events, Clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            errno = ETIMEDOUT;
+            return false;
+        }
+        pollfd p{fd, events, 0};
+        const int r = ::poll(&p, 1, int(std::min<long long>(left, 60000)));
+        if (r > 0)
+            return true;
+        if (r < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+// A write to a pipe or device whose reader has gone raises SIGPIPE, which would end the program: while this
+// lives the signal is held back for this thread, and one it raised is taken off again.
+class SigPipeHeld
+{
+public:
+    SigPipeHeld()
+    {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_previous);
+    }
+    ~SigPipeHeld()
+    {
+        if (!m_wasPending) {
+            const timespec now{};
+            while (sigtimedwait(&m_pipe, nullptr, &now) == SIGPIPE) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+    }
+    SigPipeHeld(const SigPipeHeld&) = delete;
+    SigPipeHeld& operator=(const SigPipeHeld&) = delete;
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_previous;
+    bool m_wasPending = false;
+};
+
+bool WriteAll(int fd, const QByteArray& bytes, Clock::time_point deadline, QString* error)
+{
+    const SigPipeHeld held;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        if (!WaitFor(fd, POLLOUT, deadline))
+            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
+                                                  : SystemError("write", errno));
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return Fail(error, SystemError("write", errno));
+        written += std::max<ssize_t>(n, 0);
+    }
+    return true;
+}
+
+struct AddressList
+{
+    ~AddressList()
+    {
+        if (list)
+            ::freeaddrinfo(list);
+    }
+    addrinfo* list = nullptr;
+};
+
+// getaddrinfo has no time-out of its own: a name is looked up on a worker that is left behind when the deadline
+// passes (it frees its result itself then). Numeric addresses never reach the network.
+std::unique_ptr<AddressList> Resolve(const PrinterHostPort& target, Clock::time_point deadline, QString* error)
+{
+    struct Lookup
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool abandoned = false;
+        int code = 0;
+        addrinfo* list = nullptr;
+    };
+    const QByteArray host = target.host.toUtf8();
+    const QByteArray port = QByteArray::number(target.port);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+
+    auto result = std::make_unique<AddressList>();
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    if (::getaddrinfo(host.constData(), port.constData(), &hints, &result->list) == 0)
+        return result;
+
+    auto lookup = std::make_shared<Lookup>();
+    hints.ai_flags = AI_NUMERICSERV;
+    std::thread([lookup, host, port, hints] {
+        addrinfo* list = nullptr;
+        const int code = ::getaddrinfo(host.constData(), port.constData(), &hints, &list);
+        std::lock_guard lock(lookup->mutex);
+        if (lookup->abandoned) {
+            if (list)
+                ::freeaddrinfo(list);
+            return;
+        }
+        lookup->code = code;
+        lookup->list = list;
+        lookup->finished = true;
+        lookup->done.notify_one();
+    }).detach();
+
+    std::unique_lock lock(lookup->mutex);
+    if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; })) {
+        lookup->abandoned = true;
+        Fail(error, QStringLiteral("looking up %1 took too long").arg(target.host));
+        return nullptr;
+    }
+    if (lookup->code != 0) {
+        Fail(error, QStringLiteral("%1: %2").arg(target.host, QString::fromLocal8Bit(gai_strerror(lookup->code))));
+        return nullptr;
+    }
+    result->list = lookup->list;
+    return result;
+}
+
+int ConnectedSocket(const addrinfo& address, Clock::time_point deadline, QString* error)
+{
+    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                            address.ai_protocol);
+    if (fd < 0) {
+        Fail(error, SystemError("socket", errno));
+        return -1;
+    }
+    if (::connect(fd, address.ai_addr, address.ai_addrlen) == 0)
+        return fd;
+    if (errno == EINPROGRESS && WaitFor(fd, POLLOUT, deadline)) {
+        int code = 0;
+        socklen_t length = sizeof code;
+        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &code, &length) == 0 && code == 0)
+            return fd;
+        errno = code;
+    }
+    Fail(error, SystemError("connect", errno));
+    ::close(fd);
+    return -1;
+}
+
+// After the sending side is closed, reads (and drops) what the printer sends back until it closes.
+bool WaitForPeerClose(int fd, Clock::time_point deadline, QString* error)
+{
+    char buffer[256];
+    for (;;) {
+        if (!WaitFor(fd, POLLIN, deadline))
+            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
+                                                  : SystemError("read", errno));
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n == 0)
+            return true;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            // A reset after everything was written still means the printer stopped listening before the end.
+            return Fail(error, SystemError("read", errno));
+    }
+}
+
+} // namespace
+
+bool SendToTcpPrinter(const QString& address, const QByteArray& bytes, std::chrono::milliseconds timeout,
+                      QString* error)
+{
+    const Clock::time_point deadline = Clock::now() + timeout;
+    const std::optional<PrinterHostPort> target = ParsePrinterAddress(address);
+    if (!target)
+        return Fail(error, QStringLiteral("not a printer address: %1").arg(address));
+    const std::unique_ptr<AddressList> addresses = Resolve(*target, deadline, error);
+    if (!addresses)
+        return false;
+    Fail(error, QStringLiteral("%1: no address").arg(target->host));
+    for (const addrinfo* a = addresses->list; a; a = a->ai_next) {
+        const FileDescriptor socket(ConnectedSocket(*a, deadline, error));
+        if (socket.get() < 0)
+            continue;
+        if (!WriteAll(socket.get(), bytes, deadline, error))
+            return false;
+        ::shutdown(socket.get(), SHUT_WR);
+        return WaitForPeerClose(socket.get(), deadline, error);
+    }
+    return false;
+}
+
+bool SendToPrinterDevice(const QString& path, const QByteArray& bytes, std::chrono::milliseconds timeout,
+                         QString* error)
+{
+    const Clock::time_point deadline = Clock::now() + timeout;
+    if (path.trimmed().isEmpty())
+        return Fail(error, QStringLiteral("no device file"));
+    const FileDescriptor device(
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_APPEND | O_NOCTTY | O_CLOEXEC));
+    if (device.get() < 0)
+        return Fail(error, SystemError("open", errno));
+    return WriteAll(device.get(), bytes, deadline, error);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+
+// Hands bytes to an ESC/POS receipt printer and returns within the time-out whatever the printer does.
+// Both return false with a reason when the bytes were not taken in time.
+
+// Over TCP ("host:port", port 9100 when omitted): connects, writes the bytes, closes its sending side and waits
+// for the printer to close the connection, as a raw printer port does once it has read everything. A peer
+// that accepts the connection but never reads therefore counts as a failure, not as printed.
+bool SendToTcpPrinter(const QString& address, const QByteArray& bytes, std::chrono::milliseconds timeout,
+                      QString* error = nullptr);
+// To a device file (/dev/usb/lp0 ...): opened for writing without blocking and never created; the bytes must be
+// taken within the time-out.
+bool SendToPrinterDevice(const QString& path, const QByteArray& bytes, std::chrono::milliseconds timeout,
+                         QString* error = nullptr);
