@@ -134,6 +134,7 @@ void PaymentsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_filter = HistoryFilter();
     m_grandTotal = 0;
     endResetModel();
 }
@@ -169,6 +170,7 @@ bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString*
     });
 
     beginResetModel();
+    m_filter = filter;
     if (ok) {
         m_lines = std::move(lines);
         m_grandTotal = grandTotal;
@@ -219,6 +221,7 @@ void CreditsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_filter = HistoryFilter();
     m_paidTotal = 0;
     m_openTotal = 0;
     endResetModel();
@@ -264,6 +267,7 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
     });
 
     beginResetModel();
+    m_filter = filter;
     if (ok) {
         m_lines = std::move(lines);
         m_paidTotal = paidTotal;
