@@ -1,0 +1,143 @@
+#include "reports/ui/TakingsChartWindow.h"
+
+#include "app/Dialogs.h"
+#include "i18n/Translator.h"
+#include "pos/Money.h"
+#include "reports/ui/ChartColors.h"
+#include "reports/ui/ChartPanel.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBoxLayout>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QLegend>
+#include <QPushButton>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+
+QString chartTitle(TakingsGrouping grouping)
+{
+    switch (grouping) {
+    case TakingsGrouping::Day: return TranslateText("Takings per day");
+    case TakingsGrouping::Week: return TranslateText("Takings per week");
+    case TakingsGrouping::Month: return TranslateText("Takings per month");
+    case TakingsGrouping::Year: return TranslateText("Takings per year");
+    }
+    return {};
+}
+
+// Beyond this many bars the labels under them stand upright so they do not run into each other.
+constexpr int kLevelLabelBars = 12;
+
+} // namespace
+
+TakingsChartWindow::TakingsChartWindow(Dialogs& dialogs, TakingsSeries series, Format format, QWidget* parent)
+    : QDialog(parent)
+    , m_series(std::move(series))
+    , m_format(std::move(format))
+{
+    setObjectName(QStringLiteral("FormTakingsChart"));
+    setWindowTitle(chartTitle(m_series.grouping));
+    resize(900, 560);
+
+    Chart = new ChartPanel(dialogs, QStringLiteral("TakingsChart"), TranslateText("Takings chart"), this);
+    CloseButton = new QPushButton(TranslateText("Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    Chart->addButton(CloseButton);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Chart, &ChartPanel::paletteChanged, this, [this] { Chart->setChart(buildChart()); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Chart);
+    Chart->setChart(buildChart());
+    Chart->view()->setFocus();
+}
+
+QBarSet* TakingsChartWindow::makeSet(const QString& name, double TakingsBucket::*amount, const QColor& color,
+                                     const QColor& weekendColor)
+{
+    auto* set = new QBarSet(name);
+    QList<qreal> values;
+    QList<int> weekends;
+    values.reserve(qsizetype(m_series.buckets.size()));
+    for (size_t i = 0; i < m_series.buckets.size(); ++i) {
+        values << m_series.buckets[i].*amount;
+        if (m_series.buckets[i].weekend)
+            weekends << int(i);
+    }
+    set->append(values);
+    set->setColor(color);
+    set->setBorderColor(color);
+    // Weekends are drawn as selected bars, in their own colour.
+    set->setSelectedColor(weekendColor);
+    set->selectBars(weekends);
+    return set;
+}
+
+QChart* TakingsChartWindow::buildChart()
+{
+    const ChartColors colors = ChartColors::fromPalette(palette());
+    auto* chart = new QChart;
+    chart->setTitle(chartTitle(m_series.grouping));
+    chart->setAnimationOptions(QChart::NoAnimation);
+
+    auto* bars = new QBarSeries;
+    bars->setBarWidth(0.8);
+    bars->append(makeSet(TranslateText("Payments"), &TakingsBucket::payments, colors.bars, colors.barsApart));
+    if (m_series.withCredits)
+        bars->append(makeSet(TranslateText("Credit sales"), &TakingsBucket::credits, colors.secondBars,
+                             colors.secondBarsApart));
+    chart->addSeries(bars);
+
+    QStringList labels;
+    double low = 0;
+    double high = 0;
+    for (const TakingsBucket& bucket : m_series.buckets) {
+        labels << TakingsBarLabel(bucket, m_series.grouping, m_format.shortDateFormat);
+        low = std::min({low, bucket.payments, bucket.credits});
+        high = std::max({high, bucket.payments, bucket.credits});
+    }
+    auto* days = new QBarCategoryAxis;
+    days->append(labels);
+    if (labels.size() > kLevelLabelBars)
+        days->setLabelsAngle(-90);
+    chart->addAxis(days, Qt::AlignBottom);
+    bars->attachAxis(days);
+
+    auto* amounts = new QValueAxis;
+    amounts->setRange(low, high > low ? high : low + 1);
+    amounts->applyNiceNumbers();
+    amounts->setLabelFormat(high - low >= 100 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+    chart->addAxis(amounts, Qt::AlignLeft);
+    bars->attachAxis(amounts);
+
+    chart->legend()->setVisible(m_series.withCredits);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    colors.applyTo(*chart);
+
+    connect(bars, &QBarSeries::hovered, this, [this, bars](bool entered, int index, QBarSet* set) {
+        if (entered)
+            QToolTip::showText(QCursor::pos(), barTip(int(bars->barSets().indexOf(set)), index), Chart->view());
+        else
+            QToolTip::hideText();
+    });
+    return chart;
+}
+
+QString TakingsChartWindow::barTip(int series, int index) const
+{
+    if (index < 0 || size_t(index) >= m_series.buckets.size())
+        return {};
+    const TakingsBucket& bucket = m_series.buckets[size_t(index)];
+    const double amount = series == 1 ? bucket.credits : bucket.payments;
+    const QString name = series == 1 ? TranslateText("Credit sales") : TranslateText("Payments");
+    return name + QLatin1Char('\n') + TakingsBarPeriod(bucket, m_series.grouping, m_format.shortDateFormat)
+           + QStringLiteral(": ") + MoneyWithSymbol(m_format.currencySymbol, amount);
+}
