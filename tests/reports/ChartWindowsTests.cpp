@@ -14,16 +14,19 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDateEdit>
 #include <QFile>
 #include <QHorizontalBarSeries>
 #include <QImageReader>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -77,7 +80,8 @@ protected:
             EXPECT_NE(window, nullptr);
             if (window) {
                 dialog.show();
-                EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+                dialog.activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
                 QApplication::processEvents();
                 ran = true;
                 script(*window);
@@ -147,15 +151,28 @@ protected:
         EXPECT_TRUE(dialogs.messageTexts().isEmpty()) << dialogs.messageTexts().join(QLatin1Char('|')).toStdString();
     }
 
+    // The mouse moved over a point of the chart with no button down.
+    static void hover(QChartView* view, const QPoint& at)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), view->viewport()->mapToGlobal(QPointF(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+    }
+
     static QBarSeries* takingsBars(TakingsChartWindow& w)
     {
         return qobject_cast<QBarSeries*>(w.Chart->view()->chart()->series().value(0));
     }
 
+    // The labels under the bars (takings) or beside them (top sellers).
     static QStringList categories(QChart* chart, Qt::Orientation orientation)
     {
-        auto* axis = qobject_cast<QBarCategoryAxis*>(chart->axes(orientation).value(0));
-        return axis ? axis->categories() : QStringList{QStringLiteral("<no axis>")};
+        QAbstractAxis* axis = chart->axes(orientation).value(0);
+        if (auto* labelled = qobject_cast<QCategoryAxis*>(axis))
+            return labelled->categoriesLabels();
+        if (auto* categoryAxis = qobject_cast<QBarCategoryAxis*>(axis))
+            return categoryAxis->categories();
+        return {QStringLiteral("<no axis>")};
     }
 };
 
@@ -183,7 +200,19 @@ TEST_F(ChartWindowsTest, TakingsChartHasABarForEveryDayOfTheListedRangeWeekendsA
         std::sort(weekend.begin(), weekend.end());
         EXPECT_EQ(weekend, (QList<int>{1, 2})); // Saturday and Sunday
         EXPECT_NE(payments->selectedColor(), payments->color());
-        EXPECT_EQ(w.barTip(0, 2), QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(form->CurrencySymbol, 11.5));
+        // Hovering the bar of the Sunday shows its day and amount.
+        QChartView* view = w.Chart->view();
+        const QPoint onBar = view->mapFromScene(view->chart()->mapToPosition(QPointF(2, 5), bars));
+        hover(view, onBar);
+        const QString tip = QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(form->CurrencySymbol, 11.5);
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), tip);
+        // The tooltip request that follows a pause of the mouse keeps it (a tooltip asked away goes after 300 ms).
+        QHelpEvent request(QEvent::ToolTip, onBar, view->viewport()->mapToGlobal(onBar));
+        QApplication::sendEvent(view->viewport(), &request);
+        QTest::qWait(500);
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), tip);
         expectDrawn(*w.Chart, 2);
         expectSavedAndPrinted(*w.Chart);
     });
@@ -251,7 +280,8 @@ TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
     dialogs.modalScripts.push_back([&](QDialog& dialog) {
         auto& w = static_cast<TFormTopSelling&>(dialog);
         dialog.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
         waitFor(w.Timer1);
         QChart* chart = w.Chart->view()->chart();
         auto* bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
@@ -259,11 +289,15 @@ TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
         if (!bars)
             return int(QDialog::Rejected);
         EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by units"));
+        // Bars go from the bottom up: the best seller is the last, on top.
         EXPECT_EQ(bars->barSets().at(0)->count(), 10);
-        EXPECT_EQ(categories(chart, Qt::Vertical).mid(0, 2),
-                  (QStringList{QStringLiteral("Product 0"), QStringLiteral("Product 1")}));
-        EXPECT_EQ(bars->barSets().at(0)->at(0), 20);
+        EXPECT_EQ(categories(chart, Qt::Vertical).mid(8),
+                  (QStringList{QStringLiteral("Product 1"), QStringLiteral("Product 0")}));
+        EXPECT_EQ(bars->barSets().at(0)->at(9), 20);
         EXPECT_EQ(w.Chart->barTip(1), QStringLiteral("Product 1: 19"));
+        QChartView* view = w.Chart->view();
+        hover(view, view->mapFromScene(chart->mapToPosition(QPointF(5, 8), bars)));
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("Product 1: 19"));
         QApplication::processEvents();
         expectDrawn(*w.Chart);
 
@@ -273,9 +307,9 @@ TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
         chart = w.Chart->view()->chart();
         bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
         EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by takings"));
-        EXPECT_EQ(categories(chart, Qt::Vertical).value(0), w.model()->text(0, 1));
         EXPECT_EQ(w.model()->text(0, 1), QStringLiteral("Product 9"));
-        EXPECT_EQ(bars->barSets().at(0)->at(0), 60.5);
+        EXPECT_EQ(categories(chart, Qt::Vertical).value(9), QStringLiteral("Product 9"));
+        EXPECT_EQ(bars->barSets().at(0)->at(9), 60.5);
         EXPECT_EQ(w.Chart->barTip(0), QStringLiteral("Product 9: ") + MoneyWithSymbol(form->CurrencySymbol, 60.5));
 
         // Only last year's line is left in the range.

@@ -8,12 +8,15 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QCursor>
 #include <QEvent>
+#include <QHelpEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolTip>
 
 ChartPanel::ChartPanel(Dialogs& dialogs, const QString& name, const QString& accessibleName, QWidget* parent)
     : QWidget(parent)
@@ -27,6 +30,7 @@ ChartPanel::ChartPanel(Dialogs& dialogs, const QString& name, const QString& acc
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumSize(320, 240);
     m_view->setFrameShape(QFrame::NoFrame);
+    m_view->viewport()->installEventFilter(this);
 
     SaveButton = new QPushButton(TranslateText("Save as picture"), this);
     SaveButton->setObjectName(name + QStringLiteral("Save"));
@@ -48,6 +52,8 @@ ChartPanel::ChartPanel(Dialogs& dialogs, const QString& name, const QString& acc
 
 void ChartPanel::setChart(QChart* chart)
 {
+    if (!m_barTip.isEmpty())
+        setBarTip(QString()); // its bar goes with the chart
     QChart* previous = m_view->chart();
     m_view->setChart(chart); // the view lets go of the chart before without deleting it
     delete previous;
@@ -107,6 +113,29 @@ void ChartPanel::PrintClick()
     const QRectF page(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
     m_view->render(&painter, page, m_view->viewport()->rect(), Qt::KeepAspectRatio);
     painter.end();
+}
+
+void ChartPanel::setBarTip(const QString& text)
+{
+    m_barTip = text;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), text, m_view);
+}
+
+bool ChartPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // The chart's scene answers the tooltip request that follows every mouse move by hiding any tooltip, since
+    // its bars have none of their own: answer it with the bar's.
+    if (watched == m_view->viewport() && event->type() == QEvent::ToolTip) {
+        if (m_barTip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_barTip, m_view);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ChartPanel::changeEvent(QEvent* event)

@@ -27,6 +27,8 @@ public:
     QImage picture() const;
     // Puts a button of the owner's at the end of the row of buttons.
     void addButton(QPushButton* button);
+    // The tooltip of the bar under the mouse (an empty text when it has left the bar).
+    void setBarTip(const QString& text);
 
     void SaveClick();
     void PrintClick();
@@ -39,9 +41,11 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Dialogs& m_dialogs;
     QChartView* m_view = nullptr;
     QHBoxLayout* m_buttons = nullptr;
+    QString m_barTip;
 };

@@ -6,16 +6,14 @@
 #include "reports/ui/ChartColors.h"
 #include "reports/ui/ChartPanel.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QBoxLayout>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QLegend>
 #include <QPushButton>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -33,8 +31,10 @@ QString chartTitle(TakingsGrouping grouping)
     return {};
 }
 
-// Beyond this many bars the labels under them stand upright so they do not run into each other.
-constexpr int kLevelLabelBars = 12;
+// Beyond this many labels they stand upright so they do not run into each other.
+constexpr int kLevelLabels = 12;
+// At most this many bars are labelled: every second, third ... bar beyond it, so the labels stay readable.
+constexpr int kMostLabels = 31;
 
 } // namespace
 
@@ -96,17 +96,25 @@ QChart* TakingsChartWindow::buildChart()
                              colors.secondBarsApart));
     chart->addSeries(bars);
 
-    QStringList labels;
+    // Bar i stands at i; its label, when it has one, right under it.
+    const int count = int(m_series.buckets.size());
+    const int step = (count + kMostLabels - 1) / kMostLabels;
+    auto* days = new QCategoryAxis;
+    days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    days->setStartValue(-0.5);
+    days->setRange(-0.5, std::max(count, 1) - 0.5);
+    days->setTruncateLabels(false);
+    days->setGridLineVisible(false);
     double low = 0;
     double high = 0;
-    for (const TakingsBucket& bucket : m_series.buckets) {
-        labels << TakingsBarLabel(bucket, m_series.grouping, m_format.shortDateFormat);
+    for (int i = 0; i < count; ++i) {
+        const TakingsBucket& bucket = m_series.buckets[size_t(i)];
+        if (i % step == 0)
+            days->append(TakingsBarLabel(bucket, m_series.grouping, m_format.shortDateFormat), i);
         low = std::min({low, bucket.payments, bucket.credits});
         high = std::max({high, bucket.payments, bucket.credits});
     }
-    auto* days = new QBarCategoryAxis;
-    days->append(labels);
-    if (labels.size() > kLevelLabelBars)
+    if (days->count() > kLevelLabels)
         days->setLabelsAngle(-90);
     chart->addAxis(days, Qt::AlignBottom);
     bars->attachAxis(days);
@@ -123,10 +131,7 @@ QChart* TakingsChartWindow::buildChart()
     colors.applyTo(*chart);
 
     connect(bars, &QBarSeries::hovered, this, [this, bars](bool entered, int index, QBarSet* set) {
-        if (entered)
-            QToolTip::showText(QCursor::pos(), barTip(int(bars->barSets().indexOf(set)), index), Chart->view());
-        else
-            QToolTip::hideText();
+        Chart->setBarTip(entered ? barTip(int(bars->barSets().indexOf(set)), index) : QString());
     });
     return chart;
 }

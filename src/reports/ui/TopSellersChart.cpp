@@ -9,10 +9,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QHorizontalBarSeries>
 #include <QLegend>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -46,11 +44,12 @@ QChart* TopSellersChart::buildChart()
     QStringList labels;
     double low = 0;
     double high = 0;
-    for (const TopSeller& seller : m_sellers) {
-        *set << seller.value;
-        labels << seller.label;
-        low = std::min(low, seller.value);
-        high = std::max(high, seller.value);
+    // Horizontal bars are drawn from the bottom up: the list goes in from its end, so the first is on top.
+    for (auto seller = m_sellers.rbegin(); seller != m_sellers.rend(); ++seller) {
+        *set << seller->value;
+        labels << seller->label;
+        low = std::min(low, seller->value);
+        high = std::max(high, seller->value);
     }
     set->setColor(colors.bars);
     set->setBorderColor(colors.bars);
@@ -61,7 +60,6 @@ QChart* TopSellersChart::buildChart()
 
     auto* products = new QBarCategoryAxis;
     products->append(labels);
-    products->setReverse(true); // the first of the ranking on top
     chart->addAxis(products, Qt::AlignLeft);
     bars->attachAxis(products);
     auto* values = new QValueAxis;
@@ -73,12 +71,10 @@ QChart* TopSellersChart::buildChart()
     bars->attachAxis(values);
     colors.applyTo(*chart);
 
-    connect(bars, &QHorizontalBarSeries::hovered, this, [this](bool entered, int index, QBarSet*) {
-        if (entered)
-            QToolTip::showText(QCursor::pos(), barTip(index), view());
-        else
-            QToolTip::hideText();
-    });
+    connect(bars, &QHorizontalBarSeries::hovered, this,
+            [this](bool entered, int bar, QBarSet*) {
+                setBarTip(entered ? barTip(int(m_sellers.size()) - 1 - bar) : QString());
+            });
     return chart;
 }
 

@@ -19,6 +19,7 @@ public:
 
     void setSellers(std::vector<TopSeller> sellers, TopSellingRanking ranking);
     const std::vector<TopSeller>& sellers() const { return m_sellers; }
+    // The tooltip of the seller at this place of the list (0 for the first).
     QString barTip(int index) const;
 
 private:
