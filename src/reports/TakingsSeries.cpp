@@ -135,16 +135,11 @@ void addLines(TakingsSeries& series, const DaySpan& span, const std::vector<Line
     }
 }
 
-QDate dateOfBound(const QString& bound)
-{
-    return dayOf(bound);
-}
-
 } // namespace
 
 DaySpan HistoryDaySpan(const HistoryFilter& filter)
 {
-    DaySpan span{dateOfBound(filter.begin), dateOfBound(filter.end)};
+    DaySpan span{dayOf(filter.begin), dayOf(filter.end)};
     if (span.isValid() && span.last > span.first && QStringView(filter.end).mid(11) == u"00:00:00")
         span.last = span.last.addDays(-1);
     return span;

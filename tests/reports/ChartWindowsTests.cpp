@@ -318,6 +318,17 @@ TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
         EXPECT_EQ(categories(w.Chart->view()->chart(), Qt::Vertical), QStringList{QStringLiteral("Old")});
         QApplication::processEvents();
         expectSavedAndPrinted(*w.Chart);
+
+        // A picture that cannot be written is reported, not taken for saved.
+        dialogs.fileAnswers.push_back(dataFile(QStringLiteral("no such folder/chart.png")));
+        QTest::mouseClick(w.Chart->SaveButton, Qt::LeftButton);
+        const ScriptedDialogs::Shown* report = dialogs.lastMessage();
+        EXPECT_NE(report, nullptr);
+        if (report) {
+            EXPECT_EQ(report->icon, Dialogs::Icon::Error);
+            EXPECT_TRUE(report->text.startsWith(QStringLiteral("The picture could not be saved.\n")))
+                << report->text.toStdString();
+        }
         ran = true;
         return int(QDialog::Rejected);
     });

@@ -6,6 +6,8 @@
 #include <QChart>
 #include <QLegend>
 
+#include <algorithm>
+
 namespace {
 
 // a moved towards b by the share t (0 keeps a, 1 gives b).
