@@ -14,6 +14,9 @@
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
 #include "reports/SalesHistoryScreen.h"
+#include "reports/TakingsSeries.h"
+#include "reports/ui/ChartPanel.h"
+#include "reports/ui/TakingsChartWindow.h"
 #include "reports/topsellingform.h"
 #include "reports/TableExport.h"
 #include "store/Database.h"
@@ -360,6 +363,29 @@ int main(int argc, char** argv)
                 history.paymentsModel()->clear();
             }
         }
+    }
+
+    // B4c: the takings chart of the year from the loaded list, against the year's load itself.
+    if (wanted("B4") || wanted("B4c")) {
+        SalesHistoryScreen& history = *form->salesHistoryScreen();
+        history.DateTimePicker1->setDate(QDate(2025, 1, 1));
+        history.DateTimePicker2->setDate(QDate(2025, 12, 31));
+        history.DateTimePicker3->setTime(QTime(0, 0));
+        history.DateTimePicker4->setTime(QTime(23, 59, 59));
+        history.BitBtn18Click();
+        BenchOperation op{QStringLiteral("B4c"), QStringLiteral("takings chart of one year, drawn"), 1.0, 5,
+                          {}, {}, {}};
+        op.program = [&] {
+            const PaymentsListModel& payments = *history.paymentsModel();
+            TakingsChartWindow window(dialogs, BuildTakingsSeries(payments.filter(), payments.lines()),
+                                      {QStringLiteral("dd.MM.yyyy"), QStringLiteral("$")}, form.get());
+            window.show();
+            QCoreApplication::processEvents();
+            (void)window.Chart->picture();
+        };
+        op.baseline = [&] { history.BitBtn18Click(); };
+        results.push_back(RunOperation(op));
+        history.paymentsModel()->clear();
     }
 
     // B5: top selling products over the two years, both rankings.

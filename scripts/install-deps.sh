@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config sqlite3
-  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
   libsqlite3-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libzbar-dev
   xvfb xauth

@@ -133,6 +133,7 @@ void PaymentsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_filter = HistoryFilter();
     m_grandTotal = 0;
     endResetModel();
 }
@@ -159,6 +160,7 @@ bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString*
     });
 
     beginResetModel();
+    m_filter = filter;
     if (ok) {
         m_lines = std::move(lines);
         m_grandTotal = grandTotal;
@@ -209,6 +211,7 @@ void CreditsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_filter = HistoryFilter();
     m_paidTotal = 0;
     m_openTotal = 0;
     endResetModel();
@@ -240,6 +243,7 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
     });
 
     beginResetModel();
+    m_filter = filter;
     if (ok) {
         m_lines = std::move(lines);
         m_paidTotal = paidTotal;

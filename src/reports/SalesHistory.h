@@ -66,6 +66,8 @@ public:
     bool load(Database& db, const HistoryFilter& filter, QString* error = nullptr);
     void clear();
     double grandTotal() const { return m_grandTotal; }
+    // The filter of the last load (empty after clear).
+    const HistoryFilter& filter() const { return m_filter; }
 
     QStringList csvHeader() const override;
     QString text(int row, int column) const override;
@@ -84,8 +86,11 @@ public:
         qint64 id = 0;
     };
 
+    const std::vector<Line>& lines() const { return m_lines; }
+
 private:
     std::vector<Line> m_lines;
+    HistoryFilter m_filter;
     double m_grandTotal = 0;
 };
 
@@ -108,6 +113,8 @@ public:
     void clear();
     double paidTotal() const { return m_paidTotal; }
     double openTotal() const { return m_openTotal; }
+    // The filter of the last load (empty after clear).
+    const HistoryFilter& filter() const { return m_filter; }
 
     QStringList csvHeader() const override;
     QString text(int row, int column) const override;
@@ -128,8 +135,11 @@ public:
         bool open = true;
     };
 
+    const std::vector<Line>& lines() const { return m_lines; }
+
 private:
     std::vector<Line> m_lines;
+    HistoryFilter m_filter;
     QString m_paidWord = QStringLiteral("PAID");
     double m_paidTotal = 0;
     double m_openTotal = 0;

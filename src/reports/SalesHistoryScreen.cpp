@@ -9,6 +9,8 @@
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/SalesHistory.h"
+#include "reports/TakingsSeries.h"
+#include "reports/ui/TakingsChartWindow.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -117,6 +119,7 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     BitBtn19 = makeButton(this, "BitBtn19");
     BitBtn21 = makeButton(this, "BitBtn21");
     BitBtn21->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ChartButton = makeButton(this, "ChartButton");
     BitBtn20 = makeButton(this, "BitBtn20");
 
     m_paymentsModel = new PaymentsListModel(this);
@@ -162,6 +165,7 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     connect(BitBtn18, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn18Click));
     connect(BitBtn19, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn19Click));
     connect(BitBtn21, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn21Click));
+    connect(ChartButton, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::ChartButtonClick));
     connect(BitBtn20, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { m_main.AnaMenuAc(); }); });
     connect(delete2, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete2Click));
     connect(delete3, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete3Click));
@@ -182,9 +186,10 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     top->addWidget(BitBtn18, 0, 6, 2, 1);
     top->addWidget(BitBtn19, 0, 7, 2, 1);
     top->addWidget(BitBtn21, 0, 8, 2, 1);
-    top->setColumnStretch(9, 1);
-    top->addWidget(BitBtn20, 0, 10, 2, 1);
-    for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, BitBtn20})
+    top->addWidget(ChartButton, 0, 9, 2, 1);
+    top->setColumnStretch(10, 1);
+    top->addWidget(BitBtn20, 0, 11, 2, 1);
+    for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, ChartButton, BitBtn20})
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
     auto* lists = new QWidget(this);
@@ -229,6 +234,7 @@ void SalesHistoryScreen::setCaptions()
     BitBtn18->setText(TranslateText("Payments"));
     BitBtn19->setText(TranslateText("Credits"));
     BitBtn21->setText(TranslateText("Export"));
+    ChartButton->setText(TranslateText("Chart"));
     BitBtn20->setText(TranslateText("MAIN MENU"));
     Label15->setText(TranslateText("GRAND TOTAL:"));
 }
@@ -328,6 +334,30 @@ void SalesHistoryScreen::BitBtn21Click()
     QString error;
     if (!writer.save(path, &error))
         m_main.ShowError(error);
+}
+
+void SalesHistoryScreen::ChartButtonClick()
+{
+    const bool credits = m_shown == ShownList::Credits;
+    if (credits) {
+        // The payments beside the credit sales: those of the same days and product, read again only when the
+        // payments list was last loaded for others.
+        HistoryFilter wanted = m_creditsModel->filter();
+        wanted.customer.clear();
+        const HistoryFilter& loaded = m_paymentsModel->filter();
+        if (loaded.begin != wanted.begin || loaded.end != wanted.end || loaded.product != wanted.product) {
+            WaitCursor wait;
+            QString error;
+            if (!m_paymentsModel->load(m_main.SQLConnection1(), wanted, &error) && !error.isEmpty())
+                m_main.ReportDatabaseError(error);
+        }
+    }
+    const HistoryFilter& filter = credits ? m_creditsModel->filter() : m_paymentsModel->filter();
+    TakingsChartWindow window(m_main.dialogs(),
+                              BuildTakingsSeries(filter, m_paymentsModel->lines(),
+                                                 credits ? &m_creditsModel->lines() : nullptr),
+                              {m_main.env().shortDateFormat(), m_main.CurrencySymbol}, &m_main);
+    m_main.dialogs().execModal(window);
 }
 
 int SalesHistoryScreen::selectedRow(const QTableView* list)

@@ -39,6 +39,7 @@ public:
     void BitBtn18Click(); // "Payments"
     void BitBtn19Click(); // "Credits"
     void BitBtn21Click(); // "Export"
+    void ChartButtonClick();
     void Delete2Click();
     void Delete3Click();
     void Print1Click();
@@ -53,6 +54,7 @@ public:
     QPushButton* BitBtn18 = nullptr;
     QPushButton* BitBtn19 = nullptr;
     QPushButton* BitBtn21 = nullptr;
+    QPushButton* ChartButton = nullptr; // "Chart": the takings of the list shown, per day
     QPushButton* BitBtn20 = nullptr; // "MAIN MENU"
     QTableView* ListView2 = nullptr; // payments
     QTableView* ListView3 = nullptr; // credits

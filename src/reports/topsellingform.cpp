@@ -7,7 +7,9 @@
 #include "reports/ReportTable.h"
 #include "reports/CsvFileDialog.h"
 #include "reports/TextTableModel.h"
+#include "reports/TopSellersSeries.h"
 #include "reports/TopSellingReport.h"
+#include "reports/ui/TopSellersChart.h"
 
 #include <QBoxLayout>
 #include <QDateEdit>
@@ -38,7 +40,7 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
 {
     setObjectName(QStringLiteral("FormTopSelling"));
     setWindowTitle(TranslateText("Top Selling Products"));
-    resize(520, 440);
+    resize(1040, 480);
 
     RadioButton1 = new QRadioButton(TranslateText("Unit"), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
@@ -68,6 +70,8 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     const int widths[] = {122, 118, 118, 118};
     for (int i = 0; i < 4; ++i)
         ListView1->horizontalHeader()->resizeSection(i, widths[i]);
+
+    Chart = new TopSellersChart(main.dialogs(), main.CurrencySymbol, this);
 
     BitBtn1 = new QPushButton(TranslateText("Export to File..."), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -103,7 +107,10 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     content->setContentsMargins(8, 8, 8, 0);
     content->addLayout(ranking);
     content->addLayout(range);
-    content->addWidget(ListView1, 1);
+    auto* listAndChart = new QHBoxLayout;
+    listAndChart->addWidget(ListView1, 1);
+    listAndChart->addWidget(Chart, 1);
+    content->addLayout(listAndChart, 1);
     content->addLayout(bottom);
     layout->addLayout(content, 1);
     layout->addWidget(StatusBar1);
@@ -152,6 +159,7 @@ void TFormTopSelling::fill(TopSellingRanking ranking)
     std::vector<QString> cells;
     LoadTopSelling(m_main.SQLConnection1(), DateTimePicker1->date(), DateTimePicker2->date(), ranking, cells);
     m_model->setCells(std::move(cells));
+    Chart->setSellers(TopSellers(*m_model, ranking), ranking);
 }
 
 void TFormTopSelling::BitBtn1Click()

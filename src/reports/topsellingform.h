@@ -11,6 +11,7 @@ class QTableView;
 class QTimer;
 class TAppForm;
 class TextTableModel;
+class TopSellersChart;
 enum class TopSellingRanking;
 
 // The top selling products report: the paid lines of a date range, one row per barcode, ranked by quantity
@@ -29,6 +30,7 @@ public:
     QDateEdit* DateTimePicker1 = nullptr; // begin
     QDateEdit* DateTimePicker2 = nullptr; // end
     QTableView* ListView1 = nullptr;
+    TopSellersChart* Chart = nullptr; // the first ten of the ranking
     QPushButton* BitBtn1 = nullptr; // "Export to File..."
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr; // quantity ranking
