@@ -10,6 +10,7 @@
 #include "pos/SaleRecorder.h"
 #include "pos/SaleScreen.h"
 #include "pos/ui/ReceiptOutput.h"
+#include "store/CustomersTable.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -82,11 +83,9 @@ void TVeresiyeForm::FormCreate()
     BitBtn1->setText(TranslateText("OK"));
     BitBtn2->setText(TranslateText("Cancel"));
 
-    const QueryResult customers =
-        m_main.SQLConnection1().Query(QStringLiteral("SELECT id, musteriadi FROM musteriler order by musteriadi;"));
-    for (size_t i = 0; i < customers.size(); ++i) {
-        ComboBox1->addItem(customers.text(i, QStringLiteral("musteriadi")));
-        CustomerIds << customers.text(i, QStringLiteral("id"));
+    for (const CustomerRecord& customer : CustomersTable(m_main.SQLConnection1()).all()) {
+        ComboBox1->addItem(customer.name);
+        CustomerIds << QString::number(customer.id);
     }
     ComboBox1->setCurrentIndex(-1);
 }

@@ -11,7 +11,9 @@
 #include "reports/SalesHistory.h"
 #include "reports/TakingsSeries.h"
 #include "reports/ui/TakingsChartWindow.h"
+#include "store/CreditLinesTable.h"
 #include "store/Database.h"
+#include "store/PaymentsTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -366,7 +368,8 @@ int SalesHistoryScreen::selectedRow(const QTableView* list)
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-bool SalesHistoryScreen::deleteLine(QTableView* list, const QString& question, const QString& statement)
+bool SalesHistoryScreen::deleteLine(QTableView* list, const QString& question,
+                                    const std::function<bool(qint64 id)>& removeLine)
 {
     if (!m_main.CheckAdmin())
         return false;
@@ -379,7 +382,7 @@ bool SalesHistoryScreen::deleteLine(QTableView* list, const QString& question, c
     if (m_main.dialogs().message(&m_main, TranslateText("Confirm"), question, Dialogs::Icon::Question,
                                  Dialogs::Yes | Dialogs::No)
         == Dialogs::Yes)
-        m_main.SQLConnection1().ExecuteDirect(statement, {id});
+        removeLine(id);
     return true;
 }
 
@@ -387,14 +390,14 @@ void SalesHistoryScreen::Delete2Click()
 {
     // Reloaded whatever the answer was.
     if (deleteLine(ListView2, TranslateText("Are you sure you want to delete the payment?"),
-                   QStringLiteral("DELETE FROM odemeler where id = ?;")))
+                   [this](qint64 id) { return PaymentsTable(m_main.SQLConnection1()).remove(id); }))
         BitBtn18Click();
 }
 
 void SalesHistoryScreen::Delete3Click()
 {
     if (deleteLine(ListView3, TranslateText("Are you sure you want to delete the credit?"),
-                   QStringLiteral("DELETE FROM veresiyeler where id = ?;")))
+                   [this](qint64 id) { return CreditLinesTable(m_main.SQLConnection1()).remove(id); }))
         BitBtn19Click();
 }
 

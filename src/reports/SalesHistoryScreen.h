@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CreditsListModel;
 class HistoryListModel;
 class PaymentsListModel;
@@ -71,7 +73,7 @@ private:
     // The selected row of a list, or -1.
     static int selectedRow(const QTableView* list);
     // Asks and deletes the selected line; false when it stopped before the question.
-    bool deleteLine(QTableView* list, const QString& question, const QString& statement);
+    bool deleteLine(QTableView* list, const QString& question, const std::function<bool(qint64 id)>& removeLine);
 
     TAppForm& m_main;
     PaymentsListModel* m_paymentsModel = nullptr;

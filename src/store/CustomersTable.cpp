@@ -10,6 +10,17 @@ QStringList CustomersTable::names()
     return names;
 }
 
+std::vector<CustomerRecord> CustomersTable::all()
+{
+    const QueryResult customers = m_db.Query(QStringLiteral("SELECT id, musteriadi FROM musteriler order by musteriadi;"));
+    std::vector<CustomerRecord> all;
+    all.reserve(customers.size());
+    for (size_t i = 0; i < customers.size(); ++i)
+        all.push_back({customers.value(i, QStringLiteral("id")).asInteger(), customers.text(i, QStringLiteral("musteriadi")),
+                       QString()});
+    return all;
+}
+
 std::optional<std::vector<CustomerRecord>> CustomersTable::named(const QString& name)
 {
     const QueryResult found =

@@ -22,6 +22,8 @@ public:
 
     // Every customer's name, in order.
     QStringList names();
+    // Every customer (id and name), in order of name.
+    std::vector<CustomerRecord> all();
     // The customers of that name; nothing when the lookup failed.
     std::optional<std::vector<CustomerRecord>> named(const QString& name);
     bool insert(const QString& name);
