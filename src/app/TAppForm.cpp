@@ -50,7 +50,7 @@
 #include <QResizeEvent>
 #include <QTableView>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "pos/ui/ReceiptOutput.h"
 
 #include <QAction>
-#include <QTreeWidget>
+#include <QTreeView>
 
 void CashCheckout(TAppForm& main)
 {

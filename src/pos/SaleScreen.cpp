@@ -5,8 +5,8 @@
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "pos/MoneySum.h"
+#include "pos/SaleListModel.h"
 #include "pos/SaleTotals.h"
-#include "store/ProductsTable.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -24,7 +24,7 @@
 #include <QTextOption>
 #include <QStyle>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 #include <limits>
@@ -65,10 +65,10 @@ public:
 
 // The sale list. A scanner types the code and Enter into it: the typed characters go to the sale screen, not
 // to the list's own keyboard search.
-class SaleListView : public QTreeWidget
+class SaleListView : public QTreeView
 {
 public:
-    explicit SaleListView(SaleScreen& screen) : QTreeWidget(&screen), m_screen(screen) {}
+    explicit SaleListView(SaleScreen& screen) : QTreeView(&screen), m_screen(screen) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
@@ -97,7 +97,7 @@ protected:
             break;
         }
         if (key.isNull()) {
-            QTreeWidget::keyPressEvent(event);
+            QTreeView::keyPressEvent(event);
             return;
         }
         event->accept();
@@ -106,7 +106,7 @@ protected:
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
         m_screen.m_main.runGuarded([&] { m_screen.ListView1Click(); });
     }
 
@@ -150,9 +150,10 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     entryBar->addWidget(BitBtn15);
     entryBar->addWidget(BitBtn16);
 
+    m_list = new SaleListModel(this);
     ListView1 = new SaleListView(*this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(7);
+    ListView1->setModel(m_list);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -265,9 +266,9 @@ void SaleScreen::setCaptions()
     BitBtn16->setText(TranslateText("DELETE"));
     BitBtn22->setToolTip(TranslateText("Product List"));
     BitBtn22->setAccessibleName(TranslateText("Product List"));
-    ListView1->setHeaderLabels({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
-                                TranslateText("Quantity"), TranslateText("Total"),
-                                TranslateText("Discounted Price"), TranslateText("Discounted Total")});
+    m_list->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
+                       TranslateText("Quantity"), TranslateText("Total"), TranslateText("Discounted Price"),
+                       TranslateText("Discounted Total")});
     ListView1->setAccessibleName(TranslateText("Sale list"));
     Edit4->setAccessibleName(TranslateText("Barcode"));
     SpinEdit1->setAccessibleName(TranslateText("Quantity"));
@@ -304,7 +305,7 @@ void SaleScreen::removeRow(int row)
     // Qt makes a neighbour of a removed current row current and, in single selection, selects it; with no
     // current row the list is left with nothing selected, and the bar stays in add mode.
     ListView1->selectionModel()->clear();
-    delete ListView1->takeTopLevelItem(row);
+    m_list->removeLine(row);
 }
 
 // ---- the sale list ----
@@ -314,89 +315,26 @@ qint64 SaleScreen::quantityBoxValue() const
     return std::clamp<qint64>(ReadIntegerOr(SpinEdit1->cleanText(), 1), SpinEdit1->minimum(), SpinEdit1->maximum());
 }
 
-void SaleScreen::setCells(QTreeWidgetItem* item, double unitPrice, qint64 quantity)
-{
-    const LineCells cells = ComputeLineCells(unitPrice, quantity, DiscountRate);
-    item->setText(ColPrice, cells.price);
-    item->setText(ColQuantity, cells.quantity);
-    item->setText(ColTotal, cells.total);
-    item->setText(ColDiscountedPrice, cells.discountedPrice);
-    item->setText(ColDiscountedTotal, cells.discountedTotal);
-}
-
-void SaleScreen::appendRow(const QString& barcode, const QString& name, double unitPrice, qint64 quantity)
-{
-    auto* item = new QTreeWidgetItem;
-    item->setText(ColBarcode, barcode);
-    item->setText(ColProduct, name);
-    setCells(item, unitPrice, quantity);
-    ListView1->addTopLevelItem(item);
-}
-
 bool SaleScreen::BarkodOkundu()
 {
-    const std::optional<std::vector<ProductRecord>> products =
-        ProductsTable(m_main.SQLConnection1()).withBarcode(PendingBarcode);
-    if (!products)
+    if (!m_list->addByBarcode(m_main.SQLConnection1(), PendingBarcode, PendingQuantity))
         return false;
-
-    struct Product
-    {
-        QString barcode;
-        QString name;
-        double price;
-    };
-    // Every price is read before the list changes, so a price that is not a number adds nothing at all.
-    std::vector<Product> found;
-    for (const ProductRecord& product : *products) {
-        double value = product.price.asDouble();
-        if (product.price.raw().typeId() == QMetaType::QString)
-            value = ReadNumber(product.price.asText());
-        found.push_back({product.barcode, product.name, value});
-    }
-
-    for (const Product& product : found) {
-        int row = -1;
-        for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-            if (ListView1->topLevelItem(i)->text(ColBarcode) == product.barcode) {
-                row = i;
-                break;
-            }
-        }
-        if (row >= 0) {
-            const qint64 quantity = ReadIntegerOr(ListView1->topLevelItem(row)->text(ColQuantity), 1);
-            UrunSayisiGuncelle(quantity + PendingQuantity, row);
-        } else {
-            appendRow(product.barcode, product.name, product.price, PendingQuantity);
-            FiyatHesapla();
-        }
-    }
-    if (found.empty())
-        return false;
+    FiyatHesapla();
     EkleDuzeltSifirla();
     return true;
 }
 
 void SaleScreen::UrunSayisiGuncelle(qint64 quantity, qint64 row)
 {
-    QTreeWidgetItem* item = row >= 0 && row < ListView1->topLevelItemCount() ? ListView1->topLevelItem(int(row))
-                                                                             : nullptr;
-    if (!item)
+    if (row < 0 || row >= m_list->rowCount())
         return;
-    item->setText(ColQuantity, QString::number(quantity));
-    const double price = ReadNumber(item->text(ColPrice));
-    const LineCells cells = ComputeLineCells(price, quantity, DiscountRate);
-    item->setText(ColTotal, cells.total);
-    if (DiscountRate != 0) {
-        item->setText(ColDiscountedPrice, cells.discountedPrice);
-        item->setText(ColDiscountedTotal, cells.discountedTotal);
-    }
+    m_list->setQuantity(int(row), quantity);
     FiyatHesapla();
 }
 
 void SaleScreen::ManualEkle(const QString& name, qint64 quantity, double unitPrice)
 {
-    appendRow(QString(), name, unitPrice, quantity);
+    m_list->appendLine(QString(), name, unitPrice, quantity);
     FiyatHesapla();
     EkleDuzeltSifirla();
 }
@@ -426,7 +364,7 @@ void SaleScreen::BitBtn15Click()
         ListView1->setFocus();
     });
     PendingQuantity = quantityBoxValue();
-    if (!ListView1->selectedItems().isEmpty()) {
+    if (ListView1->selectionModel()->hasSelection()) {
         UrunSayisiGuncelle(PendingQuantity, EditedRow);
         return;
     }
@@ -453,7 +391,7 @@ void SaleScreen::BitBtn15Click()
 
 void SaleScreen::BitBtn16Click()
 {
-    if (EditedRow >= 0 && EditedRow < ListView1->topLevelItemCount())
+    if (EditedRow >= 0 && EditedRow < m_list->rowCount())
         removeRow(int(EditedRow));
     FiyatHesapla();
     EkleDuzeltSifirla();
@@ -470,10 +408,10 @@ void SaleScreen::ListView1KeyPress(QChar key)
     if (key == QChar(27)) {
         leaveEditMode();
     } else if (key == QChar(8)) {
-        if (!ListView1->selectedItems().isEmpty()) {
+        if (ListView1->selectionModel()->hasSelection()) {
             BitBtn16Click();
-        } else if (ListView1->topLevelItemCount() > 0) {
-            removeRow(ListView1->topLevelItemCount() - 1);
+        } else if (m_list->rowCount() > 0) {
+            removeRow(m_list->rowCount() - 1);
             FiyatHesapla();
         }
     } else if (key == QChar(13) && !TrimBlanks(PendingBarcode).isEmpty()) {
@@ -488,7 +426,7 @@ void SaleScreen::ListView1KeyPress(QChar key)
 
 void SaleScreen::ListView1Click()
 {
-    if (ListView1->selectedItems().isEmpty()) {
+    if (!ListView1->selectionModel()->hasSelection()) {
         Edit4->setEnabled(true);
         EkleDuzeltSifirla();
     }
@@ -496,13 +434,12 @@ void SaleScreen::ListView1Click()
 
 void SaleScreen::ListView1SelectItem(int row)
 {
-    QTreeWidgetItem* item = ListView1->topLevelItem(row);
-    if (!item)
+    if (row < 0 || row >= m_list->rowCount())
         return;
     EditedRow = row;
-    Edit4->setText(item->text(ColBarcode));
+    Edit4->setText(m_list->cell(row, SaleListModel::Barcode));
     Edit4->setEnabled(false);
-    SpinEdit1->setValue(int(std::clamp<qint64>(ReadIntegerOr(item->text(ColQuantity), 1), SpinEdit1->minimum(),
+    SpinEdit1->setValue(int(std::clamp<qint64>(ReadIntegerOr(m_list->cell(row, SaleListModel::Quantity), 1), SpinEdit1->minimum(),
                                                SpinEdit1->maximum())));
     BitBtn15->setText(TranslateText("Edit"));
     BitBtn16->show();
@@ -546,16 +483,13 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
 
 void SaleScreen::FiyatHesapla()
 {
-    const int column = DiscountRate != 0 ? ColDiscountedTotal : ColTotal;
-    MoneySum sum;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        sum.add(ListView1->topLevelItem(i)->text(column));
+    const MoneySum sum = m_list->grandTotal();
     GrandTotal = sum.value();
     // Past whole cents in 64 bits no banknote covers the total: the change table stays empty.
     const qint64 cents = sum.exact() ? sum.cents() : std::numeric_limits<qint64>::max();
     Label7->setText(MoneyWithSymbol(m_main.CurrencySymbol, GrandTotal));
 
-    if (ListView1->topLevelItemCount() == 0) {
+    if (m_list->rowCount() == 0) {
         Panel6->hide();
         m_main.sellByCashButton()->setEnabled(false);
         m_main.sellByCreditButton()->setEnabled(false);
@@ -595,21 +529,8 @@ void SaleScreen::Button1Click()
         m_main.dialogs().beep();
         return;
     }
-    DiscountRate = rate;
     Label21->setText(*answer + QLatin1Char('%'));
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = ListView1->topLevelItem(i);
-        const double price = ReadNumber(item->text(ColPrice));
-        const double quantity = ReadNumber(item->text(ColQuantity));
-        if (DiscountRate != 0) {
-            const double discounted = DiscountedPrice(price, DiscountRate);
-            item->setText(ColDiscountedPrice, MoneyText(discounted));
-            item->setText(ColDiscountedTotal, MoneyText(quantity * discounted));
-        } else {
-            item->setText(ColDiscountedPrice, QString());
-            item->setText(ColDiscountedTotal, QString());
-        }
-    }
+    m_list->setDiscountRate(rate);
     FiyatHesapla();
 }
 
@@ -617,21 +538,19 @@ void SaleScreen::Button1Click()
 
 std::vector<SaleLine> SaleScreen::saleLines() const
 {
-    std::vector<SaleLine> lines;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = ListView1->topLevelItem(i);
-        lines.push_back({item->text(ColBarcode), item->text(ColProduct), ReadIntegerOr(item->text(ColQuantity), 0),
-                         item->text(DiscountRate != 0 ? ColDiscountedPrice : ColPrice)});
-    }
-    return lines;
+    return m_list->saleLines();
 }
 
 void SaleScreen::ClearAfterSale()
 {
-    ListView1->clear();
+    m_list->clear();
     ListView1->setFocus();
     FiyatHesapla();
     EkleDuzeltSifirla();
-    DiscountRate = 0;
     Label21->setText(QStringLiteral("0%"));
+}
+
+double SaleScreen::discountRate() const
+{
+    return m_list->discountRate();
 }

@@ -12,8 +12,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
+class SaleListModel;
 
 // The sale screen (PanelMain): the entry bar, the sale list, the totals bar and the change panel.
 class SaleScreen : public QWidget
@@ -21,9 +21,6 @@ class SaleScreen : public QWidget
     Q_OBJECT
 
 public:
-    // Columns of the sale list.
-    enum Column { ColBarcode, ColProduct, ColPrice, ColQuantity, ColTotal, ColDiscountedPrice, ColDiscountedTotal };
-
     explicit SaleScreen(TAppForm& main, QWidget* parent = nullptr);
 
     // Translated captions, column headers and hints.
@@ -60,9 +57,10 @@ public:
     qint64 PendingQuantity = 1;
     qint64 EditedRow = 0;
     double GrandTotal = 0;
-    double DiscountRate = 0;
+    double discountRate() const;
+    SaleListModel* saleList() const { return m_list; }
 
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
     QPushButton* BitBtn22 = nullptr;
     QLineEdit* Edit4 = nullptr;
     QLabel* Image3 = nullptr;
@@ -91,8 +89,6 @@ private:
     void leaveEditMode();
     // The quantity box's value: text that is not a whole number reads as 1, clamped to the box's range.
     qint64 quantityBoxValue() const;
-    void appendRow(const QString& barcode, const QString& name, double unitPrice, qint64 quantity);
-    void setCells(QTreeWidgetItem* item, double unitPrice, qint64 quantity);
     void guarded(void (SaleScreen::*handler)());
     // A button's handler: guarded, and the focus back on the list afterwards.
     void clicked(void (SaleScreen::*handler)());
@@ -101,6 +97,7 @@ private:
     void removeRow(int row);
 
     TAppForm& m_main;
+    SaleListModel* m_list = nullptr;
     bool m_scrollPending = false;
     QString m_shownChangeTable; // the text in Memo1
 };

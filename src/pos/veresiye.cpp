@@ -20,7 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 
 TVeresiyeForm::TVeresiyeForm(TAppForm& main)
     : QDialog(&main)

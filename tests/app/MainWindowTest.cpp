@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QTest>
 
 namespace {

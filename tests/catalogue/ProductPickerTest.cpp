@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
-#include <QTreeWidget>
+#include "pos/SaleListModel.h"
 
 namespace {
 
@@ -69,10 +69,9 @@ protected:
     QStringList saleRows()
     {
         QStringList rows;
-        QTreeWidget* list = form->saleScreen()->ListView1;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            rows << list->topLevelItem(i)->text(SaleScreen::ColProduct) + u'*'
-                        + list->topLevelItem(i)->text(SaleScreen::ColQuantity);
+        const SaleListModel& list = *form->saleScreen()->saleList();
+        for (int i = 0; i < list.rowCount(); ++i)
+            rows << list.cell(i, SaleListModel::Product) + u'*' + list.cell(i, SaleListModel::Quantity);
         return rows;
     }
     QString setting(const QString& key) { return SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(key, {}); }

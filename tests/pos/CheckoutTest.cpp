@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -77,7 +77,7 @@ TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBel
     EXPECT_EQ(query(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler")),
               QStringList{"1|T1|BOB'S TEA|3|18"});
     EXPECT_EQ(stockOf(QStringLiteral("T1")), 0);
-    EXPECT_EQ(screen().DiscountRate, 0);
+    EXPECT_EQ(screen().discountRate(), 0);
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
     // No receipt folder: nothing is written, nothing is said, and the number still advances.
     EXPECT_EQ(form->ReceiptNumber, 2);
@@ -98,7 +98,7 @@ TEST_F(CheckoutTest, NoAtTheConfirmationChangesNothing)
     dialogs.messageAnswers.push_back(Dialogs::No);
     sellByCash();
     EXPECT_EQ(listRows(), before);
-    EXPECT_EQ(screen().DiscountRate, 10);
+    EXPECT_EQ(screen().discountRate(), 10);
     EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
     EXPECT_EQ(form->ReceiptNumber, 12);

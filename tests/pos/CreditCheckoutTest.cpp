@@ -104,7 +104,7 @@ TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
     EXPECT_TRUE(QDir(receiptFolder()).isEmpty());
 
     EXPECT_TRUE(listRows().isEmpty());
-    EXPECT_EQ(screen().DiscountRate, 0);
+    EXPECT_EQ(screen().discountRate(), 0);
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }

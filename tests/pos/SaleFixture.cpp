@@ -4,7 +4,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
+
+#include "pos/SaleListModel.h"
 
 void SaleFixture::addProduct(const QString& barcode, const QString& name, const QVariant& price, qint64 stock)
 {
@@ -21,11 +23,11 @@ void SaleFixture::scan(const QString& code)
 QStringList SaleFixture::listRows()
 {
     QStringList rows;
-    QTreeWidget* list = screen().ListView1;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const SaleListModel& list = *screen().saleList();
+    for (int i = 0; i < list.rowCount(); ++i) {
         QStringList cells;
-        for (int c = 0; c < 7; ++c)
-            cells << list->topLevelItem(i)->text(c);
+        for (int c = 0; c < SaleListModel::ColumnCount; ++c)
+            cells << list.cell(i, SaleListModel::Column(c));
         rows << cells.join(QLatin1Char('|'));
     }
     return rows;
@@ -33,8 +35,8 @@ QStringList SaleFixture::listRows()
 
 void SaleFixture::clickRow(int row)
 {
-    QTreeWidget* list = screen().ListView1;
-    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTreeView* list = screen().ListView1;
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -116,12 +116,12 @@ TEST_F(SaleScreenTest, EditModeSetsTheQuantityOfTheSelectedRow)
     screen().SpinEdit1->setValue(4);
     screen().BitBtn15->click();
     EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|4|1.32||"});
-    EXPECT_EQ(screen().ListView1->selectedItems().size(), 1);
+    EXPECT_EQ(screen().ListView1->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("Edit"));
 
     // Esc leaves edit mode.
     QTest::keyClick(screen().ListView1, Qt::Key_Escape);
-    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
     EXPECT_TRUE(screen().Edit4->isEnabled());
     EXPECT_FALSE(screen().BitBtn16->isVisible());
@@ -222,7 +222,7 @@ TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
         answerDiscount(QString::fromLatin1(answer));
     EXPECT_EQ(dialogs.beeps, 3);
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("10%"));
-    EXPECT_EQ(screen().DiscountRate, 10);
+    EXPECT_EQ(screen().discountRate(), 10);
 
     answerDiscount(QStringLiteral("0"));
     EXPECT_EQ(listRows(), (QStringList{"S1|SOAP|20.00|3|60.00||", "S2|SALT|1.50|1|1.50||"}));
@@ -230,7 +230,7 @@ TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
 
     answerDiscount(QStringLiteral("1e1"));
-    EXPECT_EQ(screen().DiscountRate, 10);
+    EXPECT_EQ(screen().discountRate(), 10);
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("1e1%"));
     dialogs.inputAnswers.push_back(std::nullopt);
     screen().Button1->click();
@@ -302,7 +302,7 @@ TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnThe
     }
     clickRow(1);
     QTest::mouseClick(screen().BitBtn16, Qt::LeftButton);
-    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
@@ -314,7 +314,7 @@ TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnThe
 
     clickRow(0);
     QTest::keyClick(screen().ListView1, Qt::Key_Escape);
-    EXPECT_TRUE(screen().ListView1->selectedItems().isEmpty());
+    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
     QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
     EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
 }
@@ -354,8 +354,8 @@ TEST_F(SaleScreenTest, TheChangeTableIsCentredAndTheSaleListIsDrawnWithGridLines
     EXPECT_NEAR((left + right) / 2.0, memo.width() / 2.0, 6.0);
 
     // A line along the right edge of the first cell, in the palette's grid colour.
-    QTreeWidget* list = screen().ListView1;
-    const QRect cell = list->visualItemRect(list->topLevelItem(0));
+    QTreeView* list = screen().ListView1;
+    const QRect cell = list->visualRect(list->model()->index(0, 0));
     const QImage rows = list->viewport()->grab().toImage();
     const int edge = list->header()->sectionSize(0) - 1;
     const QRgb grid = list->palette().color(QPalette::Mid).rgb();

@@ -15,7 +15,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include "pos/SaleListModel.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +62,7 @@ void sell(TAppForm& form, ScriptedDialogs& dialogs, const crashplan::Sale& sale,
         if (!found)
             fail(QStringLiteral("product not found: ") + line.barcode);
     }
-    if (screen.ListView1->topLevelItemCount() != int(sale.lines.size()))
+    if (screen.saleList()->rowCount() != int(sale.lines.size()))
         fail(QStringLiteral("the sale list does not hold the sale ") + sale.id);
 
     dialogs.clear();
@@ -92,7 +92,7 @@ void sell(TAppForm& form, ScriptedDialogs& dialogs, const crashplan::Sale& sale,
         if (!expected)
             fail(QStringLiteral("unexpected %1 in sale %2: %3").arg(shown.kind, sale.id, shown.text));
     }
-    if (screen.ListView1->topLevelItemCount() != 0)
+    if (screen.saleList()->rowCount() != 0)
         fail(QStringLiteral("the sale list was not cleared after sale ") + sale.id);
 }
 

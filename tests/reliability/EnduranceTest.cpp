@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include "pos/SaleListModel.h"
 
 #include <map>
 #include <random>
@@ -92,7 +92,7 @@ protected:
                 form->sellByCreditButton()->click();
                 creditCents += cents;
             }
-            ASSERT_EQ(screen().ListView1->topLevelItemCount(), 0) << "sale " << sale;
+            ASSERT_EQ(screen().saleList()->rowCount(), 0) << "sale " << sale;
             // The event loop between customers, now and then with a pause: the window's layout animations end
             // on the animation timer, which a loop that never waits would starve.
             QCoreApplication::processEvents();

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QStringEncoder>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <csignal>
 #include <fcntl.h>
