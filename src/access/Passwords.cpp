@@ -10,15 +10,13 @@
 
 namespace {
 
-const QString kUserKey = QStringLiteral("Secret64");
-const QString kAdminKey = QStringLiteral("SecretAdmin64");
 
 } // namespace
 
 void StartupPasswordCheck(TAppForm& form)
 {
     form.TimerPassword->stop();
-    const QString stored = form.settings().ReadString(kUserKey, QString());
+    const QString stored = form.settings().text(SettingKey::UserSecret);
     if (stored.isEmpty())
         return;
     const QString password = DecodeSecret(stored);
@@ -44,7 +42,7 @@ void RequestAdminLogin(TAppForm& form)
 void AdminLogin(TAppForm& form)
 {
     form.TimerPasswordAdmin->stop();
-    const QString stored = form.settings().ReadString(kAdminKey, QString());
+    const QString stored = form.settings().text(SettingKey::AdminSecret);
     if (!stored.isEmpty()) {
         const QString password = DecodeSecret(stored);
         const QString answer = form.InputQuery(TranslateText("Admin Password"), TranslateText("Please enter password:"),
@@ -66,11 +64,9 @@ void AdminLogout(TAppForm& form)
 void EditPassword(TAppForm& form)
 {
     const bool admin = form.IsAdmin;
-    const QString key = admin ? kAdminKey : kUserKey;
     const QString caption = admin ? TranslateText("Admin Password") : TranslateText("Password");
     const std::optional<QString> text = form.InputQuery(caption, TranslateText("Please type NEW password:"), QString());
     if (!text)
         return;
-    form.settings().WriteString(key, EncodeSecret(*text));
-    form.settings().UpdateFile();
+    form.settings().set(admin ? SettingKey::AdminSecret : SettingKey::UserSecret, EncodeSecret(*text));
 }

@@ -183,3 +183,35 @@ bool SettingsStore::UpdateFile()
         return false;
     return WriteFileAtomically(m_filePath, FileBytes());
 }
+
+bool SettingsStore::contains(SettingKey key, int number) const
+{
+    return ValueExists(SettingName(key, number));
+}
+
+QString SettingsStore::text(SettingKey key, int number) const
+{
+    return ReadString(SettingName(key, number), DefinitionOf(key).defaultValue.toString());
+}
+
+qint64 SettingsStore::integer(SettingKey key, int number) const
+{
+    return ReadInteger(SettingName(key, number), DefinitionOf(key).defaultValue.toLongLong());
+}
+
+bool SettingsStore::set(SettingKey key, const QVariant& value, int number)
+{
+    return set(std::vector<Change>{{key, value, number}});
+}
+
+bool SettingsStore::set(const std::vector<Change>& changes)
+{
+    for (const Change& change : changes) {
+        const QString name = SettingName(change.key, change.number);
+        if (change.value.typeId() == QMetaType::QString)
+            WriteString(name, change.value.toString());
+        else
+            WriteInteger(name, change.value.toLongLong());
+    }
+    return UpdateFile();
+}

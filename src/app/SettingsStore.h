@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SettingKeys.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,23 @@ public:
 
     QString filePath() const { return m_filePath; }
 
+    // The program reads and writes its keys through these: the key table gives each key its name and the
+    // value read when it is absent (or, for an integer key, not a whole number). A number picks one key of a
+    // numbered family (MainColumn3).
+    bool contains(SettingKey key, int number = 0) const;
+    QString text(SettingKey key, int number = 0) const;
+    qint64 integer(SettingKey key, int number = 0) const;
+    // Changes one value, or several, and writes the file at once; false when the file could not be written.
+    struct Change
+    {
+        SettingKey key;
+        QVariant value; // text or integer
+        int number = 0;
+    };
+    bool set(SettingKey key, const QVariant& value, int number = 0);
+    bool set(const std::vector<Change>& changes);
+
+    // The file's own reads and writes by name; they change only the memory copy, UpdateFile writes it.
     QString ReadString(const QString& key, const QString& defaultValue) const;
     // The default when the key is absent or its value is not a valid integer.
     qint64 ReadInteger(const QString& key, qint64 defaultValue) const;

@@ -99,7 +99,7 @@ void TAppForm::FormCreate()
     CsvSeparator = m_env.listSeparator();
     m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
     AppTranslator().LoadLanguageFile(m_env.executableFolder(),
-                                     m_settings.ReadString(QStringLiteral("LanguageFile"), QString()),
+                                     m_settings.text(SettingKey::LanguageFile),
                                      m_env.uiLanguageId(), m_env.ansiCodePage());
 
     buildScreens();
@@ -120,17 +120,12 @@ void TAppForm::FormCreate()
                                          TranslateText("Thank you")}
                                  .join(QStringLiteral("\r\n"));
 
-    CurrencySymbol = m_settings.ValueExists(QStringLiteral("CurrencySymbol"))
-                         ? m_settings.ReadString(QStringLiteral("CurrencySymbol"), QString())
-                         : QStringLiteral("$");
+    CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
     m_saleScreen->Label7->setText(MoneyWithSymbol(CurrencySymbol, 0));
-    ReceiptNumber = m_settings.ValueExists(QStringLiteral("ReceiptNumber"))
-                        ? m_settings.ReadInteger(QStringLiteral("ReceiptNumber"), 1)
-                        : 1;
-    ReceiptFolder = m_settings.ReadString(QStringLiteral("ReceiptFolder"), QString());
+    ReceiptNumber = m_settings.integer(SettingKey::ReceiptNumber);
+    ReceiptFolder = m_settings.text(SettingKey::ReceiptFolder);
     action(QStringLiteral("AskPrint1"))
-        ->setChecked(m_settings.ValueExists(QStringLiteral("Print"))
-                     && m_settings.ReadInteger(QStringLiteral("Print"), 0) == 1);
+        ->setChecked(m_settings.integer(SettingKey::AskPrint) == 1);
 
     ReceiptTemplate.clear();
     const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
@@ -144,7 +139,7 @@ void TAppForm::FormCreate()
     QLocale::setDefault(QLocale::c());
 
     ThemeNames = ::ThemeNames();
-    ThemeIndex = ThemeIndexFromSetting(m_settings.ReadString(QStringLiteral("VCL"), QString()));
+    ThemeIndex = ThemeIndexFromSetting(m_settings.text(SettingKey::VisualStyle));
     ApplyTheme(ThemeIndex);
 
     m_sellBar->hide();
@@ -155,7 +150,7 @@ void TAppForm::FormCreate()
     m_saleScreen->show();
     m_saleScreen->BitBtn16->hide();
 
-    SetAdminMode(m_settings.ReadString(QStringLiteral("SecretAdmin64"), QString()).isEmpty());
+    SetAdminMode(m_settings.text(SettingKey::AdminSecret).isEmpty());
     restoreColumnWidths();
     ColumnSaveEnabled = true;
     resize(841, 619 + menuBar()->sizeHint().height());
@@ -396,19 +391,17 @@ void TAppForm::setCaptions()
 
 std::vector<TAppForm::ColumnKey> TAppForm::columnKeys() const
 {
-    return {{QStringLiteral("MainColumn"), m_saleScreen->ListView1->header(), 5, 124},
-            {QStringLiteral("PaymentColumn"), m_salesHistoryScreen->ListView2->horizontalHeader(), 7, 100},
-            {QStringLiteral("CreditColumn"), m_salesHistoryScreen->ListView3->horizontalHeader(), 8, 100}};
+    return {{SettingKey::MainColumn, m_saleScreen->ListView1->header(), 5},
+            {SettingKey::PaymentColumn, m_salesHistoryScreen->ListView2->horizontalHeader(), 7},
+            {SettingKey::CreditColumn, m_salesHistoryScreen->ListView3->horizontalHeader(), 8}};
 }
 
 void TAppForm::restoreColumnWidths()
 {
     for (const ColumnKey& list : columnKeys()) {
-        for (int n = 1; n <= list.count; ++n) {
-            const QString key = list.prefix + QString::number(n);
-            if (m_settings.ValueExists(key))
-                list.header->resizeSection(n - 1, int(m_settings.ReadInteger(key, list.invalidDefault)));
-        }
+        for (int n = 1; n <= list.count; ++n)
+            if (m_settings.contains(list.key, n))
+                list.header->resizeSection(n - 1, int(m_settings.integer(list.key, n)));
     }
 }
 
@@ -416,15 +409,15 @@ void TAppForm::SaveColumnWidths()
 {
     if (!ColumnSaveEnabled)
         return;
+    std::vector<SettingsStore::Change> changed;
     for (const ColumnKey& list : columnKeys()) {
         for (int n = 1; n <= list.count; ++n) {
-            const QString key = list.prefix + QString::number(n);
             const int width = list.header->sectionSize(n - 1);
-            if (!m_settings.ValueExists(key) || m_settings.ReadInteger(key, 100) != width)
-                m_settings.WriteInteger(key, width);
+            if (!m_settings.contains(list.key, n) || m_settings.integer(list.key, n) != width)
+                changed.push_back({list.key, qint64(width), n});
         }
     }
-    m_settings.UpdateFile();
+    m_settings.set(changed); // the file is written on every tick, changed or not
 }
 
 bool TAppForm::eventFilter(QObject* watched, QEvent* event)
@@ -487,8 +480,7 @@ void TAppForm::SetAdminMode(bool admin)
 
 void TAppForm::SetLanguageFile(const QString& fileName)
 {
-    m_settings.WriteString(QStringLiteral("LanguageFile"), fileName);
-    m_settings.UpdateFile();
+    m_settings.set(SettingKey::LanguageFile, fileName);
 }
 
 void TAppForm::RestartApplication()
@@ -758,8 +750,7 @@ void TAppForm::CurrencySymbol1Click()
         TranslateText("Currency Symbol"), TranslateText("Please enter new currency symbol:"), CurrencySymbol);
     if (!symbol)
         return;
-    m_settings.WriteString(QStringLiteral("CurrencySymbol"), *symbol);
-    m_settings.UpdateFile();
+    m_settings.set(SettingKey::CurrencySymbol, *symbol);
     SetCurrencySymbol(*symbol);
 }
 
@@ -771,8 +762,7 @@ void TAppForm::Receipts1Click()
 void TAppForm::AskPrint1Click()
 {
     // The item toggles its own tick before this runs.
-    m_settings.WriteInteger(QStringLiteral("Print"), action(QStringLiteral("AskPrint1"))->isChecked() ? 1 : 0);
-    m_settings.UpdateFile();
+    m_settings.set(SettingKey::AskPrint, qint64(action(QStringLiteral("AskPrint1"))->isChecked() ? 1 : 0));
 }
 
 void TAppForm::PrintTemplate1Click()
@@ -797,8 +787,7 @@ void TAppForm::ArayuzuDegistir(bool Klasik)
     ApplyTheme(ThemeIndex);
     QCoreApplication::processEvents();
     setWindowTitle(ThemeNames.at(ThemeIndex));
-    m_settings.WriteString(QStringLiteral("VCL"), QString::number(ThemeIndex));
-    m_settings.UpdateFile();
+    m_settings.set(SettingKey::VisualStyle, QString::number(ThemeIndex));
     // A running timer is not restarted: the caption returns three seconds after the first of several switches.
     if (!TimerCaptionDuzelt->isActive())
         TimerCaptionDuzelt->start();

@@ -163,10 +163,9 @@ private:
 
     struct ColumnKey
     {
-        QString prefix;
+        SettingKey key;
         QHeaderView* header;
         int count;
-        int invalidDefault;
     };
     std::vector<ColumnKey> columnKeys() const;
 

@@ -121,10 +121,10 @@ void TUrunlerForm::FormCreate()
     m_geometrySaving = false;
     m_searchReady = false;
     SettingsStore& settings = m_main.settings();
-    const qint64 left = settings.ReadInteger(QStringLiteral("ProductsLeft"), -1);
-    const qint64 top = settings.ReadInteger(QStringLiteral("ProductsTop"), -1);
-    const qint64 width = settings.ReadInteger(QStringLiteral("ProductsWidth"), -1);
-    const qint64 height = settings.ReadInteger(QStringLiteral("ProductsHeight"), -1);
+    const qint64 left = settings.integer(SettingKey::ProductsLeft);
+    const qint64 top = settings.integer(SettingKey::ProductsTop);
+    const qint64 width = settings.integer(SettingKey::ProductsWidth);
+    const qint64 height = settings.integer(SettingKey::ProductsHeight);
 
     resize(698, 398);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -136,11 +136,11 @@ void TUrunlerForm::FormCreate()
     resize(width > 0 ? int(width) : this->width(), height > 0 ? int(height) : this->height());
 
     m_geometrySaving = true;
-    if (settings.ReadInteger(QStringLiteral("ProductsStyle"), 0) == 2) {
+    if (settings.integer(SettingKey::ProductsStyle) == 2) {
         RadioButton2->setChecked(true);
         RadioButton2Click();
     }
-    if (settings.ReadInteger(QStringLiteral("DisplayPrices"), 0) == 1) {
+    if (settings.integer(SettingKey::DisplayPrices) == 1) {
         CheckBox1->setChecked(true);
         CheckBox1Click();
     }
@@ -168,19 +168,19 @@ void TUrunlerForm::Edit1Change()
 void TUrunlerForm::CheckBox1Click()
 {
     Edit1Change();
-    writeSetting(QStringLiteral("DisplayPrices"), CheckBox1->isChecked() ? 1 : 0);
+    m_main.settings().set(SettingKey::DisplayPrices, qint64(CheckBox1->isChecked() ? 1 : 0));
 }
 
 void TUrunlerForm::RadioButton1Click()
 {
     setBigIcons();
-    writeSetting(QStringLiteral("ProductsStyle"), 1);
+    m_main.settings().set(SettingKey::ProductsStyle, qint64(1));
 }
 
 void TUrunlerForm::RadioButton2Click()
 {
     setListStyle();
-    writeSetting(QStringLiteral("ProductsStyle"), 2);
+    m_main.settings().set(SettingKey::ProductsStyle, qint64(2));
 }
 
 void TUrunlerForm::setBigIcons()
@@ -216,20 +216,12 @@ void TUrunlerForm::ListView1SelectItem(const QModelIndex& index)
     }
 }
 
-void TUrunlerForm::writeSetting(const QString& key, qint64 value)
-{
-    m_main.settings().WriteInteger(key, value);
-    m_main.settings().UpdateFile();
-}
-
 void TUrunlerForm::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
     if (!m_geometrySaving)
         return;
-    m_main.settings().WriteInteger(QStringLiteral("ProductsTop"), y());
-    m_main.settings().WriteInteger(QStringLiteral("ProductsLeft"), x());
-    m_main.settings().UpdateFile();
+    m_main.settings().set({{SettingKey::ProductsTop, qint64(y())}, {SettingKey::ProductsLeft, qint64(x())}});
 }
 
 void TUrunlerForm::resizeEvent(QResizeEvent* event)
@@ -237,9 +229,8 @@ void TUrunlerForm::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     if (!m_geometrySaving)
         return;
-    m_main.settings().WriteInteger(QStringLiteral("ProductsWidth"), width());
-    m_main.settings().WriteInteger(QStringLiteral("ProductsHeight"), height());
-    m_main.settings().UpdateFile();
+    m_main.settings().set(
+        {{SettingKey::ProductsWidth, qint64(width())}, {SettingKey::ProductsHeight, qint64(height())}});
 }
 
 void TUrunlerForm::done(int result)

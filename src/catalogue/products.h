@@ -45,7 +45,6 @@ private:
     void showProducts(const QString& searchText);
     void setBigIcons();
     void setListStyle();
-    void writeSetting(const QString& key, qint64 value);
 
     TAppForm& m_main;
     ProductListModel* m_model = nullptr;

@@ -11,8 +11,7 @@ namespace {
 void StoreReceiptNumber(TAppForm& main, qint64 number)
 {
     main.ReceiptNumber = number;
-    main.settings().WriteInteger(QStringLiteral("ReceiptNumber"), main.ReceiptNumber);
-    main.settings().UpdateFile();
+    main.settings().set(SettingKey::ReceiptNumber, number);
 }
 
 } // namespace

@@ -5,13 +5,6 @@
 
 namespace {
 
-const QString kKindKey = QStringLiteral("ReceiptPrinter");
-const QString kAddressKey = QStringLiteral("ReceiptPrinterAddress");
-const QString kColumnsKey = QStringLiteral("ReceiptPrinterColumns");
-const QString kCodePageKey = QStringLiteral("ReceiptPrinterCodePage");
-const QString kCutKey = QStringLiteral("ReceiptPrinterCut");
-const QString kCashDrawerKey = QStringLiteral("CashDrawer");
-
 int DefaultCodePage(int languageCodePage)
 {
     return EscPosCharacterTable(languageCodePage) ? languageCodePage : 437;
@@ -22,26 +15,26 @@ int DefaultCodePage(int languageCodePage)
 ReceiptPrinterSettings ReceiptPrinterSettings::read(const SettingsStore& settings, int languageCodePage)
 {
     ReceiptPrinterSettings s;
-    s.kind = ReceiptPrinterKindFromName(settings.ReadString(kKindKey, QString())).value_or(Kind::System);
-    s.address = settings.ReadString(kAddressKey, QString()).trimmed();
-    const qint64 columns = settings.ReadInteger(kColumnsKey, kDefaultColumns);
+    s.kind = ReceiptPrinterKindFromName(settings.text(SettingKey::ReceiptPrinter)).value_or(Kind::System);
+    s.address = settings.text(SettingKey::ReceiptPrinterAddress).trimmed();
+    const qint64 columns = settings.integer(SettingKey::ReceiptPrinterColumns);
     s.columns = columns >= kMinimumColumns && columns <= kMaximumColumns ? int(columns) : kDefaultColumns;
-    const qint64 codePage = settings.ReadInteger(kCodePageKey, 0);
+    const qint64 codePage = settings.integer(SettingKey::ReceiptPrinterCodePage);
     const bool known = codePage > 0 && codePage < 100000 && EscPosCharacterTable(int(codePage));
     s.codePage = known ? int(codePage) : DefaultCodePage(languageCodePage);
-    s.cut = settings.ReadInteger(kCutKey, 1) != 0;
-    s.cashDrawer = settings.ReadInteger(kCashDrawerKey, 0) != 0;
+    s.cut = settings.integer(SettingKey::ReceiptPrinterCut) != 0;
+    s.cashDrawer = settings.integer(SettingKey::CashDrawer) != 0;
     return s;
 }
 
-void ReceiptPrinterSettings::write(SettingsStore& settings) const
+std::vector<SettingsStore::Change> ReceiptPrinterSettings::changes() const
 {
-    settings.WriteString(kKindKey, ReceiptPrinterKindName(kind));
-    settings.WriteString(kAddressKey, address.trimmed());
-    settings.WriteInteger(kColumnsKey, columns);
-    settings.WriteInteger(kCodePageKey, codePage);
-    settings.WriteInteger(kCutKey, cut ? 1 : 0);
-    settings.WriteInteger(kCashDrawerKey, cashDrawer ? 1 : 0);
+    return {{SettingKey::ReceiptPrinter, ReceiptPrinterKindName(kind)},
+            {SettingKey::ReceiptPrinterAddress, address.trimmed()},
+            {SettingKey::ReceiptPrinterColumns, qint64(columns)},
+            {SettingKey::ReceiptPrinterCodePage, qint64(codePage)},
+            {SettingKey::ReceiptPrinterCut, qint64(cut ? 1 : 0)},
+            {SettingKey::CashDrawer, qint64(cashDrawer ? 1 : 0)}};
 }
 
 QString ReceiptPrinterKindName(ReceiptPrinterSettings::Kind kind)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/SettingsStore.h"
+
 #include <QString>
 
 #include <optional>
 
-class SettingsStore;
 
 // Where receipts go, as kept in settings.ini: the system printer through the print dialog (the default), or a
 // receipt printer that speaks ESC/POS, reached over TCP (host:port) or through a device file.
@@ -32,8 +33,8 @@ struct ReceiptPrinterSettings
     // Missing or unusable values read as their defaults; the code page defaults to the language's ANSI code
     // page when the printer knows it, else to 437.
     static ReceiptPrinterSettings read(const SettingsStore& settings, int languageCodePage);
-    // Writes every key (the caller writes the file).
-    void write(SettingsStore& settings) const;
+    // Every key with its value, for SettingsStore::set.
+    std::vector<SettingsStore::Change> changes() const;
 };
 
 // The setting's text for a kind ("system", "escpos-tcp", "escpos-device") and back; nullopt for unknown text.

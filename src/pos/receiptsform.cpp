@@ -123,11 +123,10 @@ TFormReceipts* TFormReceipts::showFor(TAppForm& main)
 void TFormReceipts::FormCreate()
 {
     SettingsStore& settings = m_main.settings();
-    if (settings.ValueExists(QStringLiteral("ReceiptNumber")))
-        SpinEdit1->setValue(int(qBound(kMinimumNumber, settings.ReadInteger(QStringLiteral("ReceiptNumber"), 1),
-                                               kMaximumNumber)));
-    if (settings.ValueExists(QStringLiteral("ReceiptFolder")))
-        Edit1->setText(settings.ReadString(QStringLiteral("ReceiptFolder"), QString()));
+    if (settings.contains(SettingKey::ReceiptNumber))
+        SpinEdit1->setValue(int(qBound(kMinimumNumber, settings.integer(SettingKey::ReceiptNumber), kMaximumNumber)));
+    if (settings.contains(SettingKey::ReceiptFolder))
+        Edit1->setText(settings.text(SettingKey::ReceiptFolder));
     GroupReceiptPrinter->setPrinter(CurrentReceiptPrinter(m_main));
 
     setWindowTitle(TranslateText("Receipts"));
@@ -157,14 +156,14 @@ void TFormReceipts::Button2Click()
     const qint64 number = isNumber ? qBound(kMinimumNumber, typed, kMaximumNumber) : 1;
     const QString folder = Edit1->text().trimmed();
 
-    SettingsStore& settings = m_main.settings();
-    settings.WriteInteger(QStringLiteral("ReceiptNumber"), number);
-    settings.WriteString(QStringLiteral("ReceiptFolder"), folder);
+    std::vector<SettingsStore::Change> changes{{SettingKey::ReceiptNumber, number}, {SettingKey::ReceiptFolder, folder}};
     // Written only when changed, so an untouched group leaves the defaults (code page from the language) free.
     const ReceiptPrinterSettings printer = GroupReceiptPrinter->printer();
-    if (printer != CurrentReceiptPrinter(m_main))
-        printer.write(settings);
-    settings.UpdateFile();
+    if (printer != CurrentReceiptPrinter(m_main)) {
+        const std::vector<SettingsStore::Change> printerChanges = printer.changes();
+        changes.insert(changes.end(), printerChanges.begin(), printerChanges.end());
+    }
+    m_main.settings().set(changes);
     m_main.ReceiptNumber = number;
     m_main.ReceiptFolder = folder;
     close();

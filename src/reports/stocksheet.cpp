@@ -27,15 +27,6 @@ constexpr int kColumns = 5;
 bool g_resizeGuard = false;
 QString g_lastWindowState;
 
-const QString kWidthKey = QStringLiteral("StockSheetWidth");
-const QString kHeightKey = QStringLiteral("StockSheetHeight");
-const QString kStateKey = QStringLiteral("StockSheetWindowState");
-
-QString columnKey(int column)
-{
-    return QStringLiteral("StockSheetColumn%1").arg(column + 1);
-}
-
 } // namespace
 
 TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
@@ -53,12 +44,8 @@ TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
     QHeaderView* header = ListView1->horizontalHeader();
     header->setSectionsClickable(true);
     header->setStretchLastSection(false);
-    for (int column = 0; column < kColumns; ++column) {
-        const QString key = columnKey(column);
-        header->resizeSection(column, main.settings().ValueExists(key)
-                                          ? int(main.settings().ReadInteger(key, 120))
-                                          : 120);
-    }
+    for (int column = 0; column < kColumns; ++column)
+        header->resizeSection(column, int(main.settings().integer(SettingKey::StockSheetColumn, column + 1)));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     PopupMenu1 = new QMenu(this);
@@ -173,14 +160,15 @@ void TStockSheetForm::GenerateBarcodeClick()
 
 void TStockSheetForm::SaveColumnWidths()
 {
-    SettingsStore& settings = m_main.settings();
+    const SettingsStore& settings = m_main.settings();
+    std::vector<SettingsStore::Change> changed;
     for (int column = 0; column < kColumns; ++column) {
-        const QString key = columnKey(column);
         const int width = ListView1->horizontalHeader()->sectionSize(column);
-        if (!settings.ValueExists(key) || settings.ReadInteger(key, 120) != width)
-            settings.WriteInteger(key, width);
+        if (!settings.contains(SettingKey::StockSheetColumn, column + 1)
+            || settings.integer(SettingKey::StockSheetColumn, column + 1) != width)
+            changed.push_back({SettingKey::StockSheetColumn, qint64(width), column + 1});
     }
-    settings.UpdateFile();
+    m_main.settings().set(changed);
 }
 
 void TStockSheetForm::resizeEvent(QResizeEvent* event)
@@ -194,39 +182,39 @@ void TStockSheetForm::FormResize()
 {
     SettingsStore& settings = m_main.settings();
     const Qt::WindowStates state = windowState();
+    std::vector<SettingsStore::Change> changes;
     if (state & Qt::WindowMinimized) {
         // nothing to remember
     } else if (state & Qt::WindowMaximized) {
-        settings.WriteString(kStateKey, QStringLiteral("Maximized"));
+        changes.push_back({SettingKey::StockSheetWindowState, QStringLiteral("Maximized")});
         g_lastWindowState = QStringLiteral("wsMaximized");
     } else {
         const bool fromMaximized = g_lastWindowState == QLatin1String("wsMaximized");
         g_lastWindowState = QStringLiteral("wsNormal");
         if (fromMaximized) {
             // Back to the size it had before it was maximized.
-            if (settings.ValueExists(kHeightKey))
-                resize(width(), int(settings.ReadInteger(kHeightKey, height())));
-            if (settings.ValueExists(kWidthKey))
-                resize(int(settings.ReadInteger(kWidthKey, width())), height());
+            if (settings.contains(SettingKey::StockSheetHeight))
+                resize(width(), int(settings.integer(SettingKey::StockSheetHeight)));
+            if (settings.contains(SettingKey::StockSheetWidth))
+                resize(int(settings.integer(SettingKey::StockSheetWidth)), height());
         }
-        settings.WriteInteger(kHeightKey, height());
-        settings.WriteInteger(kWidthKey, width());
-        settings.WriteString(kStateKey, QStringLiteral("Normal"));
+        changes.push_back({SettingKey::StockSheetHeight, qint64(height())});
+        changes.push_back({SettingKey::StockSheetWidth, qint64(width())});
+        changes.push_back({SettingKey::StockSheetWindowState, QStringLiteral("Normal")});
     }
-    settings.UpdateFile();
+    settings.set(changes);
 }
 
 void OpenStockSheetForm(TAppForm& main)
 {
     TStockSheetForm form(main);
     g_resizeGuard = false;
-    SettingsStore& settings = main.settings();
-    if (settings.ValueExists(kWidthKey))
-        form.resize(int(settings.ReadInteger(kWidthKey, form.width())), form.height());
-    if (settings.ValueExists(kHeightKey))
-        form.resize(form.width(), int(settings.ReadInteger(kHeightKey, form.height())));
-    if (settings.ValueExists(kStateKey)
-        && settings.ReadString(kStateKey, QString()) == QLatin1String("Maximized"))
+    const SettingsStore& settings = main.settings();
+    if (settings.contains(SettingKey::StockSheetWidth))
+        form.resize(int(settings.integer(SettingKey::StockSheetWidth)), form.height());
+    if (settings.contains(SettingKey::StockSheetHeight))
+        form.resize(form.width(), int(settings.integer(SettingKey::StockSheetHeight)));
+    if (settings.text(SettingKey::StockSheetWindowState) == QLatin1String("Maximized"))
         form.setWindowState(form.windowState() | Qt::WindowMaximized);
     g_resizeGuard = true;
     main.dialogs().execModal(form);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -220,3 +221,42 @@ TEST_F(SettingsStoreTest, UpdateFileReportsAFolderThatDoesNotExist)
 }
 
 } // namespace
+
+TEST(SettingKeysTest, TypedReadsTakeTheTableDefaultsAndWritesReachTheFileAtOnce)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\r\nReceiptNumber=abc\r\nMainColumn2=80\r\n");
+    }
+    SettingsStore settings(path);
+    EXPECT_EQ(settings.text(SettingKey::CurrencySymbol), QStringLiteral("$"));
+    EXPECT_EQ(settings.integer(SettingKey::ReceiptNumber), 1); // not a whole number: the default
+    EXPECT_TRUE(settings.contains(SettingKey::ReceiptNumber));
+    EXPECT_EQ(settings.integer(SettingKey::MainColumn, 2), 80);
+    EXPECT_EQ(settings.integer(SettingKey::MainColumn, 3), 124);
+    EXPECT_EQ(settings.integer(SettingKey::ProductsLeft), -1);
+    EXPECT_EQ(settings.text(SettingKey::ReceiptPrinter), QStringLiteral("system"));
+
+    ASSERT_TRUE(settings.set(SettingKey::ReceiptNumber, qint64(12)));
+    ASSERT_TRUE(settings.set({{SettingKey::CurrencySymbol, QStringLiteral("€")}, {SettingKey::StockSheetColumn, qint64(90), 4}}));
+    const SettingsStore reread(path);
+    EXPECT_EQ(reread.integer(SettingKey::ReceiptNumber), 12);
+    EXPECT_EQ(reread.text(SettingKey::CurrencySymbol), QStringLiteral("€"));
+    EXPECT_EQ(reread.ReadString(QStringLiteral("StockSheetColumn4"), {}), QStringLiteral("90"));
+    EXPECT_EQ(reread.ReadString(QStringLiteral("Print"), QStringLiteral("absent")), QStringLiteral("absent"));
+}
+
+TEST(SettingKeysTest, EveryKeyHasItsOwnName)
+{
+    QSet<QString> names;
+    for (int key = int(SettingKey::LanguageFile); key <= int(SettingKey::CashDrawer); ++key) {
+        EXPECT_EQ(int(DefinitionOf(SettingKey(key)).key), key);
+        names.insert(SettingName(SettingKey(key), 1));
+    }
+    EXPECT_EQ(names.size(), int(SettingKey::CashDrawer) + 1);
+    EXPECT_EQ(SettingName(SettingKey::AskPrint), QStringLiteral("Print"));
+    EXPECT_EQ(SettingName(SettingKey::CreditColumn, 8), QStringLiteral("CreditColumn8"));
+}

@@ -91,7 +91,8 @@ TEST(ReceiptPrinterSettings, WrittenValuesReadBack)
     printer.cut = false;
     printer.cashDrawer = true;
     SettingsStore store;
-    printer.write(store);
+    for (const SettingsStore::Change& change : printer.changes())
+        store.set(change.key, change.value, change.number);
     EXPECT_TRUE(store.FileBytes().contains("ReceiptPrinter=escpos-device\r\nReceiptPrinterAddress=/dev/usb/lp0\r\n"
                                            "ReceiptPrinterColumns=32\r\nReceiptPrinterCodePage=858\r\n"
                                            "ReceiptPrinterCut=0\r\nCashDrawer=1\r\n"));
