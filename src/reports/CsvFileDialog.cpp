@@ -1,6 +1,6 @@
 #include "reports/CsvFileDialog.h"
 
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "reports/DataExchangeCommands.h"
 
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/BulkDelete.h"

@@ -1,7 +1,7 @@
 #include "reports/stocksheet.h"
 
-#include "app/TAppForm.h"
-#include "barcode/generatebarcode.h"
+#include "app/ui/TAppForm.h"
+#include "barcode/ui/TGenerateBarcodeForm.h"
 #include "i18n/Translator.h"
 #include "reports/CsvFile.h"
 #include "reports/ReportTable.h"

@@ -1,7 +1,7 @@
 #include "app/WindowPlacement.h"
-#include "catalogue/CustomersScreen.h"
-#include "catalogue/ProductsScreen.h"
-#include "pos/SaleScreen.h"
+#include "catalogue/ui/CustomersScreen.h"
+#include "catalogue/ui/ProductsScreen.h"
+#include "pos/ui/SaleScreen.h"
 #include "reports/SalesHistoryScreen.h"
 #include "support/AppFixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/QtDialogs.h"
+#include "app/ui/QtDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "barcode/generatebarcode.h"
+#include "barcode/ui/TGenerateBarcodeForm.h"
 
 #include "support/ScriptedDialogs.h"
 

@@ -1,5 +1,5 @@
 #include "CatalogueFixture.h"
-#include "catalogue/CustomersScreen.h"
+#include "catalogue/ui/CustomersScreen.h"
 
 #include <QApplication>
 #include <QComboBox>

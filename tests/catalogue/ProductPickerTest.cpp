@@ -1,7 +1,7 @@
 #include "CatalogueFixture.h"
 #include "catalogue/ProductList.h"
-#include "catalogue/products.h"
-#include "pos/SaleScreen.h"
+#include "catalogue/ui/TUrunlerForm.h"
+#include "pos/ui/SaleScreen.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "CatalogueFixture.h"
-#include "catalogue/ProductsScreen.h"
-#include "catalogue/StockSpinBox.h"
+#include "catalogue/ui/ProductsScreen.h"
+#include "catalogue/ui/StockSpinBox.h"
 
 #include <QApplication>
 #include <QComboBox>

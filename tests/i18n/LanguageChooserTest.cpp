@@ -1,4 +1,4 @@
-#include "i18n/translation.h"
+#include "i18n/ui/TTranslateForm.h"
 #include "support/AppFixture.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "online/FeedbackSender.h"
 #include "online/ScriptedHttpServer.h"
 #include "online/WaitFor.h"
-#include "online/feedback.h"
+#include "online/ui/TFeedbackForm.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "online/WaitFor.h"
-#include "online/newversion.h"
+#include "online/ui/TNewVer.h"
 #include "support/FixedEnvironment.h"
 
 #include <QApplication>

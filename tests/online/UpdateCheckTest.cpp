@@ -3,7 +3,7 @@
 #include "online/UpdateCheck.h"
 #include "online/UpdateStore.h"
 #include "online/WaitFor.h"
-#include "online/check.h"
+#include "online/TChecker.h"
 #include "support/FixedEnvironment.h"
 
 #include <QTemporaryDir>

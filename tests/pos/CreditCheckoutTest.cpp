@@ -1,5 +1,5 @@
 #include "SaleFixture.h"
-#include "pos/veresiye.h"
+#include "pos/ui/TVeresiyeForm.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "SaleFixture.h"
 #include "pos/EscPosReceipt.h"
-#include "pos/receiptsform.h"
+#include "pos/ui/TFormReceipts.h"
 #include "pos/ui/ReceiptPrinterGroup.h"
-#include "pos/veresiye.h"
+#include "pos/ui/TVeresiyeForm.h"
 #include "support/LoopbackPrinter.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "app/AppError.h"
 #include "i18n/Translator.h"
-#include "pos/ReceiptPrinter.h"
+#include "pos/ui/ReceiptPrinter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>

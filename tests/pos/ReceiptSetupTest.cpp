@@ -1,5 +1,5 @@
-#include "pos/printtemplate.h"
-#include "pos/receiptsform.h"
+#include "pos/ui/TPrintTemplateForm.h"
+#include "pos/ui/TFormReceipts.h"
 #include "support/AppFixture.h"
 
 #include <QAction>

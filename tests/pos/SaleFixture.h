@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pos/SaleScreen.h"
+#include "pos/ui/SaleScreen.h"
 #include "support/AppFixture.h"
 
 #include <QStringList>

@@ -4,9 +4,9 @@
 
 #include "CrashPlan.h"
 
-#include "app/TAppForm.h"
-#include "pos/SaleScreen.h"
-#include "pos/veresiye.h"
+#include "app/ui/TAppForm.h"
+#include "pos/ui/SaleScreen.h"
+#include "pos/ui/TVeresiyeForm.h"
 #include "store/Database.h"
 #include "support/FixedEnvironment.h"
 #include "support/ScriptedDialogs.h"

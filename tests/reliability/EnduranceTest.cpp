@@ -1,6 +1,6 @@
 #include "pos/SaleFixture.h"
 
-#include "pos/veresiye.h"
+#include "pos/ui/TVeresiyeForm.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "pos/SaleFixture.h"
 
-#include "catalogue/CustomersScreen.h"
+#include "catalogue/ui/CustomersScreen.h"
 #include "catalogue/ProductList.h"
-#include "catalogue/ProductsScreen.h"
-#include "catalogue/StockSpinBox.h"
-#include "catalogue/products.h"
-#include "pos/veresiye.h"
+#include "catalogue/ui/ProductsScreen.h"
+#include "catalogue/ui/StockSpinBox.h"
+#include "catalogue/ui/TUrunlerForm.h"
+#include "pos/ui/TVeresiyeForm.h"
 #include "reports/SalesHistory.h"
 #include "reports/SalesHistoryScreen.h"
 

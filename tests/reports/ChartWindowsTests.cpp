@@ -1,4 +1,4 @@
-#include "app/ThemeApply.h"
+#include "app/ui/ThemeApply.h"
 #include "app/Themes.h"
 #include "pos/Money.h"
 #include "reports/SalesHistoryScreen.h"

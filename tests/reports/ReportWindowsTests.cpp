@@ -1,4 +1,4 @@
-#include "barcode/generatebarcode.h"
+#include "barcode/ui/TGenerateBarcodeForm.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TextTableModel.h"
 #include "reports/stocksheet.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "support/FixedEnvironment.h"
 #include "support/ScriptedDialogs.h"
 

@@ -2,13 +2,13 @@
 
 #include "app/AppError.h"
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/EscPosReceipt.h"
 #include "pos/EscPosSender.h"
 #include "pos/Receipt.h"
-#include "pos/ReceiptPrinter.h"
+#include "pos/ui/ReceiptPrinter.h"
 
 #include <QtDebug>
 

@@ -1,7 +1,7 @@
-#include "catalogue/CustomersScreen.h"
+#include "catalogue/ui/CustomersScreen.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"

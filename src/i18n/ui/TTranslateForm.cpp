@@ -1,7 +1,7 @@
-#include "i18n/translation.h"
+#include "i18n/ui/TTranslateForm.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "platform/TextFile.h"

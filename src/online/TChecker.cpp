@@ -1,4 +1,4 @@
-#include "online/check.h"
+#include "online/TChecker.h"
 
 TChecker::TChecker(UpdateCheckSetup setup, std::shared_ptr<UpdateCheckShared> shared)
     : m_setup(std::move(setup))

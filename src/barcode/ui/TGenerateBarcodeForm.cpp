@@ -1,4 +1,4 @@
-#include "barcode/generatebarcode.h"
+#include "barcode/ui/TGenerateBarcodeForm.h"
 
 #include "app/Dialogs.h"
 #include "barcode/Code39.h"

@@ -1,4 +1,4 @@
-#include "catalogue/StockSpinBox.h"
+#include "catalogue/ui/StockSpinBox.h"
 
 #include "pos/Money.h"
 

@@ -1,13 +1,13 @@
-#include "pos/CashCheckout.h"
+#include "pos/ui/CashCheckout.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Receipt.h"
-#include "pos/ReceiptFiles.h"
+#include "pos/ui/ReceiptFiles.h"
 #include "pos/SaleRecorder.h"
-#include "pos/SaleScreen.h"
+#include "pos/ui/SaleScreen.h"
 #include "pos/ui/ReceiptOutput.h"
 
 #include <QAction>

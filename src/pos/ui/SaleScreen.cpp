@@ -1,7 +1,7 @@
-#include "pos/SaleScreen.h"
+#include "pos/ui/SaleScreen.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "pos/MoneySum.h"

@@ -1,7 +1,7 @@
-#include "pos/ReceiptFiles.h"
+#include "pos/ui/ReceiptFiles.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/TextFile.h"
 #include "pos/Receipt.h"

@@ -1,4 +1,4 @@
-#include "online/feedback.h"
+#include "online/ui/TFeedbackForm.h"
 
 #include "app/Dialogs.h"
 #include "i18n/Translator.h"

@@ -1,4 +1,4 @@
-#include "app/ThemeApply.h"
+#include "app/ui/ThemeApply.h"
 
 #include "app/Themes.h"
 

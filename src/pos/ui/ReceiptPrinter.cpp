@@ -1,4 +1,4 @@
-#include "pos/ReceiptPrinter.h"
+#include "pos/ui/ReceiptPrinter.h"
 
 #include "app/AppError.h"
 #include "app/Dialogs.h"

@@ -1,8 +1,8 @@
-#include "access/Passwords.h"
+#include "access/ui/Passwords.h"
 
 #include "access/Secrets.h"
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 

@@ -1,11 +1,11 @@
-#include "catalogue/products.h"
+#include "catalogue/ui/TUrunlerForm.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ProductList.h"
 #include "i18n/Translator.h"
-#include "pos/SaleScreen.h"
+#include "pos/ui/SaleScreen.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "pos/receiptsform.h"
+#include "pos/ui/TFormReceipts.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "pos/ui/ReceiptOutput.h"
 #include "pos/ui/ReceiptPrinterGroup.h"

@@ -1,4 +1,4 @@
-#include "online/newversion.h"
+#include "online/ui/TNewVer.h"
 
 #include "i18n/Translator.h"
 #include "online/FormPost.h"

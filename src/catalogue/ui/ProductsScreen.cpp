@@ -1,9 +1,9 @@
-#include "catalogue/ProductsScreen.h"
+#include "catalogue/ui/ProductsScreen.h"
 
 #include "app/Dialogs.h"
-#include "app/TAppForm.h"
+#include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
-#include "catalogue/StockSpinBox.h"
+#include "catalogue/ui/StockSpinBox.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "store/ProductsTable.h"
