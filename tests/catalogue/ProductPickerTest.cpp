@@ -3,6 +3,7 @@
 #include "catalogue/ui/TUrunlerForm.h"
 #include "pos/ui/SaleScreen.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -30,6 +31,8 @@ protected:
     std::unique_ptr<TUrunlerForm> openPicker()
     {
         auto picker = std::make_unique<TUrunlerForm>(*form);
+        new QAbstractItemModelTester(picker->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                     picker->model());
         picker->show();
         pump();
         return picker;

@@ -7,6 +7,7 @@
 #include "store/DataFileTemplate.h"
 #include "store/Database.h"
 
+#include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -86,6 +87,8 @@ protected:
     Database m_db;
     PaymentsListModel m_payments;
     CreditsListModel m_credits;
+    QAbstractItemModelTester m_paymentsChecked{&m_payments, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester m_creditsChecked{&m_credits, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
 // The clocks of central Europe go forward at 02:00 on 2025-03-30; 02:30 that night never happened there.
@@ -259,6 +262,7 @@ TEST(TakingsLabels, BarsAreLabelledInTheShortDateFormat)
 TEST(TopSellers, TheFirstTenRowsOfTheShownRankingWithDistinctLabels)
 {
     TextTableModel list(4);
+    QAbstractItemModelTester checked(&list, QAbstractItemModelTester::FailureReportingMode::Fatal);
     std::vector<QString> cells;
     const auto row = [&](const char* barcode, const char* product, const char* units, const char* amount) {
         for (const char* cell : {barcode, product, units, amount})
