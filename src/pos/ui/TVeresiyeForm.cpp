@@ -4,14 +4,9 @@
 #include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
-#include "platform/Environment.h"
-#include "pos/Receipt.h"
-#include "pos/ui/ReceiptFiles.h"
-#include "pos/SaleRecorder.h"
+#include "pos/ui/Checkout.h"
 #include "pos/ui/SaleScreen.h"
-#include "pos/ui/ReceiptOutput.h"
 #include "store/CustomersTable.h"
-#include "store/Database.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -95,32 +90,9 @@ void TVeresiyeForm::BitBtn1Click()
     const int chosen = ComboBox1->currentIndex();
     if (ComboBox1->currentText().isEmpty() || chosen < 0 || chosen >= CustomerIds.size())
         return;
-    SaleScreen& screen = *m_main.saleScreen();
-    const RecordedSale sale = RecordCreditSale(m_main.SQLConnection1(), CustomerIds.at(chosen).toLongLong(),
-                                               ComboBox1->currentText(), screen.saleLines());
-    // Nothing was stored (the reason has been shown): the window and the list stay for another try.
-    if (!sale.committed)
-        return;
-
-    const QString caption = TranslateText("Sell by Credit");
-    if (m_main.action(QStringLiteral("AskPrint1"))->isChecked()
-        && m_main.dialogs().askYesNo(this, caption, TranslateText("Print?"))) {
-        // The number is taken (and the next one stored) before the receipt is printed, so that a crash after the
-        // print cannot give the next receipt the same number. A failed print raises "Printer not found!": the
-        // credit lines stay stored, the list and this window stay, and the number is given back.
-        ReceiptNumberReservation receiptNumber(m_main);
-        Environment& env = m_main.env();
-        const QString receipt = RenderReceipt(ReceiptTemplateText(m_main.ReceiptTemplate),
-                                              QString::number(receiptNumber.number()), sale.listText, sale.total,
-                                              env.now(), m_main.CurrencySymbol, env.shortDateFormat(),
-                                              env.longTimeFormat());
-        if (PrintReceipt(m_main, this, ReceiptPrintJob(receipt))) {
-            receiptNumber.keep();
-            FisKaydet(m_main, receipt, receiptNumber.number());
-        }
-    }
-    screen.ClearAfterSale();
-    accept();
+    // Nothing stored (the reason has been shown): the window and the list stay for another try.
+    if (CompleteSale(m_main, this, CreditCustomer{CustomerIds.at(chosen).toLongLong(), ComboBox1->currentText()}))
+        accept();
 }
 
 void TVeresiyeForm::BitBtn2Click()

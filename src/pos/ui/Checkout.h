@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+class TAppForm;
+
+// The customer a credit sale is written to.
+struct CreditCustomer
+{
+    qint64 id = 0;
+    QString name;
+};
+
+// Completes the sale on the sale screen, for cash or (with a customer) on credit: stores it as a whole (paid
+// lines under the receipt number, or the customer's open lines) and lowers the stock; renders the receipt,
+// prints it on request (a cash sale with the drawer pulse when a drawer is set up), saves and numbers it, and
+// clears the sale screen. A cash receipt is always saved and numbered, a credit one only when it was printed.
+// False when nothing was stored (the reason has been shown). A failed print raises "Printer not found!" with
+// the sale stored: the receipt is then neither saved nor numbered and the list stays on screen.
+bool CompleteSale(TAppForm& main, QWidget* parent, const std::optional<CreditCustomer>& credit);
