@@ -3,6 +3,7 @@
 #include "access/ui/Passwords.h"
 #include "app/AppError.h"
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/ThemeApply.h"
 #include "app/Themes.h"
 #include "app/VersionInfo.h"
@@ -205,16 +206,16 @@ void TAppForm::buildBars()
     // The sell buttons keep the focus after a click, and their questions and windows give it back there; the
     // next scan must reach the sale list, whichever way the checkout ended.
     connect(m_sellByCash, &QPushButton::clicked, this, [this] {
-        runGuarded([this] { BitBtn1Click(); });
+        Guarded(*this, this, &TAppForm::BitBtn1Click)();
         m_saleScreen->ListView1->setFocus();
     });
     connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
-        runGuarded([this] { BitBtn2Click(); });
+        Guarded(*this, this, &TAppForm::BitBtn2Click)();
         m_saleScreen->ListView1->setFocus();
     });
-    connect(m_productsButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn3Click(); }); });
-    connect(m_customersButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn4Click(); }); });
-    connect(m_salesButton, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn17Click(); }); });
+    connect(m_productsButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn3Click));
+    connect(m_customersButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn4Click));
+    connect(m_salesButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn17Click));
 }
 
 QAction* TAppForm::addItem(QMenu* menu, const QString& objectName, const QString& caption, void (TAppForm::*slot)())
@@ -222,7 +223,7 @@ QAction* TAppForm::addItem(QMenu* menu, const QString& objectName, const QString
     QAction* a = menu->addAction(caption);
     a->setObjectName(objectName);
     if (slot)
-        connect(a, &QAction::triggered, this, [this, slot] { runGuarded([this, slot] { (this->*slot)(); }); });
+        connect(a, &QAction::triggered, this, Guarded(*this, this, slot));
     return a;
 }
 
@@ -265,7 +266,7 @@ void TAppForm::buildMenus()
     productList->setObjectName(QStringLiteral("ProductList"));
     productList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
     productList->setShortcutContext(Qt::WindowShortcut);
-    connect(productList, &QAction::triggered, this, [this] { runGuarded([this] { ProductsList1Click(); }); });
+    connect(productList, &QAction::triggered, this, Guarded(*this, this, &TAppForm::ProductsList1Click));
     addAction(productList);
 
     QMenu* reports = menuBar()->addMenu(QString());
@@ -313,13 +314,13 @@ void TAppForm::buildTimers()
     TimerColumnWidth = makeTimer(this, QStringLiteral("TimerColumnWidth"), 1000, true);
     TimerCaptionDuzelt = makeTimer(this, QStringLiteral("TimerCaptionDuzelt"), 3000, false);
     TimerPasswordAdmin = makeTimer(this, QStringLiteral("TimerPasswordAdmin"), 1, false);
-    connect(TimerActivate, &QTimer::timeout, this, [this] { runGuarded([this] { TimerActivateTimer(); }); });
-    connect(TimerPassword, &QTimer::timeout, this, [this] { runGuarded([this] { TimerPasswordTimer(); }); });
-    connect(TimerChecker, &QTimer::timeout, this, [this] { runGuarded([this] { TimerCheckerTimer(); }); });
-    connect(TimerColumnWidth, &QTimer::timeout, this, [this] { runGuarded([this] { SaveColumnWidths(); }); });
+    connect(TimerActivate, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerActivateTimer));
+    connect(TimerPassword, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerPasswordTimer));
+    connect(TimerChecker, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerCheckerTimer));
+    connect(TimerColumnWidth, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::SaveColumnWidths));
     connect(TimerCaptionDuzelt, &QTimer::timeout, this, [this] { TimerCaptionDuzeltTimer(); });
     connect(TimerPasswordAdmin, &QTimer::timeout, this,
-            [this] { runGuarded([this] { TimerPasswordAdminTimer(); }); });
+            Guarded(*this, this, &TAppForm::TimerPasswordAdminTimer));
 }
 
 QAction* TAppForm::action(const QString& objectName) const

@@ -1,6 +1,7 @@
 #include "catalogue/ui/CustomersScreen.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
@@ -127,15 +128,12 @@ CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
     layout->addWidget(Image2, 1);
     layout->addWidget(Panel10, 1);
 
-    const auto guarded = [this](void (CustomersScreen::*handler)()) {
-        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(ComboBox2, &QComboBox::editTextChanged, this, guarded(&CustomersScreen::ComboBox2Change));
-    connect(BitBtn6, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn6Click));
-    connect(BitBtn11, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn11Click));
-    connect(BitBtn13, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn13Click));
-    connect(BitBtn14, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn14Click));
-    connect(BitBtn7, &QPushButton::clicked, this, guarded(&CustomersScreen::BitBtn7Click));
+    connect(ComboBox2, &QComboBox::editTextChanged, this, Guarded(m_main, this, &CustomersScreen::ComboBox2Change));
+    connect(BitBtn6, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn6Click));
+    connect(BitBtn11, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn11Click));
+    connect(BitBtn13, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn13Click));
+    connect(BitBtn14, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn14Click));
+    connect(BitBtn7, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn7Click));
     connect(BitBtn12, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
     ComboBox2->installEventFilter(this);
     ComboBox2->lineEdit()->installEventFilter(this);

@@ -1,6 +1,7 @@
 #include "catalogue/ui/ProductsScreen.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ui/StockSpinBox.h"
@@ -126,10 +127,10 @@ ProductsScreen::ProductsScreen(TAppForm& main, QWidget* parent)
     layout->addLayout(fields, 1);
     layout->addWidget(picture, 1);
 
-    connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { m_main.runGuarded([this] { ComboBox1Change(); }); });
-    connect(BitBtn5, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { BitBtn5Click(); }); });
-    connect(BitBtn8, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { BitBtn8Click(); }); });
-    connect(BitBtn9, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { BitBtn9Click(); }); });
+    connect(ComboBox1, &QComboBox::editTextChanged, this, Guarded(m_main, this, &ProductsScreen::ComboBox1Change));
+    connect(BitBtn5, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn5Click));
+    connect(BitBtn8, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn8Click));
+    connect(BitBtn9, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn9Click));
     connect(BitBtn10, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
     for (QObject* o : std::initializer_list<QObject*>{ComboBox1, ComboBox1->lineEdit(), Edit2, Edit3, SpinEdit2})
         o->installEventFilter(this);

@@ -1,6 +1,7 @@
 #include "catalogue/ui/TUrunlerForm.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ProductList.h"
@@ -94,10 +95,10 @@ TUrunlerForm::TUrunlerForm(TAppForm& main, QWidget* parent)
     layout->addWidget(ListView1, 1);
     layout->addLayout(bottom);
 
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { m_main.runGuarded([this] { Edit1Change(); }); });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { m_main.runGuarded([this] { CheckBox1Click(); }); });
-    connect(RadioButton1, &QRadioButton::clicked, this, [this] { m_main.runGuarded([this] { RadioButton1Click(); }); });
-    connect(RadioButton2, &QRadioButton::clicked, this, [this] { m_main.runGuarded([this] { RadioButton2Click(); }); });
+    connect(Edit1, &QLineEdit::textChanged, this, Guarded(m_main, this, &TUrunlerForm::Edit1Change));
+    connect(CheckBox1, &QCheckBox::clicked, this, Guarded(m_main, this, &TUrunlerForm::CheckBox1Click));
+    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_main, this, &TUrunlerForm::RadioButton1Click));
+    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_main, this, &TUrunlerForm::RadioButton2Click));
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
                 if (!selected.indexes().isEmpty())

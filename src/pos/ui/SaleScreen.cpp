@@ -1,6 +1,7 @@
 #include "pos/ui/SaleScreen.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
@@ -257,7 +258,7 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     connect(BitBtn16, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn16Click); });
     connect(BitBtn22, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn22Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::Button1Click); });
-    connect(Edit7, &QLineEdit::textChanged, this, [this] { guarded(&SaleScreen::Edit7Change); });
+    connect(Edit7, &QLineEdit::textChanged, this, Guarded(m_main, this, &SaleScreen::Edit7Change));
 }
 
 void SaleScreen::setCaptions()
@@ -280,14 +281,9 @@ void SaleScreen::setCaptions()
 }
 
 
-void SaleScreen::guarded(void (SaleScreen::*handler)())
-{
-    m_main.runGuarded([this, handler] { (this->*handler)(); });
-}
-
 void SaleScreen::clicked(void (SaleScreen::*handler)())
 {
-    guarded(handler);
+    Guarded(m_main, this, handler)();
     // A click leaves the focus on the button, and a dialog the handler opened gives it back there; the next
     // scan must reach the list.
     ListView1->setFocus();
@@ -467,7 +463,7 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
                 SpinEdit1->selectAll();
                 SpinEdit1->setFocus();
             } else {
-                guarded(&SaleScreen::BitBtn15Click);
+                Guarded(m_main, this, &SaleScreen::BitBtn15Click)();
             }
             return true;
         }

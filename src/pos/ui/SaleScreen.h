@@ -89,7 +89,6 @@ private:
     void leaveEditMode();
     // The quantity box's value: text that is not a whole number reads as 1, clamped to the box's range.
     qint64 quantityBoxValue() const;
-    void guarded(void (SaleScreen::*handler)());
     // A button's handler: guarded, and the focus back on the list afterwards.
     void clicked(void (SaleScreen::*handler)());
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,7 @@
 #include "pos/ui/TVeresiyeForm.h"
 
 #include "app/Dialogs.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
@@ -59,7 +60,7 @@ TVeresiyeForm::TVeresiyeForm(TAppForm& main)
     layout->addLayout(buttons);
 
     // Esc rejects the dialog as Cancel does.
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { BitBtn1Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TVeresiyeForm::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 
     FormCreate();
