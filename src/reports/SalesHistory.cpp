@@ -1,6 +1,7 @@
 #include "reports/SalesHistory.h"
 
 #include "app/AppError.h"
+#include "app/LongTaskProgress.h"
 #include "pos/Money.h"
 #include "pos/Receipt.h"
 #include "reports/CsvFile.h"
@@ -27,17 +28,27 @@ private:
     QString m_previous;
 };
 
-// Walks a prepared statement; false with the engine's message when it could not be prepared or stepped.
+// Walks a prepared statement; false with the engine's message when it could not be prepared or stepped, and
+// false with no message when the progress was cancelled.
 template <typename RowFunction>
-bool walk(Statement statement, QString* error, RowFunction row)
+bool walk(Statement statement, QString* error, LongTaskProgress* progress, RowFunction row)
 {
     if (!statement.isValid()) {
         if (error)
             *error = QString(); // prepare has reported it
         return false;
     }
-    while (statement.next())
+    while (statement.next()) {
+        if (progress) {
+            if (progress->cancelled()) {
+                if (error)
+                    error->clear();
+                return false;
+            }
+            progress->advance();
+        }
         row(statement);
+    }
     if (!statement.error().isEmpty()) {
         if (error)
             *error = statement.error();
@@ -140,10 +151,18 @@ void PaymentsListModel::clear()
 
 bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    std::vector<Line> lines;
-    double grandTotal = 0;
+    Rows rows;
+    const bool ok = read(db, filter, rows, error);
+    setRows(filter, ok ? std::move(rows) : Rows());
+    return ok;
+}
+
+bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error,
+                             LongTaskProgress* progress)
+{
+    rows = Rows();
     RepeatSharing receipt, barcode, product, quantity, date;
-    const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error,
+    const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
@@ -155,21 +174,21 @@ bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString*
         line.quantity = quantity(count.asText());
         line.total = line.price * count.asDouble();
         line.date = date(row.text(6));
-        grandTotal += line.total;
-        lines.push_back(std::move(line));
+        rows.grandTotal += line.total;
+        rows.lines.push_back(std::move(line));
     });
+    if (!ok)
+        rows = Rows();
+    return ok;
+}
 
+void PaymentsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
+{
     beginResetModel();
     m_filter = filter;
-    if (ok) {
-        m_lines = std::move(lines);
-        m_grandTotal = grandTotal;
-    } else {
-        m_lines.clear();
-        m_grandTotal = 0;
-    }
+    m_lines = std::move(rows.lines);
+    m_grandTotal = rows.grandTotal;
     endResetModel();
-    return ok;
 }
 
 // ---- CreditsListModel ----
@@ -219,12 +238,19 @@ void CreditsListModel::clear()
 
 bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    std::vector<Line> lines;
-    double paidTotal = 0;
-    double openTotal = 0;
+    Rows rows;
+    const bool ok = read(db, filter, rows, error);
+    setRows(filter, ok ? std::move(rows) : Rows());
+    return ok;
+}
+
+bool CreditsListModel::read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error,
+                            LongTaskProgress* progress)
+{
+    rows = Rows();
     RepeatSharing customer, barcode, product, quantity, paidAt, date;
-    const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end), error,
-                         [&](const Statement& row) {
+    const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end),
+                         error, progress, [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
         line.customer = customer(row.text(1));
@@ -238,23 +264,22 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
         if (!line.open)
             line.paidAt = paidAt(row.text(7));
         line.date = date(row.text(8));
-        (line.open ? openTotal : paidTotal) += line.total;
-        lines.push_back(std::move(line));
+        (line.open ? rows.openTotal : rows.paidTotal) += line.total;
+        rows.lines.push_back(std::move(line));
     });
+    if (!ok)
+        rows = Rows();
+    return ok;
+}
 
+void CreditsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
+{
     beginResetModel();
     m_filter = filter;
-    if (ok) {
-        m_lines = std::move(lines);
-        m_paidTotal = paidTotal;
-        m_openTotal = openTotal;
-    } else {
-        m_lines.clear();
-        m_paidTotal = 0;
-        m_openTotal = 0;
-    }
+    m_lines = std::move(rows.lines);
+    m_paidTotal = rows.paidTotal;
+    m_openTotal = rows.openTotal;
     endResetModel();
-    return ok;
 }
 
 // ---- reprints ----

@@ -1,6 +1,7 @@
 #include "reports/SalesHistoryScreen.h"
 
 #include "app/TAppForm.h"
+#include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Money.h"
@@ -12,6 +13,7 @@
 #include "reports/TakingsSeries.h"
 #include "reports/ui/TakingsChartWindow.h"
 #include "store/Database.h"
+#include "store/WorkerConnection.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,15 +73,6 @@ QComboBox* makeChoice(QWidget* parent, const char* name)
     return box;
 }
 
-// The hourglass while a long list loads.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
@@ -284,6 +277,43 @@ void SalesHistoryScreen::showList(QTableView* list)
     m_lists->setCurrentWidget(list);
 }
 
+namespace {
+
+// Reads the rows on a worker with a connection of its own while the window goes on repainting; the database's
+// messages are shown afterwards. A cancelled load shows an empty list.
+template <typename Model>
+void loadOnWorker(TAppForm& main, Model& model, const HistoryFilter& filter)
+{
+    const QString dataFile = main.SQLConnection1().path();
+    typename Model::Rows rows;
+    bool ok = false;
+    QString error;
+    QStringList engineErrors;
+    LongTaskRunner::run(&main, TranslateText("Loading the sales history..."), [&](LongTaskProgress& progress) {
+        WorkerConnection connection(dataFile);
+        if (connection.isOpen())
+            ok = Model::read(connection.db(), filter, rows, &error, &progress);
+        engineErrors = connection.errors();
+    });
+    for (const QString& message : engineErrors)
+        main.ReportDatabaseError(message);
+    if (!ok && !error.isEmpty())
+        main.ReportDatabaseError(error);
+    model.setRows(filter, ok ? std::move(rows) : typename Model::Rows());
+}
+
+} // namespace
+
+void SalesHistoryScreen::loadPayments(const HistoryFilter& filter)
+{
+    loadOnWorker(m_main, *m_paymentsModel, filter);
+}
+
+void SalesHistoryScreen::loadCredits(const HistoryFilter& filter)
+{
+    loadOnWorker(m_main, *m_creditsModel, filter);
+}
+
 void SalesHistoryScreen::BitBtn18Click()
 {
     m_shown = ShownList::Payments;
@@ -291,12 +321,7 @@ void SalesHistoryScreen::BitBtn18Click()
     m_paymentsModel->clear();
     Label14->setText(MoneyText(0));
     PanelTotal->show();
-    {
-        WaitCursor wait;
-        QString error;
-        if (!m_paymentsModel->load(m_main.SQLConnection1(), currentFilter(false), &error) && !error.isEmpty())
-            m_main.ReportDatabaseError(error);
-    }
+    loadPayments(currentFilter(false));
     Label14->setText(MoneyText(m_paymentsModel->grandTotal()));
     ListView2->setFocus();
 }
@@ -307,12 +332,7 @@ void SalesHistoryScreen::BitBtn19Click()
     showList(ListView3);
     m_creditsModel->clear();
     PanelTotal->show();
-    {
-        WaitCursor wait;
-        QString error;
-        if (!m_creditsModel->load(m_main.SQLConnection1(), currentFilter(true), &error) && !error.isEmpty())
-            m_main.ReportDatabaseError(error);
-    }
+    loadCredits(currentFilter(true));
     Label14->setText(TranslateText("Paid:") + QLatin1Char(' ') + MoneyText(m_creditsModel->paidTotal())
                      + QLatin1Char(' ') + TranslateText("Not Paid:") + QLatin1Char(' ')
                      + MoneyText(m_creditsModel->openTotal()));
@@ -345,12 +365,8 @@ void SalesHistoryScreen::ChartButtonClick()
         HistoryFilter wanted = m_creditsModel->filter();
         wanted.customer.clear();
         const HistoryFilter& loaded = m_paymentsModel->filter();
-        if (loaded.begin != wanted.begin || loaded.end != wanted.end || loaded.product != wanted.product) {
-            WaitCursor wait;
-            QString error;
-            if (!m_paymentsModel->load(m_main.SQLConnection1(), wanted, &error) && !error.isEmpty())
-                m_main.ReportDatabaseError(error);
-        }
+        if (loaded.begin != wanted.begin || loaded.end != wanted.end || loaded.product != wanted.product)
+            loadPayments(wanted);
     }
     const HistoryFilter& filter = credits ? m_creditsModel->filter() : m_paymentsModel->filter();
     TakingsChartWindow window(m_main.dialogs(),
