@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <functional>
 
 // What a piece of long work on a worker thread shares with the window waiting for it: how far it has come and
 // whether the user asked it to stop. Every member may be called from either thread.
@@ -22,6 +23,11 @@ public:
     // Asks the work to stop; it stops at its next step and leaves nothing half-done.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
     bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+    // cancelled() as a function, for a connection that should stop its statements then.
+    std::function<bool()> cancelCheck() const
+    {
+        return [this] { return cancelled(); };
+    }
 
 private:
     std::atomic<qint64> m_total{0};

@@ -24,14 +24,16 @@ void ExportTableCommand(TAppForm& main, DataTable table)
     const QChar separator = main.CsvSeparator;
     CsvExportResult result;
     QStringList engineErrors;
-    LongTaskRunner::run(&main, TranslateText("Exporting..."), [&](LongTaskProgress& progress) {
-        WorkerConnection connection(dataFile);
+    const bool finished = LongTaskRunner::run(&main, TranslateText("Exporting..."), [&](LongTaskProgress& progress) {
+        WorkerConnection connection(dataFile, progress.cancelCheck());
         if (connection.isOpen())
             result = ExportTableCsv(connection.db(), table, separator, paidWord, path, &progress);
         else
             result.status = CsvExportResult::Status::QueryFailed;
         engineErrors = connection.errors();
     });
+    if (!finished)
+        return; // nothing was written
     for (const QString& message : engineErrors)
         main.ReportDatabaseError(message);
     switch (result.status) {
@@ -57,17 +59,20 @@ void ImportProductsCommand(TAppForm& main)
     ProductImportResult result;
     QStringList engineErrors; // a failed insert's message, and any the connection reported
     LongTaskRunner::run(&main, TranslateText("Importing products..."), [&](LongTaskProgress& progress) {
-        WorkerConnection connection(dataFile);
+        WorkerConnection connection(dataFile, progress.cancelCheck());
         if (connection.isOpen())
             result = ImportProducts(connection.db(), path, separator, ansiCodePage,
                                     [&engineErrors](const QString& message) { engineErrors << message; },
                                     &progress);
+        else
+            result.cancelled = progress.cancelled();
         engineErrors << connection.errors();
     });
+    // A cancel that came after the commit changes nothing: the import is whole and is reported as such.
+    if (result.cancelled)
+        return; // rolled back: the products are as they were
     for (const QString& message : engineErrors)
         main.ReportDatabaseError(message);
-    if (result.cancelled)
-        return;
     if (!result.fileRead) {
         main.ShowError(result.error);
         return;

@@ -9,6 +9,11 @@ ProductImportResult InsertImportedProducts(Database& db, const QStringList& line
                                            const InsertErrorReporter& reportInsertError,
                                            LongTaskProgress* progress)
 {
+    const auto cancelledResult = [] {
+        ProductImportResult cancelled;
+        cancelled.cancelled = true;
+        return cancelled; // the transaction rolls back
+    };
     ProductImportResult result;
     if (progress)
         progress->setTotal(lines.size());
@@ -19,11 +24,8 @@ ProductImportResult InsertImportedProducts(Database& db, const QStringList& line
     if (insert.isValid()) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (progress) {
-                if (progress->cancelled()) {
-                    ProductImportResult cancelled;
-                    cancelled.cancelled = true;
-                    return cancelled; // the transaction rolls back
-                }
+                if (progress->cancelled())
+                    return cancelledResult();
                 progress->advance();
             }
             const auto product = ParseImportLine(lines.at(i), separator, i == 0);
@@ -39,7 +41,11 @@ ProductImportResult InsertImportedProducts(Database& db, const QStringList& line
             insert.reset();
         }
     }
-    transaction.commit();
+    if (progress && progress->cancelled())
+        return cancelledResult();
+    // A cancel that comes during the commit interrupts it, and then nothing was imported either.
+    if (!transaction.commit() && progress && progress->cancelled())
+        return cancelledResult();
     return result;
 }
 

@@ -289,12 +289,17 @@ void loadOnWorker(TAppForm& main, Model& model, const HistoryFilter& filter)
     bool ok = false;
     QString error;
     QStringList engineErrors;
-    LongTaskRunner::run(&main, TranslateText("Loading the sales history..."), [&](LongTaskProgress& progress) {
-        WorkerConnection connection(dataFile);
-        if (connection.isOpen())
-            ok = Model::read(connection.db(), filter, rows, &error, &progress);
-        engineErrors = connection.errors();
-    });
+    const bool finished =
+        LongTaskRunner::run(&main, TranslateText("Loading the sales history..."), [&](LongTaskProgress& progress) {
+            WorkerConnection connection(dataFile, progress.cancelCheck());
+            if (connection.isOpen())
+                ok = Model::read(connection.db(), filter, rows, &error, &progress);
+            engineErrors = connection.errors();
+        });
+    if (!finished) {
+        model.setRows(filter, typename Model::Rows());
+        return;
+    }
     for (const QString& message : engineErrors)
         main.ReportDatabaseError(message);
     if (!ok && !error.isEmpty())

@@ -374,7 +374,26 @@ bool Database::openHandle(const QString& path, QString* error)
     // A second running copy waits for the other's write instead of failing at once.
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     m_db = db;
+    installCancelCheck();
     return true;
+}
+
+void Database::setCancelCheck(std::function<bool()> cancelled)
+{
+    m_cancelled = std::move(cancelled);
+    installCancelCheck();
+}
+
+void Database::installCancelCheck()
+{
+    if (!m_db)
+        return;
+    if (!m_cancelled) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, 4096, [](void* self) { return static_cast<Database*>(self)->m_cancelled() ? 1 : 0; }, this);
 }
 
 bool Database::open(const QString& path)

@@ -98,6 +98,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+    // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
+    // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
+    void setCancelCheck(std::function<bool()> cancelled);
 
     // Opens an existing file for reading and writing; a missing file is not created. Reports and returns false
     // on failure.
@@ -149,7 +152,10 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    void installCancelCheck();
+
     ErrorReporter m_reporter;
+    std::function<bool()> m_cancelled;
     std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 

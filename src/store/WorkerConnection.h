@@ -9,16 +9,19 @@
 class WorkerConnection
 {
 public:
-    explicit WorkerConnection(const QString& path);
+    // With a cancel check, statements stop soon after it says so (see Database::setCancelCheck).
+    explicit WorkerConnection(const QString& path, std::function<bool()> cancelled = {});
     WorkerConnection(const WorkerConnection&) = delete;
     WorkerConnection& operator=(const WorkerConnection&) = delete;
 
     bool isOpen() const { return m_db.isOpen(); }
     Database& db() { return m_db; }
-    // The engine's messages of every failure, in order.
-    const QStringList& errors() const { return m_errors; }
+    // The engine's messages of every failure, in order; none once the work was cancelled, since then a
+    // failure is only the interruption.
+    QStringList errors() const;
 
 private:
     QStringList m_errors;
+    std::function<bool()> m_cancelled;
     Database m_db;
 };
