@@ -19,6 +19,8 @@ public:
     // One more step done (a row read, a line imported).
     virtual void advance() { m_done.fetch_add(1, std::memory_order_relaxed); }
     qint64 done() const { return m_done.load(std::memory_order_relaxed); }
+    // For work that counts its own steps (megabytes copied, pages backed up).
+    void setDone(qint64 done) { m_done.store(done, std::memory_order_relaxed); }
 
     // Asks the work to stop; it stops at its next step and leaves nothing half-done.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }

@@ -131,7 +131,10 @@ public:
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
     // temporary file beside the target that is then renamed over it. The connection stays open and nothing
     // is reported; a failure leaves the target as it was and says why in error.
-    bool BackupTo(const QString& targetPath, QString* error = nullptr);
+    // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
+    // when the function returns false the copy stops and the target stays as it was ("Cancelled").
+    using BackupSteps = std::function<bool(int pagesDone, int pagesTotal)>;
+    bool BackupTo(const QString& targetPath, QString* error = nullptr, const BackupSteps& onStep = {});
 
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
     void reportError(const QString& engineMessage) { report(engineMessage); }
