@@ -9,10 +9,13 @@
 #include "pos/ui/ReceiptOutput.h"
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
+#include "reports/LazyNameListModel.h"
 #include "reports/SalesHistory.h"
 #include "reports/TakingsSeries.h"
 #include "reports/ui/TakingsChartWindow.h"
+#include "store/CustomersTable.h"
 #include "store/Database.h"
+#include "store/ProductsTable.h"
 #include "store/WorkerConnection.h"
 
 #include <QAction>
@@ -244,20 +247,15 @@ void SalesHistoryScreen::prepare()
 
 void SalesHistoryScreen::fillFilterLists()
 {
-    // A big shop has a hundred thousand product names: read them in one walk and hand them to the box as one
-    // string list rather than item by item.
-    const auto fill = [this](QComboBox* box, const char* first, const QString& sql) {
-        QStringList names{TranslateText(first)};
-        Statement query = m_main.SQLConnection1().prepare(sql);
-        while (query.next())
-            names << query.text(0);
-        if (!query.error().isEmpty())
-            m_main.ReportDatabaseError(query.error());
-        box->setModel(new QStringListModel(names, box)); // the box deletes the model it owned before
-        box->setCurrentIndex(0);
-    };
-    fill(ComboBox3, "All Customers", QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
-    fill(ComboBox4, "All Products", QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
+    Database& db = m_main.SQLConnection1();
+    ComboBox3->setModel(new QStringListModel(QStringList{TranslateText("All Customers")} + CustomersTable(db).names(),
+                                             ComboBox3)); // the box deletes the model it owned before
+    ComboBox3->setCurrentIndex(0);
+    // A big shop has a hundred thousand product names: they are read when the list is first opened.
+    ComboBox4->setModel(new LazyNameListModel(
+        TranslateText("All Products"), [&db] { return ProductsTable(db).rowCount(); },
+        [&db] { return ProductsTable(db).names(); }, ComboBox4));
+    ComboBox4->setCurrentIndex(0);
 }
 
 HistoryFilter SalesHistoryScreen::currentFilter(bool withCustomer) const

@@ -2,6 +2,7 @@
 
 #include "app/LongTaskProgress.h"
 #include "app/ui/LongTaskRunner.h"
+#include "reports/LazyNameListModel.h"
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
 #include "reports/SalesHistoryScreen.h"
@@ -9,7 +10,9 @@
 #include "store/Backup.h"
 #include "store/Database.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -274,6 +277,36 @@ TEST_F(LongWorkTest, ACancelledRestoreLeavesTheOldData)
     EXPECT_FALSE(db().BackupTo(backup, &error, [](int, int) { return false; }));
     EXPECT_EQ(bytesOf(backup), olderBackup);
     EXPECT_EQ(QDir(programFolder()).entryList({QStringLiteral("*.db.*")}, QDir::Files), QStringList());
+}
+
+TEST(LazyNameListTest, NamesAreReadWhenFirstNeededAndFollowTheTable)
+{
+    QStringList table{QStringLiteral("Milk"), QStringLiteral("Tea")};
+    int reads = 0;
+    QComboBox box;
+    auto* model = new LazyNameListModel(
+        QStringLiteral("All Products"), [&] { return qint64(table.size()); },
+        [&] {
+            ++reads;
+            return table;
+        },
+        &box);
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    box.setModel(model);
+    box.setCurrentIndex(0);
+    EXPECT_EQ(box.currentText(), QStringLiteral("All Products"));
+    EXPECT_EQ(box.count(), 3);
+    EXPECT_FALSE(model->namesRead());
+
+    // A product added after the count: the search reads the names once, and the rows follow them.
+    table << QStringLiteral("Zest");
+    EXPECT_EQ(box.findText(QStringLiteral("Tea")), 2);
+    EXPECT_EQ(reads, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.count(), 4);
+    EXPECT_EQ(box.itemText(3), QStringLiteral("Zest"));
+    EXPECT_EQ(box.findText(QStringLiteral("Milk")), 1);
+    EXPECT_EQ(reads, 1);
 }
 
 } // namespace
