@@ -8,6 +8,8 @@
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
 
+#include <QHash>
+
 
 namespace {
 
@@ -26,6 +28,59 @@ public:
 
 private:
     QString m_previous;
+};
+
+// Keeps each distinct text once in a table and gives its place there. A text equal to the one asked for just
+// before skips the look-up, which is the common case (the lines of one sale).
+class TextTable
+{
+public:
+    explicit TextTable(std::vector<QString>& texts) : m_texts(texts) {}
+
+    quint32 operator()(const QString& text)
+    {
+        if (m_hasPrevious && text == m_texts[m_previous])
+            return m_previous;
+        const auto found = m_places.constFind(text);
+        if (found != m_places.cend()) {
+            m_previous = *found;
+        } else {
+            m_previous = quint32(m_texts.size());
+            m_texts.push_back(text);
+            m_places.insert(text, m_previous);
+        }
+        m_hasPrevious = true;
+        return m_previous;
+    }
+
+private:
+    std::vector<QString>& m_texts;
+    QHash<QString, quint32> m_places;
+    quint32 m_previous = 0;
+    bool m_hasPrevious = false;
+};
+
+// Adds a text to the table only when it differs from the one added last: for texts that repeat only from one
+// line to the next (receipt numbers), where a look-up would find nothing older.
+class RunTable
+{
+public:
+    explicit RunTable(std::vector<QString>& texts) : m_texts(texts) {}
+
+    quint32 operator()(const QString& text)
+    {
+        if (!m_hasPrevious || text != m_texts[m_previous]) {
+            m_previous = quint32(m_texts.size());
+            m_texts.push_back(text);
+            m_hasPrevious = true;
+        }
+        return m_previous;
+    }
+
+private:
+    std::vector<QString>& m_texts;
+    quint32 m_previous = 0;
+    bool m_hasPrevious = false;
 };
 
 // Walks a prepared statement; false with the engine's message when it could not be prepared or stepped, and
@@ -128,13 +183,13 @@ QString PaymentsListModel::text(int row, int column) const
     const Line& line = m_lines[size_t(row)];
     switch (column) {
     case Date: return line.date;
-    case Barcode: return line.barcode;
-    case Product: return line.product;
+    case Barcode: return m_texts[line.barcode];
+    case Product: return m_texts[line.product];
     case Price: return MoneyText(line.price);
-    case Quantity: return line.quantity;
+    case Quantity: return m_texts[line.quantity];
     case Total: return MoneyText(line.total);
     case Id: return QString::number(line.id);
-    case Receipt: return line.receipt;
+    case Receipt: return m_texts[line.receipt];
     default: return {};
     }
 }
@@ -144,6 +199,8 @@ void PaymentsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_texts.clear();
+    m_texts.shrink_to_fit();
     m_filter = HistoryFilter();
     m_grandTotal = 0;
     endResetModel();
@@ -161,7 +218,9 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
                              LongTaskProgress* progress)
 {
     rows = Rows();
-    RepeatSharing receipt, barcode, product, quantity, date;
+    TextTable barcode(rows.texts), product(rows.texts), quantity(rows.texts);
+    RunTable receipt(rows.texts);
+    RepeatSharing date;
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
@@ -187,6 +246,7 @@ void PaymentsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
     beginResetModel();
     m_filter = filter;
     m_lines = std::move(rows.lines);
+    m_texts = std::move(rows.texts);
     m_grandTotal = rows.grandTotal;
     endResetModel();
 }

@@ -84,13 +84,15 @@ public:
     qint64 id(int row) const override { return m_lines[size_t(row)].id; }
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
 
+    // A year of a big shop is half a million lines: the texts that repeat (barcode, product, quantity, receipt
+    // number) are kept once in a table and a line holds their places in it.
     struct Line
     {
-        QString date;
-        QString barcode;
-        QString product;
-        QString quantity;
-        QString receipt;
+        QString date; // shared with the line before when the same
+        quint32 barcode = 0;
+        quint32 product = 0;
+        quint32 quantity = 0;
+        quint32 receipt = 0;
         double price = 0;
         double total = 0;
         qint64 id = 0;
@@ -98,6 +100,7 @@ public:
     struct Rows
     {
         std::vector<Line> lines;
+        std::vector<QString> texts; // what the lines' text places refer to
         double grandTotal = 0;
     };
 
@@ -105,6 +108,7 @@ public:
 
 private:
     std::vector<Line> m_lines;
+    std::vector<QString> m_texts;
     HistoryFilter m_filter;
     double m_grandTotal = 0;
 };

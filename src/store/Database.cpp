@@ -331,13 +331,30 @@ QString Statement::text(int column) const
     }
 }
 
+// Numbers are read straight from the engine; only text goes through DbValue's rules. (value() would also
+// have the engine print every real as text, which costs more than the rest of a row.)
 qint64 Statement::integer(int column) const
 {
+    if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER: return sqlite3_column_int64(m_stmt, column);
+        case SQLITE_NULL: return 0;
+        default: break;
+        }
+    }
     return value(column).asInteger();
 }
 
 double Statement::real(int column) const
 {
+    if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_FLOAT: return sqlite3_column_double(m_stmt, column);
+        case SQLITE_INTEGER: return double(sqlite3_column_int64(m_stmt, column));
+        case SQLITE_NULL: return 0;
+        default: break;
+        }
+    }
     return value(column).asDouble();
 }
 
