@@ -10,6 +10,8 @@
 
 #include <QHash>
 
+#include <tuple>
+
 
 namespace {
 
@@ -30,8 +32,47 @@ private:
     QString m_previous;
 };
 
-// Keeps each distinct text once in a table and gives its place there. A text equal to the one asked for just
-// before skips the look-up, which is the common case (the lines of one sale).
+// Keeps each distinct barcode once in the table with its product name right after it, and gives the places of
+// both. A product is looked up by its barcode alone (a barcode nearly always has the one name); a name that
+// differs from the one kept for its barcode is added on its own. The lines of one sale skip the look-up.
+class ProductTable
+{
+public:
+    explicit ProductTable(std::vector<QString>& texts) : m_texts(texts) { m_places.reserve(1 << 12); }
+
+    // The places of the barcode and of the product.
+    std::pair<quint32, quint32> operator()(const QString& barcode, const QString& product)
+    {
+        quint32 place = 0;
+        if (m_hasPrevious && barcode == m_texts[m_previous]) {
+            place = m_previous;
+        } else {
+            const auto found = m_places.constFind(barcode);
+            if (found != m_places.cend()) {
+                place = *found;
+            } else {
+                place = quint32(m_texts.size());
+                m_texts.push_back(barcode);
+                m_texts.push_back(product);
+                m_places.insert(barcode, place);
+            }
+            m_previous = place;
+            m_hasPrevious = true;
+        }
+        if (m_texts[place + 1] == product)
+            return {place, place + 1};
+        m_texts.push_back(product);
+        return {place, quint32(m_texts.size() - 1)};
+    }
+
+private:
+    std::vector<QString>& m_texts;
+    QHash<QString, quint32> m_places;
+    quint32 m_previous = 0;
+    bool m_hasPrevious = false;
+};
+
+// Keeps each distinct text of a column with few values (quantities) once in the table.
 class TextTable
 {
 public:
@@ -218,7 +259,8 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
                              LongTaskProgress* progress)
 {
     rows = Rows();
-    TextTable barcode(rows.texts), product(rows.texts), quantity(rows.texts);
+    ProductTable products(rows.texts);
+    TextTable quantity(rows.texts);
     RunTable receipt(rows.texts);
     RepeatSharing date;
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
@@ -226,8 +268,7 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
         Line line;
         line.id = row.integer(0);
         line.receipt = receipt(row.text(1));
-        line.barcode = barcode(row.text(2));
-        line.product = product(row.text(3));
+        std::tie(line.barcode, line.product) = products(row.text(2), row.text(3));
         line.price = row.real(4);
         const DbValue count = row.value(5);
         line.quantity = quantity(count.asText());
