@@ -10,6 +10,11 @@
 
 #include <QHash>
 
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
 #include <tuple>
 
 
@@ -32,44 +37,62 @@ private:
     QString m_previous;
 };
 
+// The tables below take a cell as the engine's UTF-8 bytes and build a string only for a text they have not
+// kept yet: half a million lines would otherwise build and drop a million strings.
+
+std::string_view bytesOf(QByteArrayView utf8)
+{
+    return std::string_view(utf8.data(), size_t(utf8.size()));
+}
+
 // Keeps each distinct barcode once in the table with its product name right after it, and gives the places of
 // both. A product is looked up by its barcode alone (a barcode nearly always has the one name); a name that
 // differs from the one kept for its barcode is added on its own. The lines of one sale skip the look-up.
 class ProductTable
 {
 public:
-    explicit ProductTable(std::vector<QString>& texts) : m_texts(texts) { m_places.reserve(1 << 12); }
+    explicit ProductTable(std::vector<QString>& texts) : m_texts(texts) {}
 
     // The places of the barcode and of the product.
-    std::pair<quint32, quint32> operator()(const QString& barcode, const QString& product)
+    std::pair<quint32, quint32> operator()(QByteArrayView barcodeUtf8, QByteArrayView productUtf8)
     {
-        quint32 place = 0;
-        if (m_hasPrevious && barcode == m_texts[m_previous]) {
-            place = m_previous;
-        } else {
-            const auto found = m_places.constFind(barcode);
-            if (found != m_places.cend()) {
-                place = *found;
+        const std::string_view barcode = bytesOf(barcodeUtf8);
+        const Entry* entry = m_previous;
+        if (!entry || entry->barcode != barcode) {
+            const auto found = m_entries.find(barcode);
+            if (found != m_entries.end()) {
+                entry = &found->second;
             } else {
-                place = quint32(m_texts.size());
-                m_texts.push_back(barcode);
-                m_texts.push_back(product);
-                m_places.insert(barcode, place);
+                Entry added;
+                added.barcode = std::string(barcode);
+                added.product = std::string(bytesOf(productUtf8));
+                added.place = quint32(m_texts.size());
+                m_texts.push_back(QString::fromUtf8(barcodeUtf8));
+                m_texts.push_back(QString::fromUtf8(productUtf8));
+                auto key = std::make_unique<std::string>(added.barcode);
+                const std::string_view keyView(*key);
+                m_keys.push_back(std::move(key));
+                entry = &m_entries.emplace(keyView, std::move(added)).first->second;
             }
-            m_previous = place;
-            m_hasPrevious = true;
+            m_previous = entry;
         }
-        if (m_texts[place + 1] == product)
-            return {place, place + 1};
-        m_texts.push_back(product);
-        return {place, quint32(m_texts.size() - 1)};
+        if (entry->product == bytesOf(productUtf8))
+            return {entry->place, entry->place + 1};
+        m_texts.push_back(QString::fromUtf8(productUtf8));
+        return {entry->place, quint32(m_texts.size() - 1)};
     }
 
 private:
+    struct Entry
+    {
+        std::string barcode;
+        std::string product;
+        quint32 place = 0;
+    };
     std::vector<QString>& m_texts;
-    QHash<QString, quint32> m_places;
-    quint32 m_previous = 0;
-    bool m_hasPrevious = false;
+    std::vector<std::unique_ptr<std::string>> m_keys; // the map's keys point into these
+    std::unordered_map<std::string_view, Entry> m_entries;
+    const Entry* m_previous = nullptr;
 };
 
 // Keeps each distinct text of a column with few values (quantities) once in the table.
@@ -78,27 +101,20 @@ class TextTable
 public:
     explicit TextTable(std::vector<QString>& texts) : m_texts(texts) {}
 
-    quint32 operator()(const QString& text)
+    quint32 operator()(QByteArrayView utf8)
     {
-        if (m_hasPrevious && text == m_texts[m_previous])
-            return m_previous;
-        const auto found = m_places.constFind(text);
-        if (found != m_places.cend()) {
-            m_previous = *found;
-        } else {
-            m_previous = quint32(m_texts.size());
-            m_texts.push_back(text);
-            m_places.insert(text, m_previous);
-        }
-        m_hasPrevious = true;
-        return m_previous;
+        const std::string_view text = bytesOf(utf8);
+        for (const auto& [kept, place] : m_kept)
+            if (kept == text)
+                return place;
+        m_kept.emplace_back(std::string(text), quint32(m_texts.size()));
+        m_texts.push_back(QString::fromUtf8(utf8));
+        return m_kept.back().second;
     }
 
 private:
     std::vector<QString>& m_texts;
-    QHash<QString, quint32> m_places;
-    quint32 m_previous = 0;
-    bool m_hasPrevious = false;
+    std::vector<std::pair<std::string, quint32>> m_kept; // few: a linear search is the quickest
 };
 
 // Adds a text to the table only when it differs from the one added last: for texts that repeat only from one
@@ -108,11 +124,13 @@ class RunTable
 public:
     explicit RunTable(std::vector<QString>& texts) : m_texts(texts) {}
 
-    quint32 operator()(const QString& text)
+    quint32 operator()(QByteArrayView utf8)
     {
-        if (!m_hasPrevious || text != m_texts[m_previous]) {
+        const std::string_view text = bytesOf(utf8);
+        if (!m_hasPrevious || text != m_previousText) {
             m_previous = quint32(m_texts.size());
-            m_texts.push_back(text);
+            m_texts.push_back(QString::fromUtf8(utf8));
+            m_previousText.assign(text);
             m_hasPrevious = true;
         }
         return m_previous;
@@ -120,7 +138,29 @@ public:
 
 private:
     std::vector<QString>& m_texts;
+    std::string m_previousText;
     quint32 m_previous = 0;
+    bool m_hasPrevious = false;
+};
+
+// Shares a string with the line before when its text is the same (the lines of one sale share their date).
+class RepeatedText
+{
+public:
+    QString operator()(QByteArrayView utf8)
+    {
+        const std::string_view text = bytesOf(utf8);
+        if (!m_hasPrevious || text != m_previousText) {
+            m_previous = QString::fromUtf8(utf8);
+            m_previousText.assign(text);
+            m_hasPrevious = true;
+        }
+        return m_previous;
+    }
+
+private:
+    QString m_previous;
+    std::string m_previousText;
     bool m_hasPrevious = false;
 };
 
@@ -262,18 +302,17 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
     ProductTable products(rows.texts);
     TextTable quantity(rows.texts);
     RunTable receipt(rows.texts);
-    RepeatSharing date;
+    RepeatedText date;
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
-        line.receipt = receipt(row.text(1));
-        std::tie(line.barcode, line.product) = products(row.text(2), row.text(3));
+        line.receipt = receipt(row.utf8(1));
+        std::tie(line.barcode, line.product) = products(row.utf8(2), row.utf8(3));
         line.price = row.real(4);
-        const DbValue count = row.value(5);
-        line.quantity = quantity(count.asText());
-        line.total = line.price * count.asDouble();
-        line.date = date(row.text(6));
+        line.total = line.price * row.real(5); // read as a number before the engine turns it into text
+        line.quantity = quantity(row.utf8(5));
+        line.date = date(row.utf8(6));
         rows.grandTotal += line.total;
         rows.lines.push_back(std::move(line));
     });

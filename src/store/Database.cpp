@@ -331,6 +331,15 @@ QString Statement::text(int column) const
     }
 }
 
+QByteArrayView Statement::utf8(int column) const
+{
+    if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt)
+        || sqlite3_column_type(m_stmt, column) == SQLITE_BLOB)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
 // Numbers are read straight from the engine; only text goes through DbValue's rules. (value() would also
 // have the engine print every real as text, which costs more than the rest of a row.)
 qint64 Statement::integer(int column) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -72,6 +73,9 @@ public:
     QString columnName(int column) const;
     bool isNull(int column) const;
     QString text(int column) const;
+    // The cell as the engine's UTF-8 text, valid until the next step: the same text as text() gives, read
+    // without building a string (for code that compares many cells with texts it has seen).
+    QByteArrayView utf8(int column) const;
     qint64 integer(int column) const;
     double real(int column) const;
     DbValue value(int column) const;
