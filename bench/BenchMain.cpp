@@ -20,8 +20,15 @@
 #include "reports/topsellingform.h"
 #include "reports/TableExport.h"
 #include "store/Database.h"
+#include "store/ProductsTable.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
@@ -106,6 +113,48 @@ std::unique_ptr<TAppForm> startProgram(BenchEnvironment& env, BenchDialogs& dial
     return form;
 }
 
+void setHistoryRange(SalesHistoryScreen& history, const QDate& begin, const QDate& end)
+{
+    history.DateTimePicker1->setDate(begin);
+    history.DateTimePicker2->setDate(end);
+    history.DateTimePicker3->setTime(QTime(0, 0));
+    history.DateTimePicker4->setTime(QTime(23, 59, 59));
+}
+
+// Runs one operation in a fresh program (this process, started for it alone) and gives the peak memory of the
+// whole process, start-up included.
+double PeakOfOperation(const QString& id, const QString& programFolder, const QString& workFolder)
+{
+    BenchEnvironment env;
+    env.programFolder = programFolder;
+    BenchDialogs dialogs;
+    std::unique_ptr<TAppForm> form = startProgram(env, dialogs);
+    if (id == QLatin1String("B3")) {
+        Database db;
+        db.open(workFolder + QStringLiteral("/data.db"));
+        ProductsTable(db).removeAll();
+        ImportProducts(db, workFolder + QStringLiteral("/products.csv"), QLatin1Char(';'), 1252,
+                       [](const QString&) {});
+    } else if (id == QLatin1String("B4m") || id == QLatin1String("B4y") || id == QLatin1String("B4yy")) {
+        SalesHistoryScreen& history = *form->salesHistoryScreen();
+        const QDate begin = id == QLatin1String("B4m") ? QDate(2025, 3, 1)
+                            : id == QLatin1String("B4y") ? QDate(2025, 1, 1)
+                                                         : QDate(2024, 1, 1);
+        setHistoryRange(history, begin, id == QLatin1String("B4m") ? QDate(2025, 3, 31) : QDate(2025, 12, 31));
+        history.BitBtn18Click();
+        QCoreApplication::processEvents();
+    } else if (id == QLatin1String("B5")) {
+        TFormTopSelling report(*form);
+        report.DateTimePicker1->setDate(QDate(2024, 1, 1));
+        report.DateTimePicker2->setDate(QDate(2026, 1, 1));
+        report.RadioButton2->click();
+        waitUntil([&report] { return !report.Timer1->isActive() && !report.Timer2->isActive(); });
+    } else if (id == QLatin1String("B6")) {
+        ExportPaymentsCsv(form->SQLConnection1(), QLatin1Char(';'), workFolder + QStringLiteral("/peak.csv"));
+    }
+    return PeakMemoryMiB();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,11 +174,32 @@ int main(int argc, char** argv)
         std::_Exit(0); // measured up to here: no tear-down, in either child
 
     }
+    if (args.size() == 5 && args[1] == QLatin1String("--peak")) {
+        std::printf("%.1f\n", PeakOfOperation(args[2], args[3], args[4]));
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
     if (args.size() == 3 && args[1] == QLatin1String("--startup-baseline")) {
-        QWidget window;
+        // The least a till window is: a main window of the same size with a menu, a list and a few buttons,
+        // its fonts loaded and its first frame painted, then the same file opened.
+        ApplyTheme(ThemeIndexOf(QStringLiteral("Amakrits")));
+        QMainWindow window;
         window.resize(841, 619);
+        QMenu* menu = window.menuBar()->addMenu(QStringLiteral("Operations"));
+        for (const char* entry : {"Backup...", "Restore from Backup...", "Export", "Import", "Exit"})
+            menu->addAction(QString::fromLatin1(entry));
+        window.menuBar()->addMenu(QStringLiteral("Reports"))->addAction(QStringLiteral("Top Selling Products..."));
+        auto* central = new QWidget(&window);
+        auto* layout = new QVBoxLayout(central);
+        auto* list = new QListWidget(central);
+        list->addItems({QStringLiteral("Milk"), QStringLiteral("Tea"), QStringLiteral("Bread")});
+        layout->addWidget(list);
+        for (const char* caption : {"SELL BY CASH", "SELL BY CREDIT", "PRODUCTS", "CUSTOMERS", "SALES"})
+            layout->addWidget(new QPushButton(QString::fromLatin1(caption), central));
+        window.setCentralWidget(central);
         window.show();
         QCoreApplication::processEvents();
+        (void)window.grab(); // the first frame, text and all
         RawDb db(args[2]);
         for (const char* sql : {"PRAGMA table_info(urunler);", "PRAGMA table_info(veresiyeler);",
                                 "PRAGMA table_info(odemeler);"}) {
@@ -485,6 +555,32 @@ int main(int argc, char** argv)
     }
 
     PrintTable(results);
-    std::printf("\nPeak memory: B3 import %.1f MiB, B4 one year of payments %.1f MiB\n", importPeak, historyPeak);
+
+    // Peak memory of the whole program for each operation, each in a process of its own.
+    (void)importPeak;
+    (void)historyPeak;
+    std::printf("\nPeak memory of the whole program, each operation in a process of its own (VmHWM):\n");
+    const QString self = QCoreApplication::applicationFilePath();
+    struct Peak { const char* id; const char* name; bool run; double targetMiB; };
+    const Peak peaks[] = {{"B3", "import of 100,000 products", wanted("B3"), 0},
+                          {"B4m", "history payments, one month", wanted("B4"), 0},
+                          {"B4y", "history payments, one year", wanted("B4"), 150},
+                          {"B4yy", "history payments, two years", wanted("B4"), 250},
+                          {"B5", "top selling, two years", wanted("B5"), 0},
+                          {"B6", "export of the payments table", wanted("B6"), 0}};
+    for (const Peak& peak : peaks) {
+        if (!peak.run)
+            continue;
+        QProcess child;
+        child.start(self, {QStringLiteral("--peak"), QString::fromLatin1(peak.id), program,
+                           dir.path() + QStringLiteral("/import")});
+        child.waitForFinished(600000);
+        const double mib = child.readAllStandardOutput().trimmed().toDouble();
+        if (peak.targetMiB > 0)
+            std::printf("%-5s %-36s %8.1f MiB  (target %.0f MiB: %s)\n", peak.id, peak.name, mib, peak.targetMiB,
+                        mib <= peak.targetMiB ? "met" : "MISSED");
+        else
+            std::printf("%-5s %-36s %8.1f MiB\n", peak.id, peak.name, mib);
+    }
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // The one CSV format of the program: UTF-8 without a byte-order mark, CR LF after every line (the last one
 // too), fields joined by the list separator, nothing after the last field.
 
@@ -33,6 +35,8 @@ public:
     int lineCount() const { return m_lineCount; }
 
     const QByteArray& bytes() const { return m_bytes; }
+    // The bytes collected so far, which the writer then forgets (for a file written piece by piece).
+    QByteArray takeBytes() { return std::exchange(m_bytes, QByteArray()); }
     // Replaces the file as a whole: a failed write leaves the old file intact. Returns false with the reason.
     bool save(const QString& path, QString* error = nullptr) const;
 

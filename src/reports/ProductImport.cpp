@@ -1,19 +1,33 @@
 #include "reports/ProductImport.h"
 
+#include "app/LongTaskProgress.h"
 #include "reports/ProductImportFile.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
 
 ProductImportResult InsertImportedProducts(Database& db, const QStringList& lines, QChar separator,
-                                           const InsertErrorReporter& reportInsertError)
+                                           const InsertErrorReporter& reportInsertError,
+                                           LongTaskProgress* progress)
 {
+    const auto cancelledResult = [] {
+        ProductImportResult cancelled;
+        cancelled.cancelled = true;
+        return cancelled; // the transaction rolls back
+    };
     ProductImportResult result;
+    if (progress)
+        progress->setTotal(lines.size());
     Transaction transaction(db);
     if (!transaction.active())
         return result;
     Statement insert = ProductsTable(db).insertStatement();
     if (insert.isValid()) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (progress) {
+                if (progress->cancelled())
+                    return cancelledResult();
+                progress->advance();
+            }
             const auto product = ParseImportLine(lines.at(i), separator, i == 0);
             if (!product)
                 continue;
@@ -27,12 +41,16 @@ ProductImportResult InsertImportedProducts(Database& db, const QStringList& line
             insert.reset();
         }
     }
-    transaction.commit();
+    if (progress && progress->cancelled())
+        return cancelledResult();
+    // A cancel that comes during the commit interrupts it, and then nothing was imported either.
+    if (!transaction.commit() && progress && progress->cancelled())
+        return cancelledResult();
     return result;
 }
 
 ProductImportResult ImportProducts(Database& db, const QString& path, QChar separator, int ansiCodePage,
-                                   const InsertErrorReporter& reportInsertError)
+                                   const InsertErrorReporter& reportInsertError, LongTaskProgress* progress)
 {
     QStringList lines;
     QString error;
@@ -42,5 +60,5 @@ ProductImportResult ImportProducts(Database& db, const QString& path, QChar sepa
         result.error = error;
         return result;
     }
-    return InsertImportedProducts(db, lines, separator, reportInsertError);
+    return InsertImportedProducts(db, lines, separator, reportInsertError, progress);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Database;
+class LongTaskProgress;
 
 struct ProductImportResult
 {
@@ -14,15 +15,19 @@ struct ProductImportResult
     QString error;
     int imported = 0;     // inserts attempted, the failed ones included (the "Imported: N entries" count)
     int failed = 0;
+    bool cancelled = false; // stopped on request: rolled back, nothing was imported
 };
 
 using InsertErrorReporter = std::function<void(const QString& engineMessage)>;
 
 // Inserts one product per usable line into urunler inside one transaction, with one prepared statement and the
-// values bound. A failing insert is handed to the reporter and the import goes on with the next line.
+// values bound. A failing insert is handed to the reporter and the import goes on with the next line. With a
+// progress, each line is a step and a cancel rolls the whole import back.
 ProductImportResult InsertImportedProducts(Database& db, const QStringList& lines, QChar separator,
-                                           const InsertErrorReporter& reportInsertError);
+                                           const InsertErrorReporter& reportInsertError,
+                                           LongTaskProgress* progress = nullptr);
 
 // Reads the file (ReadImportFile) and imports its lines; an unreadable file stops before the transaction.
 ProductImportResult ImportProducts(Database& db, const QString& path, QChar separator, int ansiCodePage,
-                                   const InsertErrorReporter& reportInsertError);
+                                   const InsertErrorReporter& reportInsertError,
+                                   LongTaskProgress* progress = nullptr);

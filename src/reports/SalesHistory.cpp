@@ -1,11 +1,21 @@
 #include "reports/SalesHistory.h"
 
 #include "app/AppError.h"
+#include "app/LongTaskProgress.h"
 #include "pos/Money.h"
 #include "pos/Receipt.h"
 #include "reports/CsvFile.h"
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
+
+#include <QHash>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include <tuple>
 
 
 namespace {
@@ -27,17 +37,154 @@ private:
     QString m_previous;
 };
 
-// Walks a prepared statement; false with the engine's message when it could not be prepared or stepped.
+// The tables below take a cell as the engine's UTF-8 bytes and build a string only for a text they have not
+// kept yet: half a million lines would otherwise build and drop a million strings.
+
+std::string_view bytesOf(QByteArrayView utf8)
+{
+    return std::string_view(utf8.data(), size_t(utf8.size()));
+}
+
+// Keeps each distinct barcode once in the table with its product name right after it, and gives the places of
+// both. A product is looked up by its barcode alone (a barcode nearly always has the one name); a name that
+// differs from the one kept for its barcode is added on its own. The lines of one sale skip the look-up.
+class ProductTable
+{
+public:
+    explicit ProductTable(std::vector<QString>& texts) : m_texts(texts) {}
+
+    // The places of the barcode and of the product.
+    std::pair<quint32, quint32> operator()(QByteArrayView barcodeUtf8, QByteArrayView productUtf8)
+    {
+        const std::string_view barcode = bytesOf(barcodeUtf8);
+        const Entry* entry = m_previous;
+        if (!entry || entry->barcode != barcode) {
+            const auto found = m_entries.find(barcode);
+            if (found != m_entries.end()) {
+                entry = &found->second;
+            } else {
+                Entry added;
+                added.barcode = std::string(barcode);
+                added.product = std::string(bytesOf(productUtf8));
+                added.place = quint32(m_texts.size());
+                m_texts.push_back(QString::fromUtf8(barcodeUtf8));
+                m_texts.push_back(QString::fromUtf8(productUtf8));
+                auto key = std::make_unique<std::string>(added.barcode);
+                const std::string_view keyView(*key);
+                m_keys.push_back(std::move(key));
+                entry = &m_entries.emplace(keyView, std::move(added)).first->second;
+            }
+            m_previous = entry;
+        }
+        if (entry->product == bytesOf(productUtf8))
+            return {entry->place, entry->place + 1};
+        m_texts.push_back(QString::fromUtf8(productUtf8));
+        return {entry->place, quint32(m_texts.size() - 1)};
+    }
+
+private:
+    struct Entry
+    {
+        std::string barcode;
+        std::string product;
+        quint32 place = 0;
+    };
+    std::vector<QString>& m_texts;
+    std::vector<std::unique_ptr<std::string>> m_keys; // the map's keys point into these
+    std::unordered_map<std::string_view, Entry> m_entries;
+    const Entry* m_previous = nullptr;
+};
+
+// Keeps each distinct text of a column with few values (quantities) once in the table.
+class TextTable
+{
+public:
+    explicit TextTable(std::vector<QString>& texts) : m_texts(texts) {}
+
+    quint32 operator()(QByteArrayView utf8)
+    {
+        const std::string_view text = bytesOf(utf8);
+        for (const auto& [kept, place] : m_kept)
+            if (kept == text)
+                return place;
+        m_kept.emplace_back(std::string(text), quint32(m_texts.size()));
+        m_texts.push_back(QString::fromUtf8(utf8));
+        return m_kept.back().second;
+    }
+
+private:
+    std::vector<QString>& m_texts;
+    std::vector<std::pair<std::string, quint32>> m_kept; // few: a linear search is the quickest
+};
+
+// Adds a text to the table only when it differs from the one added last: for texts that repeat only from one
+// line to the next (receipt numbers), where a look-up would find nothing older.
+class RunTable
+{
+public:
+    explicit RunTable(std::vector<QString>& texts) : m_texts(texts) {}
+
+    quint32 operator()(QByteArrayView utf8)
+    {
+        const std::string_view text = bytesOf(utf8);
+        if (!m_hasPrevious || text != m_previousText) {
+            m_previous = quint32(m_texts.size());
+            m_texts.push_back(QString::fromUtf8(utf8));
+            m_previousText.assign(text);
+            m_hasPrevious = true;
+        }
+        return m_previous;
+    }
+
+private:
+    std::vector<QString>& m_texts;
+    std::string m_previousText;
+    quint32 m_previous = 0;
+    bool m_hasPrevious = false;
+};
+
+// Shares a string with the line before when its text is the same (the lines of one sale share their date).
+class RepeatedText
+{
+public:
+    QString operator()(QByteArrayView utf8)
+    {
+        const std::string_view text = bytesOf(utf8);
+        if (!m_hasPrevious || text != m_previousText) {
+            m_previous = QString::fromUtf8(utf8);
+            m_previousText.assign(text);
+            m_hasPrevious = true;
+        }
+        return m_previous;
+    }
+
+private:
+    QString m_previous;
+    std::string m_previousText;
+    bool m_hasPrevious = false;
+};
+
+// Walks a prepared statement; false with the engine's message when it could not be prepared or stepped, and
+// false with no message when the progress was cancelled.
 template <typename RowFunction>
-bool walk(Statement statement, QString* error, RowFunction row)
+bool walk(Statement statement, QString* error, LongTaskProgress* progress, RowFunction row)
 {
     if (!statement.isValid()) {
         if (error)
             *error = QString(); // prepare has reported it
         return false;
     }
-    while (statement.next())
+    while (statement.next()) {
+        if (progress) {
+            if (progress->cancelled()) {
+                if (error)
+                    error->clear();
+                return false;
+            }
+            progress->advance();
+        }
         row(statement);
+    }
     if (!statement.error().isEmpty()) {
         if (error)
             *error = statement.error();
@@ -117,13 +264,13 @@ QString PaymentsListModel::text(int row, int column) const
     const Line& line = m_lines[size_t(row)];
     switch (column) {
     case Date: return line.date;
-    case Barcode: return line.barcode;
-    case Product: return line.product;
+    case Barcode: return m_texts[line.barcode];
+    case Product: return m_texts[line.product];
     case Price: return MoneyText(line.price);
-    case Quantity: return line.quantity;
+    case Quantity: return m_texts[line.quantity];
     case Total: return MoneyText(line.total);
     case Id: return QString::number(line.id);
-    case Receipt: return line.receipt;
+    case Receipt: return m_texts[line.receipt];
     default: return {};
     }
 }
@@ -133,6 +280,8 @@ void PaymentsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
+    m_texts.clear();
+    m_texts.shrink_to_fit();
     m_filter = HistoryFilter();
     m_grandTotal = 0;
     endResetModel();
@@ -140,36 +289,46 @@ void PaymentsListModel::clear()
 
 bool PaymentsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    std::vector<Line> lines;
-    double grandTotal = 0;
-    RepeatSharing receipt, barcode, product, quantity, date;
-    const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error,
+    Rows rows;
+    const bool ok = read(db, filter, rows, error);
+    setRows(filter, ok ? std::move(rows) : Rows());
+    return ok;
+}
+
+bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error,
+                             LongTaskProgress* progress)
+{
+    rows = Rows();
+    ProductTable products(rows.texts);
+    TextTable quantity(rows.texts);
+    RunTable receipt(rows.texts);
+    RepeatedText date;
+    const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
-        line.receipt = receipt(row.text(1));
-        line.barcode = barcode(row.text(2));
-        line.product = product(row.text(3));
+        line.receipt = receipt(row.utf8(1));
+        std::tie(line.barcode, line.product) = products(row.utf8(2), row.utf8(3));
         line.price = row.real(4);
-        const DbValue count = row.value(5);
-        line.quantity = quantity(count.asText());
-        line.total = line.price * count.asDouble();
-        line.date = date(row.text(6));
-        grandTotal += line.total;
-        lines.push_back(std::move(line));
+        line.total = line.price * row.real(5); // read as a number before the engine turns it into text
+        line.quantity = quantity(row.utf8(5));
+        line.date = date(row.utf8(6));
+        rows.grandTotal += line.total;
+        rows.lines.push_back(std::move(line));
     });
+    if (!ok)
+        rows = Rows();
+    return ok;
+}
 
+void PaymentsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
+{
     beginResetModel();
     m_filter = filter;
-    if (ok) {
-        m_lines = std::move(lines);
-        m_grandTotal = grandTotal;
-    } else {
-        m_lines.clear();
-        m_grandTotal = 0;
-    }
+    m_lines = std::move(rows.lines);
+    m_texts = std::move(rows.texts);
+    m_grandTotal = rows.grandTotal;
     endResetModel();
-    return ok;
 }
 
 // ---- CreditsListModel ----
@@ -219,12 +378,19 @@ void CreditsListModel::clear()
 
 bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* error)
 {
-    std::vector<Line> lines;
-    double paidTotal = 0;
-    double openTotal = 0;
+    Rows rows;
+    const bool ok = read(db, filter, rows, error);
+    setRows(filter, ok ? std::move(rows) : Rows());
+    return ok;
+}
+
+bool CreditsListModel::read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error,
+                            LongTaskProgress* progress)
+{
+    rows = Rows();
     RepeatSharing customer, barcode, product, quantity, paidAt, date;
-    const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end), error,
-                         [&](const Statement& row) {
+    const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end),
+                         error, progress, [&](const Statement& row) {
         Line line;
         line.id = row.integer(0);
         line.customer = customer(row.text(1));
@@ -238,23 +404,22 @@ bool CreditsListModel::load(Database& db, const HistoryFilter& filter, QString* 
         if (!line.open)
             line.paidAt = paidAt(row.text(7));
         line.date = date(row.text(8));
-        (line.open ? openTotal : paidTotal) += line.total;
-        lines.push_back(std::move(line));
+        (line.open ? rows.openTotal : rows.paidTotal) += line.total;
+        rows.lines.push_back(std::move(line));
     });
+    if (!ok)
+        rows = Rows();
+    return ok;
+}
 
+void CreditsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
+{
     beginResetModel();
     m_filter = filter;
-    if (ok) {
-        m_lines = std::move(lines);
-        m_paidTotal = paidTotal;
-        m_openTotal = openTotal;
-    } else {
-        m_lines.clear();
-        m_paidTotal = 0;
-        m_openTotal = 0;
-    }
+    m_lines = std::move(rows.lines);
+    m_paidTotal = rows.paidTotal;
+    m_openTotal = rows.openTotal;
     endResetModel();
-    return ok;
 }
 
 // ---- reprints ----

@@ -8,6 +8,7 @@
 
 class CsvWriter;
 class Database;
+class LongTaskProgress;
 
 // One end of the history's date-time range: "yyyy-MM-dd HH:mm:ss", compared as text with the stored date-times.
 QString HistoryBound(const QDate& date, const QTime& time);
@@ -61,9 +62,18 @@ public:
 
     explicit PaymentsListModel(QObject* parent = nullptr) : HistoryListModel(ColumnCount, parent) {}
 
+    struct Line;
+    struct Rows;
+
     // Replaces the rows with the payments of the range, in date-time order. On failure the list is empty and
     // error holds the engine's message.
     bool load(Database& db, const HistoryFilter& filter, QString* error = nullptr);
+    // The rows load() shows, read without touching the model, so a worker thread can read them. Each row is a
+    // step of the progress; false when reading failed (error holds the engine's message) or was cancelled.
+    static bool read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error = nullptr,
+                     LongTaskProgress* progress = nullptr);
+    // Shows rows read for the filter.
+    void setRows(const HistoryFilter& filter, Rows&& rows);
     void clear();
     double grandTotal() const { return m_grandTotal; }
     // The filter of the last load (empty after clear).
@@ -74,22 +84,31 @@ public:
     qint64 id(int row) const override { return m_lines[size_t(row)].id; }
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
 
+    // A year of a big shop is half a million lines: the texts that repeat (barcode, product, quantity, receipt
+    // number) are kept once in a table and a line holds their places in it.
     struct Line
     {
-        QString date;
-        QString barcode;
-        QString product;
-        QString quantity;
-        QString receipt;
+        QString date; // shared with the line before when the same
+        quint32 barcode = 0;
+        quint32 product = 0;
+        quint32 quantity = 0;
+        quint32 receipt = 0;
         double price = 0;
         double total = 0;
         qint64 id = 0;
+    };
+    struct Rows
+    {
+        std::vector<Line> lines;
+        std::vector<QString> texts; // what the lines' text places refer to
+        double grandTotal = 0;
     };
 
     const std::vector<Line>& lines() const { return m_lines; }
 
 private:
     std::vector<Line> m_lines;
+    std::vector<QString> m_texts;
     HistoryFilter m_filter;
     double m_grandTotal = 0;
 };
@@ -107,9 +126,16 @@ public:
     // The word shown in "Paid" for a line marked paid without a settlement date (the translated "PAID").
     void setPaidWord(const QString& word) { m_paidWord = word; }
 
+    struct Line;
+    struct Rows;
+
     // Replaces the rows with the credit lines sold in the range, in date-time order. On failure the list is
     // empty and error holds the engine's message.
     bool load(Database& db, const HistoryFilter& filter, QString* error = nullptr);
+    // As PaymentsListModel::read and setRows.
+    static bool read(Database& db, const HistoryFilter& filter, Rows& rows, QString* error = nullptr,
+                     LongTaskProgress* progress = nullptr);
+    void setRows(const HistoryFilter& filter, Rows&& rows);
     void clear();
     double paidTotal() const { return m_paidTotal; }
     double openTotal() const { return m_openTotal; }
@@ -133,6 +159,12 @@ public:
         double total = 0;
         qint64 id = 0;
         bool open = true;
+    };
+    struct Rows
+    {
+        std::vector<Line> lines;
+        double paidTotal = 0;
+        double openTotal = 0;
     };
 
     const std::vector<Line>& lines() const { return m_lines; }

@@ -1,5 +1,6 @@
 #include "reports/SalesHistoryScreen.h"
 
+#include "app/ui/LongTaskRunner.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
@@ -8,12 +9,16 @@
 #include "pos/ui/ReceiptOutput.h"
 #include "reports/CsvFile.h"
 #include "reports/CsvFileDialog.h"
+#include "reports/LazyNameListModel.h"
 #include "reports/SalesHistory.h"
 #include "reports/TakingsSeries.h"
 #include "reports/ui/TakingsChartWindow.h"
 #include "store/CreditLinesTable.h"
+#include "store/CustomersTable.h"
 #include "store/Database.h"
 #include "store/PaymentsTable.h"
+#include "store/ProductsTable.h"
+#include "store/WorkerConnection.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,15 +78,6 @@ QComboBox* makeChoice(QWidget* parent, const char* name)
     return box;
 }
 
-// The hourglass while a long list loads.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
@@ -253,20 +249,15 @@ void SalesHistoryScreen::prepare()
 
 void SalesHistoryScreen::fillFilterLists()
 {
-    // A big shop has a hundred thousand product names: read them in one walk and hand them to the box as one
-    // string list rather than item by item.
-    const auto fill = [this](QComboBox* box, const char* first, const QString& sql) {
-        QStringList names{TranslateText(first)};
-        Statement query = m_main.SQLConnection1().prepare(sql);
-        while (query.next())
-            names << query.text(0);
-        if (!query.error().isEmpty())
-            m_main.ReportDatabaseError(query.error());
-        box->setModel(new QStringListModel(names, box)); // the box deletes the model it owned before
-        box->setCurrentIndex(0);
-    };
-    fill(ComboBox3, "All Customers", QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
-    fill(ComboBox4, "All Products", QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
+    Database& db = m_main.SQLConnection1();
+    ComboBox3->setModel(new QStringListModel(QStringList{TranslateText("All Customers")} + CustomersTable(db).names(),
+                                             ComboBox3)); // the box deletes the model it owned before
+    ComboBox3->setCurrentIndex(0);
+    // A big shop has a hundred thousand product names: they are read when the list is first opened.
+    ComboBox4->setModel(new LazyNameListModel(
+        TranslateText("All Products"), [&db] { return ProductsTable(db).rowCount(); },
+        [&db] { return ProductsTable(db).names(); }, ComboBox4));
+    ComboBox4->setCurrentIndex(0);
 }
 
 HistoryFilter SalesHistoryScreen::currentFilter(bool withCustomer) const
@@ -286,6 +277,48 @@ void SalesHistoryScreen::showList(QTableView* list)
     m_lists->setCurrentWidget(list);
 }
 
+namespace {
+
+// Reads the rows on a worker with a connection of its own while the window goes on repainting; the database's
+// messages are shown afterwards. A cancelled load shows an empty list.
+template <typename Model>
+void loadOnWorker(TAppForm& main, Model& model, const HistoryFilter& filter)
+{
+    const QString dataFile = main.SQLConnection1().path();
+    typename Model::Rows rows;
+    bool ok = false;
+    QString error;
+    QStringList engineErrors;
+    const bool finished =
+        LongTaskRunner::run(&main, TranslateText("Loading the sales history..."), [&](LongTaskProgress& progress) {
+            WorkerConnection connection(dataFile, progress.cancelCheck());
+            if (connection.isOpen())
+                ok = Model::read(connection.db(), filter, rows, &error, &progress);
+            engineErrors = connection.errors();
+        });
+    if (!finished) {
+        model.setRows(filter, typename Model::Rows());
+        return;
+    }
+    for (const QString& message : engineErrors)
+        main.ReportDatabaseError(message);
+    if (!ok && !error.isEmpty())
+        main.ReportDatabaseError(error);
+    model.setRows(filter, ok ? std::move(rows) : typename Model::Rows());
+}
+
+} // namespace
+
+void SalesHistoryScreen::loadPayments(const HistoryFilter& filter)
+{
+    loadOnWorker(m_main, *m_paymentsModel, filter);
+}
+
+void SalesHistoryScreen::loadCredits(const HistoryFilter& filter)
+{
+    loadOnWorker(m_main, *m_creditsModel, filter);
+}
+
 void SalesHistoryScreen::BitBtn18Click()
 {
     m_shown = ShownList::Payments;
@@ -293,12 +326,7 @@ void SalesHistoryScreen::BitBtn18Click()
     m_paymentsModel->clear();
     Label14->setText(MoneyText(0));
     PanelTotal->show();
-    {
-        WaitCursor wait;
-        QString error;
-        if (!m_paymentsModel->load(m_main.SQLConnection1(), currentFilter(false), &error) && !error.isEmpty())
-            m_main.ReportDatabaseError(error);
-    }
+    loadPayments(currentFilter(false));
     Label14->setText(MoneyText(m_paymentsModel->grandTotal()));
     ListView2->setFocus();
 }
@@ -309,12 +337,7 @@ void SalesHistoryScreen::BitBtn19Click()
     showList(ListView3);
     m_creditsModel->clear();
     PanelTotal->show();
-    {
-        WaitCursor wait;
-        QString error;
-        if (!m_creditsModel->load(m_main.SQLConnection1(), currentFilter(true), &error) && !error.isEmpty())
-            m_main.ReportDatabaseError(error);
-    }
+    loadCredits(currentFilter(true));
     Label14->setText(TranslateText("Paid:") + QLatin1Char(' ') + MoneyText(m_creditsModel->paidTotal())
                      + QLatin1Char(' ') + TranslateText("Not Paid:") + QLatin1Char(' ')
                      + MoneyText(m_creditsModel->openTotal()));
@@ -347,12 +370,8 @@ void SalesHistoryScreen::ChartButtonClick()
         HistoryFilter wanted = m_creditsModel->filter();
         wanted.customer.clear();
         const HistoryFilter& loaded = m_paymentsModel->filter();
-        if (loaded.begin != wanted.begin || loaded.end != wanted.end || loaded.product != wanted.product) {
-            WaitCursor wait;
-            QString error;
-            if (!m_paymentsModel->load(m_main.SQLConnection1(), wanted, &error) && !error.isEmpty())
-                m_main.ReportDatabaseError(error);
-        }
+        if (loaded.begin != wanted.begin || loaded.end != wanted.end || loaded.product != wanted.product)
+            loadPayments(wanted);
     }
     const HistoryFilter& filter = credits ? m_creditsModel->filter() : m_paymentsModel->filter();
     TakingsChartWindow window(m_main.dialogs(),

@@ -68,6 +68,8 @@ public:
 
 private:
     HistoryFilter currentFilter(bool withCustomer) const;
+    void loadPayments(const HistoryFilter& filter);
+    void loadCredits(const HistoryFilter& filter);
     void showList(QTableView* list);
     ReprintFormat reprintFormat() const;
     // The selected row of a list, or -1.

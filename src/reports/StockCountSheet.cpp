@@ -1,17 +1,27 @@
 #include "reports/StockCountSheet.h"
 
+#include "app/LongTaskProgress.h"
 #include "reports/CsvFile.h"
 #include "reports/ReportNumber.h"
 #include "reports/TextTableModel.h"
 #include "store/ProductsTable.h"
 
-bool LoadStockSheet(Database& db, std::vector<QString>& cells, QString* error)
+bool LoadStockSheet(Database& db, std::vector<QString>& cells, QString* error, LongTaskProgress* progress)
 {
     cells.clear();
+    if (progress)
+        progress->setTotal(qMax<qint64>(0, ProductsTable(db).rowCount()));
     Statement statement = ProductsTable(db).stockSheetRows();
     if (!statement.isValid())
         return false; // reported by prepare
     while (statement.next()) {
+        if (progress) {
+            if (progress->cancelled()) {
+                cells.clear();
+                return false;
+            }
+            progress->advance();
+        }
         cells.push_back(statement.text(0));
         cells.push_back(statement.text(1));
         double price = 0;
@@ -21,6 +31,8 @@ bool LoadStockSheet(Database& db, std::vector<QString>& cells, QString* error)
     }
     if (!statement.error().isEmpty()) {
         cells.clear();
+        if (progress && progress->cancelled())
+            return false; // interrupted on request
         if (error)
             *error = statement.error();
         return false;

@@ -1,5 +1,7 @@
 #include "reports/TableExport.h"
 
+#include "app/LongTaskProgress.h"
+#include "platform/AtomicFileWriter.h"
 #include "reports/CsvFile.h"
 #include "pos/Money.h"
 #include "store/CreditLinesTable.h"
@@ -59,16 +61,27 @@ private:
 class TableExporter
 {
 public:
-    TableExporter(Database& db, QChar separator) : m_db(db), m_writer(separator, CsvWriter::Quoting::None) {}
+    TableExporter(Database& db, QChar separator, LongTaskProgress* progress)
+        : m_db(db), m_writer(separator, CsvWriter::Quoting::None), m_progress(progress)
+    {
+    }
 
     // Walks the query once, writing a line per row through the row function; false stops the export. The
-    // file is written only when every row was read.
+    // target is replaced only when every row was read and written.
     template <typename RowFunction>
-    CsvExportResult run(Statement statement, const QStringList& header, const QString& path, RowFunction rowFields)
+    CsvExportResult run(Statement statement, qint64 rowTotal, const QStringList& header, const QString& path,
+                        RowFunction rowFields)
     {
         CsvExportResult result;
         if (!statement.isValid()) {
             result.status = CsvExportResult::Status::QueryFailed;
+            return result;
+        }
+        if (m_progress)
+            m_progress->setTotal(qMax<qint64>(0, rowTotal));
+        AtomicFileWriter file(path);
+        if (!file.open(&result.message)) {
+            result.status = CsvExportResult::Status::WriteFailed;
             return result;
         }
         m_writer.addLine(header);
@@ -76,6 +89,13 @@ public:
         QStringList fields;
         int count = 0;
         while (statement.next()) {
+            if (m_progress) {
+                if (m_progress->cancelled()) {
+                    result.status = CsvExportResult::Status::Cancelled;
+                    return result;
+                }
+                m_progress->advance();
+            }
             fields.clear();
             QString error;
             if (!rowFields(row, fields, error)) {
@@ -85,6 +105,10 @@ public:
             }
             m_writer.addLine(fields);
             ++count;
+            if (m_writer.bytes().size() >= kChunkBytes && !file.write(m_writer.takeBytes(), &result.message)) {
+                result.status = CsvExportResult::Status::WriteFailed;
+                return result;
+            }
         }
         if (!statement.error().isEmpty()) {
             m_db.reportError(statement.error());
@@ -93,27 +117,27 @@ public:
             return result;
         }
         result.rows = count;
-        QString error;
-        if (!m_writer.save(path, &error)) {
+        if (!file.write(m_writer.takeBytes(), &result.message) || !file.commit(&result.message))
             result.status = CsvExportResult::Status::WriteFailed;
-            result.message = error;
-        }
         return result;
     }
 
 private:
+    static constexpr qsizetype kChunkBytes = 1 << 20;
+
     Database& m_db;
     CsvWriter m_writer;
+    LongTaskProgress* m_progress;
 };
 
 } // namespace
 
-CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& path)
+CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& path, LongTaskProgress* progress)
 {
     const QStringList header{QStringLiteral("Barcode"), QStringLiteral("Product"), QStringLiteral("Price"),
                              QStringLiteral("Stock"), QStringLiteral("Datetime")};
-    return TableExporter(db, separator)
-        .run(ProductsTable(db).allRows(), header, path,
+    return TableExporter(db, separator, progress)
+        .run(ProductsTable(db).allRows(), ProductsTable(db).rowCount(), header, path,
              [](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
@@ -125,12 +149,12 @@ CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& 
              });
 }
 
-CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString& path)
+CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString& path, LongTaskProgress* progress)
 {
     const QStringList header{QStringLiteral("ID"), QStringLiteral("Customer"), QStringLiteral("Datetime"),
                              QStringLiteral("Date"), QStringLiteral("Time")};
-    return TableExporter(db, separator)
-        .run(CustomersTable(db).allRows(), header, path,
+    return TableExporter(db, separator, progress)
+        .run(CustomersTable(db).allRows(), CustomersTable(db).rowCount(), header, path,
              [](const ExportRow& r, QStringList& fields, QString&) {
                  const QString registered = r.text(QStringLiteral("kayittarihi"));
                  const DateTimeParts parts = SplitDateTime(registered);
@@ -140,13 +164,13 @@ CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString&
              });
 }
 
-CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& path)
+CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& path, LongTaskProgress* progress)
 {
     const QStringList header{QStringLiteral("ID"),   QStringLiteral("Barcode"),  QStringLiteral("Product"),
                              QStringLiteral("Price"), QStringLiteral("Unit"),    QStringLiteral("Datetime"),
                              QStringLiteral("Date"), QStringLiteral("Time")};
-    return TableExporter(db, separator)
-        .run(PaymentsTable(db).allRows(), header, path,
+    return TableExporter(db, separator, progress)
+        .run(PaymentsTable(db).allRows(), PaymentsTable(db).rowCount(), header, path,
              [](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
@@ -160,14 +184,15 @@ CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& 
              });
 }
 
-CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& paidWord, const QString& path)
+CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& paidWord, const QString& path,
+                                 LongTaskProgress* progress)
 {
     const QStringList header{QStringLiteral("ID"),       QStringLiteral("Customer"), QStringLiteral("Barcode"),
                              QStringLiteral("Product"),  QStringLiteral("Price"),    QStringLiteral("Quantity"),
                              QStringLiteral("Total"),    QStringLiteral("Paid"),     QStringLiteral("Datetime"),
                              QStringLiteral("Date"),     QStringLiteral("Time")};
-    return TableExporter(db, separator)
-        .run(CreditLinesTable(db).allRows(), header, path,
+    return TableExporter(db, separator, progress)
+        .run(CreditLinesTable(db).allRows(), CreditLinesTable(db).rowCount(), header, path,
              [&paidWord](const ExportRow& r, QStringList& fields, QString& error) {
                  const auto price = priceOf(r.value(QStringLiteral("fiyat")), error);
                  if (!price)
@@ -186,13 +211,13 @@ CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& p
 }
 
 CsvExportResult ExportTableCsv(Database& db, DataTable table, QChar separator, const QString& paidWord,
-                               const QString& path)
+                               const QString& path, LongTaskProgress* progress)
 {
     switch (table) {
-    case DataTable::Products: return ExportProductsCsv(db, separator, path);
-    case DataTable::Customers: return ExportCustomersCsv(db, separator, path);
-    case DataTable::Payments: return ExportPaymentsCsv(db, separator, path);
-    case DataTable::Credits: return ExportCreditsCsv(db, separator, paidWord, path);
+    case DataTable::Products: return ExportProductsCsv(db, separator, path, progress);
+    case DataTable::Customers: return ExportCustomersCsv(db, separator, path, progress);
+    case DataTable::Payments: return ExportPaymentsCsv(db, separator, path, progress);
+    case DataTable::Credits: return ExportCreditsCsv(db, separator, paidWord, path, progress);
     }
     return {};
 }

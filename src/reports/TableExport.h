@@ -6,6 +6,7 @@
 #include <QString>
 
 class Database;
+class LongTaskProgress;
 
 struct CsvExportResult
 {
@@ -13,7 +14,8 @@ struct CsvExportResult
         Written,
         QueryFailed, // the database has reported it already; no file was written
         BadValue,    // a stored price is not a number; message says which; no file was written
-        WriteFailed  // message holds the file error; the old file, if any, is intact
+        WriteFailed, // message holds the file error; the old file, if any, is intact
+        Cancelled    // stopped on request; no file was written and the old file, if any, is intact
     };
     Status status = Status::Written;
     QString message;
@@ -24,12 +26,17 @@ struct CsvExportResult
 
 // The table exports: a header line, then one line per row in id order, fields unquoted and joined by the
 // separator, prices with two decimals, date-times as stored (customers, payments and credits also split into
-// date and time). Nothing is written unless the whole file could be built.
-CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& path);
-CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString& path);
-CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& path);
+// date and time). The file is written into a temporary file that replaces the target only when every row was
+// written. With a progress, each row is a step and a cancel leaves the target untouched.
+CsvExportResult ExportProductsCsv(Database& db, QChar separator, const QString& path,
+                                  LongTaskProgress* progress = nullptr);
+CsvExportResult ExportCustomersCsv(Database& db, QChar separator, const QString& path,
+                                   LongTaskProgress* progress = nullptr);
+CsvExportResult ExportPaymentsCsv(Database& db, QChar separator, const QString& path,
+                                  LongTaskProgress* progress = nullptr);
 // paidWord is written for settled lines (the translated "PAID"); open lines get "-".
-CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& paidWord, const QString& path);
+CsvExportResult ExportCreditsCsv(Database& db, QChar separator, const QString& paidWord, const QString& path,
+                                 LongTaskProgress* progress = nullptr);
 
 CsvExportResult ExportTableCsv(Database& db, DataTable table, QChar separator, const QString& paidWord,
-                               const QString& path);
+                               const QString& path, LongTaskProgress* progress = nullptr);

@@ -1,5 +1,6 @@
 #include "reports/TopSellingReport.h"
 
+#include "app/LongTaskProgress.h"
 #include "pos/Money.h"
 #include "reports/ReportNumber.h"
 #include "store/PaymentsTable.h"
@@ -18,13 +19,20 @@ QString TopSellingAmountText(const DbValue& value)
 }
 
 bool LoadTopSelling(Database& db, const QDate& begin, const QDate& end, TopSellingRanking ranking,
-                    std::vector<QString>& cells)
+                    std::vector<QString>& cells, LongTaskProgress* progress)
 {
     cells.clear();
     Statement query = PaymentsTable(db).topSellers(begin, end, ranking == TopSellingRanking::Quantity);
     if (!query.isValid())
         return false;
     while (query.next()) {
+        if (progress) {
+            if (progress->cancelled()) {
+                cells.clear();
+                return false;
+            }
+            progress->advance();
+        }
         cells.push_back(query.text(0));
         cells.push_back(query.text(1));
         cells.push_back(query.text(2));

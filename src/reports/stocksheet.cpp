@@ -1,5 +1,6 @@
 #include "reports/stocksheet.h"
 
+#include "app/ui/LongTaskRunner.h"
 #include "app/ui/TAppForm.h"
 #include "barcode/ui/TGenerateBarcodeForm.h"
 #include "i18n/Translator.h"
@@ -8,6 +9,7 @@
 #include "reports/CsvFileDialog.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TextTableModel.h"
+#include "store/WorkerConnection.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -110,8 +112,21 @@ void TStockSheetForm::Timer1Timer()
     Timer1->stop();
     std::vector<QString> cells;
     QString error;
-    if (!LoadStockSheet(m_main.SQLConnection1(), cells, &error) && !error.isEmpty())
-        m_main.ReportDatabaseError(error);
+    const QString dataFile = m_main.SQLConnection1().path();
+    QStringList engineErrors;
+    const bool finished =
+        LongTaskRunner::run(this, TranslateText("Stock Inventory Count Sheet"), [&](LongTaskProgress& progress) {
+            WorkerConnection connection(dataFile, progress.cancelCheck());
+            if (connection.isOpen() && !LoadStockSheet(connection.db(), cells, &error, &progress))
+                engineErrors << error;
+            engineErrors = connection.errors() + engineErrors;
+        });
+    if (!finished)
+        cells.clear(); // cancelled: an empty sheet rather than part of one
+    else
+        for (const QString& message : engineErrors)
+            if (!message.isEmpty())
+                m_main.ReportDatabaseError(message);
     m_model->setCells(std::move(cells));
 }
 

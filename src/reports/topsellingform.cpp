@@ -1,5 +1,6 @@
 #include "reports/topsellingform.h"
 
+#include "app/ui/LongTaskRunner.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
@@ -10,6 +11,7 @@
 #include "reports/TopSellersSeries.h"
 #include "reports/TopSellingReport.h"
 #include "reports/ui/TopSellersChart.h"
+#include "store/WorkerConnection.h"
 
 #include <QBoxLayout>
 #include <QDateEdit>
@@ -157,7 +159,21 @@ void TFormTopSelling::Timer2Timer()
 void TFormTopSelling::fill(TopSellingRanking ranking)
 {
     std::vector<QString> cells;
-    LoadTopSelling(m_main.SQLConnection1(), DateTimePicker1->date(), DateTimePicker2->date(), ranking, cells);
+    const QString dataFile = m_main.SQLConnection1().path();
+    const QDate begin = DateTimePicker1->date();
+    const QDate end = DateTimePicker2->date();
+    QStringList engineErrors;
+    const bool finished =
+        LongTaskRunner::run(this, TranslateText("Top Selling Products"), [&](LongTaskProgress& progress) {
+            WorkerConnection connection(dataFile, progress.cancelCheck());
+            if (connection.isOpen())
+                LoadTopSelling(connection.db(), begin, end, ranking, cells, &progress);
+            engineErrors = connection.errors();
+        });
+    if (!finished)
+        cells.clear(); // cancelled: an empty list rather than part of one
+    for (const QString& message : engineErrors)
+        m_main.ReportDatabaseError(message);
     m_model->setCells(std::move(cells));
     Chart->setSellers(TopSellers(*m_model, ranking), ranking);
 }

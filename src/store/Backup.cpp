@@ -1,7 +1,5 @@
 #include "store/Backup.h"
 
-#include "app/Dialogs.h"
-#include "i18n/Translator.h"
 #include "store/Database.h"
 
 #include <QFile>
@@ -10,17 +8,9 @@
 
 namespace {
 
-Dialogs::FileRequest databaseFileRequest(const QString& caption, const QString& startFolder)
-{
-    Dialogs::FileRequest request;
-    request.caption = caption;
-    request.folder = startFolder;
-    request.filter = QStringLiteral("DB|*.db");
-    request.defaultSuffix = QStringLiteral("db");
-    return request;
-}
-
-bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QString* error)
+// False with the reason, or with *stopped set when the step function stopped it; the target is then untouched.
+bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QString* error,
+                        const FileCopySteps& onStep, bool* stopped)
 {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -34,6 +24,8 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
         *error = target.errorString();
         return false;
     }
+    const qint64 total = source.size();
+    qint64 copied = 0;
     QByteArray chunk;
     while (!(chunk = source.read(1 << 20)).isEmpty()) {
         // After a short write the rest is written again, and that write fails with the reason.
@@ -45,6 +37,12 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
                 return false;
             }
             done += count;
+        }
+        copied += chunk.size();
+        if (onStep && !onStep(copied, total)) {
+            *stopped = true;
+            target.cancelWriting();
+            return false;
         }
     }
     if (source.error() != QFileDevice::NoError) {
@@ -59,38 +57,24 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
     return true;
 }
 
-void showError(Dialogs& dialogs, QWidget* parent, const QString& text, const QString& reason)
-{
-    dialogs.error(parent, TranslateText("ERROR"),
-                  reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
-}
-
 } // namespace
 
-RestoreResult RestoreDataFile(Database& db, const QString& sourcePath, const QString& dataFilePath)
+RestoreResult CopyBackupOverDataFile(const QString& sourcePath, const QString& dataFilePath,
+                                     const FileCopySteps& onStep)
 {
     RestoreResult result;
-    // The check opens the file with a handle of its own; on the data file itself the connection goes first.
-    const QString canonicalSource = QFileInfo(sourcePath).canonicalFilePath();
-    const bool isDataFile = !canonicalSource.isEmpty()
-                            && canonicalSource == QFileInfo(dataFilePath).canonicalFilePath();
-    if (isDataFile)
-        db.close();
     if (!IsSqliteDatabaseFile(sourcePath)) {
-        if (isDataFile)
-            ReopenDataFile(db, dataFilePath);
         result.outcome = RestoreResult::NotADatabase;
         return result;
     }
-    if (isDataFile) {
+    const QString canonicalSource = QFileInfo(sourcePath).canonicalFilePath();
+    if (canonicalSource == QFileInfo(dataFilePath).canonicalFilePath()) {
         result.outcome = RestoreResult::Restored;
         return result;
     }
-    // No handle may stay on the old file while it is replaced.
-    db.close();
-    if (!copyFileAtomically(sourcePath, dataFilePath, &result.error)) {
-        result.outcome = RestoreResult::CopyFailed;
-        ReopenDataFile(db, dataFilePath);
+    bool stopped = false;
+    if (!copyFileAtomically(sourcePath, dataFilePath, &result.error, onStep, &stopped)) {
+        result.outcome = stopped ? RestoreResult::Cancelled : RestoreResult::CopyFailed;
         return result;
     }
     // A journal left beside the old file would be played back into the new one at the next open.
@@ -100,49 +84,19 @@ RestoreResult RestoreDataFile(Database& db, const QString& sourcePath, const QSt
     return result;
 }
 
+RestoreResult RestoreDataFile(Database& db, const QString& sourcePath, const QString& dataFilePath)
+{
+    db.close();
+    const RestoreResult result = CopyBackupOverDataFile(sourcePath, dataFilePath);
+    if (result.outcome != RestoreResult::Restored)
+        ReopenDataFile(db, dataFilePath);
+    return result;
+}
+
 bool ReopenDataFile(Database& db, const QString& dataFilePath)
 {
     if (!db.open(dataFilePath))
         return false;
     db.Migrate();
     return true;
-}
-
-void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& startFolder)
-{
-    Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder);
-    request.confirmOverwrite = true;
-    const QString target = dialogs.saveFile(parent, request);
-    if (target.isEmpty())
-        return;
-    QString error;
-    if (!db.BackupTo(target, &error))
-        showError(dialogs, parent, TranslateText("The backup could not be written."), error);
-}
-
-bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& dataFilePath,
-                    const QString& startFolder)
-{
-    const QString source = dialogs.openFile(parent, databaseFileRequest(TranslateText("Restore from Backup..."),
-                                                                        startFolder));
-    if (source.isEmpty())
-        return false;
-    const RestoreResult result = RestoreDataFile(db, source, dataFilePath);
-    switch (result.outcome) {
-    case RestoreResult::NotADatabase:
-        showError(dialogs, parent, TranslateText("The selected file is not a database backup. Nothing was restored."),
-                  QString());
-        return false;
-    case RestoreResult::CopyFailed:
-        showError(dialogs, parent, TranslateText("The backup could not be restored. The current data are unchanged."),
-                  result.error);
-        return false;
-    case RestoreResult::Restored:
-        break;
-    }
-    if (dialogs.askYesNo(parent, TranslateText("Confirmation"), TranslateText("Restart Application?"),
-                         Dialogs::Icon::Question))
-        return true;
-    ReopenDataFile(db, dataFilePath);
-    return false;
 }

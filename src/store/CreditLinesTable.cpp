@@ -69,6 +69,12 @@ bool CreditLinesTable::remove(qint64 id)
     return m_db.ExecuteDirect(QStringLiteral("DELETE FROM veresiyeler where id = ?;"), {id});
 }
 
+qint64 CreditLinesTable::rowCount()
+{
+    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM veresiyeler;"));
+    return count.isValid() && count.next() ? count.integer(0) : -1;
+}
+
 Statement CreditLinesTable::allRows()
 {
     return m_db.prepare(QStringLiteral("SELECT * FROM veresiyeler order by id;"));

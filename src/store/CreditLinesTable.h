@@ -34,6 +34,8 @@ public:
     bool remove(qint64 id);
     // Every column of every line, in the order they were added.
     Statement allRows();
+    // How many rows allRows() walks; -1 when the count failed.
+    qint64 rowCount();
     bool removeAll();
     // Id, customer, barcode, product, price, quantity, paid flag, date paid and date of the lines written from
     // begin to end (both included, compared as text), oldest first; an empty customer or product means any.

@@ -44,6 +44,12 @@ bool CustomersTable::remove(const QString& name)
     return m_db.ExecuteDirect(QStringLiteral("delete from musteriler where musteriadi=?;"), {name});
 }
 
+qint64 CustomersTable::rowCount()
+{
+    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM musteriler;"));
+    return count.isValid() && count.next() ? count.integer(0) : -1;
+}
+
 Statement CustomersTable::allRows()
 {
     return m_db.prepare(QStringLiteral("SELECT * FROM musteriler order by id;"));

@@ -30,6 +30,8 @@ public:
     bool remove(const QString& name);
     // Every column of every customer, in the order they were added.
     Statement allRows();
+    // How many rows allRows() walks; -1 when the count failed.
+    qint64 rowCount();
     bool removeAll();
 
 private:

@@ -331,13 +331,39 @@ QString Statement::text(int column) const
     }
 }
 
+QByteArrayView Statement::utf8(int column) const
+{
+    if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt)
+        || sqlite3_column_type(m_stmt, column) == SQLITE_BLOB)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
+// Numbers are read straight from the engine; only text goes through DbValue's rules. (value() would also
+// have the engine print every real as text, which costs more than the rest of a row.)
 qint64 Statement::integer(int column) const
 {
+    if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER: return sqlite3_column_int64(m_stmt, column);
+        case SQLITE_NULL: return 0;
+        default: break;
+        }
+    }
     return value(column).asInteger();
 }
 
 double Statement::real(int column) const
 {
+    if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_FLOAT: return sqlite3_column_double(m_stmt, column);
+        case SQLITE_INTEGER: return double(sqlite3_column_int64(m_stmt, column));
+        case SQLITE_NULL: return 0;
+        default: break;
+        }
+    }
     return value(column).asDouble();
 }
 
@@ -374,7 +400,26 @@ bool Database::openHandle(const QString& path, QString* error)
     // A second running copy waits for the other's write instead of failing at once.
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     m_db = db;
+    installCancelCheck();
     return true;
+}
+
+void Database::setCancelCheck(std::function<bool()> cancelled)
+{
+    m_cancelled = std::move(cancelled);
+    installCancelCheck();
+}
+
+void Database::installCancelCheck()
+{
+    if (!m_db)
+        return;
+    if (!m_cancelled) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, 4096, [](void* self) { return static_cast<Database*>(self)->m_cancelled() ? 1 : 0; }, this);
 }
 
 bool Database::open(const QString& path)
@@ -629,7 +674,7 @@ void Database::Migrate()
     }
 }
 
-bool Database::BackupTo(const QString& targetPath, QString* error)
+bool Database::BackupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -683,14 +728,27 @@ bool Database::BackupTo(const QString& targetPath, QString* error)
     }
     int rc;
     int attempts = 0;
-    while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-        if (++attempts > 50)
-            break;
-        sqlite3_sleep(100);
+    bool stopped = false;
+    // Without a step function the copy is one step; with one, a thousand pages at a time.
+    for (;;) {
+        rc = sqlite3_backup_step(backup, onStep ? 1024 : -1);
+        if (rc == SQLITE_OK) {
+            const int total = sqlite3_backup_pagecount(backup);
+            if (!onStep(total - sqlite3_backup_remaining(backup), total)) {
+                stopped = true;
+                break;
+            }
+            continue;
+        }
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && ++attempts <= 50) {
+            sqlite3_sleep(100);
+            continue;
+        }
+        break;
     }
     sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errstr(rc));
+    if (stopped || rc != SQLITE_DONE) {
+        const QString message = stopped ? QStringLiteral("Cancelled") : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(destination);
         return discard(message, error);
     }

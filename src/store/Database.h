@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -72,6 +73,9 @@ public:
     QString columnName(int column) const;
     bool isNull(int column) const;
     QString text(int column) const;
+    // The cell as the engine's UTF-8 text, valid until the next step: the same text as text() gives, read
+    // without building a string (for code that compares many cells with texts it has seen).
+    QByteArrayView utf8(int column) const;
     qint64 integer(int column) const;
     double real(int column) const;
     DbValue value(int column) const;
@@ -98,6 +102,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+    // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
+    // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
+    void setCancelCheck(std::function<bool()> cancelled);
 
     // Opens an existing file for reading and writing; a missing file is not created. Reports and returns false
     // on failure.
@@ -128,7 +135,10 @@ public:
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
     // temporary file beside the target that is then renamed over it. The connection stays open and nothing
     // is reported; a failure leaves the target as it was and says why in error.
-    bool BackupTo(const QString& targetPath, QString* error = nullptr);
+    // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
+    // when the function returns false the copy stops and the target stays as it was ("Cancelled").
+    using BackupSteps = std::function<bool(int pagesDone, int pagesTotal)>;
+    bool BackupTo(const QString& targetPath, QString* error = nullptr, const BackupSteps& onStep = {});
 
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
     void reportError(const QString& engineMessage) { report(engineMessage); }
@@ -149,7 +159,10 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    void installCancelCheck();
+
     ErrorReporter m_reporter;
+    std::function<bool()> m_cancelled;
     std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 

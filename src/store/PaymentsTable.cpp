@@ -13,6 +13,12 @@ bool PaymentsTable::remove(qint64 id)
     return m_db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler where id = ?;"), {id});
 }
 
+qint64 PaymentsTable::rowCount()
+{
+    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM odemeler;"));
+    return count.isValid() && count.next() ? count.integer(0) : -1;
+}
+
 Statement PaymentsTable::allRows()
 {
     return m_db.prepare(QStringLiteral("SELECT * FROM odemeler order by id;"));

@@ -17,6 +17,8 @@ public:
     bool remove(qint64 id);
     // Every column of every line, in the order they were added.
     Statement allRows();
+    // How many rows allRows() walks; -1 when the count failed.
+    qint64 rowCount();
     bool removeAll();
     // Id, receipt number, barcode, product, price, quantity and date of the lines paid from begin to end (both
     // included, compared as text), oldest first; an empty product means any.

@@ -71,6 +71,12 @@ Statement ProductsTable::insertStatement()
     return m_db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
 }
 
+qint64 ProductsTable::rowCount()
+{
+    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM urunler;"));
+    return count.isValid() && count.next() ? count.integer(0) : -1;
+}
+
 Statement ProductsTable::allRows()
 {
     return m_db.prepare(QStringLiteral("SELECT * FROM urunler order by id;"));

@@ -41,6 +41,8 @@ public:
     Statement insertStatement();
     // Every column of every product, in the order they were added.
     Statement allRows();
+    // How many rows allRows() walks; -1 when the count failed.
+    qint64 rowCount();
     // Barcode, name, price, stock and date of every product, most in stock first.
     Statement stockSheetRows();
     // Every product's name, in order.

@@ -33,6 +33,7 @@
 #include "reports/stocksheet.h"
 #include "reports/topsellingform.h"
 #include "store/Backup.h"
+#include "store/ui/BackupCommands.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
