@@ -2,7 +2,7 @@
 #include "catalogue/ui/CustomersScreen.h"
 #include "catalogue/ui/ProductsScreen.h"
 #include "pos/ui/SaleScreen.h"
-#include "reports/SalesHistoryScreen.h"
+#include "reports/ui/SalesHistoryScreen.h"
 #include "support/AppFixture.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "catalogue/ui/TUrunlerForm.h"
 #include "pos/ui/TVeresiyeForm.h"
 #include "reports/SalesHistory.h"
-#include "reports/SalesHistoryScreen.h"
+#include "reports/ui/SalesHistoryScreen.h"
 
 #include <QAction>
 #include <QComboBox>

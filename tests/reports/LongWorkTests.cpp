@@ -5,7 +5,7 @@
 #include "reports/LazyNameListModel.h"
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
-#include "reports/SalesHistoryScreen.h"
+#include "reports/ui/SalesHistoryScreen.h"
 #include "reports/TableExport.h"
 #include "store/Backup.h"
 #include "store/Database.h"

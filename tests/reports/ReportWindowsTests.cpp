@@ -1,8 +1,8 @@
 #include "barcode/ui/TGenerateBarcodeForm.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TextTableModel.h"
-#include "reports/stocksheet.h"
-#include "reports/topsellingform.h"
+#include "reports/ui/TStockSheetForm.h"
+#include "reports/ui/TFormTopSelling.h"
 #include "support/AppFixture.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 #include "reports/SalesHistory.h"
-#include "reports/SalesHistoryScreen.h"
+#include "reports/ui/SalesHistoryScreen.h"
 #include "support/AppFixture.h"
 #include "support/LoopbackPrinter.h"
 

@@ -1,12 +1,13 @@
-#include "reports/stocksheet.h"
+#include "reports/ui/TStockSheetForm.h"
 
 #include "app/ui/LongTaskRunner.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "barcode/ui/TGenerateBarcodeForm.h"
 #include "i18n/Translator.h"
 #include "reports/CsvFile.h"
-#include "reports/ReportTable.h"
-#include "reports/CsvFileDialog.h"
+#include "reports/ui/ReportTable.h"
+#include "reports/ui/CsvFileDialog.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TextTableModel.h"
 #include "store/WorkerConnection.h"
@@ -82,14 +83,11 @@ TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
     layout->addWidget(ListView1, 1);
     layout->addLayout(buttons);
 
-    const auto guarded = [this](void (TStockSheetForm::*handler)()) {
-        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Timer1, &QTimer::timeout, this, guarded(&TStockSheetForm::Timer1Timer));
-    connect(Timer2, &QTimer::timeout, this, guarded(&TStockSheetForm::SaveColumnWidths));
-    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TStockSheetForm::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, guarded(&TStockSheetForm::GenerateBarcodeClick));
-    connect(generate, &QAction::triggered, this, guarded(&TStockSheetForm::GenerateBarcodeClick));
+    connect(Timer1, &QTimer::timeout, this, Guarded(m_main, this, &TStockSheetForm::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, Guarded(m_main, this, &TStockSheetForm::SaveColumnWidths));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TStockSheetForm::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, Guarded(m_main, this, &TStockSheetForm::GenerateBarcodeClick));
+    connect(generate, &QAction::triggered, this, Guarded(m_main, this, &TStockSheetForm::GenerateBarcodeClick));
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { m_main.runGuarded([this, column] { ListView1ColumnClick(column); }); });
     connect(ListView1, &QWidget::customContextMenuRequested, this,

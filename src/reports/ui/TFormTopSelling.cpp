@@ -1,12 +1,13 @@
-#include "reports/topsellingform.h"
+#include "reports/ui/TFormTopSelling.h"
 
 #include "app/ui/LongTaskRunner.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/CsvFile.h"
-#include "reports/ReportTable.h"
-#include "reports/CsvFileDialog.h"
+#include "reports/ui/ReportTable.h"
+#include "reports/ui/CsvFileDialog.h"
 #include "reports/TextTableModel.h"
 #include "reports/TopSellersSeries.h"
 #include "reports/TopSellingReport.h"
@@ -117,16 +118,13 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     layout->addLayout(content, 1);
     layout->addWidget(StatusBar1);
 
-    const auto guarded = [this](void (TFormTopSelling::*handler)()) {
-        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(RadioButton1, &QRadioButton::clicked, this, guarded(&TFormTopSelling::RadioButton1Click));
-    connect(RadioButton2, &QRadioButton::clicked, this, guarded(&TFormTopSelling::RadioButton2Click));
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, guarded(&TFormTopSelling::DateTimePickerChange));
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, guarded(&TFormTopSelling::DateTimePickerChange));
-    connect(Timer1, &QTimer::timeout, this, guarded(&TFormTopSelling::Timer1Timer));
-    connect(Timer2, &QTimer::timeout, this, guarded(&TFormTopSelling::Timer2Timer));
-    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TFormTopSelling::BitBtn1Click));
+    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::RadioButton1Click));
+    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::RadioButton2Click));
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, Guarded(m_main, this, &TFormTopSelling::DateTimePickerChange));
+    connect(DateTimePicker2, &QDateEdit::dateChanged, this, Guarded(m_main, this, &TFormTopSelling::DateTimePickerChange));
+    connect(Timer1, &QTimer::timeout, this, Guarded(m_main, this, &TFormTopSelling::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, Guarded(m_main, this, &TFormTopSelling::Timer2Timer));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::BitBtn1Click));
 }
 
 void TFormTopSelling::RadioButton1Click()

@@ -1,11 +1,11 @@
-#include "reports/DataExchangeCommands.h"
+#include "reports/ui/DataExchangeCommands.h"
 
 #include "app/ui/LongTaskRunner.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/BulkDelete.h"
-#include "reports/CsvFileDialog.h"
+#include "reports/ui/CsvFileDialog.h"
 #include "reports/ProductImport.h"
 #include "reports/TableExport.h"
 #include "store/WorkerConnection.h"

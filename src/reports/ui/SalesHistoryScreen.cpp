@@ -1,6 +1,7 @@
-#include "reports/SalesHistoryScreen.h"
+#include "reports/ui/SalesHistoryScreen.h"
 
 #include "app/ui/LongTaskRunner.h"
+#include "app/ui/GuardedHandler.h"
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
@@ -8,7 +9,7 @@
 #include "pos/Receipt.h"
 #include "pos/ui/ReceiptOutput.h"
 #include "reports/CsvFile.h"
-#include "reports/CsvFileDialog.h"
+#include "reports/ui/CsvFileDialog.h"
 #include "reports/LazyNameListModel.h"
 #include "reports/SalesHistory.h"
 #include "reports/TakingsSeries.h"
@@ -157,18 +158,15 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     }
     Label15->setBuddy(Label14);
 
-    const auto guarded = [this](void (SalesHistoryScreen::*handler)()) {
-        return [this, handler] { m_main.runGuarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(BitBtn18, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn18Click));
-    connect(BitBtn19, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn19Click));
-    connect(BitBtn21, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::BitBtn21Click));
-    connect(ChartButton, &QPushButton::clicked, this, guarded(&SalesHistoryScreen::ChartButtonClick));
+    connect(BitBtn18, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn18Click));
+    connect(BitBtn19, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn19Click));
+    connect(BitBtn21, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn21Click));
+    connect(ChartButton, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::ChartButtonClick));
     connect(BitBtn20, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { m_main.AnaMenuAc(); }); });
-    connect(delete2, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete2Click));
-    connect(delete3, &QAction::triggered, this, guarded(&SalesHistoryScreen::Delete3Click));
-    connect(print1, &QAction::triggered, this, guarded(&SalesHistoryScreen::Print1Click));
-    connect(print2, &QAction::triggered, this, guarded(&SalesHistoryScreen::Print2Click));
+    connect(delete2, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Delete2Click));
+    connect(delete3, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Delete3Click));
+    connect(print1, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Print1Click));
+    connect(print2, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Print2Click));
 
     auto* top = new QGridLayout;
     top->addWidget(m_beginLabel, 0, 0);

@@ -1,4 +1,4 @@
-#include "reports/ReportTable.h"
+#include "reports/ui/ReportTable.h"
 
 #include <QHeaderView>
 #include <QTableView>

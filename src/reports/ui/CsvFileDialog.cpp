@@ -1,4 +1,4 @@
-#include "reports/CsvFileDialog.h"
+#include "reports/ui/CsvFileDialog.h"
 
 #include "app/ui/TAppForm.h"
 #include "i18n/Translator.h"
