@@ -1,5 +1,7 @@
 #include "store/CreditLinesTable.h"
 
+#include "store/TableRows.h"
+
 namespace {
 
 // "?,?,?" for n values.
@@ -66,23 +68,22 @@ bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
 
 bool CreditLinesTable::remove(qint64 id)
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM veresiyeler where id = ?;"), {id});
+    return TableRows(m_db, "veresiyeler").remove(id);
 }
 
 qint64 CreditLinesTable::rowCount()
 {
-    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM veresiyeler;"));
-    return count.isValid() && count.next() ? count.integer(0) : -1;
+    return TableRows(m_db, "veresiyeler").count();
 }
 
 Statement CreditLinesTable::allRows()
 {
-    return m_db.prepare(QStringLiteral("SELECT * FROM veresiyeler order by id;"));
+    return TableRows(m_db, "veresiyeler").all();
 }
 
 bool CreditLinesTable::removeAll()
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM veresiyeler;"));
+    return TableRows(m_db, "veresiyeler").removeAll();
 }
 
 Statement CreditLinesTable::historyRows(const QString& customer, const QString& product, const QString& begin,

@@ -1,13 +1,10 @@
 #include "store/CustomersTable.h"
 
+#include "store/TableRows.h"
+
 QStringList CustomersTable::names()
 {
-    const QueryResult customers = m_db.Query(QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
-    QStringList names;
-    names.reserve(qsizetype(customers.size()));
-    for (size_t i = 0; i < customers.size(); ++i)
-        names << customers.text(i, QStringLiteral("musteriadi"));
-    return names;
+    return FirstColumnTexts(m_db, QStringLiteral("SELECT musteriadi FROM musteriler order by musteriadi;"));
 }
 
 std::vector<CustomerRecord> CustomersTable::all()
@@ -46,16 +43,15 @@ bool CustomersTable::remove(const QString& name)
 
 qint64 CustomersTable::rowCount()
 {
-    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM musteriler;"));
-    return count.isValid() && count.next() ? count.integer(0) : -1;
+    return TableRows(m_db, "musteriler").count();
 }
 
 Statement CustomersTable::allRows()
 {
-    return m_db.prepare(QStringLiteral("SELECT * FROM musteriler order by id;"));
+    return TableRows(m_db, "musteriler").all();
 }
 
 bool CustomersTable::removeAll()
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM musteriler;"));
+    return TableRows(m_db, "musteriler").removeAll();
 }

@@ -1,5 +1,6 @@
 #include "store/PaymentsTable.h"
 
+#include "store/TableRows.h"
 
 bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const QString& name,
                            const QVariant& quantity, const QString& price)
@@ -10,23 +11,22 @@ bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const Q
 
 bool PaymentsTable::remove(qint64 id)
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler where id = ?;"), {id});
+    return TableRows(m_db, "odemeler").remove(id);
 }
 
 qint64 PaymentsTable::rowCount()
 {
-    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM odemeler;"));
-    return count.isValid() && count.next() ? count.integer(0) : -1;
+    return TableRows(m_db, "odemeler").count();
 }
 
 Statement PaymentsTable::allRows()
 {
-    return m_db.prepare(QStringLiteral("SELECT * FROM odemeler order by id;"));
+    return TableRows(m_db, "odemeler").all();
 }
 
 bool PaymentsTable::removeAll()
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler;"));
+    return TableRows(m_db, "odemeler").removeAll();
 }
 
 Statement PaymentsTable::historyRows(const QString& product, const QString& begin, const QString& end)

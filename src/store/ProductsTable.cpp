@@ -1,5 +1,7 @@
 #include "store/ProductsTable.h"
 
+#include "store/TableRows.h"
+
 #include <algorithm>
 
 std::optional<std::vector<ProductRecord>> ProductsTable::withBarcode(const QString& barcode)
@@ -18,12 +20,7 @@ std::optional<std::vector<ProductRecord>> ProductsTable::withBarcode(const QStri
 
 QStringList ProductsTable::barcodes()
 {
-    const QueryResult products = m_db.Query(QStringLiteral("SELECT barkod FROM urunler order by barkod;"));
-    QStringList barcodes;
-    barcodes.reserve(qsizetype(products.size()));
-    for (size_t i = 0; i < products.size(); ++i)
-        barcodes << products.text(i, QStringLiteral("barkod"));
-    return barcodes;
+    return FirstColumnTexts(m_db, QStringLiteral("SELECT barkod FROM urunler order by barkod;"));
 }
 
 bool ProductsTable::insert(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock)
@@ -73,13 +70,12 @@ Statement ProductsTable::insertStatement()
 
 qint64 ProductsTable::rowCount()
 {
-    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM urunler;"));
-    return count.isValid() && count.next() ? count.integer(0) : -1;
+    return TableRows(m_db, "urunler").count();
 }
 
 Statement ProductsTable::allRows()
 {
-    return m_db.prepare(QStringLiteral("SELECT * FROM urunler order by id;"));
+    return TableRows(m_db, "urunler").all();
 }
 
 Statement ProductsTable::stockSheetRows()
@@ -89,15 +85,10 @@ Statement ProductsTable::stockSheetRows()
 
 QStringList ProductsTable::names()
 {
-    const QueryResult products = m_db.Query(QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
-    QStringList names;
-    names.reserve(qsizetype(products.size()));
-    for (size_t i = 0; i < products.size(); ++i)
-        names << products.text(i, QStringLiteral("urunadi"));
-    return names;
+    return FirstColumnTexts(m_db, QStringLiteral("SELECT urunadi FROM urunler order by urunadi;"));
 }
 
 bool ProductsTable::removeAll()
 {
-    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM urunler;"));
+    return TableRows(m_db, "urunler").removeAll();
 }

@@ -1,0 +1,32 @@
+#include "store/TableRows.h"
+
+qint64 TableRows::count()
+{
+    Statement count = m_db.prepare(QStringLiteral("SELECT count(*) FROM %1;").arg(m_table));
+    return count.isValid() && count.next() ? count.integer(0) : -1;
+}
+
+Statement TableRows::all()
+{
+    return m_db.prepare(QStringLiteral("SELECT * FROM %1 order by id;").arg(m_table));
+}
+
+bool TableRows::remove(qint64 id)
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM %1 where id = ?;").arg(m_table), {id});
+}
+
+bool TableRows::removeAll()
+{
+    return m_db.ExecuteDirect(QStringLiteral("DELETE FROM %1;").arg(m_table));
+}
+
+QStringList FirstColumnTexts(Database& db, const QString& sql)
+{
+    const QueryResult rows = db.Query(sql);
+    QStringList texts;
+    texts.reserve(qsizetype(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i)
+        texts << rows.rows[i].front().asText();
+    return texts;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QStringList>
+
+// The statements every table of the program has, for the table named: its rows counted, listed whole in the
+// order they were added, one deleted by id, all deleted. The name is one of the program's own tables, never
+// text from outside.
+class TableRows
+{
+public:
+    TableRows(Database& db, const char* table) : m_db(db), m_table(QLatin1String(table)) {}
+
+    // -1 when the count could not be read.
+    qint64 count();
+    Statement all();
+    bool remove(qint64 id);
+    bool removeAll();
+
+private:
+    Database& m_db;
+    QString m_table;
+};
+
+// The first column of every row of a query, as text; empty when the query failed (reported).
+QStringList FirstColumnTexts(Database& db, const QString& sql);
