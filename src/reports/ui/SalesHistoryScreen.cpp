@@ -34,7 +34,6 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QStyle>
-#include <QStringListModel>
 #include <QTableView>
 #include <QTimeEdit>
 
@@ -248,10 +247,12 @@ void SalesHistoryScreen::prepare()
 void SalesHistoryScreen::fillFilterLists()
 {
     Database& db = m_main.SQLConnection1();
-    ComboBox3->setModel(new QStringListModel(QStringList{TranslateText("All Customers")} + CustomersTable(db).names(),
-                                             ComboBox3)); // the box deletes the model it owned before
+    // A big shop has thousands of customers and a hundred thousand products: their names are read when a list is
+    // first opened. The box deletes the model it owned before.
+    ComboBox3->setModel(new LazyNameListModel(
+        TranslateText("All Customers"), [&db] { return CustomersTable(db).rowCount(); },
+        [&db] { return CustomersTable(db).names(); }, ComboBox3));
     ComboBox3->setCurrentIndex(0);
-    // A big shop has a hundred thousand product names: they are read when the list is first opened.
     ComboBox4->setModel(new LazyNameListModel(
         TranslateText("All Products"), [&db] { return ProductsTable(db).rowCount(); },
         [&db] { return ProductsTable(db).names(); }, ComboBox4));
