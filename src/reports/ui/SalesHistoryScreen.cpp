@@ -180,10 +180,11 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     top->addWidget(ComboBox4, 1, 5);
     top->addWidget(BitBtn18, 0, 6, 2, 1);
     top->addWidget(BitBtn19, 0, 7, 2, 1);
-    top->addWidget(BitBtn21, 0, 8, 2, 1);
-    top->addWidget(ChartButton, 0, 9, 2, 1);
-    top->setColumnStretch(10, 1);
-    top->addWidget(BitBtn20, 0, 11, 2, 1);
+    // "Chart" shares the column of "Export", so the screen keeps the main window's design width.
+    top->addWidget(BitBtn21, 0, 8);
+    top->addWidget(ChartButton, 1, 8);
+    top->setColumnStretch(9, 1);
+    top->addWidget(BitBtn20, 0, 10, 2, 1);
     for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, ChartButton, BitBtn20})
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
