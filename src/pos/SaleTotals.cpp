@@ -1,6 +1,5 @@
 #include "pos/SaleTotals.h"
 
-#include "app/AppError.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 
@@ -45,14 +44,6 @@ bool TryMoneyTextToCents(const QString& text, qint64& cents)
         return false;
     cents = std::llround(value * 100);
     return true;
-}
-
-qint64 MoneyTextToCents(const QString& text)
-{
-    qint64 cents = 0;
-    if (!TryMoneyTextToCents(text, cents))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    return cents;
 }
 
 QStringList ChangeTableLines(qint64 grandTotalCents)

@@ -26,8 +26,6 @@ double DiscountedPrice(double unitPrice, double discountRate);
 // A money text read back as whole cents, exactly for texts with up to two decimals ("12.50" -> 1250);
 // other readable numbers are rounded to the cent. False for text that is not a number.
 bool TryMoneyTextToCents(const QString& text, qint64& cents);
-// The same, raising AppError "'x' is not a valid floating point value" for text that is not a number.
-qint64 MoneyTextToCents(const QString& text);
 
 // The lines of the change table for a grand total: for each note that applies, an empty line, the translated
 // caption ("For 100") and the money text of the note minus the total. Only the 200 note has a lower bound

@@ -89,14 +89,19 @@ TEST(LineCells, MultiplyTheGivenPriceAndDiscountIt)
 
 TEST(MoneyTextToCents, ReadsTheDisplayedTextExactly)
 {
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("12.50")), 1250);
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("-3.00")), -300);
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("0.07")), 7);
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("7")), 700);
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("99999999999999.99")), 9999999999999999);
-    EXPECT_EQ(MoneyTextToCents(QStringLiteral("1e2")), 10000);
+    const auto centsOf = [](const char* text) {
+        qint64 cents = 0;
+        EXPECT_TRUE(TryMoneyTextToCents(QString::fromLatin1(text), cents)) << text;
+        return cents;
+    };
+    EXPECT_EQ(centsOf("12.50"), 1250);
+    EXPECT_EQ(centsOf("-3.00"), -300);
+    EXPECT_EQ(centsOf("0.07"), 7);
+    EXPECT_EQ(centsOf("7"), 700);
+    EXPECT_EQ(centsOf("99999999999999.99"), 9999999999999999);
+    EXPECT_EQ(centsOf("1e2"), 10000);
     try {
-        MoneyTextToCents(QStringLiteral("abc"));
+        MoneySum().add(QStringLiteral("abc"));
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("'abc' is not a valid floating point value"));
