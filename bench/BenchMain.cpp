@@ -144,13 +144,13 @@ double PeakOfOperation(const QString& id, const QString& programFolder, const QS
         history.BitBtn18Click();
         QCoreApplication::processEvents();
     } else if (id == QLatin1String("B5")) {
-        TFormTopSelling report(*form);
+        TFormTopSelling report(form->context());
         report.DateTimePicker1->setDate(QDate(2024, 1, 1));
         report.DateTimePicker2->setDate(QDate(2026, 1, 1));
         report.RadioButton2->click();
         waitUntil([&report] { return !report.Timer1->isActive() && !report.Timer2->isActive(); });
     } else if (id == QLatin1String("B6")) {
-        ExportPaymentsCsv(form->SQLConnection1(), QLatin1Char(';'), workFolder + QStringLiteral("/peak.csv"));
+        ExportPaymentsCsv(form->context().SQLConnection1(), QLatin1Char(';'), workFolder + QStringLiteral("/peak.csv"));
     }
     return PeakMemoryMiB();
 }
@@ -292,7 +292,7 @@ int main(int argc, char** argv)
     if (wanted("B2")) {
         const QString receipts = dir.path() + QStringLiteral("/receipts");
         QDir().mkpath(receipts);
-        form->ReceiptFolder = receipts;
+        form->context().receipts.ReceiptFolder = receipts;
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
             sale.ClearAfterSale();
@@ -303,7 +303,7 @@ int main(int argc, char** argv)
             sale.PendingBarcode.clear();
             QCoreApplication::processEvents();
         };
-        op.program = [&] { CashCheckout(*form); };
+        op.program = [&] { CashCheckout(form->context(), *form->saleScreen()); };
         op.baseline = [&] {
             const std::vector<SaleLine> lines = sale.saleLines();
             raw.exec("BEGIN IMMEDIATE");
@@ -336,7 +336,7 @@ int main(int argc, char** argv)
                         + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
             raw.exec("COMMIT");
-            QString text = form->ReceiptTemplate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+            QString text = form->context().receipts.ReceiptTemplate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
             text.replace(QStringLiteral("[LIST]"), list).replace(QStringLiteral("[TOTAL]"), money(total));
             QSaveFile file(receipts + QStringLiteral("/baseline.txt"));
             file.open(QIODevice::WriteOnly);
@@ -460,7 +460,7 @@ int main(int argc, char** argv)
 
     // B5: top selling products over the two years, both rankings.
     if (wanted("B5")) {
-        TFormTopSelling report(*form);
+        TFormTopSelling report(form->context());
         report.DateTimePicker1->setDate(QDate(2024, 1, 1));
         report.DateTimePicker2->setDate(QDate(2026, 1, 1));
         QCoreApplication::processEvents();
@@ -497,7 +497,8 @@ int main(int argc, char** argv)
 
     // B7: one search keystroke in the product picker.
     if (wanted("B7")) {
-        TUrunlerForm picker(*form);
+        TUrunlerForm picker(form->context(),
+                            [&](const QString& barcode) { return form->saleScreen()->pickProduct(barcode); });
         BenchOperation op{QStringLiteral("B7"), QStringLiteral("picker search keystroke \"mil\""), 2.0, 9, {}, {}, {}};
         op.setUp = [&] { picker.Edit1->setText(QStringLiteral("mi")); };
         op.program = [&] { picker.Edit1->setText(QStringLiteral("mil")); };
@@ -515,7 +516,7 @@ int main(int argc, char** argv)
     if (wanted("B6")) {
         const QString out = dir.path() + QStringLiteral("/payments.csv");
         BenchOperation op{QStringLiteral("B6"), QStringLiteral("export of the payments table"), 1.5, 3, {}, {}, {}};
-        op.program = [&] { ExportPaymentsCsv(form->SQLConnection1(), QLatin1Char(';'), out); };
+        op.program = [&] { ExportPaymentsCsv(form->context().SQLConnection1(), QLatin1Char(';'), out); };
         op.baseline = [&] {
             Stmt all(raw.get(), "SELECT * FROM odemeler order by id;");
             QByteArray bytes = "ID;Barcode;Product;Price;Unit;Datetime;Date;Time\r\n";

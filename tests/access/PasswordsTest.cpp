@@ -43,7 +43,7 @@ TEST_F(PasswordsTest, NoPasswordsMeansNoPromptAndAdministratorMode)
 {
     TAppForm& form = start();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_TRUE(form.IsAdmin);
+    EXPECT_TRUE(form.context().isAdmin());
     EXPECT_TRUE(form.action(QStringLiteral("Logout1"))->isVisible());
     EXPECT_FALSE(form.action(QStringLiteral("Login1"))->isVisible());
     EXPECT_EQ(env.quitRequests, 0);
@@ -63,7 +63,7 @@ TEST_F(PasswordsTest, NonAsciiUserPasswordIsStoredAsBase64AndAcceptedAtTheNextSt
         EXPECT_EQ(dialogs.shown[0].input.okCaption, QStringLiteral("OK"));
         EXPECT_EQ(SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(QStringLiteral("Secret64"), {}),
                   kNonAsciiStored);
-        EXPECT_FALSE(form.IsAdmin) << "editing a password does not change the mode";
+        EXPECT_FALSE(form.context().isAdmin()) << "editing a password does not change the mode";
     }
     form.reset();
     dialogs.clear();
@@ -79,7 +79,7 @@ TEST_F(PasswordsTest, NonAsciiUserPasswordIsStoredAsBase64AndAcceptedAtTheNextSt
     EXPECT_TRUE(prompt.input.cancelCaption.isEmpty());
     EXPECT_EQ(env.quitRequests, 0);
     EXPECT_TRUE(again.isVisible());
-    EXPECT_TRUE(again.IsAdmin);
+    EXPECT_TRUE(again.context().isAdmin());
 }
 
 TEST_F(PasswordsTest, WrongOrCancelledStartUpPasswordEndsTheProgramSilently)
@@ -107,7 +107,7 @@ TEST_F(PasswordsTest, OnlyAdminPasswordStartsOutsideAdministratorModeUntilLogin)
     writeSettings({QStringLiteral("SecretAdmin64=UGFyb2xh")});
     TAppForm& form = start();
     EXPECT_TRUE(dialogs.shown.empty()) << "no prompt at start";
-    EXPECT_FALSE(form.IsAdmin);
+    EXPECT_FALSE(form.context().isAdmin());
     EXPECT_TRUE(form.action(QStringLiteral("Login1"))->isVisible());
     EXPECT_FALSE(form.action(QStringLiteral("Logout1"))->isVisible());
 
@@ -139,14 +139,14 @@ TEST_F(PasswordsTest, OnlyAdminPasswordStartsOutsideAdministratorModeUntilLogin)
         EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Wrong Admin Password!"));
         EXPECT_EQ(dialogs.shown[1].caption, QStringLiteral("WARNING"));
         EXPECT_EQ(dialogs.shown[1].icon, Dialogs::Icon::Warning);
-        EXPECT_FALSE(form.IsAdmin);
+        EXPECT_FALSE(form.context().isAdmin());
     }
 
     dialogs.clear();
     dialogs.inputAnswers.push_back(QStringLiteral("Parola"));
     form.action(QStringLiteral("Login1"))->trigger();
     pump();
-    EXPECT_TRUE(form.IsAdmin);
+    EXPECT_TRUE(form.context().isAdmin());
     EXPECT_EQ(dialogs.messageTexts(), QStringList());
     EXPECT_TRUE(form.action(QStringLiteral("Logout1"))->isVisible());
     EXPECT_FALSE(form.action(QStringLiteral("Login1"))->isVisible());
@@ -155,7 +155,7 @@ TEST_F(PasswordsTest, OnlyAdminPasswordStartsOutsideAdministratorModeUntilLogin)
 
     // Logout keeps the current screen.
     form.action(QStringLiteral("Logout1"))->trigger();
-    EXPECT_FALSE(form.IsAdmin);
+    EXPECT_FALSE(form.context().isAdmin());
     EXPECT_TRUE(form.productsScreen()->isVisible());
     EXPECT_TRUE(form.action(QStringLiteral("Login1"))->isVisible());
 }
@@ -164,10 +164,10 @@ TEST_F(PasswordsTest, LoginWithoutAdminPasswordIsGrantedWithoutPrompt)
 {
     TAppForm& form = start();
     form.action(QStringLiteral("Logout1"))->trigger();
-    ASSERT_FALSE(form.IsAdmin);
+    ASSERT_FALSE(form.context().isAdmin());
     form.action(QStringLiteral("Login1"))->trigger();
     pump();
-    EXPECT_TRUE(form.IsAdmin);
+    EXPECT_TRUE(form.context().isAdmin());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -185,16 +185,16 @@ TEST_F(PasswordsTest, EditingTheAdminPasswordSetsAndRemovesIt)
         form.action(QStringLiteral("EditPassword1"))->trigger();
         EXPECT_EQ(SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(QStringLiteral("SecretAdmin64"), {}),
                   QStringLiteral("UGFyb2xh"));
-        EXPECT_TRUE(form.IsAdmin);
+        EXPECT_TRUE(form.context().isAdmin());
     }
     form.reset();
     {
         TAppForm& form = start();
-        EXPECT_FALSE(form.IsAdmin) << "the new administrator password decides the starting mode";
+        EXPECT_FALSE(form.context().isAdmin()) << "the new administrator password decides the starting mode";
         dialogs.inputAnswers.push_back(QStringLiteral("Parola"));
         form.action(QStringLiteral("Login1"))->trigger();
         pump();
-        ASSERT_TRUE(form.IsAdmin);
+        ASSERT_TRUE(form.context().isAdmin());
         dialogs.inputAnswers.push_back(QString());
         form.action(QStringLiteral("EditPassword1"))->trigger();
         const SettingsStore stored(dataFile(QStringLiteral("settings.ini")));
@@ -202,5 +202,5 @@ TEST_F(PasswordsTest, EditingTheAdminPasswordSetsAndRemovesIt)
         EXPECT_TRUE(stored.ReadString(QStringLiteral("SecretAdmin64"), QStringLiteral("x")).isEmpty());
     }
     form.reset();
-    EXPECT_TRUE(start().IsAdmin);
+    EXPECT_TRUE(start().context().isAdmin());
 }

@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, StartsOnTheSaleScreenWithTheDatabaseCreatedFromTheTemplat
 {
     TAppForm& form = start();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Zelkora - Quenvale"));
-    EXPECT_EQ(form.DataFolder, programFolder());
+    EXPECT_EQ(form.context().DataFolder, programFolder());
     EXPECT_TRUE(form.saleScreen()->isVisible());
     EXPECT_FALSE(form.productsScreen()->isVisible());
     EXPECT_FALSE(form.customersScreen()->isVisible());
@@ -47,10 +47,10 @@ TEST_F(MainWindowTest, StartsOnTheSaleScreenWithTheDatabaseCreatedFromTheTemplat
     EXPECT_FALSE(form.saleScreen()->BitBtn16->isVisible());
     EXPECT_EQ(form.saleScreen()->Label7->text(), QStringLiteral("$ 0.00"));
     EXPECT_TRUE(QFile::exists(dataFile(QStringLiteral("data.db"))));
-    EXPECT_TRUE(form.SQLConnection1().isOpen());
+    EXPECT_TRUE(form.context().SQLConnection1().isOpen());
     EXPECT_TRUE(dialogs.messageTexts().isEmpty());
     // No administrator password: administrator mode, "Logout" offered.
-    EXPECT_TRUE(form.IsAdmin);
+    EXPECT_TRUE(form.context().isAdmin());
     EXPECT_TRUE(form.action(QStringLiteral("Logout1"))->isVisible());
     EXPECT_FALSE(form.action(QStringLiteral("Login1"))->isVisible());
 }
@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, NavigationWithAndWithoutAdministratorMode)
 {
     writeSettings({QStringLiteral("SecretAdmin64=c2VjcmV0")});
     TAppForm& form = start();
-    EXPECT_FALSE(form.IsAdmin);
+    EXPECT_FALSE(form.context().isAdmin());
     EXPECT_TRUE(form.action(QStringLiteral("Login1"))->isVisible());
 
     for (const char* guarded : {"BitBtn3", "BitBtn4"}) {
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, NavigationWithAndWithoutAdministratorMode)
     EXPECT_FALSE(form.saleScreen()->isVisible());
     EXPECT_FALSE(form.sellBar()->isVisible());
 
-    form.SetAdminMode(true);
+    form.context().SetAdminMode(true);
     QTest::mouseClick(button(form, "BitBtn3"), Qt::LeftButton);
     EXPECT_TRUE(form.productsScreen()->isVisible());
     EXPECT_FALSE(form.salesHistoryScreen()->isVisible());
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, CurrencySymbolCommand)
 
     dialogs.inputAnswers.push_back(std::nullopt);
     form.action(QStringLiteral("CurrencySymbol1"))->trigger();
-    EXPECT_EQ(form.CurrencySymbol, QString());
+    EXPECT_EQ(form.context().receipts.CurrencySymbol, QString());
     ASSERT_EQ(dialogs.shown.back().kind, QStringLiteral("input"));
     EXPECT_EQ(dialogs.shown.back().input.okCaption, QStringLiteral("OK"));
 
@@ -179,11 +179,11 @@ TEST_F(MainWindowTest, StoredReceiptValuesAndTemplateAreReadAtStart)
     templ.write("\r\n"); // a file holding only an empty line stays in force
     templ.close();
     TAppForm& form = start();
-    EXPECT_EQ(form.ReceiptNumber, 1);
+    EXPECT_EQ(form.context().receipts.ReceiptNumber, 1);
     EXPECT_TRUE(form.action(QStringLiteral("AskPrint1"))->isChecked());
-    EXPECT_EQ(form.ReceiptFolder, QStringLiteral("/tmp/receipts"));
-    EXPECT_EQ(form.ReceiptTemplate, QStringList{QString()});
-    EXPECT_EQ(form.DefaultReceiptTemplate,
+    EXPECT_EQ(form.context().receipts.ReceiptFolder, QStringLiteral("/tmp/receipts"));
+    EXPECT_EQ(form.context().receipts.ReceiptTemplate, QStringList{QString()});
+    EXPECT_EQ(form.context().receipts.DefaultReceiptTemplate,
               QStringLiteral("Welcome to Our Shop\r\n[DATETIME]\r\n\r\nReceipt Number: [RECEIPTNO]\r\n\r\n[LIST]\r\n\r\n"
                              "Total: [TOTAL]\r\n\r\nThank you"));
 }

@@ -13,12 +13,12 @@ TAppForm& CatalogueFixture::startActive()
 
 void CatalogueFixture::exec(const QString& sql, const std::vector<QVariant>& params)
 {
-    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(sql, params)) << sql.toStdString();
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params)) << sql.toStdString();
 }
 
 QueryResult CatalogueFixture::query(const QString& sql, const std::vector<QVariant>& params)
 {
-    QueryResult result = form->SQLConnection1().Query(sql, params);
+    QueryResult result = form->context().SQLConnection1().Query(sql, params);
     EXPECT_TRUE(result.ok) << sql.toStdString();
     return result;
 }

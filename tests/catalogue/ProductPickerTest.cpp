@@ -30,7 +30,8 @@ protected:
     }
     std::unique_ptr<TUrunlerForm> openPicker()
     {
-        auto picker = std::make_unique<TUrunlerForm>(*form);
+        auto picker = std::make_unique<TUrunlerForm>(
+            form->context(), [this](const QString& barcode) { return form->saleScreen()->pickProduct(barcode); });
         new QAbstractItemModelTester(picker->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
                                      picker->model());
         picker->show();
@@ -169,9 +170,9 @@ TEST_F(ProductPickerTest, PlaceSizeViewAndPricesAreRememberedButNotTheSearch)
 TEST_F(ProductPickerTest, APlaceOffTheScreenIsCentredOnThatAxis)
 {
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    form->settings().WriteInteger(QStringLiteral("ProductsLeft"), screen.width());
-    form->settings().WriteInteger(QStringLiteral("ProductsTop"), 25);
-    form->settings().WriteInteger(QStringLiteral("ProductsWidth"), 0);
+    form->context().settings().WriteInteger(QStringLiteral("ProductsLeft"), screen.width());
+    form->context().settings().WriteInteger(QStringLiteral("ProductsTop"), 25);
+    form->context().settings().WriteInteger(QStringLiteral("ProductsWidth"), 0);
     auto picker = openPicker();
     EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, 25));
     EXPECT_EQ(picker->width(), 698);

@@ -179,7 +179,7 @@ TEST_F(ProductsScreenTest, UpdateNormalisesThePriceAndRefusesWhatIsNotANumber)
         QTest::mouseClick(s.BitBtn8, Qt::LeftButton);
         ASSERT_EQ(dialogs.messageTexts().size(), 1);
         EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'%1' is not a valid floating point value").arg(price));
-        EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+        EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
         EXPECT_EQ(cell(QStringLiteral("select urunadi from urunler")), QStringLiteral("Juice"));
     }
 

@@ -54,7 +54,7 @@ TEST_F(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
     EXPECT_EQ(stockOf(QStringLiteral("M1")), 0);
 
     EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")), kReceipt12);
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=13\r\n")));
 
     EXPECT_TRUE(listRows().isEmpty());
@@ -80,7 +80,7 @@ TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBel
     EXPECT_EQ(screen().discountRate(), 0);
     EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
     // No receipt folder: nothing is written, nothing is said, and the number still advances.
-    EXPECT_EQ(form->ReceiptNumber, 2);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 2);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Confirm?"});
     EXPECT_EQ(QDir(programFolder()).entryList({QStringLiteral("*.txt")}), QStringList());
 
@@ -101,7 +101,7 @@ TEST_F(CheckoutTest, NoAtTheConfirmationChangesNothing)
     EXPECT_EQ(screen().discountRate(), 10);
     EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
-    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
 }
 
@@ -118,7 +118,7 @@ TEST_F(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillComplete
     EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("Sell by Cash"));
     EXPECT_EQ(dialogs.lastMessage()->buttons, Dialogs::Yes | Dialogs::No);
     EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")), kReceipt12);
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_TRUE(listRows().isEmpty());
 
     // Printed to a PDF file.
@@ -130,7 +130,7 @@ TEST_F(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillComplete
     ASSERT_TRUE(QFileInfo::exists(pdf));
     EXPECT_GT(QFileInfo(pdf).size(), 0);
     EXPECT_TRUE(QFileInfo::exists(receiptFolder() + QStringLiteral("/13.txt")));
-    EXPECT_EQ(form->ReceiptNumber, 14);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 14);
     EXPECT_TRUE(listRows().isEmpty());
 }
 
@@ -143,11 +143,11 @@ TEST_F(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
 
     ASSERT_NE(dialogs.lastMessage(), nullptr);
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Printer not found!"));
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
     EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
               (QStringList{"12|COFFEE", "12|MILK"}));
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
-    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_FALSE(settingsText().contains(QStringLiteral("ReceiptNumber=13")));
     EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
     EXPECT_EQ(listRows().size(), 2);
@@ -168,7 +168,7 @@ TEST_F(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCom
     EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Error);
     EXPECT_EQ(dialogs.lastMessage()->text,
               QStringLiteral("Cannot create file\r\r") + programFolder() + QStringLiteral("missing/1.txt"));
-    EXPECT_EQ(form->ReceiptNumber, 2);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 2);
     EXPECT_TRUE(listRows().isEmpty());
     EXPECT_EQ(query(QStringLiteral("SELECT urunadi FROM odemeler")), QStringList{"COFFEE"});
 }
@@ -177,7 +177,7 @@ TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
 {
     startShop();
     // Every stored line also needs a row that never exists, checked only at commit.
-    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(QStringLiteral(
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(QStringLiteral(
         "PRAGMA foreign_keys=ON;"
         "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
         "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
@@ -189,7 +189,7 @@ TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
               (QStringList{"Confirm?", "Exception raised with message: FOREIGN KEY constraint failed"}));
     EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
-    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
     EXPECT_EQ(listRows().size(), 2);
 }

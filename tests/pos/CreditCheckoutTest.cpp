@@ -27,7 +27,7 @@ protected:
         writeSettings(QStringList{QStringLiteral("ReceiptNumber=12"), QStringLiteral("ReceiptFolder=") + receiptFolder()}
                       + moreSettings);
         start();
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into musteriler (id, musteriadi) values (7, 'Ann'), (3, 'Ann'), (5, 'Bo''s Bar')")));
         addProduct(QStringLiteral("T'1"), QStringLiteral("Earl's Tea"), 20, 5);
         scan(QStringLiteral("T'1"));
@@ -100,7 +100,7 @@ TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
 
     // "Ask Print" is off: no question, no receipt, no number used.
     EXPECT_TRUE(dialogs.messageTexts().isEmpty()) << dialogs.messageTexts().join(u'|').toStdString();
-    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_TRUE(QDir(receiptFolder()).isEmpty());
 
     EXPECT_TRUE(listRows().isEmpty());
@@ -121,7 +121,7 @@ TEST_F(CreditCheckoutTest, APrintedCreditReceiptIsSavedAndNumbered)
     EXPECT_TRUE(QFile::exists(programFolder() + QStringLiteral("receipt.pdf")));
     EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")),
               QByteArray("\xEF\xBB\xBFNo 12 on 31.01.2025 at 14:05:09\r\nEarl's Tea (20.00) * 2\r\n$ 40.00\r\n"));
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_TRUE(QString::fromUtf8(fileBytes(dataFile(QStringLiteral("settings.ini"))))
                     .contains(QStringLiteral("ReceiptNumber=13\r\n")));
     EXPECT_EQ(credits(), QStringList{QStringLiteral("5|Bo's Bar|T'1|Earl's Tea|2|20|0")});
@@ -142,7 +142,7 @@ TEST_F(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTh
             dialogs.printAnswers.push_back(QString());
         EXPECT_EQ(sellByCredit([](TVeresiyeForm& window) { choose(window, 0); }), QDialog::Accepted);
         EXPECT_EQ(credits().size(), 1);
-        EXPECT_EQ(form->ReceiptNumber, 12);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
         EXPECT_TRUE(QDir(receiptFolder()).isEmpty());
         EXPECT_TRUE(listRows().isEmpty());
     }
@@ -158,6 +158,6 @@ TEST_F(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTh
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Printer not found!"));
     EXPECT_EQ(credits().size(), 1);
     EXPECT_EQ(stockOf(QStringLiteral("T'1")), 3);
-    EXPECT_EQ(form->ReceiptNumber, 12);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_EQ(listRows().size(), 1);
 }

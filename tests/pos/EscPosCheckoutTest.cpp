@@ -73,7 +73,7 @@ TEST_F(EscPosCheckoutTest, ACashSalePrintsWithoutTheDialogAndOpensTheDrawerPrint
     EXPECT_FALSE(printDialogShown());
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?"}));
     EXPECT_EQ(fileBytes(receipt12File()), "\xEF\xBB\xBF" + kReceipt12Text.toUtf8());
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_TRUE(listRows().isEmpty());
 
     // Not printed: the drawer still opens, after the sale is complete.
@@ -81,7 +81,7 @@ TEST_F(EscPosCheckoutTest, ACashSalePrintsWithoutTheDialogAndOpensTheDrawerPrint
     sellByCash(Dialogs::No);
     ASSERT_EQ(printer.received().size(), 2);
     EXPECT_EQ(printer.received().at(1), EscPosDrawerPulse());
-    EXPECT_EQ(form->ReceiptNumber, 14);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 14);
     EXPECT_EQ(payments().last(), QStringLiteral("13|MILK|1"));
     EXPECT_EQ(dialogs.messageTexts().size(), 4); // no error
 }
@@ -90,7 +90,7 @@ TEST_F(EscPosCheckoutTest, ACreditSalePrintsButNeverOpensTheDrawer)
 {
     LoopbackPrinter printer;
     startShop(QStringLiteral("escpos-tcp"), printer.address(), true);
-    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
         QStringLiteral("insert into musteriler (id, musteriadi) values (7, 'Ann')")));
     dialogs.messageAnswers = {Dialogs::Yes};
     dialogs.modalScripts.push_back([](QDialog& dialog) {
@@ -105,7 +105,7 @@ TEST_F(EscPosCheckoutTest, ACreditSalePrintsButNeverOpensTheDrawer)
     ASSERT_EQ(printer.received().size(), 1);
     EXPECT_EQ(printer.received().at(0), receiptBytes(kReceipt12Text));
     EXPECT_FALSE(printDialogShown());
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_EQ(query(QStringLiteral("SELECT count(*) FROM veresiyeler")), QStringList{"2"});
 }
 
@@ -123,9 +123,9 @@ TEST_F(EscPosCheckoutTest, APrinterThatCannotBeReachedOrNeverReadsGivesPrinterNo
         sellByCash(Dialogs::Yes);
 
         EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("Printer not found!"));
-        EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+        EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
         EXPECT_EQ(payments(), (QStringList{"12|COFFEE|2", "12|MILK|1"}));
-        EXPECT_EQ(form->ReceiptNumber, 12);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
         EXPECT_FALSE(QFileInfo::exists(receipt12File()));
         EXPECT_EQ(listRows(), list);
     }
@@ -138,7 +138,7 @@ TEST_F(EscPosCheckoutTest, AFailedDrawerPulseWithoutAReceiptLeavesTheSaleComplet
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?", "Printer not found!"}));
     EXPECT_EQ(payments().size(), 2);
     EXPECT_TRUE(QFileInfo::exists(receipt12File()));
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
     EXPECT_TRUE(listRows().isEmpty());
 }
 
@@ -151,7 +151,7 @@ TEST_F(EscPosCheckoutTest, ADevicePrinterGetsTheReceiptInItsFile)
     startShop(QStringLiteral("escpos-device"), device, false);
     sellByCash(Dialogs::Yes);
     EXPECT_EQ(fileBytes(device), receiptBytes(kReceipt12Text));
-    EXPECT_EQ(form->ReceiptNumber, 13);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
 }
 
 TEST_F(EscPosCheckoutTest, OpenCashDrawerIsForAdministratorsWithADrawerSetUp)
@@ -162,17 +162,17 @@ TEST_F(EscPosCheckoutTest, OpenCashDrawerIsForAdministratorsWithADrawerSetUp)
     ASSERT_NE(openDrawer, nullptr);
     EXPECT_EQ(openDrawer->text(), QStringLiteral("Open Cash Drawer"));
 
-    form->SetAdminMode(false);
+    form->context().SetAdminMode(false);
     openDrawer->trigger();
     ASSERT_NE(dialogs.lastMessage(), nullptr);
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("You are not logged as admin!"));
     EXPECT_TRUE(printer.received().isEmpty());
 
-    form->SetAdminMode(true);
+    form->context().SetAdminMode(true);
     openDrawer->trigger();
     EXPECT_EQ(printer.received(), QList<QByteArray>{EscPosDrawerPulse()});
 
-    form->settings().WriteInteger(QStringLiteral("CashDrawer"), 0);
+    form->context().settings().WriteInteger(QStringLiteral("CashDrawer"), 0);
     openDrawer->trigger();
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("No cash drawer is set up."));
     EXPECT_EQ(printer.received().size(), 1);
@@ -183,10 +183,10 @@ TEST_F(EscPosCheckoutTest, TheReceiptsWindowStoresThePrinterOnOkAndPrintsATestPa
     LoopbackPrinter printer;
     startShop(QStringLiteral("system"), QString(), false);
     // OK without a change leaves the code page to follow the language.
-    TFormReceipts::showFor(*form)->Button2->click();
+    TFormReceipts::showFor(form->context())->Button2->click();
     EXPECT_FALSE(fileBytes(dataFile(QStringLiteral("settings.ini"))).contains("ReceiptPrinterCodePage"));
 
-    TFormReceipts* window = TFormReceipts::showFor(*form);
+    TFormReceipts* window = TFormReceipts::showFor(form->context());
     ReceiptPrinterGroup& group = *window->findChild<ReceiptPrinterGroup*>(QStringLiteral("GroupReceiptPrinter"));
     EXPECT_EQ(group.ComboPrinterKind->currentIndex(), 0);
     EXPECT_FALSE(group.EditPrinterAddress->isEnabled());
@@ -208,7 +208,8 @@ TEST_F(EscPosCheckoutTest, TheReceiptsWindowStoresThePrinterOnOkAndPrintsATestPa
     EXPECT_TRUE(page.startsWith("\x1B@\x1Bt\x13" "Welcome to Our Shop\n")) << page.toStdString();
     EXPECT_TRUE(page.contains("Sample product (2.50) * 2\n"));
     EXPECT_TRUE(page.endsWith("\n\n\n\n"));
-    EXPECT_EQ(form->settings().ReadString(QStringLiteral("ReceiptPrinter"), QString()), QStringLiteral("system"));
+    EXPECT_EQ(form->context().settings().ReadString(QStringLiteral("ReceiptPrinter"), QString()),
+              QStringLiteral("system"));
 
     window->Button2->click();
     const QByteArray settings = fileBytes(dataFile(QStringLiteral("settings.ini")));

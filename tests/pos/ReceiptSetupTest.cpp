@@ -78,8 +78,8 @@ TEST_F(ReceiptSetupTest, ReceiptSettingsAreStoredAtOnceOnOk)
     window->SpinEdit1->setValue(100);
     window->Edit1->setText(QStringLiteral("  /srv/receipts \t"));
     QTest::mouseClick(window->Button2, Qt::LeftButton);
-    EXPECT_EQ(form->ReceiptNumber, 100);
-    EXPECT_EQ(form->ReceiptFolder, QStringLiteral("/srv/receipts"));
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 100);
+    EXPECT_EQ(form->context().receipts.ReceiptFolder, QStringLiteral("/srv/receipts"));
     const QByteArray ini = readBytes(settingsFile());
     EXPECT_TRUE(ini.contains("ReceiptNumber=100\r\n")) << ini.constData();
     EXPECT_TRUE(ini.contains("ReceiptFolder=/srv/receipts\r\n")) << ini.constData();
@@ -111,7 +111,7 @@ TEST_F(ReceiptSetupTest, StoredNumbersOutsideTheRangeAreClampedAndTextCountsAsOn
     ASSERT_NE(window, nullptr);
     window->SpinEdit1->findChild<QLineEdit*>()->clear(); // nothing typed
     QTest::mouseClick(window->Button2, Qt::LeftButton);
-    EXPECT_EQ(form->ReceiptNumber, 1);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 1);
     EXPECT_TRUE(readBytes(settingsFile()).contains("ReceiptNumber=1\r\n"));
 }
 
@@ -135,8 +135,8 @@ TEST_F(ReceiptSetupTest, CancelEscapeAndTheCloseBoxDiscardTheEdits)
         closeWindow(*window);
         pump();
         EXPECT_FALSE(window);
-        EXPECT_EQ(form->ReceiptNumber, 7);
-        EXPECT_EQ(form->ReceiptFolder, QStringLiteral("/old"));
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 7);
+        EXPECT_EQ(form->context().receipts.ReceiptFolder, QStringLiteral("/old"));
         EXPECT_EQ(readBytes(settingsFile()), before);
     }
 }
@@ -174,7 +174,7 @@ TEST_F(ReceiptSetupTest, TemplateEditorShowsTheTemplateAndItsMenu)
             captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
         EXPECT_EQ(captions, (QStringList{"Sıfırla", "-", "Ekle [DATE]", "Ekle [DATETIME]", "Ekle [LIST]",
                                          "Add [RECEIPTNO]", "Ekle [TIME]", "Ekle [TOTAL]"}));
-        EXPECT_EQ(editor.Memo1->toPlainText(), form->ReceiptTemplate.join('\n'));
+        EXPECT_EQ(editor.Memo1->toPlainText(), form->context().receipts.ReceiptTemplate.join('\n'));
         EXPECT_TRUE(editor.Memo1->toPlainText().startsWith(QStringLiteral("Mağazamıza Hoş Geldiniz\n")))
             << editor.Memo1->toPlainText().toStdString();
     });
@@ -187,7 +187,7 @@ TEST_F(ReceiptSetupTest, ResetThenCancelLeavesTheTemplate)
     file.write("My Shop\r\n[LIST]\r\n");
     file.close();
     start();
-    ASSERT_EQ(form->ReceiptTemplate, (QStringList{"My Shop", "[LIST]"}));
+    ASSERT_EQ(form->context().receipts.ReceiptTemplate, (QStringList{"My Shop", "[LIST]"}));
 
     const std::function<void(TPrintTemplateForm&)> cancels[] = {
         [](TPrintTemplateForm& e) { QTest::mouseClick(e.BitBtn2, Qt::LeftButton); },
@@ -196,11 +196,12 @@ TEST_F(ReceiptSetupTest, ResetThenCancelLeavesTheTemplate)
     for (const auto& cancel : cancels) {
         editTemplate([&](TPrintTemplateForm& editor) {
             editor.Reset1->trigger();
-            EXPECT_EQ(editor.Memo1->toPlainText(), QString(form->DefaultReceiptTemplate).replace("\r\n", "\n"));
+            EXPECT_EQ(editor.Memo1->toPlainText(),
+                      QString(form->context().receipts.DefaultReceiptTemplate).replace("\r\n", "\n"));
             cancel(editor);
             EXPECT_EQ(editor.result(), QDialog::Rejected);
         });
-        EXPECT_EQ(form->ReceiptTemplate, (QStringList{"My Shop", "[LIST]"}));
+        EXPECT_EQ(form->context().receipts.ReceiptTemplate, (QStringList{"My Shop", "[LIST]"}));
         EXPECT_EQ(readBytes(templateFile()), QByteArray("My Shop\r\n[LIST]\r\n"));
     }
 }
@@ -219,7 +220,8 @@ TEST_F(ReceiptSetupTest, AddAppendsAsTheLastLineAndOkWritesUtf8WithCrLf)
         QTest::mouseClick(editor.BitBtn1, Qt::LeftButton);
         EXPECT_EQ(editor.result(), QDialog::Accepted);
     });
-    EXPECT_EQ(form->ReceiptTemplate, (QStringList{"Café Ünal", "", "Receipt [RECEIPTNO]", "[LIST]", "[TOTAL]"}));
+    EXPECT_EQ(form->context().receipts.ReceiptTemplate, (QStringList{"Café Ünal", "", "Receipt [RECEIPTNO]", "[LIST]",
+                                                                     "[TOTAL]"}));
     EXPECT_EQ(readBytes(templateFile()),
               QByteArray("Caf\xC3\xA9 \xC3\x9Cnal\r\n\r\nReceipt [RECEIPTNO]\r\n[LIST]\r\n[TOTAL]\r\n"));
     EXPECT_TRUE(dialogs.messageTexts().isEmpty());
@@ -239,13 +241,13 @@ TEST_F(ReceiptSetupTest, AnEmptiedTemplateWritesAnEmptyFileAndTheDefaultReturnsA
         editor.Memo1->clear();
         QTest::mouseClick(editor.BitBtn1, Qt::LeftButton);
     });
-    EXPECT_TRUE(form->ReceiptTemplate.isEmpty());
+    EXPECT_TRUE(form->context().receipts.ReceiptTemplate.isEmpty());
     ASSERT_TRUE(QFileInfo::exists(templateFile()));
     EXPECT_EQ(QFileInfo(templateFile()).size(), 0);
 
     form.reset();
     start();
-    EXPECT_EQ(form->ReceiptTemplate.join("\r\n"), form->DefaultReceiptTemplate);
+    EXPECT_EQ(form->context().receipts.ReceiptTemplate.join("\r\n"), form->context().receipts.DefaultReceiptTemplate);
 }
 
 TEST_F(ReceiptSetupTest, ATemplateThatCannotBeWrittenIsReportedAndStaysInForce)
@@ -258,10 +260,10 @@ TEST_F(ReceiptSetupTest, ATemplateThatCannotBeWrittenIsReportedAndStaysInForce)
         QTest::mouseClick(editor.BitBtn1, Qt::LeftButton);
         EXPECT_EQ(editor.result(), QDialog::Accepted);
     });
-    EXPECT_EQ(form->ReceiptTemplate, QStringList{"Only this"});
+    EXPECT_EQ(form->context().receipts.ReceiptTemplate, QStringList{"Only this"});
     ASSERT_NE(dialogs.lastMessage(), nullptr);
     EXPECT_TRUE(dialogs.lastMessage()->text.startsWith(QStringLiteral("Cannot create file"))) << dialogs.lastMessage()->text.toStdString();
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
     EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Error);
     EXPECT_TRUE(QFileInfo(templateFile()).isDir());
 }

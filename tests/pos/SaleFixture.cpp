@@ -10,7 +10,7 @@
 
 void SaleFixture::addProduct(const QString& barcode, const QString& name, const QVariant& price, qint64 stock)
 {
-    ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
         QStringLiteral("insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)"), {barcode, name, price, stock}));
 }
 
@@ -48,7 +48,7 @@ void SaleFixture::answerDiscount(const QString& answer)
 
 QStringList SaleFixture::query(const QString& sql)
 {
-    const QueryResult r = form->SQLConnection1().Query(sql);
+    const QueryResult r = form->context().SQLConnection1().Query(sql);
     QStringList out;
     for (size_t i = 0; i < r.size(); ++i) {
         QStringList fields;
@@ -61,7 +61,7 @@ QStringList SaleFixture::query(const QString& sql)
 
 qint64 SaleFixture::stockOf(const QString& barcode)
 {
-    return form->SQLConnection1()
+    return form->context().SQLConnection1()
         .Query(QStringLiteral("SELECT stok FROM urunler WHERE barkod=?"), {barcode})
         .value(0, QStringLiteral("stok"))
         .asInteger();

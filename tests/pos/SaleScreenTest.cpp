@@ -151,7 +151,7 @@ TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
     screen().BitBtn15->click();
     ASSERT_NE(dialogs.lastMessage(), nullptr);
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'abc' is not a valid floating point value"));
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
     EXPECT_EQ(listRows().size(), 1);
     EXPECT_EQ(screen().PendingQuantity, 1);
     EXPECT_TRUE(screen().PendingBarcode.isEmpty());
@@ -244,7 +244,7 @@ TEST_F(SaleScreenTest, TheSellBarShowsOnlyOnTheSaleScreen)
     addProduct(QStringLiteral("E1"), QStringLiteral("EGGS"), 12.5);
     scan(QStringLiteral("E1"));
     form->findChild<QPushButton*>(QStringLiteral("BitBtn17"))->click(); // sales history
-    form->SetCurrencySymbol(QStringLiteral("EUR"));
+    form->context().setCurrencySymbol(QStringLiteral("EUR"));
     EXPECT_FALSE(form->sellBar()->isVisible());
 
     // "Product List..." comes back to the sale screen with the list and the new symbol.

@@ -128,7 +128,7 @@ int main(int argc, char** argv)
     for (int index = 0; index < 100000; ++index) {
         const crashplan::Sale sale = crashplan::PlanSale(seed, run, index);
         say(QStringLiteral("sale ") + sale.id);
-        stockProducts(form.SQLConnection1(), sale);
+        stockProducts(form.context().SQLConnection1(), sale);
         sell(form, dialogs, sale, pdf);
         // Let the window's timers run (the column widths are saved to the settings file on a timer, too).
         QCoreApplication::processEvents();

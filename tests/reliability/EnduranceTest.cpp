@@ -54,7 +54,7 @@ protected:
         QDir().mkpath(receiptFolder());
         writeSettings({QStringLiteral("ReceiptNumber=1"), QStringLiteral("ReceiptFolder=") + receiptFolder()});
         start();
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into musteriler (musteriadi) values ('Ann')")));
         for (int p = 0; p < kProducts; ++p)
             addProduct(QStringLiteral("E%1").arg(p), QStringLiteral("Product %1").arg(p),
@@ -122,12 +122,12 @@ protected:
         const qint64 receipts = qint64(cashTotalCents.size());
         EXPECT_EQ(query(QStringLiteral("SELECT min(fisno), max(fisno), count(DISTINCT fisno) FROM odemeler")),
                   QStringList{QStringLiteral("1|%1|%1").arg(receipts)});
-        EXPECT_EQ(form->ReceiptNumber, receipts + 1);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, receipts + 1);
         EXPECT_TRUE(fileBytes(dataFile(QStringLiteral("settings.ini")))
                         .contains(QStringLiteral("ReceiptNumber=%1\r\n").arg(receipts + 1).toUtf8()));
         EXPECT_EQ(QDir(receiptFolder()).entryList(QDir::Files).size(), receipts);
         // Each receipt's stored lines add up to what was sold under it, and its file shows that total.
-        const QueryResult totals = form->SQLConnection1().Query(
+        const QueryResult totals = form->context().SQLConnection1().Query(
             QStringLiteral("SELECT fisno, sum(round(fiyat*100)*adet) AS cents FROM odemeler GROUP BY fisno"));
         ASSERT_EQ(qint64(totals.size()), receipts);
         for (size_t i = 0; i < totals.size(); ++i) {

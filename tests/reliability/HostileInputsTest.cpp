@@ -147,7 +147,7 @@ protected:
                       + QStringList{QStringLiteral("ReceiptNumber=12"), QStringLiteral("ReceiptFolder=") + receiptFolder()});
         start();
         addProduct(QStringLiteral("P1"), QStringLiteral("PEN"), 2.5, 5);
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(QStringLiteral(
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(QStringLiteral(
             "insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (11,'P1','PEN',1,2.5)")));
         form.reset();
         dialogs.clear();
@@ -271,7 +271,7 @@ TEST_F(HostileInputsTest, FilesReadAtStart)
             EXPECT_EQ(stockOf(QStringLiteral("P1")), 4);
             EXPECT_TRUE(listRows().isEmpty());
         } else {
-            EXPECT_EQ(form->ReceiptNumber, 12);
+            EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
             EXPECT_FALSE(QFile::exists(receiptFolder() + QStringLiteral("/12.txt")));
         }
         if (c.alsoCheck)
@@ -328,7 +328,8 @@ TEST_F(HostileInputsTest, WritesThatCannotBeDone)
          fullReceipt12, 0, Action::Sell, QStringLiteral("Cannot create file\r\r") + fullReceipt12},
         {"receipt of 2 MB on a full disk", {},
          [&] {
-             form->ReceiptTemplate = QStringList{QStringLiteral("[LIST]"), QString::fromLatin1(twoMegabytes)};
+             form->context().receipts.ReceiptTemplate = QStringList{QStringLiteral("[LIST]"),
+                                                                    QString::fromLatin1(twoMegabytes)};
              return true;
          },
          receipt12, oneMegabyte, Action::Sell, QStringLiteral("Cannot create file\r\r") + receipt12},
@@ -344,7 +345,7 @@ TEST_F(HostileInputsTest, WritesThatCannotBeDone)
         {"restore of a backup onto a full disk", {},
          [&] {
              // A backup of 1 MB and a few pages: the disk fills after the first megabyte is copied.
-             if (!form->SQLConnection1().BackupTo(backup))
+             if (!form->context().SQLConnection1().BackupTo(backup))
                  return false;
              Database copy;
              copy.open(backup);
@@ -412,7 +413,7 @@ TEST_F(HostileInputsTest, WritesThatCannotBeDone)
         if (c.action == Action::Sell) {
             EXPECT_EQ(shown, c.message.isEmpty() ? QStringList{"Confirm?"} : (QStringList{"Confirm?", c.message}));
             EXPECT_EQ(payments(), (QStringList{"11|P1|1", "12|P1|1"}));
-            EXPECT_EQ(form->ReceiptNumber, 13);
+            EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
             EXPECT_TRUE(listRows().isEmpty());
         } else if (c.message.isEmpty()) {
             EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
@@ -460,13 +461,13 @@ TEST_F(HostileInputsTest, ImportFiles)
         SCOPED_TRACE(c.name);
         const QString path = programFolder() + QStringLiteral("import.csv");
         writeBytes(path, c.bytes);
-        form->SQLConnection1().ExecuteDirect(QStringLiteral("delete from urunler where barkod<>'P1'"));
+        form->context().SQLConnection1().ExecuteDirect(QStringLiteral("delete from urunler where barkod<>'P1'"));
         dialogs.clear();
         dialogs.fileAnswers.push_back(path);
         form->action(QStringLiteral("ImportProducts1"))->trigger();
 
         EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Imported: %1 entries").arg(c.imported)});
-        const QueryResult found = form->SQLConnection1().Query(
+        const QueryResult found = form->context().SQLConnection1().Query(
             QStringLiteral("SELECT urunadi, (SELECT count(*) FROM urunler) AS n FROM urunler WHERE barkod=?"),
             {c.barcode});
         ASSERT_EQ(found.size(), 1u);

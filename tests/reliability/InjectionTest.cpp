@@ -82,7 +82,7 @@ protected:
 
     QStringList cells(const QString& sql, const std::vector<QVariant>& params)
     {
-        const QueryResult result = form->SQLConnection1().Query(sql, params);
+        const QueryResult result = form->context().SQLConnection1().Query(sql, params);
         QStringList out;
         for (const auto& row : result.rows)
             for (const DbValue& value : row)
@@ -106,7 +106,7 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
 {
     env.separator = QLatin1Char(','); // the import's separator; "'); DROP TABLE urunler;--" holds a semicolon
     TAppForm& main = start();
-    main.SetAdminMode(true);
+    main.context().SetAdminMode(true);
     const auto& values = Values();
     const qint64 n = qint64(values.size());
 

@@ -46,14 +46,14 @@ protected:
 
     void addPayment(const QString& barcode, const QString& product, int quantity, double price, const QString& paidAt)
     {
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi) values (1,?,?,?,?,?)"),
             {barcode, product, quantity, price, paidAt}));
     }
 
     void addCredit(int quantity, double price, const QString& soldAt)
     {
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,odendimi,"
                            "kayittarihi) values (1,'Ayla','B','Tea',?,?,0,?)"),
             {quantity, price, soldAt}));
@@ -204,7 +204,7 @@ TEST_F(ChartWindowsTest, TakingsChartHasABarForEveryDayOfTheListedRangeWeekendsA
         QChartView* view = w.Chart->view();
         const QPoint onBar = view->mapFromScene(view->chart()->mapToPosition(QPointF(2, 5), bars));
         hover(view, onBar);
-        const QString tip = QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(form->CurrencySymbol, 11.5);
+        const QString tip = QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 11.5);
         EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_EQ(QToolTip::text(), tip);
         // The tooltip request that follows a pause of the mouse keeps it (a tooltip asked away goes after 300 ms).
@@ -261,7 +261,7 @@ TEST_F(ChartWindowsTest, HalfAYearIsChartedByWeek)
         EXPECT_EQ(categories(w.Chart->view()->chart(), Qt::Horizontal).mid(0, 2),
                   (QStringList{"01.01.2025", "06.01.2025"}));
         EXPECT_EQ(w.barTip(0, 0), QStringLiteral("Payments\n01.01.2025 - 05.01.2025: ")
-                                      + MoneyWithSymbol(form->CurrencySymbol, 8));
+                                      + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 8));
         expectDrawn(*w.Chart);
     });
     QTest::mouseClick(history().ChartButton, Qt::LeftButton);
@@ -310,7 +310,8 @@ TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
         EXPECT_EQ(w.model()->text(0, 1), QStringLiteral("Product 9"));
         EXPECT_EQ(categories(chart, Qt::Vertical).value(9), QStringLiteral("Product 9"));
         EXPECT_EQ(bars->barSets().at(0)->at(9), 60.5);
-        EXPECT_EQ(w.Chart->barTip(0), QStringLiteral("Product 9: ") + MoneyWithSymbol(form->CurrencySymbol, 60.5));
+        EXPECT_EQ(w.Chart->barTip(0),
+                  QStringLiteral("Product 9: ") + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 60.5));
 
         // Only last year's line is left in the range.
         w.DateTimePicker2->setDate(QDate(2025, 1, 1));

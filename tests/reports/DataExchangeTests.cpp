@@ -25,12 +25,12 @@ protected:
 
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(sql, params));
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params));
     }
 
     QStringList rows(const QString& sql)
     {
-        const QueryResult result = form->SQLConnection1().Query(sql);
+        const QueryResult result = form->context().SQLConnection1().Query(sql);
         QStringList out;
         for (size_t r = 0; r < result.size(); ++r) {
             QStringList fields;
@@ -43,7 +43,7 @@ protected:
 
     qint64 count(const QString& table)
     {
-        const QueryResult r = form->SQLConnection1().Query(QStringLiteral("select count(*) from ") + table);
+        const QueryResult r = form->context().SQLConnection1().Query(QStringLiteral("select count(*) from ") + table);
         return r.empty() ? -1 : r.rows[0][0].asInteger();
     }
 
@@ -183,7 +183,7 @@ TEST_F(DataExchangeTest, ExportProblemsAreShownAndLeaveTheOldFile)
     dialogs.fileAnswers.push_back(file("missing-folder/customers.csv"));
     run("ExportCustomers1");
     ASSERT_NE(dialogs.lastMessage(), nullptr);
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
 
     dialogs.clear();
     dialogs.fileAnswers.push_back(file("missing.csv"));
@@ -196,7 +196,7 @@ TEST_F(DataExchangeTest, DeleteEntriesRefuseOutsideAdministratorMode)
 {
     writeSettings({QStringLiteral("SecretAdmin64=c2VjcmV0")});
     start();
-    ASSERT_FALSE(form->IsAdmin);
+    ASSERT_FALSE(form->context().isAdmin());
     fillEveryTable();
     for (const char* name : {"DeleteProducts1", "DeleteCustomers1", "DeletePayments1", "DeleteCredits1"}) {
         dialogs.clear();
@@ -215,7 +215,7 @@ TEST_F(DataExchangeTest, DeleteEntriesRefuseOutsideAdministratorMode)
 TEST_F(DataExchangeTest, DeleteEntriesAskAndEmptyOnlyTheirTableOnYes)
 {
     start();
-    ASSERT_TRUE(form->IsAdmin);
+    ASSERT_TRUE(form->context().isAdmin());
     const struct
     {
         const char* action;

@@ -63,7 +63,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Database& db() { return form->SQLConnection1(); }
+    Database& db() { return form->context().SQLConnection1(); }
 
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {

@@ -26,7 +26,7 @@ class ReportWindowsTest : public AppFixture
 protected:
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(sql, params));
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params));
     }
 
     void addPayment(const QString& barcode, const QString& product, int quantity, double price, const QString& paidAt)
@@ -264,7 +264,8 @@ TEST_F(ReportWindowsTest, StockSheetHandsTheSelectedBarcodeToTheGenerator)
 TEST_F(ReportWindowsTest, StockSheetRemembersItsSizeStateAndColumnWidths)
 {
     start();
-    const auto setting = [&](const char* key) { return form->settings().ReadString(QLatin1String(key), QString()); };
+    const auto setting = [&](const char* key) { return form->context().settings().ReadString(QLatin1String(key),
+                                                                                             QString()); };
 
     openReport<TStockSheetForm>("StockSheet1", [&](TStockSheetForm& w) {
         w.show();

@@ -27,7 +27,7 @@ protected:
 
     void exec(const QString& sql, const std::vector<QVariant>& params)
     {
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(sql, params));
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params));
     }
 
     void addPayment(qint64 receipt, const QString& barcode, const QString& product, int quantity, double price,
@@ -227,7 +227,7 @@ TEST_F(SalesHistoryTest, DeletingALineNeedsAdministratorModeAndASelection)
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("WARNING"));
     EXPECT_EQ(screen().ListView2->model()->rowCount(), 1);
 
-    form->SetAdminMode(true);
+    form->context().SetAdminMode(true);
     dialogs.clear();
     screen().ListView2->clearSelection();
     screen().PopupMenu1->findChild<QAction*>(QStringLiteral("Delete2"))->trigger();
@@ -238,7 +238,7 @@ TEST_F(SalesHistoryTest, DeletingALineNeedsAdministratorModeAndASelection)
 TEST_F(SalesHistoryTest, DeletingAPaymentOrCreditAsksAndReloadsWhateverTheAnswer)
 {
     start();
-    ASSERT_TRUE(form->IsAdmin);
+    ASSERT_TRUE(form->context().isAdmin());
     const QString day = QStringLiteral("2025-01-31 09:00:00");
     addPayment(1, QStringLiteral("1"), QStringLiteral("Tea"), 1, 2, day);
     addPayment(1, QStringLiteral("2"), QStringLiteral("Milk"), 1, 3, day);
@@ -285,7 +285,7 @@ TEST_F(SalesHistoryTest, DeletingAPaymentOrCreditAsksAndReloadsWhateverTheAnswer
         dialogs.messageAnswers.push_back(Dialogs::Yes);
         l.menu->findChild<QAction*>(QLatin1String(l.action))->trigger();
         EXPECT_EQ(l.list->model()->rowCount(), 2) << l.action;
-        const QueryResult left = form->SQLConnection1().Query(
+        const QueryResult left = form->context().SQLConnection1().Query(
             QStringLiteral("select count(*) from ") + QLatin1String(l.table) + QStringLiteral(" where id = ?"),
             {deletedId.toLongLong()});
         EXPECT_EQ(left.rows[0][0].asInteger(), 0) << l.action;
@@ -334,7 +334,7 @@ TEST_F(SalesHistoryTest, ExportWritesTheShownListAsShown)
 TEST_F(SalesHistoryTest, ReprintsPrintTheSelectedLineAndLeaveTheReceiptNumber)
 {
     start();
-    const qint64 nextReceipt = form->ReceiptNumber;
+    const qint64 nextReceipt = form->context().receipts.ReceiptNumber;
     addPayment(12, QStringLiteral("8690"), QStringLiteral("COFFEE"), 2, 2.5, QStringLiteral("2025-01-31 09:00:00"));
     addCredit(QStringLiteral("Ayla"), QStringLiteral("MILK"), 1, 1.2, 0, QStringLiteral("2025-01-31 10:00:00"));
     open();
@@ -361,7 +361,7 @@ TEST_F(SalesHistoryTest, ReprintsPrintTheSelectedLineAndLeaveTheReceiptNumber)
     ASSERT_EQ(dialogs.shown.size(), 3u);
     for (const auto& shown : dialogs.shown)
         EXPECT_EQ(shown.kind, QStringLiteral("print"));
-    EXPECT_EQ(form->ReceiptNumber, nextReceipt);
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, nextReceipt);
 }
 
 TEST_F(SalesHistoryTest, AFailingPrinterIsReportedUntranslatedForPaymentsAndTranslatedForCredits)
@@ -383,7 +383,7 @@ TEST_F(SalesHistoryTest, AFailingPrinterIsReportedUntranslatedForPaymentsAndTran
 
     EXPECT_EQ(dialogs.messageTexts(),
               (QStringList{QStringLiteral("Printer not found!"), QStringLiteral("Yaz\u0131c\u0131 bulunamad\u0131!")}));
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->AppTitle);
+    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
 }
 
 TEST_F(SalesHistoryTest, ReprintsGoToTheEscPosReceiptPrinterWithoutTheDialog)

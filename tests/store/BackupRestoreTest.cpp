@@ -67,15 +67,15 @@ protected:
     {
         AppFixture::SetUp();
         start();
-        ASSERT_TRUE(form->SQLConnection1().isOpen());
-        ASSERT_TRUE(form->SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(form->context().SQLConnection1().isOpen());
+        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?,?,?,?),(?,?,?,?);"),
             {"8690000000017", "Milk", "2.5", 10, "8690000000024", "O'Neil's Bread", "1.25", 3}));
         dialogs.clear();
     }
 
     QString dataDb() const { return dataFile(QStringLiteral("data.db")); }
-    Database& db() { return form->SQLConnection1(); }
+    Database& db() { return form->context().SQLConnection1(); }
 
     // An older database made outside the program.
     QString makeOldDatabase(const QString& name)

@@ -1,15 +1,13 @@
 #pragma once
 
-class TAppForm;
+class AppContext;
 
-// The user password asked at start and the administrator login, logout and password change of the main window.
+// The user password asked at start and the administrator login and password change.
 
-// The start-up check (TimerPassword): a wrong or cancelled answer ends the program.
-void StartupPasswordCheck(TAppForm& form);
-// "Login (Full Access)": the prompt opens from TimerPasswordAdmin, once the menu has closed.
-void RequestAdminLogin(TAppForm& form);
-// The TimerPasswordAdmin tick.
-void AdminLogin(TAppForm& form);
-void AdminLogout(TAppForm& form);
+// The start-up check: true when no password is set or the right one was typed. On false the main window ends
+// the program.
+bool StartupPasswordCheck(AppContext& context);
+// "Login (Full Access)": asks for the administrator password (when one is set) and enters administrator mode.
+void AdminLogin(AppContext& context);
 // "Edit Password": the administrator password in administrator mode, otherwise the user password.
-void EditPassword(TAppForm& form);
+void EditPassword(AppContext& context);

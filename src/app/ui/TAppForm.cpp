@@ -77,11 +77,10 @@ QPushButton* makeButton(QWidget* parent, const QString& name)
 
 TAppForm::TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
-    , m_env(environment)
-    , m_dialogs(dialogs)
+    , m_context(environment, dialogs)
 {
     setObjectName(QStringLiteral("AppForm"));
-    m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
+    m_context.setWindow(this);
     FormCreate();
 }
 
@@ -89,20 +88,7 @@ TAppForm::~TAppForm() = default;  // the update check, if still running, is stop
 
 void TAppForm::FormCreate()
 {
-    const TEXEVersionData version = ReadVersionData();
-    AppCompanyName = version.CompanyName;
-    AppProductName = version.ProductName;
-    AppVersion = AppVersionText();
-    AppTitle = AppCompanyName + QStringLiteral(" - ") + AppProductName;
-    setWindowTitle(AppTitle);
-
-    DataFolder = platform::ChooseDataFolder(m_env.executableFolder(), m_env.roamingAppDataFolder(), AppCompanyName,
-                                            AppProductName);
-    CsvSeparator = m_env.listSeparator();
-    m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
-    AppTranslator().LoadLanguageFile(m_env.executableFolder(),
-                                     m_settings.text(SettingKey::LanguageFile),
-                                     m_env.uiLanguageId(), m_env.ansiCodePage());
+    setWindowTitle(m_context.AppTitle);
 
     buildScreens();
     buildBars();
@@ -110,38 +96,14 @@ void TAppForm::FormCreate()
     buildTimers();
     setCaptions();
 
-    DefaultReceiptTemplate = QStringList{TranslateText("Welcome to Our Shop"),
-                                         QStringLiteral("[DATETIME]"),
-                                         QString(),
-                                         QStringLiteral("Receipt Number: [RECEIPTNO]"),
-                                         QString(),
-                                         QStringLiteral("[LIST]"),
-                                         QString(),
-                                         TranslateText("Total:") + QStringLiteral(" [TOTAL]"),
-                                         QString(),
-                                         TranslateText("Thank you")}
-                                 .join(QStringLiteral("\r\n"));
-
-    CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
-    m_saleScreen->Label7->setText(MoneyWithSymbol(CurrencySymbol, 0));
-    ReceiptNumber = m_settings.integer(SettingKey::ReceiptNumber);
-    ReceiptFolder = m_settings.text(SettingKey::ReceiptFolder);
-    action(QStringLiteral("AskPrint1"))
-        ->setChecked(m_settings.integer(SettingKey::AskPrint) == 1);
-
-    ReceiptTemplate.clear();
-    const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
-    if (QFile::exists(templatePath)) {
-        LoadLinesUtf8OrAnsi(templatePath, m_env.ansiCodePage(), ReceiptTemplate);
-    }
-    if (ReceiptTemplate.isEmpty())
-        ReceiptTemplate = SplitLines(DefaultReceiptTemplate);
+    m_saleScreen->Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, 0));
+    action(QStringLiteral("AskPrint1"))->setChecked(m_context.receipts.askBeforePrinting);
 
     // Numbers are always written and read with a point, whatever the locale says.
     QLocale::setDefault(QLocale::c());
 
     ThemeNames = ::ThemeNames();
-    ThemeIndex = ThemeIndexFromSetting(m_settings.text(SettingKey::VisualStyle));
+    ThemeIndex = ThemeIndexFromSetting(m_context.settings().text(SettingKey::VisualStyle));
     ApplyTheme(ThemeIndex);
 
     m_sellBar->hide();
@@ -152,7 +114,10 @@ void TAppForm::FormCreate()
     m_saleScreen->show();
     m_saleScreen->BitBtn16->hide();
 
-    SetAdminMode(m_settings.text(SettingKey::AdminSecret).isEmpty());
+    connect(&m_context, &AppContext::adminModeChanged, this, &TAppForm::showAdminMode);
+    connect(&m_context, &AppContext::saleScreenRequested, this, &TAppForm::AnaMenuAc);
+    connect(m_saleScreen, &SaleScreen::sellingChanged, this, &TAppForm::allowSelling);
+    m_context.SetAdminMode(m_context.settings().text(SettingKey::AdminSecret).isEmpty());
     restoreColumnWidths();
     ColumnSaveEnabled = true;
     resize(841, 619 + menuBar()->sizeHint().height());
@@ -168,10 +133,10 @@ void TAppForm::buildScreens()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_saleScreen = new SaleScreen(*this, central);
-    m_productsScreen = new ProductsScreen(*this, central);
-    m_customersScreen = new CustomersScreen(*this, central);
-    m_salesHistoryScreen = new SalesHistoryScreen(*this, central);
+    m_saleScreen = new SaleScreen(m_context, central);
+    m_productsScreen = new ProductsScreen(m_context, central);
+    m_customersScreen = new CustomersScreen(m_context, central);
+    m_salesHistoryScreen = new SalesHistoryScreen(m_context, central);
     for (QWidget* screen : {static_cast<QWidget*>(m_saleScreen), static_cast<QWidget*>(m_productsScreen),
                             static_cast<QWidget*>(m_customersScreen), static_cast<QWidget*>(m_salesHistoryScreen)})
         layout->addWidget(screen, 1);
@@ -207,16 +172,16 @@ void TAppForm::buildBars()
     // The sell buttons keep the focus after a click, and their questions and windows give it back there; the
     // next scan must reach the sale list, whichever way the checkout ended.
     connect(m_sellByCash, &QPushButton::clicked, this, [this] {
-        Guarded(*this, this, &TAppForm::BitBtn1Click)();
+        Guarded(m_context, this, &TAppForm::BitBtn1Click)();
         m_saleScreen->ListView1->setFocus();
     });
     connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
-        Guarded(*this, this, &TAppForm::BitBtn2Click)();
+        Guarded(m_context, this, &TAppForm::BitBtn2Click)();
         m_saleScreen->ListView1->setFocus();
     });
-    connect(m_productsButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn3Click));
-    connect(m_customersButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn4Click));
-    connect(m_salesButton, &QPushButton::clicked, this, Guarded(*this, this, &TAppForm::BitBtn17Click));
+    connect(m_productsButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn3Click));
+    connect(m_customersButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn4Click));
+    connect(m_salesButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn17Click));
 }
 
 QAction* TAppForm::addItem(QMenu* menu, const QString& objectName, const QString& caption, void (TAppForm::*slot)())
@@ -224,7 +189,7 @@ QAction* TAppForm::addItem(QMenu* menu, const QString& objectName, const QString
     QAction* a = menu->addAction(caption);
     a->setObjectName(objectName);
     if (slot)
-        connect(a, &QAction::triggered, this, Guarded(*this, this, slot));
+        connect(a, &QAction::triggered, this, Guarded(m_context, this, slot));
     return a;
 }
 
@@ -267,7 +232,7 @@ void TAppForm::buildMenus()
     productList->setObjectName(QStringLiteral("ProductList"));
     productList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
     productList->setShortcutContext(Qt::WindowShortcut);
-    connect(productList, &QAction::triggered, this, Guarded(*this, this, &TAppForm::ProductsList1Click));
+    connect(productList, &QAction::triggered, this, Guarded(m_context, this, &TAppForm::ProductsList1Click));
     addAction(productList);
 
     QMenu* reports = menuBar()->addMenu(QString());
@@ -315,13 +280,13 @@ void TAppForm::buildTimers()
     TimerColumnWidth = makeTimer(this, QStringLiteral("TimerColumnWidth"), 1000, true);
     TimerCaptionDuzelt = makeTimer(this, QStringLiteral("TimerCaptionDuzelt"), 3000, false);
     TimerPasswordAdmin = makeTimer(this, QStringLiteral("TimerPasswordAdmin"), 1, false);
-    connect(TimerActivate, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerActivateTimer));
-    connect(TimerPassword, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerPasswordTimer));
-    connect(TimerChecker, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::TimerCheckerTimer));
-    connect(TimerColumnWidth, &QTimer::timeout, this, Guarded(*this, this, &TAppForm::SaveColumnWidths));
+    connect(TimerActivate, &QTimer::timeout, this, Guarded(m_context, this, &TAppForm::TimerActivateTimer));
+    connect(TimerPassword, &QTimer::timeout, this, Guarded(m_context, this, &TAppForm::TimerPasswordTimer));
+    connect(TimerChecker, &QTimer::timeout, this, Guarded(m_context, this, &TAppForm::TimerCheckerTimer));
+    connect(TimerColumnWidth, &QTimer::timeout, this, Guarded(m_context, this, &TAppForm::SaveColumnWidths));
     connect(TimerCaptionDuzelt, &QTimer::timeout, this, [this] { TimerCaptionDuzeltTimer(); });
     connect(TimerPasswordAdmin, &QTimer::timeout, this,
-            Guarded(*this, this, &TAppForm::TimerPasswordAdminTimer));
+            Guarded(m_context, this, &TAppForm::TimerPasswordAdminTimer));
 }
 
 QAction* TAppForm::action(const QString& objectName) const
@@ -402,8 +367,8 @@ void TAppForm::restoreColumnWidths()
 {
     for (const ColumnKey& list : columnKeys()) {
         for (int n = 1; n <= list.count; ++n)
-            if (m_settings.contains(list.key, n))
-                list.header->resizeSection(n - 1, int(m_settings.integer(list.key, n)));
+            if (m_context.settings().contains(list.key, n))
+                list.header->resizeSection(n - 1, int(m_context.settings().integer(list.key, n)));
     }
 }
 
@@ -415,11 +380,11 @@ void TAppForm::SaveColumnWidths()
     for (const ColumnKey& list : columnKeys()) {
         for (int n = 1; n <= list.count; ++n) {
             const int width = list.header->sectionSize(n - 1);
-            if (!m_settings.contains(list.key, n) || m_settings.integer(list.key, n) != width)
+            if (!m_context.settings().contains(list.key, n) || m_context.settings().integer(list.key, n) != width)
                 changed.push_back({list.key, qint64(width), n});
         }
     }
-    m_settings.set(changed); // the file is written on every tick, changed or not
+    m_context.settings().set(changed); // the file is written on every tick, changed or not
 }
 
 bool TAppForm::eventFilter(QObject* watched, QEvent* event)
@@ -465,86 +430,25 @@ void TAppForm::AnaMenuAc()
     m_saleScreen->FiyatHesapla();
 }
 
-bool TAppForm::CheckAdmin()
+void TAppForm::showAdminMode(bool admin)
 {
-    if (IsAdmin)
-        return true;
-    m_dialogs.warning(this, TranslateText("WARNING"), TranslateText("You are not logged as admin!"));
-    return false;
-}
-
-void TAppForm::SetAdminMode(bool admin)
-{
-    IsAdmin = admin;
     action(QStringLiteral("Login1"))->setVisible(!admin);
     action(QStringLiteral("Logout1"))->setVisible(admin);
 }
 
-void TAppForm::SetLanguageFile(const QString& fileName)
+void TAppForm::allowSelling(bool allowed)
 {
-    m_settings.set(SettingKey::LanguageFile, fileName);
-}
-
-void TAppForm::RestartApplication()
-{
-    const QString script = platform::WriteRestartScript(DataFolder, m_env.executablePath(), m_env.ansiCodePage());
-    QCoreApplication::processEvents();
-    if (!script.isEmpty())
-        m_env.startDetached(QStringLiteral("/bin/sh"), {script}, DataFolder);
-    QCoreApplication::processEvents();
-    m_env.quitApplication();
-}
-
-void TAppForm::ReportDatabaseError(const QString& engineMessage)
-{
-    m_dialogs.message(this, AppTitle, QStringLiteral("Exception raised with message: ") + engineMessage,
-                      Dialogs::Icon::None, Dialogs::Ok);
-}
-
-void TAppForm::ShowError(const QString& message)
-{
-    m_dialogs.message(this, AppTitle, message, Dialogs::Icon::Error, Dialogs::Ok);
-}
-
-void TAppForm::runGuarded(const std::function<void()>& command)
-{
-    try {
-        command();
-    } catch (const AppError& e) {
-        ShowError(e.message());
-    } catch (const std::exception& e) {
-        ShowError(QString::fromUtf8(e.what()));
-    }
-}
-
-std::optional<QString> TAppForm::InputQuery(const QString& caption, const QString& prompt,
-                                            const QString& initialText, bool masked, bool translateButtons)
-{
-    Dialogs::Input input;
-    input.caption = caption;
-    input.prompt = prompt;
-    input.initialText = initialText;
-    input.masked = masked;
-    if (translateButtons) {
-        input.okCaption = TranslateText("OK");
-        input.cancelCaption = TranslateText("Cancel");
-    }
-    return m_dialogs.inputText(this, input);
-}
-
-void TAppForm::SetCurrencySymbol(const QString& symbol)
-{
-    CurrencySymbol = symbol;
-    m_saleScreen->FiyatHesapla();
+    m_sellByCash->setEnabled(allowed);
+    m_sellByCredit->setEnabled(allowed);
+    if (!allowed)
+        return;
+    m_sellBar->show();
+    FormResize();
 }
 
 void TAppForm::OpenDatabase()
 {
-    const QString dataFile = DataFolder + QStringLiteral("data.db");
-    const QString emptyDb = m_env.executableFolder() + QStringLiteral("empty.db");
-    CreateDataFileFromTemplate(dataFile, emptyDb);
-    if (m_db.open(dataFile))
-        m_db.Migrate();
+    m_context.openDatabase();
     m_salesHistoryScreen->fillFilterLists();
     emit databaseOpened();
 }
@@ -559,13 +463,22 @@ void TAppForm::TimerActivateTimer()
 
 void TAppForm::TimerPasswordTimer()
 {
-    StartupPasswordCheck(*this);
+    TimerPassword->stop();
+    if (StartupPasswordCheck(m_context))
+        return;
+    // Nothing of the program may show or run once the answer was wrong.
+    for (QTimer* timer : findChildren<QTimer*>())
+        timer->stop();
+    setEnabled(false);
+    hide();
+    m_context.env().quitApplication();
 }
 
 void TAppForm::TimerCheckerTimer()
 {
     if (!m_updateCheck)
-        m_updateCheck = std::make_unique<UpdateCheckMonitor>(MakeUpdateCheckSetup(m_env, AppTitle, AppVersion));
+        m_updateCheck = std::make_unique<UpdateCheckMonitor>(
+            MakeUpdateCheckSetup(m_context.env(), m_context.AppTitle, m_context.AppVersion));
     if (!m_updateCheck->tick())
         return;
     TimerChecker->stop();
@@ -574,25 +487,27 @@ void TAppForm::TimerCheckerTimer()
     if (!m_updateCheck->showUpdateMenuChecked())
         updates->setChecked(false);
     if (m_updateCheck->newVersionAvailable())
-        new TNewVer(m_env, AppProductName, m_updateCheck->newVersionText(), m_updateCheck->downloadUrl(), this);
+        new TNewVer(m_context.env(), m_context.AppProductName, m_updateCheck->newVersionText(),
+                    m_updateCheck->downloadUrl(), this);
 }
 
 void TAppForm::TimerCaptionDuzeltTimer()
 {
     TimerCaptionDuzelt->stop();
-    setWindowTitle(AppTitle);
+    setWindowTitle(m_context.AppTitle);
 }
 
 void TAppForm::TimerPasswordAdminTimer()
 {
-    AdminLogin(*this);
+    TimerPasswordAdmin->stop();
+    AdminLogin(m_context);
 }
 
 // ---- navigation ----
 
 void TAppForm::BitBtn3Click()
 {
-    if (!CheckAdmin())
+    if (!m_context.CheckAdmin())
         return;
     showScreen(m_productsScreen);
     m_sellByCash->setEnabled(false);
@@ -603,7 +518,7 @@ void TAppForm::BitBtn3Click()
 
 void TAppForm::BitBtn4Click()
 {
-    if (!CheckAdmin())
+    if (!m_context.CheckAdmin())
         return;
     showScreen(m_customersScreen);
     m_sellByCash->setEnabled(false);
@@ -623,35 +538,36 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
-    CashCheckout(*this);
+    CashCheckout(m_context, *m_saleScreen);
 }
 
 void TAppForm::BitBtn2Click()
 {
-    SellByCredit(*this);
+    SellByCredit(m_context, *m_saleScreen);
 }
 
 // ---- menu commands ----
 
 void TAppForm::Login1Click()
 {
-    RequestAdminLogin(*this);
+    TimerPasswordAdmin->start();
 }
 
 void TAppForm::Logout1Click()
 {
-    AdminLogout(*this);
+    m_context.SetAdminMode(false);
 }
 
 void TAppForm::Backup1Click()
 {
-    BackupCommand(m_dialogs, this, m_db, QDir::homePath());
+    BackupCommand(m_context.dialogs(), this, m_context.SQLConnection1(), QDir::homePath());
 }
 
 void TAppForm::Restore1Click()
 {
-    if (RestoreCommand(m_dialogs, this, m_db, DataFolder + QStringLiteral("data.db"), QDir::homePath()))
-        RestartApplication();
+    if (RestoreCommand(m_context.dialogs(), this, m_context.SQLConnection1(),
+                       m_context.DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+        m_context.RestartApplication();
 }
 
 void TAppForm::ProductsList1Click()
@@ -660,59 +576,54 @@ void TAppForm::ProductsList1Click()
     m_saleScreen->BitBtn22Click();
 }
 
-void TAppForm::OpenProductPicker()
-{
-    OpenProductPickerWindow(*this);
-}
-
 void TAppForm::ExportProducts1Click()
 {
-    ExportTableCommand(*this, DataTable::Products);
+    ExportTableCommand(m_context, DataTable::Products);
 }
 
 void TAppForm::ExportCustomers1Click()
 {
-    ExportTableCommand(*this, DataTable::Customers);
+    ExportTableCommand(m_context, DataTable::Customers);
 }
 
 void TAppForm::ExportPayments1Click()
 {
-    ExportTableCommand(*this, DataTable::Payments);
+    ExportTableCommand(m_context, DataTable::Payments);
 }
 
 void TAppForm::ExportCredits1Click()
 {
-    ExportTableCommand(*this, DataTable::Credits);
+    ExportTableCommand(m_context, DataTable::Credits);
 }
 
 void TAppForm::ImportProducts1Click()
 {
-    ImportProductsCommand(*this);
+    ImportProductsCommand(m_context);
 }
 
 void TAppForm::DeleteProducts1Click()
 {
-    DeleteTableCommand(*this, DataTable::Products);
+    DeleteTableCommand(m_context, DataTable::Products);
 }
 
 void TAppForm::DeleteCustomers1Click()
 {
-    DeleteTableCommand(*this, DataTable::Customers);
+    DeleteTableCommand(m_context, DataTable::Customers);
 }
 
 void TAppForm::DeletePayments1Click()
 {
-    DeleteTableCommand(*this, DataTable::Payments);
+    DeleteTableCommand(m_context, DataTable::Payments);
 }
 
 void TAppForm::DeleteCredits1Click()
 {
-    DeleteTableCommand(*this, DataTable::Credits);
+    DeleteTableCommand(m_context, DataTable::Credits);
 }
 
 void TAppForm::OpenCashDrawer1Click()
 {
-    OpenCashDrawerCommand(*this);
+    OpenCashDrawerCommand(m_context);
 }
 
 void TAppForm::KeyboardShortcuts1Click()
@@ -723,7 +634,7 @@ void TAppForm::KeyboardShortcuts1Click()
                                                          {"Ctrl Alt P:", "Product List"}};
     for (const auto& [label, description] : pairs)
         text += QLatin1Char('\r') + TranslateText(label) + QStringLiteral(" \t") + TranslateText(description);
-    m_dialogs.information(this, TranslateText("Keyboard Shortcuts"), text);
+    m_context.dialogs().information(this, TranslateText("Keyboard Shortcuts"), text);
 }
 
 void TAppForm::Exit1Click()
@@ -733,43 +644,42 @@ void TAppForm::Exit1Click()
 
 void TAppForm::StockSheet1Click()
 {
-    OpenStockSheetForm(*this);
+    OpenStockSheetForm(m_context);
 }
 
 void TAppForm::TopSelling1Click()
 {
-    OpenTopSellingForm(*this);
+    OpenTopSellingForm(m_context);
 }
 
 void TAppForm::EditPassword1Click()
 {
-    EditPassword(*this);
+    EditPassword(m_context);
 }
 
 void TAppForm::CurrencySymbol1Click()
 {
-    const std::optional<QString> symbol = InputQuery(
-        TranslateText("Currency Symbol"), TranslateText("Please enter new currency symbol:"), CurrencySymbol);
-    if (!symbol)
-        return;
-    m_settings.set(SettingKey::CurrencySymbol, *symbol);
-    SetCurrencySymbol(*symbol);
+    const std::optional<QString> symbol =
+        m_context.InputQuery(TranslateText("Currency Symbol"), TranslateText("Please enter new currency symbol:"),
+                             m_context.receipts.CurrencySymbol);
+    if (symbol)
+        m_context.setCurrencySymbol(*symbol);
 }
 
 void TAppForm::Receipts1Click()
 {
-    TFormReceipts::showFor(*this);
+    TFormReceipts::showFor(m_context);
 }
 
 void TAppForm::AskPrint1Click()
 {
     // The item toggles its own tick before this runs.
-    m_settings.set(SettingKey::AskPrint, qint64(action(QStringLiteral("AskPrint1"))->isChecked() ? 1 : 0));
+    m_context.setAskBeforePrinting(action(QStringLiteral("AskPrint1"))->isChecked());
 }
 
 void TAppForm::PrintTemplate1Click()
 {
-    TPrintTemplateForm::showModalFor(*this);
+    TPrintTemplateForm::showModalFor(m_context);
 }
 
 void TAppForm::ChangeInterface1Click()
@@ -789,7 +699,7 @@ void TAppForm::ArayuzuDegistir(bool Klasik)
     ApplyTheme(ThemeIndex);
     QCoreApplication::processEvents();
     setWindowTitle(ThemeNames.at(ThemeIndex));
-    m_settings.set(SettingKey::VisualStyle, QString::number(ThemeIndex));
+    m_context.settings().set(SettingKey::VisualStyle, QString::number(ThemeIndex));
     // A running timer is not restarted: the caption returns three seconds after the first of several switches.
     if (!TimerCaptionDuzelt->isActive())
         TimerCaptionDuzelt->start();
@@ -799,22 +709,22 @@ void TAppForm::ArayuzuDegistir(bool Klasik)
 
 void TAppForm::ResetToDefaults1Click()
 {
-    if (m_dialogs.message(this, AppTitle, TranslateText("Restart Application?"), Dialogs::Icon::Question,
-                          Dialogs::Yes | Dialogs::No)
+    if (m_context.dialogs().message(this, m_context.AppTitle, TranslateText("Restart Application?"),
+                                    Dialogs::Icon::Question, Dialogs::Yes | Dialogs::No)
         != Dialogs::Yes)
         return;
     ColumnSaveEnabled = false;
-    QFile::remove(DataFolder + QStringLiteral("settings.ini"));
-    QFile::remove(DataFolder + QStringLiteral("PrintTemplate.txt"));
+    QFile::remove(m_context.DataFolder + QStringLiteral("settings.ini"));
+    QFile::remove(m_context.DataFolder + QStringLiteral("PrintTemplate.txt"));
     QCoreApplication::processEvents();
-    m_env.startDetached(m_env.executablePath(), {}, DataFolder);
-    m_env.quitApplication();
+    m_context.env().startDetached(m_context.env().executablePath(), {}, m_context.DataFolder);
+    m_context.env().quitApplication();
 }
 
 void TAppForm::OnlineHelp1Click()
 {
-    const QString page = AppProductName.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
-    m_env.openUrl(QUrl(QStringLiteral("https://www.zelkora.com/help/") + page + QLatin1Char('/')));
+    const QString page = m_context.AppProductName.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    m_context.env().openUrl(QUrl(QStringLiteral("https://www.zelkora.com/help/") + page + QLatin1Char('/')));
 }
 
 void TAppForm::UpdateNotifications1Click()
@@ -824,13 +734,14 @@ void TAppForm::UpdateNotifications1Click()
 
 void TAppForm::Language1Click()
 {
-    TTranslateForm::showModalFor(*this);
+    TTranslateForm::showModalFor(m_context);
 }
 
 void TAppForm::SendFeedback1Click()
 {
-    auto* feedback = new TFeedbackForm(m_dialogs, AppTitle, AppProductName, AppVersion, this);
-    m_dialogs.execModal(*feedback);
+    auto* feedback = new TFeedbackForm(m_context.dialogs(), m_context.AppTitle, m_context.AppProductName,
+                                      m_context.AppVersion, this);
+    m_context.dialogs().execModal(*feedback);
 }
 
 void TAppForm::About1Click()
@@ -842,7 +753,7 @@ void TAppForm::About1Click()
     auto* icon = new QLabel(&about);
     icon->setPixmap(windowIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignCenter);
-    auto* name = new QLabel(AppProductName + QLatin1Char(' ') + AppVersion, &about);
+    auto* name = new QLabel(m_context.AppProductName + QLatin1Char(' ') + m_context.AppVersion, &about);
     name->setObjectName(QStringLiteral("ProductVersionLabel"));
     name->setAlignment(Qt::AlignCenter);
     QFont f = name->font();
@@ -859,5 +770,5 @@ void TAppForm::About1Click()
     layout->addWidget(name);
     layout->addWidget(link);
     layout->addWidget(buttons);
-    m_dialogs.execModal(about);
+    m_context.dialogs().execModal(about);
 }

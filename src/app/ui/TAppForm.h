@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
-#include "store/Database.h"
+#include "app/AppContext.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -21,9 +20,10 @@ class ProductsScreen;
 class CustomersScreen;
 class SalesHistoryScreen;
 
-// The main window: four screens (sale, products, customers, sales history), the sell bar, the navigation bar,
-// the main menu and the timers. It owns the connection, the settings and the state the other windows share.
 class UpdateCheckMonitor;
+
+// The main window: four screens (sale, products, customers, sales history), the sell bar, the navigation bar,
+// the main menu and the timers. It owns the context the other windows share.
 
 class TAppForm : public QMainWindow
 {
@@ -33,24 +33,8 @@ public:
     TAppForm(Environment& environment, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TAppForm() override;
 
-    Environment& env() const { return m_env; }
-    Dialogs& dialogs() const { return m_dialogs; }
-    SettingsStore& settings() { return m_settings; }
-    Database& SQLConnection1() { return m_db; }
+    AppContext& context() { return m_context; }
 
-    // Identity and process-wide values, set while the window is created.
-    QString DataFolder; // ends in '/'
-    QString AppCompanyName;
-    QString AppProductName;
-    QString AppTitle;
-    QString AppVersion;
-    QChar CsvSeparator;
-    QString DefaultReceiptTemplate;
-    QStringList ReceiptTemplate;
-    QString CurrencySymbol;
-    qint64 ReceiptNumber = 1;
-    QString ReceiptFolder;
-    bool IsAdmin = false;
     bool ColumnSaveEnabled = false;
     QStringList ThemeNames;
     int ThemeIndex = 0;
@@ -69,25 +53,9 @@ public:
     void AnaMenuAc();
     // Opens the product picker over the sale screen.
     void OpenProductPicker();
-    // The administrator check: false (after the warning) when not in administrator mode.
-    bool CheckAdmin();
-    void SetAdminMode(bool admin);
-    void SetLanguageFile(const QString& fileName);
-    // Writes the restart script, starts it and ends this run.
-    void RestartApplication();
     void FormResize();
-    void SetCurrencySymbol(const QString& symbol);
     // Switches the visual style: the first one when Klasik, otherwise the next.
     void ArayuzuDegistir(bool Klasik);
-
-    // Database errors: "Exception raised with message: " + the engine's message, plain box, program title.
-    void ReportDatabaseError(const QString& engineMessage);
-    // The general error handler: runs a command and shows any AppError or other exception it raises.
-    void runGuarded(const std::function<void()>& command);
-    void ShowError(const QString& message);
-    // An input dialog whose OK/Cancel captions are translated unless told otherwise; nothing when cancelled.
-    std::optional<QString> InputQuery(const QString& caption, const QString& prompt, const QString& initialText,
-                                      bool masked = false, bool translateButtons = true);
     // Opens and migrates the database (the first timer tick does this once).
     void OpenDatabase();
     // Saves changed column widths and writes the settings file (the column-width timer's tick).
@@ -160,6 +128,9 @@ private:
     void TimerCheckerTimer();
     void TimerCaptionDuzeltTimer();
     void TimerPasswordAdminTimer();
+    void showAdminMode(bool admin);
+    // Shows the sell bar with its buttons enabled (a sale is on the list) or disables them.
+    void allowSelling(bool allowed);
 
     struct ColumnKey
     {
@@ -169,10 +140,7 @@ private:
     };
     std::vector<ColumnKey> columnKeys() const;
 
-    Environment& m_env;
-    Dialogs& m_dialogs;
-    SettingsStore m_settings;
-    Database m_db;
+    AppContext m_context;
 
     SaleScreen* m_saleScreen = nullptr;
     ProductsScreen* m_productsScreen = nullptr;

@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
@@ -29,9 +29,9 @@ double lineTotal(const QString& price, const DbValue& quantity)
 
 } // namespace
 
-CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
+CustomersScreen::CustomersScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
-    , m_main(main)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("PanelCustomer"));
 
@@ -128,13 +128,13 @@ CustomersScreen::CustomersScreen(TAppForm& main, QWidget* parent)
     layout->addWidget(Image2, 1);
     layout->addWidget(Panel10, 1);
 
-    connect(ComboBox2, &QComboBox::editTextChanged, this, Guarded(m_main, this, &CustomersScreen::ComboBox2Change));
-    connect(BitBtn6, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn6Click));
-    connect(BitBtn11, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn11Click));
-    connect(BitBtn13, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn13Click));
-    connect(BitBtn14, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn14Click));
-    connect(BitBtn7, &QPushButton::clicked, this, Guarded(m_main, this, &CustomersScreen::BitBtn7Click));
-    connect(BitBtn12, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
+    connect(ComboBox2, &QComboBox::editTextChanged, this, Guarded(m_context, this, &CustomersScreen::ComboBox2Change));
+    connect(BitBtn6, &QPushButton::clicked, this, Guarded(m_context, this, &CustomersScreen::BitBtn6Click));
+    connect(BitBtn11, &QPushButton::clicked, this, Guarded(m_context, this, &CustomersScreen::BitBtn11Click));
+    connect(BitBtn13, &QPushButton::clicked, this, Guarded(m_context, this, &CustomersScreen::BitBtn13Click));
+    connect(BitBtn14, &QPushButton::clicked, this, Guarded(m_context, this, &CustomersScreen::BitBtn14Click));
+    connect(BitBtn7, &QPushButton::clicked, this, Guarded(m_context, this, &CustomersScreen::BitBtn7Click));
+    connect(BitBtn12, &QPushButton::clicked, this, [this] { m_context.showSaleScreen(); });
     ComboBox2->installEventFilter(this);
     ComboBox2->lineEdit()->installEventFilter(this);
 
@@ -209,7 +209,7 @@ void CustomersScreen::prepare()
     BitBtn11->setEnabled(false);
     showDetails(false);
 
-    const QStringList names = CustomersTable(m_main.SQLConnection1()).names();
+    const QStringList names = CustomersTable(m_context.SQLConnection1()).names();
     {
         const QSignalBlocker blocker(ComboBox2);
         ComboBox2->addItems(names);
@@ -228,7 +228,7 @@ void CustomersScreen::ComboBox2Change()
         BitBtn11->setEnabled(false);
         return;
     }
-    Database& db = m_main.SQLConnection1();
+    Database& db = m_context.SQLConnection1();
     const std::optional<std::vector<CustomerRecord>> found = CustomersTable(db).named(name);
     if (!found)
         return;
@@ -260,7 +260,7 @@ void CustomersScreen::ComboBox2Change()
 void CustomersScreen::BitBtn6Click()
 {
     const QString name = ComboBox2->currentText();
-    if (!CustomersTable(m_main.SQLConnection1()).insert(name))
+    if (!CustomersTable(m_context.SQLConnection1()).insert(name))
         return;
     prepare();
     BitBtn6->setEnabled(false);
@@ -274,13 +274,14 @@ void CustomersScreen::BitBtn11Click()
 {
     // Decided on the shown total, so a customer whose open lines add up to less than half a cent may go.
     if (Edit1->text() != QLatin1String("0.00")) {
-        m_main.dialogs().warning(&m_main, TranslateText("WARNING"),
-                                 TranslateText("Customer with credit cannot be deleted!"));
+        m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"),
+                                    TranslateText("Customer with credit cannot be deleted!"));
         return;
     }
-    if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Delete Customer"), TranslateText("Are you sure?")))
+    if (!m_context.dialogs().askYesNo(m_context.window(), TranslateText("Delete Customer"),
+                                      TranslateText("Are you sure?")))
         return;
-    if (!CustomersTable(m_main.SQLConnection1()).remove(ComboBox2->currentText()))
+    if (!CustomersTable(m_context.SQLConnection1()).remove(ComboBox2->currentText()))
         return;
     prepare();
     if (ComboBox2->count() > 0) {
@@ -301,7 +302,7 @@ void CustomersScreen::BitBtn13Click()
     m_lines.clear();
 
     const std::optional<std::vector<CreditLineRecord>> open =
-        CreditLinesTable(m_main.SQLConnection1()).openLinesOf(ComboBox2->currentText());
+        CreditLinesTable(m_context.SQLConnection1()).openLinesOf(ComboBox2->currentText());
     if (!open || open->empty())
         return;
     double total = 0;
@@ -327,14 +328,15 @@ void CustomersScreen::BitBtn14Click()
 
 void CustomersScreen::BitBtn7Click()
 {
-    if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Sell by Credit"), TranslateText("Are you sure?")))
+    if (!m_context.dialogs().askYesNo(m_context.window(), TranslateText("Sell by Credit"),
+                                      TranslateText("Are you sure?")))
         return;
     std::vector<CreditLineRecord> checked;
     for (int i = 0; i < CheckListBox1->count() && size_t(i) < m_lines.size(); ++i)
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_lines[size_t(i)]);
     if (!checked.empty())
-        SettleCreditLines(m_main.SQLConnection1(), checked);
+        SettleCreditLines(m_context.SQLConnection1(), checked);
     BitBtn13Click();
     Edit1->setText(Label10->text());
 }

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-class TAppForm;
+class AppContext;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -19,7 +19,7 @@ class CustomersScreen : public QWidget
     Q_OBJECT
 
 public:
-    explicit CustomersScreen(TAppForm& main, QWidget* parent = nullptr);
+    explicit CustomersScreen(AppContext& context, QWidget* parent = nullptr);
     void setCaptions();
     // Prepares the screen each time it is opened: empty form, customer list reloaded.
     void prepare();
@@ -58,7 +58,7 @@ private:
     void showDetails(bool visible);
     void focusCustomer();
 
-    TAppForm& m_main;
+    AppContext& m_context;
     QLabel* m_customerLabel = nullptr;
     std::vector<CreditLineRecord> m_lines; // the lines DETAILS listed, in the check list's order
 };

@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ui/StockSpinBox.h"
 #include "i18n/Translator.h"
@@ -45,9 +45,9 @@ bool isEnter(QEvent* event)
 
 } // namespace
 
-ProductsScreen::ProductsScreen(TAppForm& main, QWidget* parent)
+ProductsScreen::ProductsScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
-    , m_main(main)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("PanelProduct"));
 
@@ -127,11 +127,11 @@ ProductsScreen::ProductsScreen(TAppForm& main, QWidget* parent)
     layout->addLayout(fields, 1);
     layout->addWidget(picture, 1);
 
-    connect(ComboBox1, &QComboBox::editTextChanged, this, Guarded(m_main, this, &ProductsScreen::ComboBox1Change));
-    connect(BitBtn5, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn5Click));
-    connect(BitBtn8, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn8Click));
-    connect(BitBtn9, &QPushButton::clicked, this, Guarded(m_main, this, &ProductsScreen::BitBtn9Click));
-    connect(BitBtn10, &QPushButton::clicked, this, [this] { m_main.AnaMenuAc(); });
+    connect(ComboBox1, &QComboBox::editTextChanged, this, Guarded(m_context, this, &ProductsScreen::ComboBox1Change));
+    connect(BitBtn5, &QPushButton::clicked, this, Guarded(m_context, this, &ProductsScreen::BitBtn5Click));
+    connect(BitBtn8, &QPushButton::clicked, this, Guarded(m_context, this, &ProductsScreen::BitBtn8Click));
+    connect(BitBtn9, &QPushButton::clicked, this, Guarded(m_context, this, &ProductsScreen::BitBtn9Click));
+    connect(BitBtn10, &QPushButton::clicked, this, [this] { m_context.showSaleScreen(); });
     for (QObject* o : std::initializer_list<QObject*>{ComboBox1, ComboBox1->lineEdit(), Edit2, Edit3, SpinEdit2})
         o->installEventFilter(this);
 
@@ -217,7 +217,7 @@ void ProductsScreen::prepare()
     Edit5->clear();
     setActions(false, false);
 
-    const QStringList barcodes = ProductsTable(m_main.SQLConnection1()).barcodes();
+    const QStringList barcodes = ProductsTable(m_context.SQLConnection1()).barcodes();
     {
         const QSignalBlocker blocker(ComboBox1);
         ComboBox1->addItems(barcodes);
@@ -234,7 +234,7 @@ void ProductsScreen::ComboBox1Change()
         setActions(false, false);
         return;
     }
-    const std::optional<std::vector<ProductRecord>> found = ProductsTable(m_main.SQLConnection1()).withBarcode(barcode);
+    const std::optional<std::vector<ProductRecord>> found = ProductsTable(m_context.SQLConnection1()).withBarcode(barcode);
     if (!found)
         return;
     if (found->empty()) {
@@ -272,11 +272,12 @@ bool ProductsScreen::validEntry()
 void ProductsScreen::BitBtn5Click()
 {
     if (!validEntry()) {
-        m_main.dialogs().warning(&m_main, TranslateText("WARNING"), TranslateText("Invalid Entry!"));
+        m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"), TranslateText("Invalid Entry!"));
         return;
     }
     const QString barcode = ComboBox1->currentText();
-    if (!ProductsTable(m_main.SQLConnection1()).insert(barcode, Edit2->text(), Edit3->text(), SpinEdit2->typedValue()))
+    if (!ProductsTable(m_context.SQLConnection1()).insert(barcode, Edit2->text(), Edit3->text(),
+                                                          SpinEdit2->typedValue()))
         return;
     prepare();
     setActions(false, true);
@@ -290,10 +291,10 @@ void ProductsScreen::BitBtn8Click()
     const QString priceText = Edit3->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
     Edit3->setText(MoneyText(ReadNumber(priceText)));
     if (!validEntry()) {
-        m_main.dialogs().warning(&m_main, TranslateText("WARNING"), TranslateText("Invalid Entry!"));
+        m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"), TranslateText("Invalid Entry!"));
         return;
     }
-    if (!ProductsTable(m_main.SQLConnection1())
+    if (!ProductsTable(m_context.SQLConnection1())
              .update(ComboBox1->currentText(), Edit2->text(), Edit3->text(), SpinEdit2->typedValue()))
         return;
     focusBarcode();
@@ -301,9 +302,10 @@ void ProductsScreen::BitBtn8Click()
 
 void ProductsScreen::BitBtn9Click()
 {
-    if (!m_main.dialogs().askYesNo(&m_main, TranslateText("Delete Record"), TranslateText("Are you sure?")))
+    if (!m_context.dialogs().askYesNo(m_context.window(), TranslateText("Delete Record"),
+                                      TranslateText("Are you sure?")))
         return;
-    if (!ProductsTable(m_main.SQLConnection1()).remove(ComboBox1->currentText()))
+    if (!ProductsTable(m_context.SQLConnection1()).remove(ComboBox1->currentText()))
         return;
     prepare();
     if (ComboBox1->count() > 0) {

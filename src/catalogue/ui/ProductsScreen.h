@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class TAppForm;
+class AppContext;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,7 +15,7 @@ class ProductsScreen : public QWidget
     Q_OBJECT
 
 public:
-    explicit ProductsScreen(TAppForm& main, QWidget* parent = nullptr);
+    explicit ProductsScreen(AppContext& context, QWidget* parent = nullptr);
     void setCaptions();
     // Prepares the screen each time it is opened: empty form, barcode list reloaded.
     void prepare();
@@ -49,7 +49,7 @@ private:
     void setActions(bool add, bool update);
     void focusBarcode();
 
-    TAppForm& m_main;
+    AppContext& m_context;
     QLabel* m_barcodeLabel = nullptr;
     QLabel* m_nameLabel = nullptr;
     QLabel* m_priceLabel = nullptr;

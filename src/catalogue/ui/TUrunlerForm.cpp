@@ -1,12 +1,11 @@
 #include "catalogue/ui/TUrunlerForm.h"
 
+#include "app/AppContext.h"
 #include "app/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ProductList.h"
 #include "i18n/Translator.h"
-#include "pos/ui/SaleScreen.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -38,9 +37,10 @@ protected:
 
 } // namespace
 
-TUrunlerForm::TUrunlerForm(TAppForm& main, QWidget* parent)
-    : QDialog(parent ? parent : &main)
-    , m_main(main)
+TUrunlerForm::TUrunlerForm(AppContext& context, PickProduct pick, QWidget* parent)
+    : QDialog(parent ? parent : context.window())
+    , m_context(context)
+    , m_pick(std::move(pick))
 {
     setObjectName(QStringLiteral("UrunlerForm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
@@ -95,14 +95,16 @@ TUrunlerForm::TUrunlerForm(TAppForm& main, QWidget* parent)
     layout->addWidget(ListView1, 1);
     layout->addLayout(bottom);
 
-    connect(Edit1, &QLineEdit::textChanged, this, Guarded(m_main, this, &TUrunlerForm::Edit1Change));
-    connect(CheckBox1, &QCheckBox::clicked, this, Guarded(m_main, this, &TUrunlerForm::CheckBox1Click));
-    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_main, this, &TUrunlerForm::RadioButton1Click));
-    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_main, this, &TUrunlerForm::RadioButton2Click));
+    connect(Edit1, &QLineEdit::textChanged, this, Guarded(m_context, this, &TUrunlerForm::Edit1Change));
+    connect(CheckBox1, &QCheckBox::clicked, this, Guarded(m_context, this, &TUrunlerForm::CheckBox1Click));
+    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_context, this, &TUrunlerForm::RadioButton1Click));
+    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_context, this, &TUrunlerForm::RadioButton2Click));
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
-                if (!selected.indexes().isEmpty())
-                    m_main.runGuarded([this, index = selected.indexes().constFirst()] { ListView1SelectItem(index); });
+                if (selected.indexes().isEmpty())
+                    return;
+                const QModelIndex index = selected.indexes().constFirst();
+                m_context.runGuarded([this, index] { ListView1SelectItem(index); });
             });
 
     FormCreate();
@@ -121,7 +123,7 @@ void TUrunlerForm::FormCreate()
 
     m_geometrySaving = false;
     m_searchReady = false;
-    SettingsStore& settings = m_main.settings();
+    SettingsStore& settings = m_context.settings();
     const qint64 left = settings.integer(SettingKey::ProductsLeft);
     const qint64 top = settings.integer(SettingKey::ProductsTop);
     const qint64 width = settings.integer(SettingKey::ProductsWidth);
@@ -154,9 +156,9 @@ void TUrunlerForm::showProducts(const QString& searchText)
 {
     std::vector<ProductListItem> items;
     QString readError;
-    if (!LoadProductList(m_main.SQLConnection1(), searchText, CheckBox1->isChecked(), items, readError)
+    if (!LoadProductList(m_context.SQLConnection1(), searchText, CheckBox1->isChecked(), items, readError)
         && !readError.isEmpty())
-        m_main.ReportDatabaseError(readError);
+        m_context.ReportDatabaseError(readError);
     m_model->setItems(std::move(items));
 }
 
@@ -169,19 +171,19 @@ void TUrunlerForm::Edit1Change()
 void TUrunlerForm::CheckBox1Click()
 {
     Edit1Change();
-    m_main.settings().set(SettingKey::DisplayPrices, qint64(CheckBox1->isChecked() ? 1 : 0));
+    m_context.settings().set(SettingKey::DisplayPrices, qint64(CheckBox1->isChecked() ? 1 : 0));
 }
 
 void TUrunlerForm::RadioButton1Click()
 {
     setBigIcons();
-    m_main.settings().set(SettingKey::ProductsStyle, qint64(1));
+    m_context.settings().set(SettingKey::ProductsStyle, qint64(1));
 }
 
 void TUrunlerForm::RadioButton2Click()
 {
     setListStyle();
-    m_main.settings().set(SettingKey::ProductsStyle, qint64(2));
+    m_context.settings().set(SettingKey::ProductsStyle, qint64(2));
 }
 
 void TUrunlerForm::setBigIcons()
@@ -208,13 +210,9 @@ void TUrunlerForm::ListView1SelectItem(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
-    SaleScreen& sale = *m_main.saleScreen();
-    sale.PendingBarcode = index.data(ProductListModel::BarcodeRole).toString();
-    // A product deleted meanwhile is not found: the picker stays and the barcode waits for the next pick or scan.
-    if (sale.BarkodOkundu()) {
-        sale.PendingBarcode.clear();
+    // A product deleted meanwhile is not found: the picker stays.
+    if (m_pick(index.data(ProductListModel::BarcodeRole).toString()))
         accept();
-    }
 }
 
 void TUrunlerForm::moveEvent(QMoveEvent* event)
@@ -222,7 +220,7 @@ void TUrunlerForm::moveEvent(QMoveEvent* event)
     QDialog::moveEvent(event);
     if (!m_geometrySaving)
         return;
-    m_main.settings().set({{SettingKey::ProductsTop, qint64(y())}, {SettingKey::ProductsLeft, qint64(x())}});
+    m_context.settings().set({{SettingKey::ProductsTop, qint64(y())}, {SettingKey::ProductsLeft, qint64(x())}});
 }
 
 void TUrunlerForm::resizeEvent(QResizeEvent* event)
@@ -230,7 +228,7 @@ void TUrunlerForm::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     if (!m_geometrySaving)
         return;
-    m_main.settings().set(
+    m_context.settings().set(
         {{SettingKey::ProductsWidth, qint64(width())}, {SettingKey::ProductsHeight, qint64(height())}});
 }
 
@@ -240,8 +238,8 @@ void TUrunlerForm::done(int result)
     QDialog::done(result);
 }
 
-void OpenProductPickerWindow(TAppForm& main)
+void OpenProductPickerWindow(AppContext& context, TUrunlerForm::PickProduct pick)
 {
-    TUrunlerForm picker(main);
-    main.dialogs().execModal(picker);
+    TUrunlerForm picker(context, std::move(pick));
+    context.dialogs().execModal(picker);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
-class TAppForm;
+class AppContext;
 class ProductListModel;
 class QCheckBox;
 class QLabel;
@@ -11,13 +12,16 @@ class QListView;
 class QModelIndex;
 class QRadioButton;
 
-// The product picker: the catalogue as a searchable list; a click hands the product to the sale screen.
+// The product picker: the catalogue as a searchable list; a click hands the product's barcode to the sale
+// screen and closes the picker when the sale screen took it.
 class TUrunlerForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TUrunlerForm(TAppForm& main, QWidget* parent = nullptr);
+    using PickProduct = std::function<bool(const QString& barcode)>;
+
+    TUrunlerForm(AppContext& context, PickProduct pick, QWidget* parent = nullptr);
     ~TUrunlerForm() override;
 
     void Edit1Change();
@@ -46,11 +50,12 @@ private:
     void setBigIcons();
     void setListStyle();
 
-    TAppForm& m_main;
+    AppContext& m_context;
+    PickProduct m_pick;
     ProductListModel* m_model = nullptr;
     bool m_geometrySaving = false;
     bool m_searchReady = false;
 };
 
 // Shows a new product picker modally over the main window.
-void OpenProductPickerWindow(TAppForm& main);
+void OpenProductPickerWindow(AppContext& context, TUrunlerForm::PickProduct pick);

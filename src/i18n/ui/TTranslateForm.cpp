@@ -1,7 +1,7 @@
 #include "i18n/ui/TTranslateForm.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "platform/TextFile.h"
@@ -152,9 +152,9 @@ QString TranslationContributionUrl()
     return QStringLiteral("https://www.zelkora.com/translate/");
 }
 
-TTranslateForm::TTranslateForm(TAppForm& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_main(main)
+TTranslateForm::TTranslateForm(AppContext& context)
+    : QDialog(context.window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("TranslateForm"));
 
@@ -210,16 +210,16 @@ TTranslateForm::TTranslateForm(TAppForm& main)
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TTranslateForm::showModalFor(TAppForm& main)
+int TTranslateForm::showModalFor(AppContext& context)
 {
-    TTranslateForm chooser(main);
+    TTranslateForm chooser(context);
     chooser.adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = chooser.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         chooser.move(frame.topLeft());
     }
-    return main.dialogs().execModal(chooser);
+    return context.dialogs().execModal(chooser);
 }
 
 void TTranslateForm::FormCreate()
@@ -258,15 +258,15 @@ void TTranslateForm::Button1Click()
         accept();
         return;
     }
-    if (!m_main.dialogs().askYesNo(this, TranslateText("Confirmation"), TranslateText("Restart Application?"),
-                                   Dialogs::Icon::Question, TranslateText("Yes"), TranslateText("No")))
+    if (!m_context.dialogs().askYesNo(this, TranslateText("Confirmation"), TranslateText("Restart Application?"),
+                                      Dialogs::Icon::Question, TranslateText("Yes"), TranslateText("No")))
         return;
-    m_main.SetLanguageFile(chosen + QStringLiteral(".lang.txt"));
-    m_main.RestartApplication();
+    m_context.SetLanguageFile(chosen + QStringLiteral(".lang.txt"));
+    m_context.RestartApplication();
     accept();
 }
 
 void TTranslateForm::LinkLabel1Click()
 {
-    m_main.env().openUrl(QUrl(TranslationContributionUrl()));
+    m_context.env().openUrl(QUrl(TranslationContributionUrl()));
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class TAppForm;
+class AppContext;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -31,10 +31,10 @@ class TTranslateForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TTranslateForm(TAppForm& main);
+    explicit TTranslateForm(AppContext& context);
 
     // Creates the window and shows it modally.
-    static int showModalFor(TAppForm& main);
+    static int showModalFor(AppContext& context);
 
     QLabel* Label1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
@@ -53,6 +53,6 @@ public:
 private:
     void FormCreate();
 
-    TAppForm& m_main;
+    AppContext& m_context;
     QString m_initialLanguage;
 };

@@ -1,22 +1,21 @@
 #include "pos/ui/CashCheckout.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "pos/ui/Checkout.h"
 #include "pos/ui/SaleScreen.h"
 
 #include <QTreeView>
 
-void CashCheckout(TAppForm& main)
+void CashCheckout(AppContext& context, SaleScreen& screen)
 {
-    SaleScreen& screen = *main.saleScreen();
     const QString caption = TranslateText("Sell by Cash");
-    if (!main.dialogs().askYesNo(&main, caption, TranslateText("Confirm?"))) {
+    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?"))) {
         screen.ListView1->setFocus();
         return;
     }
 
-    if (!CompleteSale(main, &main, std::nullopt))
+    if (!CompleteSale(context, screen, context.window(), std::nullopt))
         screen.ListView1->setFocus(); // nothing was stored: the list stays for another try
 }

@@ -4,7 +4,8 @@
 #include <optional>
 
 class QWidget;
-class TAppForm;
+class AppContext;
+class SaleScreen;
 
 // The customer a credit sale is written to.
 struct CreditCustomer
@@ -19,4 +20,5 @@ struct CreditCustomer
 // clears the sale screen. A cash receipt is always saved and numbered, a credit one only when it was printed.
 // False when nothing was stored (the reason has been shown). A failed print raises "Printer not found!" with
 // the sale stored: the receipt is then neither saved nor numbered and the list stays on screen.
-bool CompleteSale(TAppForm& main, QWidget* parent, const std::optional<CreditCustomer>& credit);
+bool CompleteSale(AppContext& context, SaleScreen& screen, QWidget* parent,
+                  const std::optional<CreditCustomer>& credit);

@@ -1,51 +1,51 @@
 #include "pos/ui/ReceiptFiles.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/TextFile.h"
 #include "pos/Receipt.h"
 
 namespace {
 
-void StoreReceiptNumber(TAppForm& main, qint64 number)
+void StoreReceiptNumber(AppContext& context, qint64 number)
 {
-    main.ReceiptNumber = number;
-    main.settings().set(SettingKey::ReceiptNumber, number);
+    context.receipts.ReceiptNumber = number;
+    context.settings().set(SettingKey::ReceiptNumber, number);
 }
 
 } // namespace
 
-bool TXTkaydet(TAppForm& main, const QString& text, const QString& path)
+bool TXTkaydet(AppContext& context, const QString& text, const QString& path)
 {
     if (WriteFileAtomically(path, ReceiptFileBytes(text)))
         return true;
-    main.dialogs().error(&main, TranslateText("ERROR"),
-                         TranslateText("Cannot create file") + QStringLiteral("\r\r") + path);
+    context.dialogs().error(context.window(), TranslateText("ERROR"),
+                            TranslateText("Cannot create file") + QStringLiteral("\r\r") + path);
     return false;
 }
 
-void FisKaydet(TAppForm& main, const QString& text, qint64 receiptNumber)
+void FisKaydet(AppContext& context, const QString& text, qint64 receiptNumber)
 {
-    if (main.ReceiptFolder.isEmpty())
+    if (context.receipts.ReceiptFolder.isEmpty())
         return;
-    TXTkaydet(main, text, ReceiptFilePath(main.ReceiptFolder, receiptNumber));
+    TXTkaydet(context, text, ReceiptFilePath(context.receipts.ReceiptFolder, receiptNumber));
 }
 
-void FisNoArtir(TAppForm& main)
+void FisNoArtir(AppContext& context)
 {
-    StoreReceiptNumber(main, main.ReceiptNumber + 1);
+    StoreReceiptNumber(context, context.receipts.ReceiptNumber + 1);
 }
 
-ReceiptNumberReservation::ReceiptNumberReservation(TAppForm& main)
-    : m_main(main)
-    , m_number(main.ReceiptNumber)
+ReceiptNumberReservation::ReceiptNumberReservation(AppContext& context)
+    : m_context(context)
+    , m_number(context.receipts.ReceiptNumber)
 {
-    FisNoArtir(main);
+    FisNoArtir(context);
 }
 
 ReceiptNumberReservation::~ReceiptNumberReservation()
 {
     if (!m_kept)
-        StoreReceiptNumber(m_main, m_number);
+        StoreReceiptNumber(m_context, m_number);
 }

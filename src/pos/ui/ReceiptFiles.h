@@ -2,15 +2,15 @@
 
 #include <QString>
 
-class TAppForm;
+class AppContext;
 
 // Writes a receipt file (UTF-8 with byte-order mark, CR LF lines) in one piece. On failure shows "Cannot create
 // file", two line breaks and the path (caption "ERROR", error icon) and returns false.
-bool TXTkaydet(TAppForm& main, const QString& text, const QString& path);
+bool TXTkaydet(AppContext& context, const QString& text, const QString& path);
 // Saves the rendered receipt as <ReceiptFolder>/<receiptNumber>.txt; does nothing while no folder is set.
-void FisKaydet(TAppForm& main, const QString& text, qint64 receiptNumber);
+void FisKaydet(AppContext& context, const QString& text, qint64 receiptNumber);
 // Advances ReceiptNumber and writes it to the settings file at once.
-void FisNoArtir(TAppForm& main);
+void FisNoArtir(AppContext& context);
 
 // The receipt number of a sale's receipt. The number is advanced and written to the settings file (FisNoArtir)
 // as soon as it is taken, before the sale is stored, printed or saved, so a crash in between can skip a number
@@ -20,7 +20,7 @@ void FisNoArtir(TAppForm& main);
 class ReceiptNumberReservation
 {
 public:
-    explicit ReceiptNumberReservation(TAppForm& main);
+    explicit ReceiptNumberReservation(AppContext& context);
     ~ReceiptNumberReservation();
     ReceiptNumberReservation(const ReceiptNumberReservation&) = delete;
     ReceiptNumberReservation& operator=(const ReceiptNumberReservation&) = delete;
@@ -29,7 +29,7 @@ public:
     void keep() { m_kept = true; }
 
 private:
-    TAppForm& m_main;
+    AppContext& m_context;
     qint64 m_number;
     bool m_kept = false;
 };

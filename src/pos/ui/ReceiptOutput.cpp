@@ -2,7 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/EscPosReceipt.h"
@@ -34,14 +34,14 @@ void SendToEscPos(const ReceiptPrinterSettings& printer, const QByteArray& bytes
 
 } // namespace
 
-ReceiptPrinterSettings CurrentReceiptPrinter(TAppForm& main)
+ReceiptPrinterSettings CurrentReceiptPrinter(AppContext& context)
 {
-    return ReceiptPrinterSettings::read(main.settings(), main.env().ansiCodePage());
+    return ReceiptPrinterSettings::read(context.settings(), context.env().ansiCodePage());
 }
 
-bool PrintReceipt(TAppForm& main, QWidget* parent, const ReceiptPrintJob& job)
+bool PrintReceipt(AppContext& context, QWidget* parent, const ReceiptPrintJob& job)
 {
-    return PrintReceiptOn(CurrentReceiptPrinter(main), parent, main.dialogs(), main.env().ansiCodePage(), job);
+    return PrintReceiptOn(CurrentReceiptPrinter(context), parent, context.dialogs(), context.env().ansiCodePage(), job);
 }
 
 bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dialogs& dialogs, int ansiCodePage,
@@ -56,34 +56,36 @@ bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dial
     return true;
 }
 
-void OpenCashDrawer(TAppForm& main)
+void OpenCashDrawer(AppContext& context)
 {
-    const ReceiptPrinterSettings printer = CurrentReceiptPrinter(main);
+    const ReceiptPrinterSettings printer = CurrentReceiptPrinter(context);
     if (printer.isEscPos())
         SendToEscPos(printer, EscPosDrawerPulse(), false);
 }
 
-void OpenCashDrawerCommand(TAppForm& main)
+void OpenCashDrawerCommand(AppContext& context)
 {
-    if (!main.CheckAdmin())
+    if (!context.CheckAdmin())
         return;
-    if (!CurrentReceiptPrinter(main).drawerAttached()) {
-        main.dialogs().warning(&main, TranslateText("WARNING"), TranslateText("No cash drawer is set up."));
+    if (!CurrentReceiptPrinter(context).drawerAttached()) {
+        context.dialogs().warning(context.window(), TranslateText("WARNING"),
+                                  TranslateText("No cash drawer is set up."));
         return;
     }
-    OpenCashDrawer(main);
+    OpenCashDrawer(context);
 }
 
-void PrintReceiptTestPage(TAppForm& main, QWidget* parent, const ReceiptPrinterSettings& printer)
+void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPrinterSettings& printer)
 {
     const QString list = ReceiptListLine(TranslateText("Sample product"), QStringLiteral("2.50"), 2)
                          + QStringLiteral("\r\n")
                          + ReceiptListLine(TranslateText("Sample product with a name too long for one line"),
                                            QStringLiteral("1.20"), 1);
-    Environment& env = main.env();
-    const QString text = RenderReceipt(ReceiptTemplateText(main.ReceiptTemplate), QString::number(main.ReceiptNumber),
-                                       list, 6.2, env.now(), main.CurrencySymbol, env.shortDateFormat(),
+    Environment& env = context.env();
+    const QString text = RenderReceipt(ReceiptTemplateText(context.receipts.ReceiptTemplate),
+                                       QString::number(context.receipts.ReceiptNumber),
+                                       list, 6.2, env.now(), context.receipts.CurrencySymbol, env.shortDateFormat(),
                                        env.longTimeFormat());
     const ReceiptPrintJob job(text);
-    PrintReceiptOn(printer, parent, main.dialogs(), env.ansiCodePage(), job);
+    PrintReceiptOn(printer, parent, context.dialogs(), env.ansiCodePage(), job);
 }

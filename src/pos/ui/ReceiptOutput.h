@@ -9,7 +9,7 @@
 
 class Dialogs;
 class QWidget;
-class TAppForm;
+class AppContext;
 
 // The one way receipts, test pages and the cash drawer reach the receipt printer the settings name: the system
 // printer through the print dialog, or an ESC/POS printer directly. Every failure ends with the error "Printer
@@ -32,18 +32,18 @@ struct ReceiptPrintJob
     bool openDrawer = false; // the drawer pulse follows the receipt (ESC/POS printers only)
 };
 
-ReceiptPrinterSettings CurrentReceiptPrinter(TAppForm& main);
+ReceiptPrinterSettings CurrentReceiptPrinter(AppContext& context);
 
 // True when printed, false when the system print dialog was cancelled; raises AppError when printing fails.
-bool PrintReceipt(TAppForm& main, QWidget* parent, const ReceiptPrintJob& job);
+bool PrintReceipt(AppContext& context, QWidget* parent, const ReceiptPrintJob& job);
 bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dialogs& dialogs, int ansiCodePage,
                     const ReceiptPrintJob& job);
 
 // Sends the drawer pulse to the receipt printer; raises AppError "Printer not found!" when that fails.
-void OpenCashDrawer(TAppForm& main);
+void OpenCashDrawer(AppContext& context);
 
 // Operations > "Open Cash Drawer": administrators only, and only with a cash drawer set up.
-void OpenCashDrawerCommand(TAppForm& main);
+void OpenCashDrawerCommand(AppContext& context);
 
 // The shop's template with sample lines, on the printer given (the receipt settings window's unsaved choice).
-void PrintReceiptTestPage(TAppForm& main, QWidget* parent, const ReceiptPrinterSettings& printer);
+void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPrinterSettings& printer);

@@ -1,8 +1,10 @@
 #include "pos/ui/SaleScreen.h"
 
+#include "catalogue/ui/TUrunlerForm.h"
+
 #include "app/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "pos/MoneySum.h"
@@ -87,7 +89,7 @@ protected:
             if (event->text().size() > 1) {
                 event->accept();
                 const QString text = event->text();
-                m_screen.m_main.runGuarded([&] {
+                m_screen.m_context.runGuarded([&] {
                     for (const QChar unit : text)
                         m_screen.ListView1KeyPress(unit);
                 });
@@ -102,22 +104,22 @@ protected:
             return;
         }
         event->accept();
-        m_screen.m_main.runGuarded([&] { m_screen.ListView1KeyPress(key); });
+        m_screen.m_context.runGuarded([&] { m_screen.ListView1KeyPress(key); });
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         QTreeView::mouseReleaseEvent(event);
-        m_screen.m_main.runGuarded([&] { m_screen.ListView1Click(); });
+        m_screen.m_context.runGuarded([&] { m_screen.ListView1Click(); });
     }
 
 private:
     SaleScreen& m_screen;
 };
 
-SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
+SaleScreen::SaleScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
-    , m_main(main)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("PanelMain"));
 
@@ -231,7 +233,7 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     connect(model, &QAbstractItemModel::dataChanged, this, [this] { ListView1Change(); });
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
-                m_main.runGuarded([&] {
+                m_context.runGuarded([&] {
                     for (const QItemSelection* changed : {&deselected, &selected}) {
                         QList<int> rows;
                         for (const QModelIndex& index : changed->indexes())
@@ -258,7 +260,8 @@ SaleScreen::SaleScreen(TAppForm& main, QWidget* parent)
     connect(BitBtn16, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn16Click); });
     connect(BitBtn22, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn22Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::Button1Click); });
-    connect(Edit7, &QLineEdit::textChanged, this, Guarded(m_main, this, &SaleScreen::Edit7Change));
+    connect(Edit7, &QLineEdit::textChanged, this, Guarded(m_context, this, &SaleScreen::Edit7Change));
+    connect(&m_context, &AppContext::currencySymbolChanged, this, [this] { FiyatHesapla(); });
 }
 
 void SaleScreen::setCaptions()
@@ -283,7 +286,7 @@ void SaleScreen::setCaptions()
 
 void SaleScreen::clicked(void (SaleScreen::*handler)())
 {
-    Guarded(m_main, this, handler)();
+    Guarded(m_context, this, handler)();
     // A click leaves the focus on the button, and a dialog the handler opened gives it back there; the next
     // scan must reach the list.
     ListView1->setFocus();
@@ -313,7 +316,7 @@ qint64 SaleScreen::quantityBoxValue() const
 
 bool SaleScreen::BarkodOkundu()
 {
-    if (!m_list->addByBarcode(m_main.SQLConnection1(), PendingBarcode, PendingQuantity))
+    if (!m_list->addByBarcode(m_context.SQLConnection1(), PendingBarcode, PendingQuantity))
         return false;
     FiyatHesapla();
     EkleDuzeltSifirla();
@@ -375,13 +378,13 @@ void SaleScreen::BitBtn15Click()
         BitBtn16->hide();
         SpinEdit1->setValue(1);
     } else if (!Edit4->text().isEmpty()) {
-        const std::optional<QString> price = m_main.InputQuery(
+        const std::optional<QString> price = m_context.InputQuery(
             TranslateText("Add Product Manually"), TranslateText("Please enter unit price:"), QStringLiteral("0.00"));
         if (price)
             ManualEkle(Edit4->text(), quantityBoxValue(), ReadNumber(*price));
     } else {
-        m_main.dialogs().warning(&m_main, TranslateText("WARNING"),
-                                 TranslateText("Please enter barcode or product name!"));
+        m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"),
+                                    TranslateText("Please enter barcode or product name!"));
     }
 }
 
@@ -396,7 +399,17 @@ void SaleScreen::BitBtn16Click()
 void SaleScreen::BitBtn22Click()
 {
     ListView1->setFocus();
-    m_main.OpenProductPicker();
+    OpenProductPickerWindow(m_context, [this](const QString& barcode) { return pickProduct(barcode); });
+}
+
+bool SaleScreen::pickProduct(const QString& barcode)
+{
+    PendingBarcode = barcode;
+    // A product deleted meanwhile is not found: the barcode waits for the next pick or scan.
+    if (!BarkodOkundu())
+        return false;
+    PendingBarcode.clear();
+    return true;
 }
 
 void SaleScreen::ListView1KeyPress(QChar key)
@@ -463,7 +476,7 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
                 SpinEdit1->selectAll();
                 SpinEdit1->setFocus();
             } else {
-                Guarded(m_main, this, &SaleScreen::BitBtn15Click)();
+                Guarded(m_context, this, &SaleScreen::BitBtn15Click)();
             }
             return true;
         }
@@ -483,12 +496,11 @@ void SaleScreen::FiyatHesapla()
     GrandTotal = sum.value();
     // Past whole cents in 64 bits no banknote covers the total: the change table stays empty.
     const qint64 cents = sum.exact() ? sum.cents() : std::numeric_limits<qint64>::max();
-    Label7->setText(MoneyWithSymbol(m_main.CurrencySymbol, GrandTotal));
+    Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, GrandTotal));
 
     if (m_list->rowCount() == 0) {
         Panel6->hide();
-        m_main.sellByCashButton()->setEnabled(false);
-        m_main.sellByCreditButton()->setEnabled(false);
+        emit sellingChanged(false);
         return;
     }
     Panel6->show();
@@ -502,10 +514,7 @@ void SaleScreen::FiyatHesapla()
     // The sell bar belongs to the sale screen; a refresh while another screen is shown leaves it alone.
     if (isHidden())
         return;
-    m_main.sellByCashButton()->setEnabled(true);
-    m_main.sellByCreditButton()->setEnabled(true);
-    m_main.sellBar()->show();
-    m_main.FormResize();
+    emit sellingChanged(true);
 }
 
 void SaleScreen::Edit7Change()
@@ -516,13 +525,13 @@ void SaleScreen::Edit7Change()
 void SaleScreen::Button1Click()
 {
     const std::optional<QString> answer =
-        m_main.InputQuery(TranslateText("Discount"), TranslateText("Please enter discount ratio:"),
-                          QString(Label21->text()).remove(QLatin1Char('%')));
+        m_context.InputQuery(TranslateText("Discount"), TranslateText("Please enter discount ratio:"),
+                             QString(Label21->text()).remove(QLatin1Char('%')));
     if (!answer)
         return;
     double rate = 0;
     if (!ReadDiscountRate(*answer, rate)) {
-        m_main.dialogs().beep();
+        m_context.dialogs().beep();
         return;
     }
     Label21->setText(*answer + QLatin1Char('%'));

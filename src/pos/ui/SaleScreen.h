@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-class TAppForm;
+class AppContext;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -21,14 +21,16 @@ class SaleScreen : public QWidget
     Q_OBJECT
 
 public:
-    explicit SaleScreen(TAppForm& main, QWidget* parent = nullptr);
+    explicit SaleScreen(AppContext& context, QWidget* parent = nullptr);
 
     // Translated captions, column headers and hints.
     void setCaptions();
 
     // Looks PendingBarcode up and adds every matching product (PendingQuantity units) or raises the quantity of
-    // its row; true when a product matched. The product picker sets PendingBarcode and calls this.
+    // its row; true when a product matched.
     bool BarkodOkundu();
+    // A product chosen in the product picker: added as a scanned barcode is; false when it no longer exists.
+    bool pickProduct(const QString& barcode);
     // Sets the quantity of a row, recomputes its money cells and the totals.
     void UrunSayisiGuncelle(qint64 quantity, qint64 row);
     // Appends a line for a product that is not in the database.
@@ -77,6 +79,10 @@ public:
     QLineEdit* Edit7 = nullptr;
     QLabel* Label19 = nullptr;
 
+signals:
+    // A refresh found the list empty (false) or holding a sale while the screen shows (true).
+    void sellingChanged(bool allowed);
+
 private:
     friend class SaleListView;
 
@@ -95,7 +101,7 @@ private:
     // Removes a row and leaves the list with no current or selected row.
     void removeRow(int row);
 
-    TAppForm& m_main;
+    AppContext& m_context;
     SaleListModel* m_list = nullptr;
     bool m_scrollPending = false;
     QString m_shownChangeTable; // the text in Memo1

@@ -1,7 +1,7 @@
 #include "pos/ui/TFormReceipts.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "pos/ui/ReceiptOutput.h"
 #include "pos/ui/ReceiptPrinterGroup.h"
@@ -42,9 +42,9 @@ void centreOnScreen(QWidget& window)
 
 } // namespace
 
-TFormReceipts::TFormReceipts(TAppForm& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_main(main)
+TFormReceipts::TFormReceipts(AppContext& context)
+    : QDialog(context.window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("FormReceipts"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -111,9 +111,9 @@ TFormReceipts::TFormReceipts(TAppForm& main)
     FormCreate();
 }
 
-TFormReceipts* TFormReceipts::showFor(TAppForm& main)
+TFormReceipts* TFormReceipts::showFor(AppContext& context)
 {
-    auto* window = new TFormReceipts(main);
+    auto* window = new TFormReceipts(context);
     window->adjustSize();
     centreOnScreen(*window);
     window->show();
@@ -122,12 +122,12 @@ TFormReceipts* TFormReceipts::showFor(TAppForm& main)
 
 void TFormReceipts::FormCreate()
 {
-    SettingsStore& settings = m_main.settings();
+    SettingsStore& settings = m_context.settings();
     if (settings.contains(SettingKey::ReceiptNumber))
         SpinEdit1->setValue(int(qBound(kMinimumNumber, settings.integer(SettingKey::ReceiptNumber), kMaximumNumber)));
     if (settings.contains(SettingKey::ReceiptFolder))
         Edit1->setText(settings.text(SettingKey::ReceiptFolder));
-    GroupReceiptPrinter->setPrinter(CurrentReceiptPrinter(m_main));
+    GroupReceiptPrinter->setPrinter(CurrentReceiptPrinter(m_context));
 
     setWindowTitle(TranslateText("Receipts"));
     Label2->setText(TranslateText("Next Receipt Number:"));
@@ -141,7 +141,7 @@ void TFormReceipts::FormCreate()
 
 void TFormReceipts::Button1Click()
 {
-    const QString folder = m_main.dialogs().chooseFolder(this, TranslateText("Select folder:"), rememberedFolder());
+    const QString folder = m_context.dialogs().chooseFolder(this, TranslateText("Select folder:"), rememberedFolder());
     if (folder.isEmpty())
         return;
     rememberedFolder() = folder;
@@ -159,20 +159,20 @@ void TFormReceipts::Button2Click()
     std::vector<SettingsStore::Change> changes{{SettingKey::ReceiptNumber, number}, {SettingKey::ReceiptFolder, folder}};
     // Written only when changed, so an untouched group leaves the defaults (code page from the language) free.
     const ReceiptPrinterSettings printer = GroupReceiptPrinter->printer();
-    if (printer != CurrentReceiptPrinter(m_main)) {
+    if (printer != CurrentReceiptPrinter(m_context)) {
         const std::vector<SettingsStore::Change> printerChanges = printer.changes();
         changes.insert(changes.end(), printerChanges.begin(), printerChanges.end());
     }
-    m_main.settings().set(changes);
-    m_main.ReceiptNumber = number;
-    m_main.ReceiptFolder = folder;
+    m_context.settings().set(changes);
+    m_context.receipts.ReceiptNumber = number;
+    m_context.receipts.ReceiptFolder = folder;
     close();
 }
 
 // The printer as chosen in the window, saved or not, so a choice can be tried before "OK".
 void TFormReceipts::ButtonTestPageClick()
 {
-    m_main.runGuarded([this] { PrintReceiptTestPage(m_main, this, GroupReceiptPrinter->printer()); });
+    m_context.runGuarded([this] { PrintReceiptTestPage(m_context, this, GroupReceiptPrinter->printer()); });
 }
 
 void TFormReceipts::Button3Click()

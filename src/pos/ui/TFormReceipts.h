@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class TAppForm;
+class AppContext;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -18,10 +18,10 @@ class TFormReceipts : public QDialog
     Q_OBJECT
 
 public:
-    explicit TFormReceipts(TAppForm& main);
+    explicit TFormReceipts(AppContext& context);
 
     // Creates a new window and shows it without blocking; it frees itself when closed.
-    static TFormReceipts* showFor(TAppForm& main);
+    static TFormReceipts* showFor(AppContext& context);
 
     QLabel* Label2 = nullptr;
     QSpinBox* SpinEdit1 = nullptr;
@@ -41,5 +41,5 @@ public:
 private:
     void FormCreate();
 
-    TAppForm& m_main;
+    AppContext& m_context;
 };

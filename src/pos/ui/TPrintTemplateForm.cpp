@@ -1,7 +1,7 @@
 #include "pos/ui/TPrintTemplateForm.h"
 
 #include "app/Dialogs.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/TextFile.h"
 
@@ -28,9 +28,9 @@ QAction* addMenuItem(QMenu* menu, const QString& objectName)
 
 } // namespace
 
-TPrintTemplateForm::TPrintTemplateForm(TAppForm& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_main(main)
+TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
+    : QDialog(context.window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("PrintTemplateForm"));
 
@@ -90,20 +90,20 @@ TPrintTemplateForm::TPrintTemplateForm(TAppForm& main)
     resize(480, 420);
 }
 
-int TPrintTemplateForm::showModalFor(TAppForm& main)
+int TPrintTemplateForm::showModalFor(AppContext& context)
 {
-    TPrintTemplateForm editor(main);
+    TPrintTemplateForm editor(context);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = editor.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         editor.move(frame.topLeft());
     }
-    return main.dialogs().execModal(editor);
+    return context.dialogs().execModal(editor);
 }
 
 void TPrintTemplateForm::FormCreate()
 {
-    Memo1->setPlainText(m_main.ReceiptTemplate.join(QLatin1Char('\n')));
+    Memo1->setPlainText(m_context.receipts.ReceiptTemplate.join(QLatin1Char('\n')));
 
     setWindowTitle(TranslateText("Print Template"));
     BitBtn1->setText(TranslateText("OK"));
@@ -145,7 +145,7 @@ void TPrintTemplateForm::AddPlaceholder(const QString& placeholder)
 
 void TPrintTemplateForm::Reset1Click()
 {
-    Memo1->setPlainText(SplitLines(m_main.DefaultReceiptTemplate).join(QLatin1Char('\n')));
+    Memo1->setPlainText(SplitLines(m_context.receipts.DefaultReceiptTemplate).join(QLatin1Char('\n')));
 }
 
 void TPrintTemplateForm::BitBtn1Click()
@@ -153,11 +153,11 @@ void TPrintTemplateForm::BitBtn1Click()
     // The raw text keeps characters such as no-break spaces that toPlainText() would turn into blanks.
     QString text = Memo1->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
-    m_main.ReceiptTemplate = SplitLines(text);
-    const QString path = m_main.DataFolder + QStringLiteral("PrintTemplate.txt");
+    m_context.receipts.ReceiptTemplate = SplitLines(text);
+    const QString path = m_context.DataFolder + QStringLiteral("PrintTemplate.txt");
     QString error;
-    if (!WriteFileAtomically(path, Utf8CrLfLines(m_main.ReceiptTemplate, false), &error))
-        m_main.ShowError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+    if (!WriteFileAtomically(path, Utf8CrLfLines(m_context.receipts.ReceiptTemplate, false), &error))
+        m_context.ShowError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
     accept();
 }
 

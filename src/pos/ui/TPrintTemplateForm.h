@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
-class TAppForm;
+class AppContext;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
@@ -17,10 +17,10 @@ class TPrintTemplateForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TPrintTemplateForm(TAppForm& main);
+    explicit TPrintTemplateForm(AppContext& context);
 
     // Creates the window and shows it modally.
-    static int showModalFor(TAppForm& main);
+    static int showModalFor(AppContext& context);
 
     QPlainTextEdit* Memo1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
@@ -45,7 +45,7 @@ private:
     void FormCreate();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    TAppForm& m_main;
+    AppContext& m_context;
     // When the menu last closed: a click on the button that closed it does not open it again.
     QElapsedTimer m_menuClosed;
 };

@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/ui/Checkout.h"
@@ -18,9 +18,10 @@
 #include <QScreen>
 #include <QTreeView>
 
-TVeresiyeForm::TVeresiyeForm(TAppForm& main)
-    : QDialog(&main)
-    , m_main(main)
+TVeresiyeForm::TVeresiyeForm(AppContext& context, SaleScreen& screen)
+    : QDialog(context.window())
+    , m_context(context)
+    , m_screen(screen)
 {
     setObjectName(QStringLiteral("VeresiyeForm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -60,7 +61,7 @@ TVeresiyeForm::TVeresiyeForm(TAppForm& main)
     layout->addLayout(buttons);
 
     // Esc rejects the dialog as Cancel does.
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TVeresiyeForm::BitBtn1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_context, this, &TVeresiyeForm::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 
     FormCreate();
@@ -79,7 +80,7 @@ void TVeresiyeForm::FormCreate()
     BitBtn1->setText(TranslateText("OK"));
     BitBtn2->setText(TranslateText("Cancel"));
 
-    for (const CustomerRecord& customer : CustomersTable(m_main.SQLConnection1()).all()) {
+    for (const CustomerRecord& customer : CustomersTable(m_context.SQLConnection1()).all()) {
         ComboBox1->addItem(customer.name);
         CustomerIds << QString::number(customer.id);
     }
@@ -92,7 +93,8 @@ void TVeresiyeForm::BitBtn1Click()
     if (ComboBox1->currentText().isEmpty() || chosen < 0 || chosen >= CustomerIds.size())
         return;
     // Nothing stored (the reason has been shown): the window and the list stay for another try.
-    if (CompleteSale(m_main, this, CreditCustomer{CustomerIds.at(chosen).toLongLong(), ComboBox1->currentText()}))
+    const CreditCustomer customer{CustomerIds.at(chosen).toLongLong(), ComboBox1->currentText()};
+    if (CompleteSale(m_context, m_screen, this, customer))
         accept();
 }
 
@@ -101,9 +103,9 @@ void TVeresiyeForm::BitBtn2Click()
     reject();
 }
 
-void SellByCredit(TAppForm& main)
+void SellByCredit(AppContext& context, SaleScreen& screen)
 {
-    main.saleScreen()->ListView1->setFocus();
-    TVeresiyeForm window(main);
-    main.dialogs().execModal(window);
+    screen.ListView1->setFocus();
+    TVeresiyeForm window(context, screen);
+    context.dialogs().execModal(window);
 }

@@ -3,7 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
-class TAppForm;
+class AppContext;
+class SaleScreen;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -15,7 +16,7 @@ class TVeresiyeForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TVeresiyeForm(TAppForm& main);
+    TVeresiyeForm(AppContext& context, SaleScreen& screen);
     ~TVeresiyeForm() override;
 
     void BitBtn1Click(); // OK
@@ -32,8 +33,9 @@ public:
 private:
     void FormCreate();
 
-    TAppForm& m_main;
+    AppContext& m_context;
+    SaleScreen& m_screen;
 };
 
 // "SELL BY CREDIT": focuses the sale list and shows a new credit window modally.
-void SellByCredit(TAppForm& main);
+void SellByCredit(AppContext& context, SaleScreen& screen);

@@ -1,17 +1,17 @@
 #include "reports/ui/CsvFileDialog.h"
 
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 
 #include <QFileInfo>
 
 namespace {
 
-CsvFileDialog& childDialog(TAppForm& main, CsvFileDialog::Kind kind, const QString& name)
+CsvFileDialog& childDialog(AppContext& context, CsvFileDialog::Kind kind, const QString& name)
 {
-    if (auto* dialog = main.findChild<CsvFileDialog*>(name, Qt::FindDirectChildrenOnly))
+    if (auto* dialog = context.findChild<CsvFileDialog*>(name, Qt::FindDirectChildrenOnly))
         return *dialog;
-    auto* dialog = new CsvFileDialog(kind, &main);
+    auto* dialog = new CsvFileDialog(kind, &context);
     dialog->setObjectName(name);
     return *dialog;
 }
@@ -45,12 +45,12 @@ QString CsvFileDialog::execute(Dialogs& dialogs, QWidget* parent)
     return path;
 }
 
-CsvFileDialog& CsvFileDialog::mainSaveDialog(TAppForm& main)
+CsvFileDialog& CsvFileDialog::mainSaveDialog(AppContext& context)
 {
-    return childDialog(main, Kind::Save, QStringLiteral("SaveDialog1"));
+    return childDialog(context, Kind::Save, QStringLiteral("SaveDialog1"));
 }
 
-CsvFileDialog& CsvFileDialog::mainOpenDialog(TAppForm& main)
+CsvFileDialog& CsvFileDialog::mainOpenDialog(AppContext& context)
 {
-    return childDialog(main, Kind::Open, QStringLiteral("OpenDialog1"));
+    return childDialog(context, Kind::Open, QStringLiteral("OpenDialog1"));
 }

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-class TAppForm;
+class AppContext;
 
 // A CSV file dialog that lives as long as its owner: it keeps the filter and default extension it was last set
 // up with and proposes the file chosen with it last (nothing the first time).
@@ -28,8 +28,8 @@ public:
 
     // The main window's dialogs: the save dialog shared by its CSV exports (the sales history's one included)
     // and the open dialog of the product import.
-    static CsvFileDialog& mainSaveDialog(TAppForm& main);
-    static CsvFileDialog& mainOpenDialog(TAppForm& main);
+    static CsvFileDialog& mainSaveDialog(AppContext& context);
+    static CsvFileDialog& mainOpenDialog(AppContext& context);
 
 private:
     Kind m_kind;

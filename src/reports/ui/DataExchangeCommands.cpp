@@ -1,7 +1,7 @@
 #include "reports/ui/DataExchangeCommands.h"
 
 #include "app/ui/LongTaskRunner.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/BulkDelete.h"
@@ -10,21 +10,22 @@
 #include "reports/TableExport.h"
 #include "store/WorkerConnection.h"
 
-void ExportTableCommand(TAppForm& main, DataTable table)
+void ExportTableCommand(AppContext& context, DataTable table)
 {
-    CsvFileDialog& dialog = CsvFileDialog::mainSaveDialog(main);
+    CsvFileDialog& dialog = CsvFileDialog::mainSaveDialog(context);
     // The credits export runs the dialog as the last export left it.
     if (table != DataTable::Credits)
         dialog.prepareForCsv();
-    const QString path = dialog.execute(main.dialogs(), &main);
+    const QString path = dialog.execute(context.dialogs(), context.window());
     if (path.isEmpty())
         return;
     const QString paidWord = TranslateText("PAID");
-    const QString dataFile = main.SQLConnection1().path();
-    const QChar separator = main.CsvSeparator;
+    const QString dataFile = context.SQLConnection1().path();
+    const QChar separator = context.CsvSeparator;
     CsvExportResult result;
     QStringList engineErrors;
-    const bool finished = LongTaskRunner::run(&main, TranslateText("Exporting..."), [&](LongTaskProgress& progress) {
+    const QString caption = TranslateText("Exporting...");
+    const bool finished = LongTaskRunner::run(context.window(), caption, [&](LongTaskProgress& progress) {
         WorkerConnection connection(dataFile, progress.cancelCheck());
         if (connection.isOpen())
             result = ExportTableCsv(connection.db(), table, separator, paidWord, path, &progress);
@@ -35,7 +36,7 @@ void ExportTableCommand(TAppForm& main, DataTable table)
     if (!finished)
         return; // nothing was written
     for (const QString& message : engineErrors)
-        main.ReportDatabaseError(message);
+        context.ReportDatabaseError(message);
     switch (result.status) {
     case CsvExportResult::Status::Written:
     case CsvExportResult::Status::Cancelled:
@@ -43,22 +44,22 @@ void ExportTableCommand(TAppForm& main, DataTable table)
         break;
     case CsvExportResult::Status::BadValue:
     case CsvExportResult::Status::WriteFailed:
-        main.ShowError(result.message);
+        context.ShowError(result.message);
         break;
     }
 }
 
-void ImportProductsCommand(TAppForm& main)
+void ImportProductsCommand(AppContext& context)
 {
-    const QString path = CsvFileDialog::mainOpenDialog(main).execute(main.dialogs(), &main);
+    const QString path = CsvFileDialog::mainOpenDialog(context).execute(context.dialogs(), context.window());
     if (path.isEmpty())
         return;
-    const QString dataFile = main.SQLConnection1().path();
-    const QChar separator = main.CsvSeparator;
-    const int ansiCodePage = main.env().ansiCodePage();
+    const QString dataFile = context.SQLConnection1().path();
+    const QChar separator = context.CsvSeparator;
+    const int ansiCodePage = context.env().ansiCodePage();
     ProductImportResult result;
     QStringList engineErrors; // a failed insert's message, and any the connection reported
-    LongTaskRunner::run(&main, TranslateText("Importing products..."), [&](LongTaskProgress& progress) {
+    LongTaskRunner::run(context.window(), TranslateText("Importing products..."), [&](LongTaskProgress& progress) {
         WorkerConnection connection(dataFile, progress.cancelCheck());
         if (connection.isOpen())
             result = ImportProducts(connection.db(), path, separator, ansiCodePage,
@@ -72,24 +73,25 @@ void ImportProductsCommand(TAppForm& main)
     if (result.cancelled)
         return; // rolled back: the products are as they were
     for (const QString& message : engineErrors)
-        main.ReportDatabaseError(message);
+        context.ReportDatabaseError(message);
     if (!result.fileRead) {
-        main.ShowError(result.error);
+        context.ShowError(result.error);
         return;
     }
-    main.dialogs().information(&main, TranslateText("Import"),
-                               TranslateText("Imported:") + QLatin1Char(' ') + QString::number(result.imported)
-                                   + QLatin1Char(' ') + TranslateText("entries"));
+    context.dialogs().information(context.window(), TranslateText("Import"),
+                                  TranslateText("Imported:") + QLatin1Char(' ') + QString::number(result.imported)
+                                      + QLatin1Char(' ') + TranslateText("entries"));
 }
 
-void DeleteTableCommand(TAppForm& main, DataTable table)
+void DeleteTableCommand(AppContext& context, DataTable table)
 {
-    if (!main.CheckAdmin())
+    if (!context.CheckAdmin())
         return;
     const QString question = DeleteAllQuestion(table);
-    if (main.dialogs().message(&main, TranslateText("Confirm"), TranslateText(question), Dialogs::Icon::Question,
+    if (context.dialogs().message(context.window(), TranslateText("Confirm"), TranslateText(question),
+                                  Dialogs::Icon::Question,
                                Dialogs::Yes | Dialogs::No)
         != Dialogs::Yes)
         return;
-    DeleteAllRows(main.SQLConnection1(), table);
+    DeleteAllRows(context.SQLConnection1(), table);
 }

@@ -2,7 +2,7 @@
 
 #include "app/ui/LongTaskRunner.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Money.h"
@@ -81,13 +81,13 @@ QComboBox* makeChoice(QWidget* parent, const char* name)
 
 } // namespace
 
-SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
+SalesHistoryScreen::SalesHistoryScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
-    , m_main(main)
+    , m_context(context)
 {
     setObjectName(QStringLiteral("PanelSellings"));
 
-    const QString dateFormat = m_main.env().shortDateFormat();
+    const QString dateFormat = m_context.env().shortDateFormat();
     DateTimePicker1 = new QDateEdit(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker2 = new QDateEdit(this);
@@ -157,15 +157,16 @@ SalesHistoryScreen::SalesHistoryScreen(TAppForm& main, QWidget* parent)
     }
     Label15->setBuddy(Label14);
 
-    connect(BitBtn18, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn18Click));
-    connect(BitBtn19, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn19Click));
-    connect(BitBtn21, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::BitBtn21Click));
-    connect(ChartButton, &QPushButton::clicked, this, Guarded(m_main, this, &SalesHistoryScreen::ChartButtonClick));
-    connect(BitBtn20, &QPushButton::clicked, this, [this] { m_main.runGuarded([this] { m_main.AnaMenuAc(); }); });
-    connect(delete2, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Delete2Click));
-    connect(delete3, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Delete3Click));
-    connect(print1, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Print1Click));
-    connect(print2, &QAction::triggered, this, Guarded(m_main, this, &SalesHistoryScreen::Print2Click));
+    connect(BitBtn18, &QPushButton::clicked, this, Guarded(m_context, this, &SalesHistoryScreen::BitBtn18Click));
+    connect(BitBtn19, &QPushButton::clicked, this, Guarded(m_context, this, &SalesHistoryScreen::BitBtn19Click));
+    connect(BitBtn21, &QPushButton::clicked, this, Guarded(m_context, this, &SalesHistoryScreen::BitBtn21Click));
+    connect(ChartButton, &QPushButton::clicked, this, Guarded(m_context, this, &SalesHistoryScreen::ChartButtonClick));
+    connect(BitBtn20, &QPushButton::clicked, this,
+            [this] { m_context.runGuarded([this] { m_context.showSaleScreen(); }); });
+    connect(delete2, &QAction::triggered, this, Guarded(m_context, this, &SalesHistoryScreen::Delete2Click));
+    connect(delete3, &QAction::triggered, this, Guarded(m_context, this, &SalesHistoryScreen::Delete3Click));
+    connect(print1, &QAction::triggered, this, Guarded(m_context, this, &SalesHistoryScreen::Print1Click));
+    connect(print2, &QAction::triggered, this, Guarded(m_context, this, &SalesHistoryScreen::Print2Click));
 
     auto* top = new QGridLayout;
     top->addWidget(m_beginLabel, 0, 0);
@@ -239,7 +240,7 @@ void SalesHistoryScreen::prepare()
 {
     PanelTotal->hide();
     showList(ListView2);
-    const QDate today = m_main.env().now().date();
+    const QDate today = m_context.env().now().date();
     DateTimePicker1->setDate(today);
     DateTimePicker2->setDate(today.addDays(1));
     BitBtn18Click();
@@ -247,7 +248,7 @@ void SalesHistoryScreen::prepare()
 
 void SalesHistoryScreen::fillFilterLists()
 {
-    Database& db = m_main.SQLConnection1();
+    Database& db = m_context.SQLConnection1();
     // A big shop has thousands of customers and a hundred thousand products: their names are read when a list is
     // first opened. The box deletes the model it owned before.
     ComboBox3->setModel(new LazyNameListModel(
@@ -282,28 +283,28 @@ namespace {
 // Reads the rows on a worker with a connection of its own while the window goes on repainting; the database's
 // messages are shown afterwards. A cancelled load shows an empty list.
 template <typename Model>
-void loadOnWorker(TAppForm& main, Model& model, const HistoryFilter& filter)
+void loadOnWorker(AppContext& context, Model& model, const HistoryFilter& filter)
 {
-    const QString dataFile = main.SQLConnection1().path();
+    const QString dataFile = context.SQLConnection1().path();
     typename Model::Rows rows;
     bool ok = false;
     QString error;
     QStringList engineErrors;
-    const bool finished =
-        LongTaskRunner::run(&main, TranslateText("Loading the sales history..."), [&](LongTaskProgress& progress) {
-            WorkerConnection connection(dataFile, progress.cancelCheck());
-            if (connection.isOpen())
-                ok = Model::read(connection.db(), filter, rows, &error, &progress);
-            engineErrors = connection.errors();
-        });
+    const QString caption = TranslateText("Loading the sales history...");
+    const bool finished = LongTaskRunner::run(context.window(), caption, [&](LongTaskProgress& progress) {
+        WorkerConnection connection(dataFile, progress.cancelCheck());
+        if (connection.isOpen())
+            ok = Model::read(connection.db(), filter, rows, &error, &progress);
+        engineErrors = connection.errors();
+    });
     if (!finished) {
         model.setRows(filter, typename Model::Rows());
         return;
     }
     for (const QString& message : engineErrors)
-        main.ReportDatabaseError(message);
+        context.ReportDatabaseError(message);
     if (!ok && !error.isEmpty())
-        main.ReportDatabaseError(error);
+        context.ReportDatabaseError(error);
     model.setRows(filter, ok ? std::move(rows) : typename Model::Rows());
 }
 
@@ -311,12 +312,12 @@ void loadOnWorker(TAppForm& main, Model& model, const HistoryFilter& filter)
 
 void SalesHistoryScreen::loadPayments(const HistoryFilter& filter)
 {
-    loadOnWorker(m_main, *m_paymentsModel, filter);
+    loadOnWorker(m_context, *m_paymentsModel, filter);
 }
 
 void SalesHistoryScreen::loadCredits(const HistoryFilter& filter)
 {
-    loadOnWorker(m_main, *m_creditsModel, filter);
+    loadOnWorker(m_context, *m_creditsModel, filter);
 }
 
 void SalesHistoryScreen::BitBtn18Click()
@@ -346,19 +347,19 @@ void SalesHistoryScreen::BitBtn19Click()
 
 void SalesHistoryScreen::BitBtn21Click()
 {
-    CsvFileDialog& dialog = CsvFileDialog::mainSaveDialog(m_main);
+    CsvFileDialog& dialog = CsvFileDialog::mainSaveDialog(m_context);
     dialog.prepareForCsv();
-    const QString path = dialog.execute(m_main.dialogs(), &m_main);
+    const QString path = dialog.execute(m_context.dialogs(), m_context.window());
     if (path.isEmpty())
         return;
-    CsvWriter writer(m_main.CsvSeparator);
+    CsvWriter writer(m_context.CsvSeparator);
     const HistoryListModel& shown = m_shown == ShownList::Payments
                                         ? static_cast<const HistoryListModel&>(*m_paymentsModel)
                                         : static_cast<const HistoryListModel&>(*m_creditsModel);
     shown.writeCsv(writer);
     QString error;
     if (!writer.save(path, &error))
-        m_main.ShowError(error);
+        m_context.ShowError(error);
 }
 
 void SalesHistoryScreen::ChartButtonClick()
@@ -374,11 +375,12 @@ void SalesHistoryScreen::ChartButtonClick()
             loadPayments(wanted);
     }
     const HistoryFilter& filter = credits ? m_creditsModel->filter() : m_paymentsModel->filter();
-    TakingsChartWindow window(m_main.dialogs(),
+    TakingsChartWindow window(m_context.dialogs(),
                               BuildTakingsSeries(filter, m_paymentsModel->lines(),
                                                  credits ? &m_creditsModel->lines() : nullptr),
-                              {m_main.env().shortDateFormat(), m_main.CurrencySymbol}, &m_main);
-    m_main.dialogs().execModal(window);
+                              {m_context.env().shortDateFormat(),
+                               m_context.receipts.CurrencySymbol}, m_context.window());
+    m_context.dialogs().execModal(window);
 }
 
 int SalesHistoryScreen::selectedRow(const QTableView* list)
@@ -390,16 +392,16 @@ int SalesHistoryScreen::selectedRow(const QTableView* list)
 bool SalesHistoryScreen::deleteLine(QTableView* list, const QString& question,
                                     const std::function<bool(qint64 id)>& removeLine)
 {
-    if (!m_main.CheckAdmin())
+    if (!m_context.CheckAdmin())
         return false;
     const int row = selectedRow(list);
     if (row < 0) {
-        m_main.dialogs().beep();
+        m_context.dialogs().beep();
         return false;
     }
     const qint64 id = static_cast<const HistoryListModel*>(list->model())->id(row);
-    if (m_main.dialogs().message(&m_main, TranslateText("Confirm"), question, Dialogs::Icon::Question,
-                                 Dialogs::Yes | Dialogs::No)
+    if (m_context.dialogs().message(m_context.window(), TranslateText("Confirm"), question, Dialogs::Icon::Question,
+                                    Dialogs::Yes | Dialogs::No)
         == Dialogs::Yes)
         removeLine(id);
     return true;
@@ -409,44 +411,44 @@ void SalesHistoryScreen::Delete2Click()
 {
     // Reloaded whatever the answer was.
     if (deleteLine(ListView2, TranslateText("Are you sure you want to delete the payment?"),
-                   [this](qint64 id) { return PaymentsTable(m_main.SQLConnection1()).remove(id); }))
+                   [this](qint64 id) { return PaymentsTable(m_context.SQLConnection1()).remove(id); }))
         BitBtn18Click();
 }
 
 void SalesHistoryScreen::Delete3Click()
 {
     if (deleteLine(ListView3, TranslateText("Are you sure you want to delete the credit?"),
-                   [this](qint64 id) { return CreditLinesTable(m_main.SQLConnection1()).remove(id); }))
+                   [this](qint64 id) { return CreditLinesTable(m_context.SQLConnection1()).remove(id); }))
         BitBtn19Click();
 }
 
 ReprintFormat SalesHistoryScreen::reprintFormat() const
 {
-    return {m_main.CurrencySymbol, m_main.env().shortDateFormat(), m_main.env().longTimeFormat()};
+    return {m_context.receipts.CurrencySymbol, m_context.env().shortDateFormat(), m_context.env().longTimeFormat()};
 }
 
 void SalesHistoryScreen::Print1Click()
 {
     const int row = selectedRow(ListView2);
     if (row < 0) {
-        m_main.dialogs().beep();
+        m_context.dialogs().beep();
         return;
     }
-    const QString text = RenderPaymentReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+    const QString text = RenderPaymentReprint(ReceiptTemplateText(m_context.receipts.ReceiptTemplate),
                                               m_paymentsModel->rowTexts(row), reprintFormat());
-    PrintReceipt(m_main, &m_main, ReceiptPrintJob(text));
+    PrintReceipt(m_context, m_context.window(), ReceiptPrintJob(text));
 }
 
 void SalesHistoryScreen::Print2Click()
 {
     const int row = selectedRow(ListView3);
     if (row < 0) {
-        m_main.dialogs().beep();
+        m_context.dialogs().beep();
         return;
     }
-    const QString text = RenderCreditReprint(ReceiptTemplateText(m_main.ReceiptTemplate),
+    const QString text = RenderCreditReprint(ReceiptTemplateText(m_context.receipts.ReceiptTemplate),
                                              m_creditsModel->rowTexts(row), reprintFormat());
     ReceiptPrintJob job(text);
     job.translateError = true;
-    PrintReceipt(m_main, &m_main, job);
+    PrintReceipt(m_context, m_context.window(), job);
 }

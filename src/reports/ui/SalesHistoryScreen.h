@@ -15,7 +15,7 @@ class QPushButton;
 class QStackedLayout;
 class QTableView;
 class QTimeEdit;
-class TAppForm;
+class AppContext;
 struct HistoryFilter;
 struct ReprintFormat;
 
@@ -26,7 +26,7 @@ class SalesHistoryScreen : public QWidget
     Q_OBJECT
 
 public:
-    explicit SalesHistoryScreen(TAppForm& main, QWidget* parent = nullptr);
+    explicit SalesHistoryScreen(AppContext& context, QWidget* parent = nullptr);
     void setCaptions();
     // Prepares the screen each time it is opened: today .. tomorrow, payments listed.
     void prepare();
@@ -77,7 +77,7 @@ private:
     // Asks and deletes the selected line; false when it stopped before the question.
     bool deleteLine(QTableView* list, const QString& question, const std::function<bool(qint64 id)>& removeLine);
 
-    TAppForm& m_main;
+    AppContext& m_context;
     PaymentsListModel* m_paymentsModel = nullptr;
     CreditsListModel* m_creditsModel = nullptr;
     QStackedLayout* m_lists = nullptr;

@@ -2,7 +2,7 @@
 
 #include "app/ui/LongTaskRunner.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/CsvFile.h"
@@ -39,7 +39,7 @@ QTimer* makeTimer(QObject* parent, const char* name, bool armed)
 
 } // namespace
 
-TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
+TFormTopSelling::TFormTopSelling(AppContext& context) : QDialog(context.window()), m_context(context)
 {
     setObjectName(QStringLiteral("FormTopSelling"));
     setWindowTitle(TranslateText("Top Selling Products"));
@@ -51,10 +51,10 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     RadioButton2 = new QRadioButton(TranslateText("Price"), this);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
 
-    const QString dateFormat = main.env().shortDateFormat();
+    const QString dateFormat = context.env().shortDateFormat();
     DateTimePicker1 = new QDateEdit(QDate(2000, 1, 1), this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker2 = new QDateEdit(main.env().now().date().addDays(1), this);
+    DateTimePicker2 = new QDateEdit(context.env().now().date().addDays(1), this);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
     auto* beginLabel = new QLabel(TranslateText("Begin:"), this);
     beginLabel->setBuddy(DateTimePicker1);
@@ -74,7 +74,7 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     for (int i = 0; i < 4; ++i)
         ListView1->horizontalHeader()->resizeSection(i, widths[i]);
 
-    Chart = new TopSellersChart(main.dialogs(), main.CurrencySymbol, this);
+    Chart = new TopSellersChart(context.dialogs(), context.receipts.CurrencySymbol, this);
 
     BitBtn1 = new QPushButton(TranslateText("Export to File..."), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -118,13 +118,15 @@ TFormTopSelling::TFormTopSelling(TAppForm& main) : QDialog(&main), m_main(main)
     layout->addLayout(content, 1);
     layout->addWidget(StatusBar1);
 
-    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::RadioButton1Click));
-    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::RadioButton2Click));
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, Guarded(m_main, this, &TFormTopSelling::DateTimePickerChange));
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, Guarded(m_main, this, &TFormTopSelling::DateTimePickerChange));
-    connect(Timer1, &QTimer::timeout, this, Guarded(m_main, this, &TFormTopSelling::Timer1Timer));
-    connect(Timer2, &QTimer::timeout, this, Guarded(m_main, this, &TFormTopSelling::Timer2Timer));
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TFormTopSelling::BitBtn1Click));
+    connect(RadioButton1, &QRadioButton::clicked, this, Guarded(m_context, this, &TFormTopSelling::RadioButton1Click));
+    connect(RadioButton2, &QRadioButton::clicked, this, Guarded(m_context, this, &TFormTopSelling::RadioButton2Click));
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, Guarded(m_context, this,
+                                                                    &TFormTopSelling::DateTimePickerChange));
+    connect(DateTimePicker2, &QDateEdit::dateChanged, this, Guarded(m_context, this,
+                                                                    &TFormTopSelling::DateTimePickerChange));
+    connect(Timer1, &QTimer::timeout, this, Guarded(m_context, this, &TFormTopSelling::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, Guarded(m_context, this, &TFormTopSelling::Timer2Timer));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_context, this, &TFormTopSelling::BitBtn1Click));
 }
 
 void TFormTopSelling::RadioButton1Click()
@@ -157,7 +159,7 @@ void TFormTopSelling::Timer2Timer()
 void TFormTopSelling::fill(TopSellingRanking ranking)
 {
     std::vector<QString> cells;
-    const QString dataFile = m_main.SQLConnection1().path();
+    const QString dataFile = m_context.SQLConnection1().path();
     const QDate begin = DateTimePicker1->date();
     const QDate end = DateTimePicker2->date();
     QStringList engineErrors;
@@ -171,27 +173,27 @@ void TFormTopSelling::fill(TopSellingRanking ranking)
     if (!finished)
         cells.clear(); // cancelled: an empty list rather than part of one
     for (const QString& message : engineErrors)
-        m_main.ReportDatabaseError(message);
+        m_context.ReportDatabaseError(message);
     m_model->setCells(std::move(cells));
     Chart->setSellers(TopSellers(*m_model, ranking), ranking);
 }
 
 void TFormTopSelling::BitBtn1Click()
 {
-    const QString path = SaveDialog1->execute(m_main.dialogs(), this);
+    const QString path = SaveDialog1->execute(m_context.dialogs(), this);
     if (path.isEmpty())
         return;
-    CsvWriter writer(m_main.CsvSeparator);
+    CsvWriter writer(m_context.CsvSeparator);
     writer.addLine({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Unit"), TranslateText("Price")});
     for (int row = 0; row < m_model->rowCount(); ++row)
         writer.addLine(m_model->rowTexts(row));
     QString error;
     if (!writer.save(path, &error))
-        m_main.ShowError(error);
+        m_context.ShowError(error);
 }
 
-void OpenTopSellingForm(TAppForm& main)
+void OpenTopSellingForm(AppContext& context)
 {
-    TFormTopSelling form(main);
-    main.dialogs().execModal(form);
+    TFormTopSelling form(context);
+    context.dialogs().execModal(form);
 }

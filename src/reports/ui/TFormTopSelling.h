@@ -9,7 +9,7 @@ class QRadioButton;
 class QStatusBar;
 class QTableView;
 class QTimer;
-class TAppForm;
+class AppContext;
 class TextTableModel;
 class TopSellersChart;
 enum class TopSellingRanking;
@@ -21,7 +21,7 @@ class TFormTopSelling : public QDialog
     Q_OBJECT
 
 public:
-    explicit TFormTopSelling(TAppForm& main);
+    explicit TFormTopSelling(AppContext& context);
 
     TextTableModel* model() const { return m_model; }
 
@@ -45,10 +45,10 @@ private:
     void BitBtn1Click();
     void fill(TopSellingRanking ranking);
 
-    TAppForm& m_main;
+    AppContext& m_context;
     TextTableModel* m_model = nullptr;
     CsvFileDialog* SaveDialog1 = nullptr;
 };
 
 // "Reports" > "Top Selling Products...": a new window, shown modally.
-void OpenTopSellingForm(TAppForm& main);
+void OpenTopSellingForm(AppContext& context);

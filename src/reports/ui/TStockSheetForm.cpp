@@ -2,7 +2,7 @@
 
 #include "app/ui/LongTaskRunner.h"
 #include "app/ui/GuardedHandler.h"
-#include "app/ui/TAppForm.h"
+#include "app/AppContext.h"
 #include "barcode/ui/TGenerateBarcodeForm.h"
 #include "i18n/Translator.h"
 #include "reports/CsvFile.h"
@@ -32,7 +32,7 @@ QString g_lastWindowState;
 
 } // namespace
 
-TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
+TStockSheetForm::TStockSheetForm(AppContext& context) : QDialog(context.window()), m_context(context)
 {
     setObjectName(QStringLiteral("StockSheetForm"));
     setWindowTitle(TranslateText("Stock Inventory Count Sheet"));
@@ -48,7 +48,7 @@ TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
     header->setSectionsClickable(true);
     header->setStretchLastSection(false);
     for (int column = 0; column < kColumns; ++column)
-        header->resizeSection(column, int(main.settings().integer(SettingKey::StockSheetColumn, column + 1)));
+        header->resizeSection(column, int(context.settings().integer(SettingKey::StockSheetColumn, column + 1)));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     PopupMenu1 = new QMenu(this);
@@ -83,13 +83,13 @@ TStockSheetForm::TStockSheetForm(TAppForm& main) : QDialog(&main), m_main(main)
     layout->addWidget(ListView1, 1);
     layout->addLayout(buttons);
 
-    connect(Timer1, &QTimer::timeout, this, Guarded(m_main, this, &TStockSheetForm::Timer1Timer));
-    connect(Timer2, &QTimer::timeout, this, Guarded(m_main, this, &TStockSheetForm::SaveColumnWidths));
-    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_main, this, &TStockSheetForm::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, Guarded(m_main, this, &TStockSheetForm::GenerateBarcodeClick));
-    connect(generate, &QAction::triggered, this, Guarded(m_main, this, &TStockSheetForm::GenerateBarcodeClick));
+    connect(Timer1, &QTimer::timeout, this, Guarded(m_context, this, &TStockSheetForm::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, Guarded(m_context, this, &TStockSheetForm::SaveColumnWidths));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(m_context, this, &TStockSheetForm::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, Guarded(m_context, this, &TStockSheetForm::GenerateBarcodeClick));
+    connect(generate, &QAction::triggered, this, Guarded(m_context, this, &TStockSheetForm::GenerateBarcodeClick));
     connect(header, &QHeaderView::sectionClicked, this,
-            [this](int column) { m_main.runGuarded([this, column] { ListView1ColumnClick(column); }); });
+            [this](int column) { m_context.runGuarded([this, column] { ListView1ColumnClick(column); }); });
     connect(ListView1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos)); });
 }
@@ -99,7 +99,7 @@ TStockSheetForm::~TStockSheetForm()
     // Barcode windows opened from the sheet stay open after it closes.
     for (auto* generator : findChildren<TGenerateBarcodeForm*>(QString(), Qt::FindDirectChildrenOnly)) {
         const bool visible = generator->isVisible();
-        generator->setParent(&m_main, generator->windowFlags());
+        generator->setParent(m_context.window(), generator->windowFlags());
         if (visible)
             generator->show();
     }
@@ -110,7 +110,7 @@ void TStockSheetForm::Timer1Timer()
     Timer1->stop();
     std::vector<QString> cells;
     QString error;
-    const QString dataFile = m_main.SQLConnection1().path();
+    const QString dataFile = m_context.SQLConnection1().path();
     QStringList engineErrors;
     const bool finished =
         LongTaskRunner::run(this, TranslateText("Stock Inventory Count Sheet"), [&](LongTaskProgress& progress) {
@@ -124,7 +124,7 @@ void TStockSheetForm::Timer1Timer()
     else
         for (const QString& message : engineErrors)
             if (!message.isEmpty())
-                m_main.ReportDatabaseError(message);
+                m_context.ReportDatabaseError(message);
     m_model->setCells(std::move(cells));
 }
 
@@ -144,28 +144,28 @@ void TStockSheetForm::ListView1ColumnClick(int column)
 
 void TStockSheetForm::BitBtn1Click()
 {
-    const QString path = SaveDialog1->execute(m_main.dialogs(), this);
+    const QString path = SaveDialog1->execute(m_context.dialogs(), this);
     if (path.isEmpty())
         return;
-    CsvWriter writer(m_main.CsvSeparator);
+    CsvWriter writer(m_context.CsvSeparator);
     writer.addLine({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"), TranslateText("Stock"),
                     TranslateText("Datetime"), TranslateText("Date"), TranslateText("Time")});
     for (int row = 0; row < m_model->rowCount(); ++row)
         writer.addLine(StockSheetCsvFields(m_model->rowTexts(row)));
     QString error;
     if (!writer.save(path, &error))
-        m_main.ShowError(error);
+        m_context.ShowError(error);
 }
 
 void TStockSheetForm::GenerateBarcodeClick()
 {
     const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
-        m_main.dialogs().warning(this, TranslateText("WARNING"), TranslateText("No item selected!"));
+        m_context.dialogs().warning(this, TranslateText("WARNING"), TranslateText("No item selected!"));
         return;
     }
     // A child of the sheet, so the modal sheet does not block it.
-    auto* generator = new TGenerateBarcodeForm(m_main.dialogs(), m_model->text(selected.first().row(), 0), this);
+    auto* generator = new TGenerateBarcodeForm(m_context.dialogs(), m_model->text(selected.first().row(), 0), this);
     generator->show();
     generator->raise();
     generator->activateWindow();
@@ -173,7 +173,7 @@ void TStockSheetForm::GenerateBarcodeClick()
 
 void TStockSheetForm::SaveColumnWidths()
 {
-    const SettingsStore& settings = m_main.settings();
+    const SettingsStore& settings = m_context.settings();
     std::vector<SettingsStore::Change> changed;
     for (int column = 0; column < kColumns; ++column) {
         const int width = ListView1->horizontalHeader()->sectionSize(column);
@@ -181,19 +181,19 @@ void TStockSheetForm::SaveColumnWidths()
             || settings.integer(SettingKey::StockSheetColumn, column + 1) != width)
             changed.push_back({SettingKey::StockSheetColumn, qint64(width), column + 1});
     }
-    m_main.settings().set(changed);
+    m_context.settings().set(changed);
 }
 
 void TStockSheetForm::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     if (g_resizeGuard)
-        m_main.runGuarded([this] { FormResize(); });
+        m_context.runGuarded([this] { FormResize(); });
 }
 
 void TStockSheetForm::FormResize()
 {
-    SettingsStore& settings = m_main.settings();
+    SettingsStore& settings = m_context.settings();
     const Qt::WindowStates state = windowState();
     std::vector<SettingsStore::Change> changes;
     if (state & Qt::WindowMinimized) {
@@ -218,11 +218,11 @@ void TStockSheetForm::FormResize()
     settings.set(changes);
 }
 
-void OpenStockSheetForm(TAppForm& main)
+void OpenStockSheetForm(AppContext& context)
 {
-    TStockSheetForm form(main);
+    TStockSheetForm form(context);
     g_resizeGuard = false;
-    const SettingsStore& settings = main.settings();
+    const SettingsStore& settings = context.settings();
     if (settings.contains(SettingKey::StockSheetWidth))
         form.resize(int(settings.integer(SettingKey::StockSheetWidth)), form.height());
     if (settings.contains(SettingKey::StockSheetHeight))
@@ -230,5 +230,5 @@ void OpenStockSheetForm(TAppForm& main)
     if (settings.text(SettingKey::StockSheetWindowState) == QLatin1String("Maximized"))
         form.setWindowState(form.windowState() | Qt::WindowMaximized);
     g_resizeGuard = true;
-    main.dialogs().execModal(form);
+    context.dialogs().execModal(form);
 }

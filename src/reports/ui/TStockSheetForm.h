@@ -7,7 +7,7 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class QTimer;
-class TAppForm;
+class AppContext;
 class TextTableModel;
 
 // The stock inventory count sheet: every product with price, stock and record date, most stocked first, sortable
@@ -18,7 +18,7 @@ class TStockSheetForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TStockSheetForm(TAppForm& main);
+    explicit TStockSheetForm(AppContext& context);
     ~TStockSheetForm() override;
 
     TextTableModel* model() const { return m_model; }
@@ -44,7 +44,7 @@ private:
     void GenerateBarcodeClick();
     void FormResize();
 
-    TAppForm& m_main;
+    AppContext& m_context;
     TextTableModel* m_model = nullptr;
     CsvFileDialog* SaveDialog1 = nullptr;
     int m_sortColumn = 0;
@@ -52,4 +52,4 @@ private:
 };
 
 // "Reports" > "Stock Inventory Count Sheet...": a new window with the remembered geometry, shown modally.
-void OpenStockSheetForm(TAppForm& main);
+void OpenStockSheetForm(AppContext& context);

@@ -1,0 +1,151 @@
+#include "app/AppContext.h"
+
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/VersionInfo.h"
+#include "i18n/Translator.h"
+#include "platform/Environment.h"
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "store/DataFileTemplate.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+QString DefaultTemplateText()
+{
+    return QStringList{TranslateText("Welcome to Our Shop"),
+                       QStringLiteral("[DATETIME]"),
+                       QString(),
+                       QStringLiteral("Receipt Number: [RECEIPTNO]"),
+                       QString(),
+                       QStringLiteral("[LIST]"),
+                       QString(),
+                       TranslateText("Total:") + QStringLiteral(" [TOTAL]"),
+                       QString(),
+                       TranslateText("Thank you")}
+        .join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+AppContext::AppContext(Environment& environment, Dialogs& dialogs)
+    : m_env(environment)
+    , m_dialogs(dialogs)
+{
+    const TEXEVersionData version = ReadVersionData();
+    AppCompanyName = version.CompanyName;
+    AppProductName = version.ProductName;
+    AppVersion = AppVersionText();
+    AppTitle = AppCompanyName + QStringLiteral(" - ") + AppProductName;
+
+    DataFolder = platform::ChooseDataFolder(m_env.executableFolder(), m_env.roamingAppDataFolder(), AppCompanyName,
+                                            AppProductName);
+    CsvSeparator = m_env.listSeparator();
+    m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
+    AppTranslator().LoadLanguageFile(m_env.executableFolder(), m_settings.text(SettingKey::LanguageFile),
+                                     m_env.uiLanguageId(), m_env.ansiCodePage());
+    m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
+
+    receipts.DefaultReceiptTemplate = DefaultTemplateText();
+    receipts.CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
+    receipts.ReceiptNumber = m_settings.integer(SettingKey::ReceiptNumber);
+    receipts.ReceiptFolder = m_settings.text(SettingKey::ReceiptFolder);
+    receipts.askBeforePrinting = m_settings.integer(SettingKey::AskPrint) == 1;
+    const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
+    if (QFile::exists(templatePath))
+        LoadLinesUtf8OrAnsi(templatePath, m_env.ansiCodePage(), receipts.ReceiptTemplate);
+    if (receipts.ReceiptTemplate.isEmpty())
+        receipts.ReceiptTemplate = SplitLines(receipts.DefaultReceiptTemplate);
+}
+
+bool AppContext::openDatabase()
+{
+    const QString dataFile = DataFolder + QStringLiteral("data.db");
+    CreateDataFileFromTemplate(dataFile, m_env.executableFolder() + QStringLiteral("empty.db"));
+    if (!m_db.open(dataFile))
+        return false;
+    m_db.Migrate();
+    return true;
+}
+
+void AppContext::SetAdminMode(bool admin)
+{
+    m_isAdmin = admin;
+    emit adminModeChanged(admin);
+}
+
+bool AppContext::CheckAdmin()
+{
+    if (m_isAdmin)
+        return true;
+    m_dialogs.warning(m_window, TranslateText("WARNING"), TranslateText("You are not logged as admin!"));
+    return false;
+}
+
+void AppContext::setCurrencySymbol(const QString& symbol)
+{
+    m_settings.set(SettingKey::CurrencySymbol, symbol);
+    receipts.CurrencySymbol = symbol;
+    emit currencySymbolChanged();
+}
+
+void AppContext::setAskBeforePrinting(bool ask)
+{
+    receipts.askBeforePrinting = ask;
+    m_settings.set(SettingKey::AskPrint, qint64(ask ? 1 : 0));
+}
+
+void AppContext::SetLanguageFile(const QString& fileName)
+{
+    m_settings.set(SettingKey::LanguageFile, fileName);
+}
+
+void AppContext::RestartApplication()
+{
+    const QString script = platform::WriteRestartScript(DataFolder, m_env.executablePath(), m_env.ansiCodePage());
+    QCoreApplication::processEvents();
+    if (!script.isEmpty())
+        m_env.startDetached(QStringLiteral("/bin/sh"), {script}, DataFolder);
+    QCoreApplication::processEvents();
+    m_env.quitApplication();
+}
+
+void AppContext::ReportDatabaseError(const QString& engineMessage)
+{
+    m_dialogs.message(m_window, AppTitle, QStringLiteral("Exception raised with message: ") + engineMessage,
+                      Dialogs::Icon::None, Dialogs::Ok);
+}
+
+void AppContext::ShowError(const QString& message)
+{
+    m_dialogs.message(m_window, AppTitle, message, Dialogs::Icon::Error, Dialogs::Ok);
+}
+
+void AppContext::runGuarded(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const AppError& e) {
+        ShowError(e.message());
+    } catch (const std::exception& e) {
+        ShowError(QString::fromUtf8(e.what()));
+    }
+}
+
+std::optional<QString> AppContext::InputQuery(const QString& caption, const QString& prompt,
+                                              const QString& initialText, bool masked, bool translateButtons)
+{
+    Dialogs::Input input;
+    input.caption = caption;
+    input.prompt = prompt;
+    input.initialText = initialText;
+    input.masked = masked;
+    if (translateButtons) {
+        input.okCaption = TranslateText("OK");
+        input.cancelCaption = TranslateText("Cancel");
+    }
+    return m_dialogs.inputText(m_window, input);
+}
