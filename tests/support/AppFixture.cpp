@@ -1,46 +1,11 @@
 #include "support/AppFixture.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QTest>
 #include <QTimer>
-
-namespace {
-
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files))
-        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
-}
-
-} // namespace
-
-void AppFixture::SetUp()
-{
-    ASSERT_TRUE(m_dir.isValid());
-    const QString runtime = QStringLiteral(QUENVALE_RUNTIME_DIR);
-    ASSERT_TRUE(QFile::copy(runtime + QStringLiteral("/empty.db"), programFolder() + QStringLiteral("empty.db")));
-    copyFolder(runtime + QStringLiteral("/Languages"), programFolder() + QStringLiteral("Languages"));
-    env.exeFolder = programFolder();
-    env.appDataFolder = m_dir.path() + QStringLiteral("/appdata");
-}
 
 void AppFixture::TearDown()
 {
     form.reset();
-}
-
-void AppFixture::writeSettings(const QStringList& keyValueLines)
-{
-    QFile file(dataFile(QStringLiteral("settings.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Settings]\r\n");
-    for (const QString& line : keyValueLines)
-        file.write(line.toUtf8() + "\r\n");
+    ContextFixture::TearDown();
 }
 
 TAppForm& AppFixture::start()
@@ -51,11 +16,4 @@ TAppForm& AppFixture::start()
     form->show();
     pump();
     return *form;
-}
-
-void AppFixture::pump(int milliseconds)
-{
-    QCoreApplication::processEvents();
-    QTest::qWait(milliseconds > 0 ? milliseconds : 5);
-    QCoreApplication::processEvents();
 }

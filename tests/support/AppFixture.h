@@ -1,33 +1,17 @@
 #pragma once
 
 #include "app/ui/TAppForm.h"
-#include "support/FixedEnvironment.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ContextFixture.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <memory>
-
-// A program folder in a temporary directory with empty.db and the Languages folder beside a pretend executable,
-// the data files kept in the same (writable) folder, a fixed clock and locale, and scripted dialogs.
-class AppFixture : public ::testing::Test
+// The program folder of ContextFixture with the whole main window on it, for tests of the main window and of
+// what crosses its screens.
+class AppFixture : public ContextFixture
 {
 protected:
-    void SetUp() override;
     void TearDown() override;
 
-    // Writes settings.ini before the window is created (lines without the section header).
-    void writeSettings(const QStringList& keyValueLines);
     // Creates the main window, shows it and runs the start-up timers (database open, password check).
     TAppForm& start();
-    // Runs pending events so one-shot timers fire.
-    void pump(int milliseconds = 0);
 
-    QString programFolder() const { return m_dir.path() + QStringLiteral("/"); }
-    QString dataFile(const QString& name) const { return programFolder() + name; }
-
-    QTemporaryDir m_dir;
-    FixedEnvironment env;
-    ScriptedDialogs dialogs;
     std::unique_ptr<TAppForm> form;
 };

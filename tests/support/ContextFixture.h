@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "support/FixedEnvironment.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A program folder in a temporary directory with empty.db and the Languages folder beside a pretend executable,
+// the data files kept in the same (writable) folder, a fixed clock and locale, and scripted dialogs. A window
+// under test is built on the context (startContext) and needs no main window.
+class ContextFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes settings.ini before the context is created (lines without the section header).
+    void writeSettings(const QStringList& keyValueLines);
+    // Creates the context on the program folder and opens its database.
+    AppContext& startContext();
+    // Runs pending events so one-shot timers fire.
+    void pump(int milliseconds = 0);
+
+    QString programFolder() const { return m_dir.path() + QStringLiteral("/"); }
+    QString dataFile(const QString& name) const { return programFolder() + name; }
+
+    QTemporaryDir m_dir;
+    FixedEnvironment env;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<AppContext> context;
+};
