@@ -359,8 +359,8 @@ void TAppForm::setCaptions()
 std::vector<TAppForm::ColumnKey> TAppForm::columnKeys() const
 {
     return {{SettingKey::MainColumn, m_saleScreen->ListView1->header(), 5},
-            {SettingKey::PaymentColumn, m_salesHistoryScreen->ListView2->horizontalHeader(), 7},
-            {SettingKey::CreditColumn, m_salesHistoryScreen->ListView3->horizontalHeader(), 8}};
+            {SettingKey::PaymentColumn, m_salesHistoryScreen->paymentsHeader(), 7},
+            {SettingKey::CreditColumn, m_salesHistoryScreen->creditsHeader(), 8}};
 }
 
 void TAppForm::restoreColumnWidths()

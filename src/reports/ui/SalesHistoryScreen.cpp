@@ -452,3 +452,13 @@ void SalesHistoryScreen::Print2Click()
     job.translateError = true;
     PrintReceipt(m_context, m_context.window(), job);
 }
+
+QHeaderView* SalesHistoryScreen::paymentsHeader() const
+{
+    return ListView2->horizontalHeader();
+}
+
+QHeaderView* SalesHistoryScreen::creditsHeader() const
+{
+    return ListView3->horizontalHeader();
+}

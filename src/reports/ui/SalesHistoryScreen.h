@@ -9,6 +9,7 @@ class HistoryListModel;
 class PaymentsListModel;
 class QComboBox;
 class QDateEdit;
+class QHeaderView;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -46,6 +47,10 @@ public:
     void Delete3Click();
     void Print1Click();
     void Print2Click();
+
+    // The column headers of the two lists, whose widths the main window keeps in the settings.
+    QHeaderView* paymentsHeader() const;
+    QHeaderView* creditsHeader() const;
 
     QDateEdit* DateTimePicker1 = nullptr; // begin date
     QDateEdit* DateTimePicker2 = nullptr; // end date
