@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include "app/LongTaskProgress.h"
 #include "app/ui/LongTaskRunner.h"
@@ -63,7 +64,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Database& db() { return form->context().SQLConnection1(); }
+    Database& db() { return (form ? form->context() : *context).SQLConnection1(); }
 
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {
@@ -233,12 +234,11 @@ TEST_F(LongWorkTest, TheProgressDialogShowsForALongImportAndNotForATenLineOne)
 
 TEST_F(LongWorkTest, ATimerOfTheWindowFiresWhileTheHistoryLoads)
 {
-    start();
+    SalesHistoryScreen screen(startContext());
     addPayments(60000);
-    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn17")), Qt::LeftButton);
-    SalesHistoryScreen& screen = *form->salesHistoryScreen();
-    screen.DateTimePicker1->setDate(QDate(2025, 1, 31));
-    screen.DateTimePicker2->setDate(QDate(2025, 2, 1));
+    screen.show();
+    FindControl<QDateEdit>(screen, "DateTimePicker1")->setDate(QDate(2025, 1, 31));
+    FindControl<QDateEdit>(screen, "DateTimePicker2")->setDate(QDate(2025, 2, 1));
 
     int fired = 0;
     QTimer timer;
