@@ -9,6 +9,7 @@
 #include "reports/ui/TakingsChartWindow.h"
 #include "reports/ui/TopSellersChart.h"
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -29,9 +30,11 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <memory>
 
 // The takings chart of the sales history screen and the top sellers chart of the top selling report, on a real
-// main window with a data.db; the fixed clock says 2025-01-31 14:05:09 and dates read dd.MM.yyyy.
+// data.db; the fixed clock says 2025-01-31 14:05:09 and dates read dd.MM.yyyy. The visual style comes from the
+// settings through the main window.
 
 namespace {
 
@@ -40,35 +43,50 @@ class ChartWindowsTest : public AppFixture
 protected:
     void TearDown() override
     {
+        m_history.reset();
         AppFixture::TearDown();
         ApplyTheme(0);
     }
 
+    AppContext& appContext() { return form ? form->context() : *context; }
+
     void addPayment(const QString& barcode, const QString& product, int quantity, double price, const QString& paidAt)
     {
-        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(appContext().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi) values (1,?,?,?,?,?)"),
             {barcode, product, quantity, price, paidAt}));
     }
 
     void addCredit(int quantity, double price, const QString& soldAt)
     {
-        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(
+        ASSERT_TRUE(appContext().SQLConnection1().ExecuteDirect(
             QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,odendimi,"
                            "kayittarihi) values (1,'Ayla','B','Tea',?,?,0,?)"),
             {quantity, price, soldAt}));
     }
 
-    SalesHistoryScreen& history() { return *form->salesHistoryScreen(); }
-
-    // Opens the sales history screen and lists the payments or credits of the days (the end at its midnight).
-    void listHistory(QPushButton* listButton, const QDate& begin, const QDate& end)
+    // The sales history screen on the context, opened as the main window opens it.
+    void startHistory()
     {
-        if (!history().isVisible())
-            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn17")), Qt::LeftButton);
-        history().DateTimePicker1->setDate(begin);
-        history().DateTimePicker2->setDate(end);
-        QTest::mouseClick(listButton ? listButton : history().BitBtn18, Qt::LeftButton);
+        m_history = std::make_unique<SalesHistoryScreen>(startContext());
+        m_history->setCaptions();
+        m_history->fillFilterLists();
+        m_history->show();
+        m_history->prepare();
+    }
+
+    template <typename Control>
+    Control* historyControl(const char* name)
+    {
+        return FindControl<Control>(*m_history, name);
+    }
+
+    // Lists the payments ("BitBtn18") or credits ("BitBtn19") of the days (the end at its midnight).
+    void listHistory(const char* listButton, const QDate& begin, const QDate& end)
+    {
+        historyControl<QDateEdit>("DateTimePicker1")->setDate(begin);
+        historyControl<QDateEdit>("DateTimePicker2")->setDate(end);
+        QTest::mouseClick(historyControl<QPushButton>(listButton), Qt::LeftButton);
     }
 
     // Runs the script on the next modal window, shown on the screen so that its chart is laid out.
@@ -88,6 +106,23 @@ protected:
             }
             return int(QDialog::Rejected);
         });
+    }
+
+    static ChartPanel& takingsChart(const TakingsChartWindow& w)
+    {
+        return *FindControl<ChartPanel>(w, "TakingsChart");
+    }
+
+    static TopSellersChart& topSellersChart(const TFormTopSelling& w)
+    {
+        return *FindControl<TopSellersChart>(w, "TopSellersChart");
+    }
+
+    // A button of a chart panel, named after the panel ("TakingsChartSave").
+    static QPushButton* panelButton(const ChartPanel& panel, const char* which)
+    {
+        const QByteArray name = panel.objectName().toLatin1() + which;
+        return FindControl<QPushButton>(panel, name.constData());
     }
 
     static void waitFor(QTimer* timer)
@@ -133,7 +168,7 @@ protected:
     {
         const QString png = dataFile(QStringLiteral("chart.png"));
         dialogs.fileAnswers.push_back(png);
-        QTest::mouseClick(panel.SaveButton, Qt::LeftButton);
+        QTest::mouseClick(panelButton(panel, "Save"), Qt::LeftButton);
         ASSERT_FALSE(dialogs.shown.empty());
         EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("save"));
         EXPECT_EQ(dialogs.shown.back().file.defaultSuffix, QStringLiteral("png"));
@@ -144,7 +179,7 @@ protected:
 
         const QString pdf = dataFile(QStringLiteral("chart.pdf"));
         dialogs.printAnswers.push_back(pdf);
-        QTest::mouseClick(panel.PrintButton, Qt::LeftButton);
+        QTest::mouseClick(panelButton(panel, "Print"), Qt::LeftButton);
         QFile printed(pdf);
         ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
         EXPECT_TRUE(printed.read(5).startsWith("%PDF-"));
@@ -161,7 +196,7 @@ protected:
 
     static QBarSeries* takingsBars(TakingsChartWindow& w)
     {
-        return qobject_cast<QBarSeries*>(w.Chart->view()->chart()->series().value(0));
+        return qobject_cast<QBarSeries*>(takingsChart(w).view()->chart()->series().value(0));
     }
 
     // The labels under the bars (takings) or beside them (top sellers).
@@ -174,17 +209,19 @@ protected:
             return categoryAxis->categories();
         return {QStringLiteral("<no axis>")};
     }
+
+    std::unique_ptr<SalesHistoryScreen> m_history;
 };
 
 TEST_F(ChartWindowsTest, TakingsChartHasABarForEveryDayOfTheListedRangeWeekendsApart)
 {
-    start();
+    startHistory();
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 2, 1.10, QStringLiteral("2025-03-28 09:00:00"));
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 3, 2.50, QStringLiteral("2025-03-30 02:30:00"));
     addPayment(QStringLiteral("B"), QStringLiteral("Milk"), 1, 4, QStringLiteral("2025-03-30 23:30:00"));
     addPayment(QStringLiteral("B"), QStringLiteral("Milk"), 2, 0.35, QStringLiteral("2025-04-01 00:00:00"));
-    listHistory(nullptr, QDate(2025, 3, 28), QDate(2025, 4, 2));
-    EXPECT_EQ(history().ChartButton->text(), QStringLiteral("Chart"));
+    listHistory("BitBtn18", QDate(2025, 3, 28), QDate(2025, 4, 2));
+    EXPECT_EQ(historyControl<QPushButton>("ChartButton")->text(), QStringLiteral("Chart"));
 
     bool ran = false;
     onNextWindow<TakingsChartWindow>(ran, [&](TakingsChartWindow& w) {
@@ -194,17 +231,17 @@ TEST_F(ChartWindowsTest, TakingsChartHasABarForEveryDayOfTheListedRangeWeekendsA
         ASSERT_EQ(bars->count(), 1);
         QBarSet* payments = bars->barSets().at(0);
         EXPECT_EQ(values(payments), (QList<qreal>{2.2, 0, 11.5, 0, 0.7}));
-        EXPECT_EQ(categories(w.Chart->view()->chart(), Qt::Horizontal),
+        EXPECT_EQ(categories(takingsChart(w).view()->chart(), Qt::Horizontal),
                   (QStringList{"28.03.2025", "29.03.2025", "30.03.2025", "31.03.2025", "01.04.2025"}));
         QList<int> weekend = payments->selectedBars();
         std::sort(weekend.begin(), weekend.end());
         EXPECT_EQ(weekend, (QList<int>{1, 2})); // Saturday and Sunday
         EXPECT_NE(payments->selectedColor(), payments->color());
         // Hovering the bar of the Sunday shows its day and amount.
-        QChartView* view = w.Chart->view();
+        QChartView* view = takingsChart(w).view();
         const QPoint onBar = view->mapFromScene(view->chart()->mapToPosition(QPointF(2, 5), bars));
         hover(view, onBar);
-        const QString tip = QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 11.5);
+        const QString tip = QStringLiteral("Payments\n30.03.2025: ") + MoneyWithSymbol(context->receipts.CurrencySymbol, 11.5);
         EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_EQ(QToolTip::text(), tip);
         // The tooltip request that follows a pause of the mouse keeps it (a tooltip asked away goes after 300 ms).
@@ -213,22 +250,22 @@ TEST_F(ChartWindowsTest, TakingsChartHasABarForEveryDayOfTheListedRangeWeekendsA
         QTest::qWait(500);
         EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_EQ(QToolTip::text(), tip);
-        expectDrawn(*w.Chart, 2);
-        expectSavedAndPrinted(*w.Chart);
+        expectDrawn(takingsChart(w), 2);
+        expectSavedAndPrinted(takingsChart(w));
     });
-    QTest::mouseClick(history().ChartButton, Qt::LeftButton);
+    QTest::mouseClick(historyControl<QPushButton>("ChartButton"), Qt::LeftButton);
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("FormTakingsChart")});
 }
 
 TEST_F(ChartWindowsTest, CreditsListChartsItsCreditSalesBesideThePaymentsOfTheSameDays)
 {
-    start();
+    startHistory();
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 1, 3, QStringLiteral("2025-01-30 10:00:00"));
     addCredit(2, 1.25, QStringLiteral("2025-01-29 12:00:00"));
     // The payments were listed for other days: the chart reads those of the credits' days.
-    listHistory(nullptr, QDate(2025, 1, 31), QDate(2025, 2, 1));
-    listHistory(history().BitBtn19, QDate(2025, 1, 29), QDate(2025, 2, 1));
+    listHistory("BitBtn18", QDate(2025, 1, 31), QDate(2025, 2, 1));
+    listHistory("BitBtn19", QDate(2025, 1, 29), QDate(2025, 2, 1));
 
     bool ran = false;
     onNextWindow<TakingsChartWindow>(ran, [&](TakingsChartWindow& w) {
@@ -238,19 +275,19 @@ TEST_F(ChartWindowsTest, CreditsListChartsItsCreditSalesBesideThePaymentsOfTheSa
         EXPECT_EQ(values(bars->barSets().at(0)), (QList<qreal>{0, 3, 0}));
         EXPECT_EQ(values(bars->barSets().at(1)), (QList<qreal>{2.5, 0, 0}));
         EXPECT_EQ(bars->barSets().at(1)->label(), QStringLiteral("Credit sales"));
-        EXPECT_TRUE(w.Chart->view()->chart()->legend()->isVisible());
-        expectDrawn(*w.Chart);
+        EXPECT_TRUE(takingsChart(w).view()->chart()->legend()->isVisible());
+        expectDrawn(takingsChart(w));
     });
-    QTest::mouseClick(history().ChartButton, Qt::LeftButton);
+    QTest::mouseClick(historyControl<QPushButton>("ChartButton"), Qt::LeftButton);
     EXPECT_TRUE(ran);
 }
 
 TEST_F(ChartWindowsTest, HalfAYearIsChartedByWeek)
 {
-    start();
+    startHistory();
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 1, 8, QStringLiteral("2025-01-05 23:00:00"));
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 1, 16, QStringLiteral("2025-01-06 00:00:00"));
-    listHistory(nullptr, QDate(2025, 1, 1), QDate(2025, 7, 1));
+    listHistory("BitBtn18", QDate(2025, 1, 1), QDate(2025, 7, 1));
 
     bool ran = false;
     onNextWindow<TakingsChartWindow>(ran, [&](TakingsChartWindow& w) {
@@ -258,83 +295,72 @@ TEST_F(ChartWindowsTest, HalfAYearIsChartedByWeek)
         QBarSeries* bars = takingsBars(w);
         ASSERT_NE(bars, nullptr);
         EXPECT_EQ(bars->barSets().at(0)->count(), 27);
-        EXPECT_EQ(categories(w.Chart->view()->chart(), Qt::Horizontal).mid(0, 2),
+        EXPECT_EQ(categories(takingsChart(w).view()->chart(), Qt::Horizontal).mid(0, 2),
                   (QStringList{"01.01.2025", "06.01.2025"}));
         EXPECT_EQ(w.barTip(0, 0), QStringLiteral("Payments\n01.01.2025 - 05.01.2025: ")
-                                      + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 8));
-        expectDrawn(*w.Chart);
+                                      + MoneyWithSymbol(context->receipts.CurrencySymbol, 8));
+        expectDrawn(takingsChart(w));
     });
-    QTest::mouseClick(history().ChartButton, Qt::LeftButton);
+    QTest::mouseClick(historyControl<QPushButton>("ChartButton"), Qt::LeftButton);
     EXPECT_TRUE(ran);
 }
 
 TEST_F(ChartWindowsTest, TopSellersChartFollowsTheRankingAndTheDates)
 {
-    start();
+    startContext();
     for (int i = 0; i < 12; ++i)
         addPayment(QStringLiteral("P%1").arg(i), QStringLiteral("Product %1").arg(i), 20 - i, 1 + i * 0.5,
                    QStringLiteral("2025-01-30 10:00:00"));
     addPayment(QStringLiteral("OLD"), QStringLiteral("Old"), 1, 1, QStringLiteral("2024-06-01 10:00:00"));
 
-    bool ran = false;
-    dialogs.modalScripts.push_back([&](QDialog& dialog) {
-        auto& w = static_cast<TFormTopSelling&>(dialog);
-        dialog.show();
-        dialog.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        waitFor(w.Timer1);
-        QChart* chart = w.Chart->view()->chart();
-        auto* bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
-        EXPECT_NE(bars, nullptr);
-        if (!bars)
-            return int(QDialog::Rejected);
-        EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by units"));
-        // Bars go from the bottom up: the best seller is the last, on top.
-        EXPECT_EQ(bars->barSets().at(0)->count(), 10);
-        EXPECT_EQ(categories(chart, Qt::Vertical).mid(8),
-                  (QStringList{QStringLiteral("Product 1"), QStringLiteral("Product 0")}));
-        EXPECT_EQ(bars->barSets().at(0)->at(9), 20);
-        EXPECT_EQ(w.Chart->barTip(1), QStringLiteral("Product 1: 19"));
-        QChartView* view = w.Chart->view();
-        hover(view, view->mapFromScene(chart->mapToPosition(QPointF(5, 8), bars)));
-        EXPECT_EQ(QToolTip::text(), QStringLiteral("Product 1: 19"));
-        QApplication::processEvents();
-        expectDrawn(*w.Chart);
+    TFormTopSelling report(*context);
+    report.show();
+    report.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&report));
+    TopSellersChart& panel = topSellersChart(report);
+    waitFor(FindControl<QTimer>(report, "Timer1"));
+    QChart* chart = panel.view()->chart();
+    auto* bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by units"));
+    // Bars go from the bottom up: the best seller is the last, on top.
+    EXPECT_EQ(bars->barSets().at(0)->count(), 10);
+    EXPECT_EQ(categories(chart, Qt::Vertical).mid(8),
+              (QStringList{QStringLiteral("Product 1"), QStringLiteral("Product 0")}));
+    EXPECT_EQ(bars->barSets().at(0)->at(9), 20);
+    EXPECT_EQ(panel.barTip(1), QStringLiteral("Product 1: 19"));
+    QChartView* view = panel.view();
+    hover(view, view->mapFromScene(chart->mapToPosition(QPointF(5, 8), bars)));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Product 1: 19"));
+    QApplication::processEvents();
+    expectDrawn(panel);
 
-        // Ranked by amount: 11 x 5.50 leads.
-        QTest::mouseClick(w.RadioButton2, Qt::LeftButton);
-        waitFor(w.Timer2);
-        chart = w.Chart->view()->chart();
-        bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
-        EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by takings"));
-        EXPECT_EQ(w.model()->text(0, 1), QStringLiteral("Product 9"));
-        EXPECT_EQ(categories(chart, Qt::Vertical).value(9), QStringLiteral("Product 9"));
-        EXPECT_EQ(bars->barSets().at(0)->at(9), 60.5);
-        EXPECT_EQ(w.Chart->barTip(0),
-                  QStringLiteral("Product 9: ") + MoneyWithSymbol(form->context().receipts.CurrencySymbol, 60.5));
+    // Ranked by amount: 11 x 5.50 leads.
+    QTest::mouseClick(FindControl<QRadioButton>(report, "RadioButton2"), Qt::LeftButton);
+    waitFor(FindControl<QTimer>(report, "Timer2"));
+    chart = panel.view()->chart();
+    bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
+    EXPECT_EQ(chart->title(), QStringLiteral("Top sellers by takings"));
+    EXPECT_EQ(report.model()->text(0, 1), QStringLiteral("Product 9"));
+    EXPECT_EQ(categories(chart, Qt::Vertical).value(9), QStringLiteral("Product 9"));
+    EXPECT_EQ(bars->barSets().at(0)->at(9), 60.5);
+    EXPECT_EQ(panel.barTip(0), QStringLiteral("Product 9: ") + MoneyWithSymbol(context->receipts.CurrencySymbol, 60.5));
 
-        // Only last year's line is left in the range.
-        w.DateTimePicker2->setDate(QDate(2025, 1, 1));
-        waitFor(w.Timer2);
-        EXPECT_EQ(categories(w.Chart->view()->chart(), Qt::Vertical), QStringList{QStringLiteral("Old")});
-        QApplication::processEvents();
-        expectSavedAndPrinted(*w.Chart);
+    // Only last year's line is left in the range.
+    FindControl<QDateEdit>(report, "DateTimePicker2")->setDate(QDate(2025, 1, 1));
+    waitFor(FindControl<QTimer>(report, "Timer2"));
+    EXPECT_EQ(categories(panel.view()->chart(), Qt::Vertical), QStringList{QStringLiteral("Old")});
+    QApplication::processEvents();
+    expectSavedAndPrinted(panel);
 
-        // A picture that cannot be written is reported, not taken for saved.
-        dialogs.fileAnswers.push_back(dataFile(QStringLiteral("no such folder/chart.png")));
-        QTest::mouseClick(w.Chart->SaveButton, Qt::LeftButton);
-        const ScriptedDialogs::Shown* report = dialogs.lastMessage();
-        EXPECT_NE(report, nullptr);
-        if (report) {
-            EXPECT_EQ(report->icon, Dialogs::Icon::Error);
-            EXPECT_TRUE(report->text.startsWith(QStringLiteral("The picture could not be saved.\n")))
-                << report->text.toStdString();
-        }
-        ran = true;
-        return int(QDialog::Rejected);
-    });
-    form->action(QStringLiteral("TopSelling1"))->trigger();
-    EXPECT_TRUE(ran);
+    // A picture that cannot be written is reported, not taken for saved.
+    dialogs.fileAnswers.push_back(dataFile(QStringLiteral("no such folder/chart.png")));
+    QTest::mouseClick(panelButton(panel, "Save"), Qt::LeftButton);
+    const ScriptedDialogs::Shown* shown = dialogs.lastMessage();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->icon, Dialogs::Icon::Error);
+    EXPECT_TRUE(shown->text.startsWith(QStringLiteral("The picture could not be saved.\n")))
+        << shown->text.toStdString();
 }
 
 TEST_F(ChartWindowsTest, ChartsTakeTheirColoursFromTheVisualStyleInForce)
@@ -348,24 +374,25 @@ TEST_F(ChartWindowsTest, ChartsTakeTheirColoursFromTheVisualStyleInForce)
         auto& w = static_cast<TFormTopSelling&>(dialog);
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        waitFor(w.Timer1);
+        waitFor(FindControl<QTimer>(w, "Timer1"));
         QApplication::processEvents();
+        TopSellersChart& panel = topSellersChart(w);
         const QPalette dark = QApplication::palette();
         EXPECT_LT(RelativeLuminance(dark.color(QPalette::Window)), 0.2);
-        QChart* chart = w.Chart->view()->chart();
+        QChart* chart = panel.view()->chart();
         EXPECT_EQ(chart->backgroundBrush().color(), dark.color(QPalette::Window));
         EXPECT_EQ(chart->titleBrush().color(), dark.color(QPalette::WindowText));
         const ChartColors colors = ChartColors::fromPalette(dark);
         EXPECT_GE(ContrastRatio(colors.bars, colors.background), 2.0);
         EXPECT_GE(ContrastRatio(colors.barsApart, colors.background), 1.3);
-        expectDrawn(*w.Chart);
+        expectDrawn(panel);
 
         // Switched to a light style while it is open, the chart is drawn again in the new colours.
         ApplyTheme(ThemeIndexOf(QStringLiteral("Light")));
         QApplication::processEvents();
-        EXPECT_EQ(w.Chart->view()->chart()->backgroundBrush().color(),
+        EXPECT_EQ(panel.view()->chart()->backgroundBrush().color(),
                   QApplication::palette().color(QPalette::Window));
-        EXPECT_NE(w.Chart->view()->chart()->backgroundBrush().color(), dark.color(QPalette::Window));
+        EXPECT_NE(panel.view()->chart()->backgroundBrush().color(), dark.color(QPalette::Window));
         ran = true;
         return int(QDialog::Rejected);
     });

@@ -4,6 +4,7 @@
 #include "reports/ui/TStockSheetForm.h"
 #include "reports/ui/TFormTopSelling.h"
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -17,16 +18,19 @@
 #include <QTest>
 #include <QTimer>
 
-// The top selling report and the stock count sheet, opened from the "Reports" menu of a real main window.
+// The top selling report and the stock count sheet on a real data.db: on their own, or opened from the "Reports"
+// menu of the main window where what the menu does is part of the test.
 
 namespace {
 
 class ReportWindowsTest : public AppFixture
 {
 protected:
+    AppContext& appContext() { return form ? form->context() : *context; }
+
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {
-        ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params));
+        ASSERT_TRUE(appContext().SQLConnection1().ExecuteDirect(sql, params));
     }
 
     void addPayment(const QString& barcode, const QString& product, int quantity, double price, const QString& paidAt)
@@ -113,22 +117,22 @@ TEST_F(ReportWindowsTest, TopSellingRanksThePaidLinesOfTheRangeByQuantityThenByA
 
     openReport<TFormTopSelling>("TopSelling1", [&](TFormTopSelling& w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Top Selling Products"));
-        EXPECT_EQ(w.DateTimePicker1->date(), QDate(2000, 1, 1));
-        EXPECT_EQ(w.DateTimePicker2->date(), QDate(2025, 2, 1));
-        EXPECT_TRUE(w.RadioButton1->isChecked());
-        waitFor(w.Timer1);
+        EXPECT_EQ(FindControl<QDateEdit>(w, "DateTimePicker1")->date(), QDate(2000, 1, 1));
+        EXPECT_EQ(FindControl<QDateEdit>(w, "DateTimePicker2")->date(), QDate(2025, 2, 1));
+        EXPECT_TRUE(FindControl<QRadioButton>(w, "RadioButton1")->isChecked());
+        waitFor(FindControl<QTimer>(w, "Timer1"));
         EXPECT_EQ(rows(*w.model()), (QStringList{QStringLiteral("A|Tea|6|15.00"),
                                                  QStringLiteral("B|Milk; 1 \"L\"|4|20.00"),
                                                  QStringLiteral("D|Old|1|2.68")}));
         EXPECT_EQ(w.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Unit"));
 
-        QTest::mouseClick(w.RadioButton2, Qt::LeftButton);
-        waitFor(w.Timer2);
+        QTest::mouseClick(FindControl<QRadioButton>(w, "RadioButton2"), Qt::LeftButton);
+        waitFor(FindControl<QTimer>(w, "Timer2"));
         EXPECT_EQ(column(*w.model(), 0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
         EXPECT_EQ(rows(*w.model()).at(1), QStringLiteral("A|Tea|6|15.00"));
 
         dialogs.fileAnswers.push_back(dataFile(QStringLiteral("top.csv")));
-        w.BitBtn1->click();
+        FindControl<QPushButton>(w, "BitBtn1")->click();
         EXPECT_EQ(bytesOf(dataFile(QStringLiteral("top.csv"))),
                   QByteArray("Barcode;Product;Unit;Price\r\n"
                              "B;\"Milk; 1 \"\"L\"\"\";4;20.00\r\n"
@@ -143,27 +147,29 @@ TEST_F(ReportWindowsTest, TopSellingRanksThePaidLinesOfTheRangeByQuantityThenByA
 
 TEST_F(ReportWindowsTest, TopSellingRangeWithoutSalesListsAndExportsNothingButTheHeader)
 {
-    start();
+    startContext();
     addPayment(QStringLiteral("A"), QStringLiteral("Tea"), 5, 1, QStringLiteral("2025-01-31 09:00:00"));
-    openReport<TFormTopSelling>("TopSelling1", [&](TFormTopSelling& w) {
-        waitFor(w.Timer1);
-        ASSERT_EQ(w.model()->rowCount(), 1);
-        // Price ranking selected: a date change re-runs the amount ranking.
-        w.RadioButton2->setChecked(true);
-        w.DateTimePicker1->setDate(QDate(2025, 2, 1));
-        EXPECT_TRUE(w.Timer2->isActive());
-        EXPECT_FALSE(w.Timer1->isActive());
-        waitFor(w.Timer2);
-        EXPECT_EQ(w.model()->rowCount(), 0); // begin after end
+    TFormTopSelling report(*context);
+    auto* begin = FindControl<QDateEdit>(report, "DateTimePicker1");
+    auto* timer1 = FindControl<QTimer>(report, "Timer1");
+    auto* timer2 = FindControl<QTimer>(report, "Timer2");
+    waitFor(timer1);
+    ASSERT_EQ(report.model()->rowCount(), 1);
+    // Price ranking selected: a date change re-runs the amount ranking.
+    FindControl<QRadioButton>(report, "RadioButton2")->setChecked(true);
+    begin->setDate(QDate(2025, 2, 1));
+    EXPECT_TRUE(timer2->isActive());
+    EXPECT_FALSE(timer1->isActive());
+    waitFor(timer2);
+    EXPECT_EQ(report.model()->rowCount(), 0); // begin after end
 
-        w.DateTimePicker1->setDate(QDate(2010, 1, 1));
-        w.DateTimePicker2->setDate(QDate(2010, 2, 1));
-        waitFor(w.Timer2);
-        EXPECT_EQ(w.model()->rowCount(), 0);
-        dialogs.fileAnswers.push_back(dataFile(QStringLiteral("none.csv")));
-        w.BitBtn1->click();
-        EXPECT_EQ(bytesOf(dataFile(QStringLiteral("none.csv"))), QByteArray("Barcode;Product;Unit;Price\r\n"));
-    });
+    begin->setDate(QDate(2010, 1, 1));
+    FindControl<QDateEdit>(report, "DateTimePicker2")->setDate(QDate(2010, 2, 1));
+    waitFor(timer2);
+    EXPECT_EQ(report.model()->rowCount(), 0);
+    dialogs.fileAnswers.push_back(dataFile(QStringLiteral("none.csv")));
+    FindControl<QPushButton>(report, "BitBtn1")->click();
+    EXPECT_EQ(bytesOf(dataFile(QStringLiteral("none.csv"))), QByteArray("Barcode;Product;Unit;Price\r\n"));
 }
 
 TEST(StockSheetText, ComparesIgnoringTheCaseOfAToZOnly)
@@ -187,48 +193,47 @@ TEST(StockSheetText, ComparesIgnoringTheCaseOfAToZOnly)
 
 TEST_F(ReportWindowsTest, StockSheetOpensByStockAndSortsByHeaderClicksAsText)
 {
-    start();
+    startContext();
     addProduct(QStringLiteral("300"), QStringLiteral("banana"), 1.5, 9, QStringLiteral("2024-05-01 14:03:27"));
     addProduct(QStringLiteral("1000"), QStringLiteral("Apple"), 12, 10, QStringLiteral("2024-05-02 09:00:00"));
     addProduct(QStringLiteral("20"), QStringLiteral("cherry"), QStringLiteral("n/a"), 100, QStringLiteral("legacy"));
 
-    openReport<TStockSheetForm>("StockSheet1", [&](TStockSheetForm& w) {
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Stock Inventory Count Sheet"));
-        waitFor(w.Timer1);
-        const TextTableModel& m = *w.model();
-        EXPECT_EQ(rows(m), (QStringList{QStringLiteral("20|cherry|0|100|legacy"),
-                                        QStringLiteral("1000|Apple|12.00|10|2024-05-02 09:00:00"),
-                                        QStringLiteral("300|banana|1.50|9|2024-05-01 14:03:27")}));
+    TStockSheetForm sheet(*context);
+    EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Stock Inventory Count Sheet"));
+    waitFor(FindControl<QTimer>(sheet, "Timer1"));
+    const TextTableModel& m = *sheet.model();
+    EXPECT_EQ(rows(m), (QStringList{QStringLiteral("20|cherry|0|100|legacy"),
+                                    QStringLiteral("1000|Apple|12.00|10|2024-05-02 09:00:00"),
+                                    QStringLiteral("300|banana|1.50|9|2024-05-01 14:03:27")}));
 
-        QHeaderView* header = w.ListView1->horizontalHeader();
-        const auto click = [&](int section) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
-        };
-        const struct
-        {
-            int section;
-            QStringList barcodes;
-        } clicks[] = {
-            {0, {"300", "20", "1000"}}, // the first click on "Barcode" sorts descending
-            {0, {"1000", "20", "300"}}, // the second ascending again
-            {3, {"1000", "20", "300"}}, // stock as text: "10" < "100" < "9"
-            {3, {"300", "20", "1000"}},
-            {1, {"1000", "300", "20"}}, // names without regard to case
-        };
-        for (const auto& c : clicks) {
-            click(c.section);
-            EXPECT_EQ(column(m, 0), c.barcodes) << c.section;
-        }
+    QHeaderView* header = FindControl<QTableView>(sheet, "ListView1")->horizontalHeader();
+    const auto click = [&](int section) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+    };
+    const struct
+    {
+        int section;
+        QStringList barcodes;
+    } clicks[] = {
+        {0, {"300", "20", "1000"}}, // the first click on "Barcode" sorts descending
+        {0, {"1000", "20", "300"}}, // the second ascending again
+        {3, {"1000", "20", "300"}}, // stock as text: "10" < "100" < "9"
+        {3, {"300", "20", "1000"}},
+        {1, {"1000", "300", "20"}}, // names without regard to case
+    };
+    for (const auto& c : clicks) {
+        click(c.section);
+        EXPECT_EQ(column(m, 0), c.barcodes) << c.section;
+    }
 
-        dialogs.fileAnswers.push_back(dataFile(QStringLiteral("stock.csv")));
-        w.BitBtn1->click();
-        EXPECT_EQ(bytesOf(dataFile(QStringLiteral("stock.csv"))),
-                  QByteArray("Barcode;Product;Price;Stock;Datetime;Date;Time\r\n"
-                             "1000;Apple;12.00;10;2024-05-02 09:00:00;2024-05-02;09:00:00\r\n"
-                             "300;banana;1.50;9;2024-05-01 14:03:27;2024-05-01;14:03:27\r\n"
-                             "20;cherry;0;100;legacy;;legacy\r\n"));
-    });
+    dialogs.fileAnswers.push_back(dataFile(QStringLiteral("stock.csv")));
+    FindControl<QPushButton>(sheet, "BitBtn1")->click();
+    EXPECT_EQ(bytesOf(dataFile(QStringLiteral("stock.csv"))),
+              QByteArray("Barcode;Product;Price;Stock;Datetime;Date;Time\r\n"
+                         "1000;Apple;12.00;10;2024-05-02 09:00:00;2024-05-02;09:00:00\r\n"
+                         "300;banana;1.50;9;2024-05-01 14:03:27;2024-05-01;14:03:27\r\n"
+                         "20;cherry;0;100;legacy;;legacy\r\n"));
 }
 
 TEST_F(ReportWindowsTest, StockSheetHandsTheSelectedBarcodeToTheGenerator)
@@ -236,16 +241,16 @@ TEST_F(ReportWindowsTest, StockSheetHandsTheSelectedBarcodeToTheGenerator)
     start();
     addProduct(QStringLiteral("ABC-12"), QStringLiteral("Tea"), 1, 1, QStringLiteral("2024-05-01 14:03:27"));
     openReport<TStockSheetForm>("StockSheet1", [&](TStockSheetForm& w) {
-        waitFor(w.Timer1);
-        w.BitBtn2->click();
+        waitFor(FindControl<QTimer>(w, "Timer1"));
+        FindControl<QPushButton>(w, "BitBtn2")->click();
         ASSERT_NE(dialogs.lastMessage(), nullptr);
         EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("No item selected!"));
         EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("WARNING"));
         EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Warning);
         EXPECT_TRUE(w.findChildren<TGenerateBarcodeForm*>().isEmpty());
 
-        w.ListView1->selectRow(0);
-        QAction* entry = w.PopupMenu1->findChild<QAction*>(QStringLiteral("GenerateBarcodeImage1"));
+        FindControl<QTableView>(w, "ListView1")->selectRow(0);
+        QAction* entry = FindControl<QAction>(*FindControl<QMenu>(w, "PopupMenu1"), "GenerateBarcodeImage1");
         EXPECT_EQ(entry->text(), QStringLiteral("Generate Barcode Image"));
         entry->trigger();
         const auto generators = w.findChildren<TGenerateBarcodeForm*>();
@@ -281,7 +286,7 @@ TEST_F(ReportWindowsTest, StockSheetRemembersItsSizeStateAndColumnWidths)
         waitUntil([&] { return setting("StockSheetWindowState") == QLatin1String("Normal"); });
         waitUntil([&] { return w.size() == QSize(700, 500); });
 
-        w.ListView1->horizontalHeader()->resizeSection(1, 210);
+        FindControl<QTableView>(w, "ListView1")->horizontalHeader()->resizeSection(1, 210);
         w.SaveColumnWidths(); // the column-width timer's tick
         w.showMaximized();
         waitUntil([&] { return setting("StockSheetWindowState") == QLatin1String("Maximized"); });
@@ -294,8 +299,9 @@ TEST_F(ReportWindowsTest, StockSheetRemembersItsSizeStateAndColumnWidths)
     openReport<TStockSheetForm>("StockSheet1", [&](TStockSheetForm& w) {
         EXPECT_EQ(w.size(), QSize(700, 500));
         EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
-        EXPECT_EQ(w.ListView1->horizontalHeader()->sectionSize(1), 210);
-        EXPECT_EQ(w.ListView1->horizontalHeader()->sectionSize(4), 120);
+        const QHeaderView* header = FindControl<QTableView>(w, "ListView1")->horizontalHeader();
+        EXPECT_EQ(header->sectionSize(1), 210);
+        EXPECT_EQ(header->sectionSize(4), 120);
     });
 }
 
