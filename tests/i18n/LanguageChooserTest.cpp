@@ -1,5 +1,6 @@
 #include "i18n/ui/TTranslateForm.h"
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -99,8 +100,8 @@ protected:
         writeLanguageFile(programFolder() + "Languages/Esperanto.lang.txt", "{OK}Bone\r\n");
     }
 
-    // Opens the chooser; the script drives it.
-    void choose(const std::function<void(TTranslateForm&)>& script)
+    // The script drives the next chooser shown.
+    void onNextChooser(const std::function<void(TTranslateForm&)>& script)
     {
         dialogs.modalScripts.push_back([script](QDialog& dialog) {
             auto* chooser = dynamic_cast<TTranslateForm*>(&dialog);
@@ -109,26 +110,45 @@ protected:
                 script(*chooser);
             return dialog.result();
         });
-        form->action(QStringLiteral("Language1"))->trigger();
+    }
+
+    // Shows the chooser on the context; the script drives it.
+    void choose(const std::function<void(TTranslateForm&)>& script)
+    {
+        onNextChooser(script);
+        TTranslateForm::showModalFor(*context);
+    }
+
+    static QComboBox* languages(const TTranslateForm& chooser)
+    {
+        return FindControl<QComboBox>(chooser, "ComboBox1");
+    }
+    static QPlainTextEdit* credits(const TTranslateForm& chooser)
+    {
+        return FindControl<QPlainTextEdit>(chooser, "Memo1");
+    }
+    static QPushButton* okButton(const TTranslateForm& chooser)
+    {
+        return FindControl<QPushButton>(chooser, "Button1");
     }
 };
 
 TEST_F(LanguageChooserTest, ListsTheLanguagesWithTheirFlagsAndCredits)
 {
     start();
-    choose([](TTranslateForm& chooser) {
+    onNextChooser([](TTranslateForm& chooser) {
         EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Language"));
-        EXPECT_EQ(entriesOf(*chooser.ComboBox1),
+        EXPECT_EQ(entriesOf(*languages(chooser)),
                   (QStringList{"English", "Esperanto", "German", "Klingon", "Turkish"}));
-        EXPECT_FALSE(chooser.ComboBox1->isEditable());
-        EXPECT_EQ(chooser.ComboBox1->currentText(), QStringLiteral("English"));
-        EXPECT_EQ(chooser.Memo1->toPlainText(), QStringLiteral("Zelkora"));
-        EXPECT_TRUE(chooser.Memo1->isReadOnly());
-        for (int i = 0; i < chooser.ComboBox1->count(); ++i)
-            EXPECT_FALSE(chooser.ComboBox1->itemIcon(i).isNull()) << i;
+        EXPECT_FALSE(languages(chooser)->isEditable());
+        EXPECT_EQ(languages(chooser)->currentText(), QStringLiteral("English"));
+        EXPECT_EQ(credits(chooser)->toPlainText(), QStringLiteral("Zelkora"));
+        EXPECT_TRUE(credits(chooser)->isReadOnly());
+        for (int i = 0; i < languages(chooser)->count(); ++i)
+            EXPECT_FALSE(languages(chooser)->itemIcon(i).isNull()) << i;
 
         // An entry is drawn as its flag at the left and its name after it.
-        const int klingon = chooser.ComboBox1->findText(QStringLiteral("Klingon"));
+        const int klingon = languages(chooser)->findText(QStringLiteral("Klingon"));
         QStyleOptionViewItem option;
         option.rect = QRect(0, 0, 120, 16);
         option.palette = chooser.palette();
@@ -137,7 +157,7 @@ TEST_F(LanguageChooserTest, ListsTheLanguagesWithTheirFlagsAndCredits)
         QImage drawn(120, 16, QImage::Format_ARGB32_Premultiplied);
         drawn.fill(Qt::magenta);
         QPainter painter(&drawn);
-        chooser.ComboBox1->itemDelegate()->paint(&painter, option, chooser.ComboBox1->model()->index(klingon, 0));
+        languages(chooser)->itemDelegate()->paint(&painter, option, languages(chooser)->model()->index(klingon, 0));
         painter.end();
         QImage expectedFlag(16, 16, QImage::Format_ARGB32_Premultiplied);
         expectedFlag.fill(option.palette.color(QPalette::Base));
@@ -151,17 +171,18 @@ TEST_F(LanguageChooserTest, ListsTheLanguagesWithTheirFlagsAndCredits)
                 textPixels += drawn.pixelColor(x, y) != option.palette.color(QPalette::Base);
         EXPECT_GT(textPixels, 20);
 
-        chooser.ComboBox1->setCurrentText(QStringLiteral("Klingon"));
-        EXPECT_EQ(chooser.Memo1->toPlainText(), QStringLiteral("Worf\nKahless"));
-        chooser.ComboBox1->setCurrentText(QStringLiteral("Esperanto"));
-        EXPECT_EQ(chooser.Memo1->toPlainText(), QStringLiteral("INFO:Translated By"));
-        chooser.ComboBox1->setCurrentText(QStringLiteral("German"));
-        EXPECT_EQ(chooser.Memo1->toPlainText(), QStringLiteral("Quenvale Team"));
+        languages(chooser)->setCurrentText(QStringLiteral("Klingon"));
+        EXPECT_EQ(credits(chooser)->toPlainText(), QStringLiteral("Worf\nKahless"));
+        languages(chooser)->setCurrentText(QStringLiteral("Esperanto"));
+        EXPECT_EQ(credits(chooser)->toPlainText(), QStringLiteral("INFO:Translated By"));
+        languages(chooser)->setCurrentText(QStringLiteral("German"));
+        EXPECT_EQ(credits(chooser)->toPlainText(), QStringLiteral("Quenvale Team"));
 
         // The contribution link opens the maker's page.
-        EXPECT_EQ(chooser.LinkLabel1->toolTip(), TranslationContributionUrl());
-        emit chooser.LinkLabel1->linkActivated(TranslationContributionUrl());
+        EXPECT_EQ(FindControl<QLabel>(chooser, "LinkLabel1")->toolTip(), TranslationContributionUrl());
+        emit FindControl<QLabel>(chooser, "LinkLabel1")->linkActivated(TranslationContributionUrl());
     });
+    form->action(QStringLiteral("Language1"))->trigger();
     EXPECT_EQ(env.openedUrls, QStringList{TranslationContributionUrl()});
     EXPECT_EQ(dialogs.modalWindows, QStringList{"TranslateForm"});
 }
@@ -169,16 +190,16 @@ TEST_F(LanguageChooserTest, ListsTheLanguagesWithTheirFlagsAndCredits)
 TEST_F(LanguageChooserTest, OkWithoutAChangeClosesWithoutAQuestion)
 {
     writeSettings({QStringLiteral("LanguageFile=Turkish.lang.txt")});
-    start();
+    startContext();
     const QByteArray settingsBefore = readBytes(dataFile("settings.ini"));
     choose([](TTranslateForm& chooser) {
         EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Dil"));
-        EXPECT_EQ(chooser.ComboBox1->currentText(), QStringLiteral("Turkish"));
+        EXPECT_EQ(languages(chooser)->currentText(), QStringLiteral("Turkish"));
         EXPECT_EQ(chooser.initialLanguage(), QStringLiteral("Turkish"));
         // Away and back again is no change.
-        chooser.ComboBox1->setCurrentText(QStringLiteral("German"));
-        chooser.ComboBox1->setCurrentText(QStringLiteral("Turkish"));
-        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        languages(chooser)->setCurrentText(QStringLiteral("German"));
+        languages(chooser)->setCurrentText(QStringLiteral("Turkish"));
+        QTest::mouseClick(okButton(chooser), Qt::LeftButton);
         EXPECT_EQ(chooser.result(), QDialog::Accepted);
     });
     EXPECT_TRUE(dialogs.messageTexts().isEmpty());
@@ -189,18 +210,18 @@ TEST_F(LanguageChooserTest, OkWithoutAChangeClosesWithoutAQuestion)
 
 TEST_F(LanguageChooserTest, AChangedLanguageIsStoredAndTheProgramRestartsOnYes)
 {
-    start();
+    startContext();
     choose([this](TTranslateForm& chooser) {
-        chooser.ComboBox1->setCurrentText(QStringLiteral("German"));
+        languages(chooser)->setCurrentText(QStringLiteral("German"));
         dialogs.messageAnswers.push_back(Dialogs::No);
-        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        QTest::mouseClick(okButton(chooser), Qt::LeftButton);
         // "No": nothing stored, the window stays open.
         EXPECT_EQ(chooser.result(), 0);
         EXPECT_FALSE(QFile::exists(dataFile("settings.ini")));
         EXPECT_TRUE(env.startedPrograms.isEmpty());
 
         dialogs.messageAnswers.push_back(Dialogs::Yes);
-        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        QTest::mouseClick(okButton(chooser), Qt::LeftButton);
         EXPECT_EQ(chooser.result(), QDialog::Accepted);
     });
     ASSERT_EQ(dialogs.messageTexts(), (QStringList{"Restart Application?", "Restart Application?"}));
@@ -219,11 +240,11 @@ TEST_F(LanguageChooserTest, AChangedLanguageIsStoredAndTheProgramRestartsOnYes)
 TEST_F(LanguageChooserTest, TheRestartQuestionCarriesTheButtonCaptionsOfTheLanguageInForce)
 {
     writeSettings({"LanguageFile=Turkish.lang.txt"});
-    start();
+    startContext();
     choose([this](TTranslateForm& chooser) {
-        chooser.ComboBox1->setCurrentText(QStringLiteral("German"));
+        languages(chooser)->setCurrentText(QStringLiteral("German"));
         dialogs.messageAnswers.push_back(Dialogs::No);
-        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        QTest::mouseClick(okButton(chooser), Qt::LeftButton);
         chooser.reject();
     });
     const auto* question = dialogs.lastMessage();
@@ -236,12 +257,12 @@ TEST_F(LanguageChooserTest, TheRestartQuestionCarriesTheButtonCaptionsOfTheLangu
 TEST_F(LanguageChooserTest, ChoosingEnglishStoresItsFileName)
 {
     writeSettings({QStringLiteral("LanguageFile=Klingon.lang.txt")});
-    start();
+    startContext();
     choose([this](TTranslateForm& chooser) {
-        EXPECT_EQ(chooser.ComboBox1->currentText(), QStringLiteral("Klingon"));
-        chooser.ComboBox1->setCurrentText(QStringLiteral("English"));
+        EXPECT_EQ(languages(chooser)->currentText(), QStringLiteral("Klingon"));
+        languages(chooser)->setCurrentText(QStringLiteral("English"));
         dialogs.messageAnswers.push_back(Dialogs::Yes);
-        QTest::mouseClick(chooser.Button1, Qt::LeftButton);
+        QTest::mouseClick(okButton(chooser), Qt::LeftButton);
     });
     EXPECT_TRUE(readBytes(dataFile("settings.ini")).contains("LanguageFile=English.lang.txt\r\n"));
     EXPECT_EQ(env.quitRequests, 1);
