@@ -115,11 +115,35 @@ std::unique_ptr<TAppForm> startProgram(BenchEnvironment& env, BenchDialogs& dial
 
 void setHistoryRange(SalesHistoryScreen& history, const QDate& begin, const QDate& end)
 {
-    history.DateTimePicker1->setDate(begin);
-    history.DateTimePicker2->setDate(end);
-    history.DateTimePicker3->setTime(QTime(0, 0));
-    history.DateTimePicker4->setTime(QTime(23, 59, 59));
+    history.findChild<QDateEdit*>(QStringLiteral("DateTimePicker1"))->setDate(begin);
+    history.findChild<QDateEdit*>(QStringLiteral("DateTimePicker2"))->setDate(end);
+    history.findChild<QTimeEdit*>(QStringLiteral("DateTimePicker3"))->setTime(QTime(0, 0));
+    history.findChild<QTimeEdit*>(QStringLiteral("DateTimePicker4"))->setTime(QTime(23, 59, 59));
 }
+
+// The controls of the top selling report the bench drives.
+struct TopSellingControls
+{
+    explicit TopSellingControls(TFormTopSelling& report)
+        : begin(report.findChild<QDateEdit*>(QStringLiteral("DateTimePicker1")))
+        , end(report.findChild<QDateEdit*>(QStringLiteral("DateTimePicker2")))
+        , byUnit(report.findChild<QRadioButton*>(QStringLiteral("RadioButton1")))
+        , byPrice(report.findChild<QRadioButton*>(QStringLiteral("RadioButton2")))
+        , unitTimer(report.findChild<QTimer*>(QStringLiteral("Timer1")))
+        , priceTimer(report.findChild<QTimer*>(QStringLiteral("Timer2")))
+    {
+    }
+
+    // Both rankings have run.
+    bool idle() const { return !unitTimer->isActive() && !priceTimer->isActive(); }
+
+    QDateEdit* begin;
+    QDateEdit* end;
+    QRadioButton* byUnit;
+    QRadioButton* byPrice;
+    QTimer* unitTimer;
+    QTimer* priceTimer;
+};
 
 // Runs one operation in a fresh program (this process, started for it alone) and gives the peak memory of the
 // whole process, start-up included.
@@ -145,10 +169,11 @@ double PeakOfOperation(const QString& id, const QString& programFolder, const QS
         QCoreApplication::processEvents();
     } else if (id == QLatin1String("B5")) {
         TFormTopSelling report(form->context());
-        report.DateTimePicker1->setDate(QDate(2024, 1, 1));
-        report.DateTimePicker2->setDate(QDate(2026, 1, 1));
-        report.RadioButton2->click();
-        waitUntil([&report] { return !report.Timer1->isActive() && !report.Timer2->isActive(); });
+        const TopSellingControls controls(report);
+        controls.begin->setDate(QDate(2024, 1, 1));
+        controls.end->setDate(QDate(2026, 1, 1));
+        controls.byPrice->click();
+        waitUntil([&controls] { return controls.idle(); });
     } else if (id == QLatin1String("B6")) {
         ExportPaymentsCsv(form->context().SQLConnection1(), QLatin1Char(';'), workFolder + QStringLiteral("/peak.csv"));
     }
@@ -399,10 +424,7 @@ int main(int argc, char** argv)
             BenchOperation op{QString::fromLatin1(range.id), QString::fromLatin1(range.name), 1.5, 5, {}, {}, {}};
             op.setUp = [&] {
                 history.paymentsModel()->clear();
-                history.DateTimePicker1->setDate(range.begin);
-                history.DateTimePicker2->setDate(range.end);
-                history.DateTimePicker3->setTime(QTime(0, 0));
-                history.DateTimePicker4->setTime(QTime(23, 59, 59));
+                setHistoryRange(history, range.begin, range.end);
             };
             op.program = [&] { history.BitBtn18Click(); };
             op.baseline = [&] {
@@ -438,10 +460,7 @@ int main(int argc, char** argv)
     // B4c: the takings chart of the year from the loaded list, against the year's load itself.
     if (wanted("B4") || wanted("B4c")) {
         SalesHistoryScreen& history = *form->salesHistoryScreen();
-        history.DateTimePicker1->setDate(QDate(2025, 1, 1));
-        history.DateTimePicker2->setDate(QDate(2025, 12, 31));
-        history.DateTimePicker3->setTime(QTime(0, 0));
-        history.DateTimePicker4->setTime(QTime(23, 59, 59));
+        setHistoryRange(history, QDate(2025, 1, 1), QDate(2025, 12, 31));
         history.BitBtn18Click();
         BenchOperation op{QStringLiteral("B4c"), QStringLiteral("takings chart of one year, drawn"), 1.0, 5,
                           {}, {}, {}};
@@ -451,7 +470,7 @@ int main(int argc, char** argv)
                                       {QStringLiteral("dd.MM.yyyy"), QStringLiteral("$")}, form.get());
             window.show();
             QCoreApplication::processEvents();
-            (void)window.Chart->picture();
+            (void)window.findChild<ChartPanel*>(QStringLiteral("TakingsChart"))->picture();
         };
         op.baseline = [&] { history.BitBtn18Click(); };
         results.push_back(RunOperation(op));
@@ -461,18 +480,17 @@ int main(int argc, char** argv)
     // B5: top selling products over the two years, both rankings.
     if (wanted("B5")) {
         TFormTopSelling report(form->context());
-        report.DateTimePicker1->setDate(QDate(2024, 1, 1));
-        report.DateTimePicker2->setDate(QDate(2026, 1, 1));
+        const TopSellingControls controls(report);
+        controls.begin->setDate(QDate(2024, 1, 1));
+        controls.end->setDate(QDate(2026, 1, 1));
         QCoreApplication::processEvents();
         BenchOperation op{QStringLiteral("B5"), QStringLiteral("top selling, both rankings, two years"), 1.2, 3,
                           {}, {}, {}};
-        auto waitForTimers = [&report] {
-            waitUntil([&report] { return !report.Timer1->isActive() && !report.Timer2->isActive(); });
-        };
+        auto waitForTimers = [&controls] { waitUntil([&controls] { return controls.idle(); }); };
         op.program = [&] {
-            report.RadioButton2->click();
+            controls.byPrice->click();
             waitForTimers();
-            report.RadioButton1->click();
+            controls.byUnit->click();
             waitForTimers();
         };
         op.baseline = [&] {

@@ -4,6 +4,7 @@
 #include "pos/ui/SaleScreen.h"
 #include "reports/ui/SalesHistoryScreen.h"
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QFile>
@@ -76,7 +77,8 @@ TEST_F(MainWindowTest, ColumnWidthsAreSavedAndRestored)
     {
         TAppForm& form = start();
         // An unreadable stored width starts at 100 pixels.
-        EXPECT_EQ(form.salesHistoryScreen()->ListView2->horizontalHeader()->sectionSize(0), 100);
+        const auto* payments = FindControl<QTableView>(*form.salesHistoryScreen(), "ListView2");
+        EXPECT_EQ(payments->horizontalHeader()->sectionSize(0), 100);
         form.saleScreen()->ListView1->header()->resizeSection(1, 211);
         form.SaveColumnWidths();
         // Its value reads as 100, the width it has, so the tick leaves it as it is.

@@ -8,6 +8,7 @@
 #include "pos/ui/TVeresiyeForm.h"
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -234,18 +235,20 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
     start();
     form->findChild<QPushButton*>(QStringLiteral("BitBtn17"))->click();
     SalesHistoryScreen& history = *form->salesHistoryScreen();
-    history.DateTimePicker1->setDate(QDate(2000, 1, 1));
-    history.DateTimePicker2->setDate(QDate(2100, 1, 1));
+    FindControl<QDateEdit>(history, "DateTimePicker1")->setDate(QDate(2000, 1, 1));
+    FindControl<QDateEdit>(history, "DateTimePicker2")->setDate(QDate(2100, 1, 1));
+    auto* productFilter = FindControl<QComboBox>(history, "ComboBox4");
+    auto* customerFilter = FindControl<QComboBox>(history, "ComboBox3");
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
-        history.ComboBox4->setCurrentIndex(history.ComboBox4->findText(v.text));
-        history.ComboBox3->setCurrentIndex(history.ComboBox3->findText(v.text));
-        ASSERT_GT(history.ComboBox4->currentIndex(), 0);
-        ASSERT_GT(history.ComboBox3->currentIndex(), 0);
-        history.BitBtn18->click();
+        productFilter->setCurrentIndex(productFilter->findText(v.text));
+        customerFilter->setCurrentIndex(customerFilter->findText(v.text));
+        ASSERT_GT(productFilter->currentIndex(), 0);
+        ASSERT_GT(customerFilter->currentIndex(), 0);
+        FindControl<QPushButton>(history, "BitBtn18")->click();
         ASSERT_EQ(history.paymentsModel()->rowCount(), 1);
         EXPECT_TRUE(history.paymentsModel()->text(0, PaymentsListModel::Product) == v.text);
-        history.BitBtn19->click();
+        FindControl<QPushButton>(history, "BitBtn19")->click();
         ASSERT_EQ(history.creditsModel()->rowCount(), 1);
         EXPECT_TRUE(history.creditsModel()->text(0, CreditsListModel::Customer) == v.text);
     }
