@@ -36,6 +36,14 @@ public:
     // Creates the window and shows it modally.
     static int showModalFor(AppContext& context);
 
+    QString initialLanguage() const { return m_initialLanguage; }
+
+private:
+    void FormCreate();
+    void ComboBox1Change();
+    void Button1Click();
+    void LinkLabel1Click();
+
     QLabel* Label1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -43,15 +51,6 @@ public:
     QLabel* LinkLabel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
-
-    QString initialLanguage() const { return m_initialLanguage; }
-
-    void ComboBox1Change();
-    void Button1Click();
-    void LinkLabel1Click();
-
-private:
-    void FormCreate();
 
     AppContext& m_context;
     QString m_initialLanguage;

@@ -30,12 +30,6 @@ public:
     // The tooltip of the bar under the mouse (an empty text when it has left the bar).
     void setBarTip(const QString& text);
 
-    void SaveClick();
-    void PrintClick();
-
-    QPushButton* SaveButton = nullptr;
-    QPushButton* PrintButton = nullptr;
-
 signals:
     void paletteChanged();
 
@@ -44,6 +38,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SaveClick();
+    void PrintClick();
+
+    QPushButton* SaveButton = nullptr;
+    QPushButton* PrintButton = nullptr;
+
     Dialogs& m_dialogs;
     QChartView* m_view = nullptr;
     QHBoxLayout* m_buttons = nullptr;

@@ -52,6 +52,17 @@ public:
     QHeaderView* paymentsHeader() const;
     QHeaderView* creditsHeader() const;
 
+private:
+    HistoryFilter currentFilter(bool withCustomer) const;
+    void loadPayments(const HistoryFilter& filter);
+    void loadCredits(const HistoryFilter& filter);
+    void showList(QTableView* list);
+    ReprintFormat reprintFormat() const;
+    // The selected row of a list, or -1.
+    static int selectedRow(const QTableView* list);
+    // Asks and deletes the selected line; false when it stopped before the question.
+    bool deleteLine(QTableView* list, const QString& question, const std::function<bool(qint64 id)>& removeLine);
+
     QDateEdit* DateTimePicker1 = nullptr; // begin date
     QDateEdit* DateTimePicker2 = nullptr; // end date
     QTimeEdit* DateTimePicker3 = nullptr; // begin time
@@ -70,17 +81,6 @@ public:
     QWidget* PanelTotal = nullptr;   // the bottom bar with the grand total
     QLabel* Label15 = nullptr;       // "GRAND TOTAL:"
     QLabel* Label14 = nullptr;       // the amount
-
-private:
-    HistoryFilter currentFilter(bool withCustomer) const;
-    void loadPayments(const HistoryFilter& filter);
-    void loadCredits(const HistoryFilter& filter);
-    void showList(QTableView* list);
-    ReprintFormat reprintFormat() const;
-    // The selected row of a list, or -1.
-    static int selectedRow(const QTableView* list);
-    // Asks and deletes the selected line; false when it stopped before the question.
-    bool deleteLine(QTableView* list, const QString& question, const std::function<bool(qint64 id)>& removeLine);
 
     AppContext& m_context;
     PaymentsListModel* m_paymentsModel = nullptr;

@@ -25,6 +25,15 @@ public:
 
     TextTableModel* model() const { return m_model; }
 
+private:
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void DateTimePickerChange();
+    void Timer1Timer();
+    void Timer2Timer();
+    void BitBtn1Click();
+    void fill(TopSellingRanking ranking);
+
     QRadioButton* RadioButton1 = nullptr; // "Unit"
     QRadioButton* RadioButton2 = nullptr; // "Price"
     QDateEdit* DateTimePicker1 = nullptr; // begin
@@ -35,15 +44,6 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr; // quantity ranking
     QTimer* Timer2 = nullptr; // amount ranking
-
-private:
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void DateTimePickerChange();
-    void Timer1Timer();
-    void Timer2Timer();
-    void BitBtn1Click();
-    void fill(TopSellingRanking ranking);
 
     AppContext& m_context;
     TextTableModel* m_model = nullptr;

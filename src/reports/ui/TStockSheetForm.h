@@ -25,15 +25,7 @@ public:
     int sortColumn() const { return m_sortColumn; }
     bool sortDescending() const { return m_descending; }
 
-    void ListView1ColumnClick(int column);
     void SaveColumnWidths(); // the column-width timer's tick
-
-    QTableView* ListView1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;    // "Generate Barcode Image"
-    QPushButton* BitBtn1 = nullptr; // "Export to File..."
-    QPushButton* BitBtn2 = nullptr; // "Generate Barcode Image..."
-    QTimer* Timer1 = nullptr;       // fills the list once
-    QTimer* Timer2 = nullptr;       // saves the column widths
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -43,6 +35,14 @@ private:
     void BitBtn1Click();
     void GenerateBarcodeClick();
     void FormResize();
+    void ListView1ColumnClick(int column);
+
+    QTableView* ListView1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;    // "Generate Barcode Image"
+    QPushButton* BitBtn1 = nullptr; // "Export to File..."
+    QPushButton* BitBtn2 = nullptr; // "Generate Barcode Image..."
+    QTimer* Timer1 = nullptr;       // fills the list once
+    QTimer* Timer2 = nullptr;       // saves the column widths
 
     AppContext& m_context;
     TextTableModel* m_model = nullptr;

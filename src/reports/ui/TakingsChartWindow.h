@@ -25,9 +25,6 @@ public:
 
     TakingsChartWindow(Dialogs& dialogs, TakingsSeries series, Format format, QWidget* parent = nullptr);
 
-    ChartPanel* Chart = nullptr;
-    QPushButton* CloseButton = nullptr;
-
     // The tooltip of a bar of a series (0 payments, 1 credit sales).
     QString barTip(int series, int index) const;
 
@@ -35,6 +32,9 @@ private:
     QChart* buildChart();
     QBarSet* makeSet(const QString& name, double TakingsBucket::*amount, const QColor& color,
                      const QColor& weekendColor);
+
+    ChartPanel* Chart = nullptr;
+    QPushButton* CloseButton = nullptr;
 
     TakingsSeries m_series;
     Format m_format;
