@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test headless.
+# Installs what is missing, builds and runs every test headless, beside a private PostgreSQL server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-test-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j2
+scripts/with-test-database-server.sh ctest --test-dir build --output-on-failure -j2

@@ -60,8 +60,8 @@ std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector
 
 bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
 {
-    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=datetime('now','localtime') "
-                                             "where id in (")
+    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=%1 where id in (")
+                                      .arg(m_db.localNowSql())
                                   + placeholders(ids.size()) + QStringLiteral(");"),
                               values(ids));
 }

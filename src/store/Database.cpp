@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/FilePaths.h"
+#include "store/PostgresConnection.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -218,13 +219,19 @@ const DbValue& QueryResult::value(size_t row, const QString& column) const
 
 // ---- Statement ----
 
+Statement::Statement() = default;
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+
+Statement::Statement(std::unique_ptr<PostgresCursor> cursor) : m_pg(std::move(cursor)) {}
+
 Statement::~Statement()
 {
     sqlite3_finalize(m_stmt);
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : m_db(other.m_db), m_stmt(other.m_stmt), m_error(std::move(other.m_error))
+    : m_db(other.m_db), m_stmt(other.m_stmt), m_pg(std::move(other.m_pg)), m_error(std::move(other.m_error))
 {
     other.m_db = nullptr;
     other.m_stmt = nullptr;
@@ -236,6 +243,7 @@ Statement& Statement::operator=(Statement&& other) noexcept
         sqlite3_finalize(m_stmt);
         m_db = other.m_db;
         m_stmt = other.m_stmt;
+        m_pg = std::move(other.m_pg);
         m_error = std::move(other.m_error);
         other.m_db = nullptr;
         other.m_stmt = nullptr;
@@ -245,6 +253,8 @@ Statement& Statement::operator=(Statement&& other) noexcept
 
 void Statement::bind(int index, const QVariant& value)
 {
+    if (m_pg)
+        return m_pg->bind(index, value);
     if (!m_stmt)
         return;
     if (BindValue(m_stmt, index, value) != SQLITE_OK)
@@ -253,6 +263,12 @@ void Statement::bind(int index, const QVariant& value)
 
 void Statement::bindAll(const std::vector<QVariant>& values)
 {
+    if (m_pg) {
+        m_pg->clearBindings();
+        for (size_t i = 0; i < values.size(); ++i)
+            m_pg->bind(static_cast<int>(i) + 1, values[i]);
+        return;
+    }
     if (!m_stmt)
         return;
     sqlite3_reset(m_stmt);
@@ -263,6 +279,11 @@ void Statement::bindAll(const std::vector<QVariant>& values)
 
 bool Statement::next()
 {
+    if (m_pg) {
+        const bool row = m_pg->next();
+        m_error = m_pg->error();
+        return row;
+    }
     if (!m_stmt)
         return false;
     const int rc = sqlite3_step(m_stmt);
@@ -275,6 +296,11 @@ bool Statement::next()
 
 bool Statement::exec()
 {
+    if (m_pg) {
+        const bool done = m_pg->exec();
+        m_error = m_pg->error();
+        return done;
+    }
     if (!m_stmt)
         return false;
     sqlite3_reset(m_stmt);
@@ -291,6 +317,8 @@ bool Statement::exec()
 
 void Statement::reset()
 {
+    if (m_pg)
+        m_pg->reset();
     if (m_stmt)
         sqlite3_reset(m_stmt);
     m_error.clear();
@@ -298,22 +326,30 @@ void Statement::reset()
 
 int Statement::columnCount() const
 {
+    if (m_pg)
+        return m_pg->columnCount();
     return m_stmt ? sqlite3_column_count(m_stmt) : 0;
 }
 
 QString Statement::columnName(int column) const
 {
+    if (m_pg)
+        return m_pg->columnName(column);
     const char* name = m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
     return name ? QString::fromUtf8(name) : QString();
 }
 
 bool Statement::isNull(int column) const
 {
+    if (m_pg)
+        return m_pg->isNull(column);
     return !m_stmt || sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
 QString Statement::text(int column) const
 {
+    if (m_pg)
+        return m_pg->text(column);
     if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt))
         return QString();
     switch (sqlite3_column_type(m_stmt, column)) {
@@ -333,6 +369,8 @@ QString Statement::text(int column) const
 
 QByteArrayView Statement::utf8(int column) const
 {
+    if (m_pg)
+        return m_pg->utf8(column);
     if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt)
         || sqlite3_column_type(m_stmt, column) == SQLITE_BLOB)
         return {};
@@ -344,6 +382,8 @@ QByteArrayView Statement::utf8(int column) const
 // have the engine print every real as text, which costs more than the rest of a row.)
 qint64 Statement::integer(int column) const
 {
+    if (m_pg)
+        return m_pg->integer(column);
     if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
         switch (sqlite3_column_type(m_stmt, column)) {
         case SQLITE_INTEGER: return sqlite3_column_int64(m_stmt, column);
@@ -356,6 +396,8 @@ qint64 Statement::integer(int column) const
 
 double Statement::real(int column) const
 {
+    if (m_pg)
+        return m_pg->real(column);
     if (m_stmt && column >= 0 && column < sqlite3_column_count(m_stmt)) {
         switch (sqlite3_column_type(m_stmt, column)) {
         case SQLITE_FLOAT: return sqlite3_column_double(m_stmt, column);
@@ -369,12 +411,16 @@ double Statement::real(int column) const
 
 DbValue Statement::value(int column) const
 {
+    if (m_pg)
+        return m_pg->value(column);
     if (!m_stmt || column < 0 || column >= sqlite3_column_count(m_stmt))
         return DbValue();
     return ReadColumn(m_stmt, column);
 }
 
 // ---- Database ----
+
+Database::Database() = default;
 
 Database::~Database()
 {
@@ -387,8 +433,38 @@ void Database::report(const QString& message)
         m_reporter(message);
 }
 
+bool Database::isOnServer() const
+{
+    return IsServerUrl(m_path);
+}
+
+QString Database::localNowSql() const
+{
+    return isOnServer() ? QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')")
+                        : QStringLiteral("datetime('now','localtime')");
+}
+
+QString Database::caseInsensitiveLikeSql() const
+{
+    return isOnServer() ? QStringLiteral("ilike") : QStringLiteral("like");
+}
+
+QString Database::anyValueSql(const QString& column) const
+{
+    return isOnServer() ? QStringLiteral("max(%1)").arg(column) : column;
+}
+
+QString Database::lockForUpdateSql() const
+{
+    return isOnServer() ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
 bool Database::openHandle(const QString& path, QString* error)
 {
+    if (IsServerUrl(path)) {
+        m_pg = PostgresConnection::connect(path, error);
+        return m_pg != nullptr;
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(SqlitePath(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -473,6 +549,7 @@ void Database::clearStatementCache()
 
 void Database::close()
 {
+    m_pg.reset();
     clearStatementCache();
     if (m_db) {
         // Statements still alive keep the connection until they are finalized.
@@ -486,6 +563,9 @@ bool Database::ensureOpen(QString* error)
     if (m_db)
         return true;
     QString message = QStringLiteral("No database is open");
+    // A server that went away is asked again by the next statement.
+    if (m_pg && (m_pg->isConnected() || m_pg->reconnect(&message)))
+        return true;
     if (!m_path.isEmpty() && openHandle(m_path, &message))
         return true;
     report(message);
@@ -513,6 +593,16 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
             result->error = openError;
         }
         return false;
+    }
+    if (m_pg) {
+        QString message;
+        if (!m_pg->run(sql, params, result, &message))
+            return fail(message);
+        if (result) {
+            result->ok = true;
+            result->error.clear();
+        }
+        return true;
     }
 
     // Steps a prepared statement to its end; the rows go to result when it returns columns.
@@ -598,6 +688,8 @@ bool Database::BeginTransaction()
 {
     if (!ensureOpen())
         return false;
+    if (m_pg)
+        return ExecuteDirect(QStringLiteral("BEGIN;"));
     // A file that could only be opened for reading lets the transaction begin and then fails every write in
     // it; refuse at once, so that a series that can store nothing does not go on as if it had been stored.
     if (sqlite3_db_readonly(m_db, "main") == 1) {
@@ -619,6 +711,11 @@ bool Database::Commit()
 
 void Database::Rollback()
 {
+    if (m_pg) {
+        if (m_pg->inTransaction())
+            m_pg->run(QStringLiteral("ROLLBACK;"), {}, nullptr, nullptr);
+        return;
+    }
     if (m_db && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
 }
@@ -627,6 +724,15 @@ Statement Database::prepare(const QString& sql)
 {
     if (!ensureOpen())
         return Statement();
+    if (m_pg) {
+        QString message;
+        std::unique_ptr<PostgresCursor> cursor = m_pg->prepare(sql, m_cancelled, &message);
+        if (!cursor) {
+            report(message);
+            return Statement();
+        }
+        return Statement(std::move(cursor));
+    }
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &stmt, nullptr) != SQLITE_OK) {
@@ -642,11 +748,21 @@ Statement Database::prepare(const QString& sql)
 
 qint64 Database::lastInsertRowId() const
 {
+    if (m_pg)
+        return m_pg->lastInsertId();
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
 void Database::Migrate()
 {
+    if (m_pg || IsServerUrl(m_path)) {
+        QString message;
+        if (!ensureOpen(&message))
+            return;
+        if (!m_pg->createOrMigrateSchema(&message))
+            report(message);
+        return;
+    }
     struct Check
     {
         const char* table;
@@ -681,6 +797,8 @@ bool Database::BackupTo(const QString& targetPath, QString* error, const BackupS
             *error = message;
         return false;
     };
+    if (isOnServer())
+        return fail(QStringLiteral("A database on a server is backed up with the server's own tools"));
     if (!m_db) {
         QString openError = QStringLiteral("No database is open");
         if (m_path.isEmpty() || !openHandle(m_path, &openError))

@@ -10,6 +10,8 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class PostgresConnection;
+class PostgresCursor;
 
 // One value read from a result row. Text follows the program's rules: an integer gives its digits, a real its
 // decimal form with a point, NULL the empty text. As a number, NULL reads 0 and text is read with a point.
@@ -52,14 +54,14 @@ public:
 class Statement
 {
 public:
-    Statement() = default;
+    Statement();
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool isValid() const { return m_stmt != nullptr; }
+    bool isValid() const { return m_stmt != nullptr || m_pg != nullptr; }
     void bind(int index, const QVariant& value); // 1-based
     void bindAll(const std::vector<QVariant>& values);
     // Steps once: true while a row is available. On an error returns false and sets error(); the error is not
@@ -82,13 +84,15 @@ public:
 
 private:
     friend class Database;
-    Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    Statement(sqlite3* db, sqlite3_stmt* stmt);
+    explicit Statement(std::unique_ptr<PostgresCursor> cursor);
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<PostgresCursor> m_pg; // a statement on a database server instead
     QString m_error;
 };
 
-// The one connection to data.db (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
+// The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
 // reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
 // goes on with what it has: a failed query has no rows, a failed statement is not done.
 class Database
@@ -96,7 +100,7 @@ class Database
 public:
     using ErrorReporter = std::function<void(const QString& engineMessage)>;
 
-    Database() = default;
+    Database();
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -106,12 +110,27 @@ public:
     // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
     void setCancelCheck(std::function<bool()> cancelled);
 
-    // Opens an existing file for reading and writing; a missing file is not created. Reports and returns false
-    // on failure.
+    // Opens an existing file for reading and writing; a missing file is not created. A libpq connection URI
+    // ("postgresql://till@shop-server/quenvale") connects to that server instead. Reports and returns false on
+    // failure.
     bool open(const QString& path);
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db != nullptr || m_pg != nullptr; }
+    // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
+    bool isOnServer() const;
+
+    // The few statement pieces that differ between the engines.
+    // The local date and time as "yyyy-MM-dd HH:mm:ss" text.
+    QString localNowSql() const;
+    // LIKE that ignores the case of ASCII letters, as SQLite's does.
+    QString caseInsensitiveLikeSql() const;
+    // A column that is neither grouped nor aggregated: SQLite takes it from one of the group's rows, a server
+    // wants it aggregated.
+    QString anyValueSql(const QString& column) const;
+    // Appended to a SELECT whose rows the transaction is about to update: a server locks them until the commit
+    // (SQLite's transaction holds the whole file already).
+    QString lockForUpdateSql() const;
 
     // Values are bound to the ? placeholders in order; text that takes values must hold a single statement.
     // Without values the text may hold several statements, run in order up to the first failure.
@@ -129,7 +148,8 @@ public:
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
 
-    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno).
+    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno). On a
+    // server an empty database first gets the program's tables.
     void Migrate();
 
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
@@ -158,6 +178,7 @@ private:
     void clearStatementCache();
 
     sqlite3* m_db = nullptr;
+    std::unique_ptr<PostgresConnection> m_pg;
     QString m_path;
     void installCancelCheck();
 

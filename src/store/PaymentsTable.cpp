@@ -48,13 +48,11 @@ Statement PaymentsTable::historyRows(const QString& product, const QString& begi
 
 Statement PaymentsTable::topSellers(const QDate& first, const QDate& last, bool byUnits)
 {
-    Statement rows = m_db.prepare(
-        byUnits ? QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat "
-                                 "FROM odemeler where odemetarihi between ? and ? group by barkod "
-                                 "order by toplamadet DESC;")
-                : QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat "
-                                 "FROM odemeler where odemetarihi between ? and ? group by barkod "
-                                 "order by toplamfiyat DESC;"));
+    Statement rows = m_db.prepare(QStringLiteral("SELECT barkod, %1 AS urunadi, SUM(adet) AS toplamadet, "
+                                                 "sum(adet*fiyat) AS toplamfiyat FROM odemeler "
+                                                 "where odemetarihi between ? and ? group by barkod order by %2 DESC;")
+                                      .arg(m_db.anyValueSql(QStringLiteral("urunadi")),
+                                           byUnits ? QStringLiteral("toplamadet") : QStringLiteral("toplamfiyat")));
     if (rows.isValid())
         rows.bindAll({first.toString(QStringLiteral("yyyy-MM-dd")), last.toString(QStringLiteral("yyyy-MM-dd"))});
     return rows;

@@ -42,7 +42,10 @@ bool ProductsTable::remove(const QString& barcode)
 
 void ProductsTable::lowerStock(const QString& barcode, qint64 quantity)
 {
-    const QueryResult stock = m_db.Query(QStringLiteral("SELECT stok FROM urunler where barkod=?;"), {barcode});
+    // On a server the rows stay locked until the sale commits: a second till selling the same product waits
+    // and then reads the stock this sale left, so no decrement is lost.
+    const QueryResult stock = m_db.Query(
+        QStringLiteral("SELECT stok FROM urunler where barkod=? order by id%1;").arg(m_db.lockForUpdateSql()), {barcode});
     if (!stock.ok)
         return;
     qint64 current = 0;
@@ -56,8 +59,9 @@ Statement ProductsTable::pickerRows(const QString& containing)
 {
     if (containing.isEmpty())
         return m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler;"));
-    Statement rows = m_db.prepare(
-        QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler where (urunadi like ?1) or (barkod like ?1);"));
+    Statement rows = m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat FROM urunler where (urunadi %1 ?1) "
+                                                 "or (barkod %1 ?1);")
+                                      .arg(m_db.caseInsensitiveLikeSql()));
     if (rows.isValid())
         rows.bind(1, QString(QLatin1Char('%') + containing + QLatin1Char('%')));
     return rows;

@@ -1,0 +1,493 @@
+#include "store/PostgresConnection.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <libpq-fe.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// libpq's type numbers of the columns read as numbers (pg_type.oid).
+constexpr Oid kBool = 16;
+constexpr Oid kInt8 = 20;
+constexpr Oid kInt2 = 21;
+constexpr Oid kInt4 = 23;
+constexpr Oid kOid = 26;
+constexpr Oid kFloat4 = 700;
+constexpr Oid kFloat8 = 701;
+constexpr Oid kNumeric = 1700;
+
+constexpr const char* kConnectTimeoutSeconds = "5";
+
+QString Trimmed(const char* message)
+{
+    return QString::fromUtf8(message).trimmed();
+}
+
+QString ConnectionMessage(const pg_conn* conn)
+{
+    const QString message = conn ? Trimmed(PQerrorMessage(conn)) : QString();
+    return message.isEmpty() ? QStringLiteral("The database server could not be reached") : message;
+}
+
+QString ResultMessage(const pg_conn* conn, const pg_result* result)
+{
+    const QString message = result ? Trimmed(PQresultErrorMessage(result)) : QString();
+    return message.isEmpty() ? ConnectionMessage(conn) : message;
+}
+
+// A bound value as the text the server reads; a null value stays null.
+QByteArray ParameterText(const QVariant& value, bool* isNull)
+{
+    *isNull = value.isNull();
+    if (*isNull)
+        return QByteArray();
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
+    case QMetaType::QByteArray:
+        return value.toByteArray();
+    default:
+        return value.toString().toUtf8();
+    }
+}
+
+struct Parameters
+{
+    std::vector<QByteArray> texts;
+    std::vector<const char*> pointers;
+
+    explicit Parameters(const std::vector<QVariant>& values)
+    {
+        texts.reserve(values.size());
+        for (const QVariant& value : values) {
+            bool isNull = false;
+            texts.push_back(ParameterText(value, &isNull));
+            pointers.push_back(nullptr);
+            if (!isNull)
+                pointers.back() = texts.back().constData();
+        }
+    }
+    int count() const { return static_cast<int>(pointers.size()); }
+    const char* const* values() const { return pointers.empty() ? nullptr : pointers.data(); }
+};
+
+bool IsInteger(Oid type)
+{
+    return type == kInt8 || type == kInt2 || type == kInt4 || type == kOid || type == kBool;
+}
+
+qint64 IntegerCell(const char* text, Oid type)
+{
+    if (type == kBool)
+        return text[0] == 't' ? 1 : 0;
+    return QByteArray(text).toLongLong();
+}
+
+DbValue Cell(const pg_result* result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return DbValue();
+    const char* text = PQgetvalue(result, row, column);
+    const Oid type = PQftype(result, column);
+    if (IsInteger(type))
+        return DbValue(QVariant(IntegerCell(text, type)));
+    if (type == kFloat4 || type == kFloat8) {
+        const double real = QByteArray(text).toDouble();
+        // A price column keeps a whole number as an integer in data.db (its NUMERIC affinity) and reads "2",
+        // not "2.0"; a computed real (a sum) stays a real there as well.
+        if (PQftable(result, column) != InvalidOid && std::trunc(real) == real && std::abs(real) < 9.2e18)
+            return DbValue(QVariant(static_cast<qint64>(real)));
+        return DbValue(real, QString()); // printed as SQLite prints a real
+    }
+    if (type == kNumeric) {
+        bool whole = false;
+        const qint64 integer = QByteArray(text).toLongLong(&whole);
+        if (whole)
+            return DbValue(QVariant(integer));
+        return DbValue(QByteArray(text).toDouble(), QString());
+    }
+    return DbValue(QVariant(QString::fromUtf8(text, PQgetlength(result, row, column))));
+}
+
+} // namespace
+
+bool IsServerUrl(const QString& location)
+{
+    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+           || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+QByteArray PostgresStatementText(const QString& sql, int* count)
+{
+    const QByteArray in = sql.toUtf8();
+    QByteArray out;
+    out.reserve(in.size() + 8);
+    int largest = 0;
+    char quote = 0;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char c = in[i];
+        if (quote) {
+            out += c;
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quote = c;
+            out += c;
+            continue;
+        }
+        if (c != '?') {
+            out += c;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < in.size() && in[end] >= '0' && in[end] <= '9')
+            ++end;
+        const int number = end > i + 1 ? in.mid(i + 1, end - i - 1).toInt() : largest + 1;
+        largest = std::max(largest, number);
+        out += '$' + QByteArray::number(number);
+        i = end - 1;
+    }
+    if (count)
+        *count = largest;
+    return out;
+}
+
+// ---- PostgresCursor ----
+
+PostgresCursor::PostgresCursor(pg_conn* conn, QByteArray sql, int parameterCount, std::function<bool()> cancelled)
+    : m_conn(conn)
+    , m_sql(std::move(sql))
+    , m_values(static_cast<size_t>(parameterCount))
+    , m_cancelled(std::move(cancelled))
+{
+}
+
+PostgresCursor::~PostgresCursor()
+{
+    finish();
+    PQclear(m_shape);
+}
+
+void PostgresCursor::bind(int index, const QVariant& value)
+{
+    if (index < 1 || index > static_cast<int>(m_values.size())) {
+        m_error = QStringLiteral("column index out of range");
+        return;
+    }
+    m_values[static_cast<size_t>(index - 1)] = value;
+}
+
+void PostgresCursor::clearBindings()
+{
+    finish();
+    for (QVariant& value : m_values)
+        value = QVariant();
+}
+
+bool PostgresCursor::start()
+{
+    const Parameters parameters(m_values);
+    if (!PQsendQueryParams(m_conn, m_sql.constData(), parameters.count(), nullptr, parameters.values(), nullptr,
+                           nullptr, 0)
+        || !PQsetSingleRowMode(m_conn)) {
+        m_error = ConnectionMessage(m_conn);
+        finish();
+        return false;
+    }
+    m_running = true;
+    return true;
+}
+
+void PostgresCursor::finish()
+{
+    PQclear(m_row);
+    m_row = nullptr;
+    if (!m_running)
+        return;
+    // The rest of the rows are not wanted: ask the server to stop sending them, then read what is left.
+    if (PGcancel* cancel = PQgetCancel(m_conn)) {
+        char ignored[256];
+        PQcancel(cancel, ignored, sizeof ignored);
+        PQfreeCancel(cancel);
+    }
+    while (pg_result* rest = PQgetResult(m_conn))
+        PQclear(rest);
+    m_running = false;
+}
+
+bool PostgresCursor::next()
+{
+    if (!m_running) {
+        if (!m_error.isEmpty() || !start())
+            return false;
+    }
+    PQclear(m_row);
+    m_row = nullptr;
+    if (m_cancelled && m_cancelled()) {
+        m_error = QStringLiteral("interrupted");
+        finish();
+        return false;
+    }
+    pg_result* result = PQgetResult(m_conn);
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_SINGLE_TUPLE) {
+        m_row = result;
+        if (!m_shape)
+            m_shape = PQcopyResult(result, PG_COPYRES_ATTRS);
+        return true;
+    }
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+        if (!m_shape)
+            m_shape = PQcopyResult(result, PG_COPYRES_ATTRS);
+    } else {
+        m_error = ResultMessage(m_conn, result);
+    }
+    PQclear(result);
+    while (pg_result* rest = PQgetResult(m_conn))
+        PQclear(rest);
+    m_running = false;
+    return false;
+}
+
+bool PostgresCursor::exec()
+{
+    reset();
+    while (next()) {
+    }
+    return m_error.isEmpty();
+}
+
+void PostgresCursor::reset()
+{
+    finish();
+    m_error.clear();
+}
+
+bool PostgresCursor::hasCell(int column) const
+{
+    return m_row && column >= 0 && column < PQnfields(m_row);
+}
+
+int PostgresCursor::columnCount() const
+{
+    const pg_result* shape = m_row ? m_row : m_shape;
+    return shape ? PQnfields(shape) : 0;
+}
+
+QString PostgresCursor::columnName(int column) const
+{
+    const pg_result* shape = m_row ? m_row : m_shape;
+    const char* name = shape ? PQfname(shape, column) : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+bool PostgresCursor::isNull(int column) const
+{
+    return !hasCell(column) || PQgetisnull(m_row, 0, column);
+}
+
+QString PostgresCursor::text(int column) const
+{
+    return value(column).asText();
+}
+
+QByteArrayView PostgresCursor::utf8(int column) const
+{
+    if (!hasCell(column) || PQgetisnull(m_row, 0, column))
+        return {};
+    return QByteArrayView(PQgetvalue(m_row, 0, column), PQgetlength(m_row, 0, column));
+}
+
+qint64 PostgresCursor::integer(int column) const
+{
+    return value(column).asInteger();
+}
+
+double PostgresCursor::real(int column) const
+{
+    return value(column).asDouble();
+}
+
+DbValue PostgresCursor::value(int column) const
+{
+    return hasCell(column) ? Cell(m_row, 0, column) : DbValue();
+}
+
+// ---- PostgresConnection ----
+
+std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& url, QString* error)
+{
+    const QByteArray location = url.toUtf8();
+    // The URL's own settings come after ours and take their place.
+    const char* keywords[] = {"connect_timeout", "client_encoding", "dbname", nullptr};
+    const char* values[] = {kConnectTimeoutSeconds, "UTF8", location.constData(), nullptr};
+    pg_conn* conn = PQconnectdbParams(keywords, values, 1);
+    if (!conn || PQstatus(conn) != CONNECTION_OK) {
+        if (error)
+            *error = ConnectionMessage(conn);
+        PQfinish(conn);
+        return nullptr;
+    }
+    PQclear(PQexec(conn, "SET client_min_messages TO warning;"));
+    return std::unique_ptr<PostgresConnection>(new PostgresConnection(conn));
+}
+
+PostgresConnection::~PostgresConnection()
+{
+    PQfinish(m_conn);
+}
+
+bool PostgresConnection::isConnected() const
+{
+    return PQstatus(m_conn) == CONNECTION_OK;
+}
+
+bool PostgresConnection::reconnect(QString* error)
+{
+    PQreset(m_conn);
+    if (isConnected())
+        return true;
+    if (error)
+        *error = ConnectionMessage(m_conn);
+    return false;
+}
+
+bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result,
+                             QString* error)
+{
+    int expected = 0;
+    const QByteArray text = PostgresStatementText(sql, &expected);
+    pg_result* answer = nullptr;
+    if (params.empty()) {
+        answer = PQexec(m_conn, text.constData());
+    } else {
+        if (expected != static_cast<int>(params.size())) {
+            if (error)
+                *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(params.size()).arg(expected);
+            return false;
+        }
+        const Parameters parameters(params);
+        answer = PQexecParams(m_conn, text.constData(), parameters.count(), nullptr, parameters.values(), nullptr,
+                              nullptr, 0);
+    }
+    const ExecStatusType status = answer ? PQresultStatus(answer) : PGRES_FATAL_ERROR;
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
+        if (error)
+            *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        return false;
+    }
+    if (result && status == PGRES_TUPLES_OK) {
+        const int columns = PQnfields(answer);
+        const int rows = PQntuples(answer);
+        result->columns.clear();
+        for (int c = 0; c < columns; ++c)
+            result->columns.push_back(QString::fromUtf8(PQfname(answer, c)));
+        result->rows.clear();
+        result->rows.reserve(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r) {
+            std::vector<DbValue> row;
+            row.reserve(static_cast<size_t>(columns));
+            for (int c = 0; c < columns; ++c)
+                row.push_back(Cell(answer, r, c));
+            result->rows.push_back(std::move(row));
+        }
+    }
+    PQclear(answer);
+    return true;
+}
+
+std::unique_ptr<PostgresCursor> PostgresConnection::prepare(const QString& sql, std::function<bool()> cancelled,
+                                                            QString* error)
+{
+    int count = 0;
+    QByteArray text = PostgresStatementText(sql, &count);
+    if (text.trimmed().isEmpty()) {
+        *error = QStringLiteral("Not an SQL statement");
+        return nullptr;
+    }
+    return std::make_unique<PostgresCursor>(m_conn, std::move(text), count, std::move(cancelled));
+}
+
+bool PostgresConnection::inTransaction() const
+{
+    const PGTransactionStatusType status = PQtransactionStatus(m_conn);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+qint64 PostgresConnection::lastInsertId()
+{
+    pg_result* answer = PQexec(m_conn, "SELECT lastval();");
+    qint64 id = 0;
+    if (PQresultStatus(answer) == PGRES_TUPLES_OK && PQntuples(answer) == 1)
+        id = QByteArray(PQgetvalue(answer, 0, 0)).toLongLong();
+    PQclear(answer);
+    return id;
+}
+
+bool PostgresConnection::createOrMigrateSchema(QString* error)
+{
+    // The tables and columns of data.db. Texts compare byte by byte as SQLite's do, dates are kept as the same
+    // "yyyy-MM-dd HH:mm:ss" text, prices are doubles as SQLite's reals are, and ids are identity columns.
+    // Two tills starting at once on an empty database take turns (the lock ends with the statements).
+    static const char* const kSchema = R"(
+SELECT pg_advisory_xact_lock(7305);
+CREATE TABLE IF NOT EXISTS urunler (
+  id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+  barkod text COLLATE "C",
+  urunadi text COLLATE "C",
+  fiyat double precision,
+  stok bigint DEFAULT 0,
+  kayittarihi text COLLATE "C" DEFAULT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')
+);
+CREATE TABLE IF NOT EXISTS musteriler (
+  id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+  musteriadi text COLLATE "C",
+  kayittarihi text COLLATE "C" DEFAULT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')
+);
+CREATE TABLE IF NOT EXISTS veresiyeler (
+  id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+  musteriid bigint,
+  musteriadi text COLLATE "C",
+  barkod text COLLATE "C",
+  urunadi text COLLATE "C",
+  adet bigint,
+  fiyat double precision,
+  odendimi integer DEFAULT 0,
+  kayittarihi text COLLATE "C" DEFAULT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS'),
+  odemetarihi text COLLATE "C"
+);
+CREATE TABLE IF NOT EXISTS odemeler (
+  id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+  fisno bigint DEFAULT 0,
+  barkod text COLLATE "C",
+  urunadi text COLLATE "C",
+  adet bigint,
+  fiyat double precision,
+  odemetarihi text COLLATE "C" DEFAULT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')
+);
+CREATE INDEX IF NOT EXISTS urunler_barkod ON urunler (barkod);
+CREATE INDEX IF NOT EXISTS urunler_urunadi ON urunler (urunadi);
+CREATE INDEX IF NOT EXISTS musteriler_musteriadi ON musteriler (musteriadi);
+CREATE INDEX IF NOT EXISTS veresiyeler_musteriadi_odendimi ON veresiyeler (musteriadi, odendimi);
+CREATE INDEX IF NOT EXISTS veresiyeler_kayittarihi ON veresiyeler (kayittarihi);
+CREATE INDEX IF NOT EXISTS odemeler_odemetarihi ON odemeler (odemetarihi);
+ALTER TABLE urunler ADD COLUMN IF NOT EXISTS stok bigint DEFAULT 0;
+ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS odemetarihi text COLLATE "C";
+ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS fisno bigint DEFAULT 0;
+)";
+    return run(QString::fromUtf8(kSchema), {}, nullptr, error);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "store/Database.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+// True for a libpq connection URI ("postgresql://…" or "postgres://…"): the database is on a server.
+bool IsServerUrl(const QString& location);
+
+// The statement text as PostgreSQL takes it: "?NNN" becomes "$NNN" and a bare "?" the next number after the
+// largest so far, as SQLite numbers them; quoted text is left alone. count receives the number of parameters.
+QByteArray PostgresStatementText(const QString& sql, int* count = nullptr);
+
+// A statement on the server, walked row by row: rows arrive one at a time (libpq's single-row mode), so a
+// long listing never holds the whole result.
+class PostgresCursor
+{
+public:
+    PostgresCursor(pg_conn* conn, QByteArray sql, int parameterCount, std::function<bool()> cancelled);
+    ~PostgresCursor();
+    PostgresCursor(const PostgresCursor&) = delete;
+    PostgresCursor& operator=(const PostgresCursor&) = delete;
+
+    void bind(int index, const QVariant& value); // 1-based
+    void clearBindings();
+    bool next();
+    bool exec();
+    void reset();
+    QString error() const { return m_error; }
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isNull(int column) const;
+    QString text(int column) const;
+    QByteArrayView utf8(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    DbValue value(int column) const;
+
+private:
+    bool start();
+    void finish();
+    bool hasCell(int column) const;
+
+    pg_conn* m_conn;
+    QByteArray m_sql;
+    std::vector<QVariant> m_values;
+    std::function<bool()> m_cancelled;
+    pg_result* m_row = nullptr;
+    pg_result* m_shape = nullptr; // the first row's result, kept for the column names once the rows are done
+    bool m_running = false;
+    QString m_error;
+};
+
+// One connection to a PostgreSQL server. Failures come back as the server's message.
+class PostgresConnection
+{
+public:
+    // Connects with a time-out of a few seconds unless the URL names its own; nothing on failure.
+    static std::unique_ptr<PostgresConnection> connect(const QString& url, QString* error);
+    ~PostgresConnection();
+    PostgresConnection(const PostgresConnection&) = delete;
+    PostgresConnection& operator=(const PostgresConnection&) = delete;
+
+    // False once the connection to the server has been lost.
+    bool isConnected() const;
+    // Tries to connect again after the connection was lost.
+    bool reconnect(QString* error);
+
+    // Runs the text (several statements when there are no values); the rows of the last statement that
+    // returns columns go to result.
+    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error);
+    std::unique_ptr<PostgresCursor> prepare(const QString& sql, std::function<bool()> cancelled, QString* error);
+    bool inTransaction() const;
+    qint64 lastInsertId();
+
+    // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.
+    bool createOrMigrateSchema(QString* error);
+
+private:
+    explicit PostgresConnection(pg_conn* conn) : m_conn(conn) {}
+    pg_conn* m_conn;
+};

@@ -1,0 +1,294 @@
+#include "catalogue/CreditSettlement.h"
+#include "pos/SaleRecorder.h"
+#include "store/CreditLinesTable.h"
+#include "store/CustomersTable.h"
+#include "store/Database.h"
+#include "store/PaymentsTable.h"
+#include "store/PostgresConnection.h"
+#include "store/ProductsTable.h"
+#include "store/Transaction.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+// The table classes and the checkout's recorder on both engines: data.db and a database on the PostgreSQL
+// server the test script starts (QUENVALE_TEST_PG_URL; without it the server cases are skipped).
+
+namespace {
+
+enum class Engine { Sqlite, Postgres };
+
+QString TestServerUrl()
+{
+    return qEnvironmentVariable("QUENVALE_TEST_PG_URL");
+}
+
+// The server URL with another database name.
+QString WithDatabase(const QString& url, const QString& name)
+{
+    QUrl location(url);
+    location.setPath(QLatin1Char('/') + name);
+    return location.toString();
+}
+
+class EngineTest : public ::testing::TestWithParam<Engine>
+{
+protected:
+    void SetUp() override
+    {
+        db.setErrorReporter([this](const QString& message) { reported << message; });
+        if (GetParam() == Engine::Sqlite) {
+            ASSERT_TRUE(m_dir.isValid());
+            const QString path = m_dir.filePath(QStringLiteral("data.db"));
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QUENVALE_RUNTIME_DIR "/empty.db"), path));
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+            ASSERT_TRUE(db.open(path));
+        } else {
+            if (TestServerUrl().isEmpty())
+                GTEST_SKIP() << "no test server (scripts/test.sh starts one)";
+            // Each test gets a database of its own: the tests of several processes run at once.
+            static int counter = 0;
+            m_serverDatabase = QStringLiteral("quenvale_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+            ASSERT_TRUE(admin.open(TestServerUrl())) << reported.join(QLatin1Char('\n')).toStdString();
+            ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("CREATE DATABASE %1;").arg(m_serverDatabase)));
+            ASSERT_TRUE(db.open(WithDatabase(TestServerUrl(), m_serverDatabase)));
+        }
+        db.Migrate();
+        ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+    }
+
+    void TearDown() override
+    {
+        db.close();
+        if (!m_serverDatabase.isEmpty())
+            admin.ExecuteDirect(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(m_serverDatabase));
+    }
+
+    QStringList rows(const QString& sql, const std::vector<QVariant>& params = {})
+    {
+        const QueryResult result = db.Query(sql, params);
+        QStringList out;
+        for (size_t i = 0; i < result.size(); ++i) {
+            QStringList fields;
+            for (const QString& column : result.columns)
+                fields << result.text(i, column);
+            out << fields.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    static QStringList walk(Statement rows)
+    {
+        QStringList out;
+        while (rows.next()) {
+            QStringList fields;
+            for (int c = 0; c < rows.columnCount(); ++c)
+                fields << rows.text(c);
+            out << fields.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    QTemporaryDir m_dir;
+    Database db;
+    Database admin;
+    QString m_serverDatabase;
+    QStringList reported;
+};
+
+TEST_P(EngineTest, MigratingTwiceKeepsTheTablesAndTheirRows)
+{
+    ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("1"), QStringLiteral("Milk"), 1.5, 3));
+    db.Migrate();
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler;")),
+              QStringList{QStringLiteral("1|Milk|1.5|3")});
+    const QString recorded = rows(QStringLiteral("SELECT kayittarihi FROM urunler;")).value(0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(recorded).hasMatch())
+        << recorded.toStdString();
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, ValuesReadTheSameAsFromDataDb)
+{
+    ProductsTable products(db);
+    ASSERT_TRUE(products.insert(QStringLiteral("A"), QStringLiteral("Whole"), 2.0, 1));
+    ASSERT_TRUE(products.insert(QStringLiteral("B"), QStringLiteral("Typed"), QStringLiteral("3.5"), 0));
+    ASSERT_TRUE(products.insert(QStringLiteral("C"), QStringLiteral("Tenth"), 0.1, QVariant()));
+    ASSERT_TRUE(products.insert(QStringLiteral("D"), QStringLiteral("Bob's \"quote\" ?1 ?"), 1, 2));
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler order by barkod;")),
+              (QStringList{QStringLiteral("A|Whole|2|1"), QStringLiteral("B|Typed|3.5|0"),
+                           QStringLiteral("C|Tenth|0.1|"), QStringLiteral("D|Bob's \"quote\" ?1 ?|1|2")}));
+    const QueryResult sums = db.Query(QStringLiteral("SELECT sum(fiyat) AS total, count(*) AS n FROM urunler;"));
+    ASSERT_TRUE(sums.ok);
+    EXPECT_DOUBLE_EQ(sums.value(0, QStringLiteral("total")).asDouble(), 6.6);
+    EXPECT_EQ(sums.value(0, QStringLiteral("n")).asInteger(), 4);
+    // Names sort byte by byte, as SQLite sorts them.
+    EXPECT_EQ(products.names(), (QStringList{QStringLiteral("Bob's \"quote\" ?1 ?"), QStringLiteral("Tenth"),
+                                             QStringLiteral("Typed"), QStringLiteral("Whole")}));
+}
+
+TEST_P(EngineTest, ProductsAreFoundChangedAndRemovedByBarcode)
+{
+    ProductsTable products(db);
+    ASSERT_TRUE(products.insert(QStringLiteral("8690"), QStringLiteral("Milk"), 1.25, 4));
+    ASSERT_TRUE(products.insert(QStringLiteral("8691"), QStringLiteral("Bread"), 2, 1));
+    EXPECT_EQ(walk(products.pickerRows(QStringLiteral("MIL"))), QStringList{QStringLiteral("8690|Milk|1.25")});
+    EXPECT_EQ(walk(products.pickerRows(QStringLiteral("869"))).size(), 2);
+
+    ASSERT_TRUE(products.update(QStringLiteral("8690"), QStringLiteral("Milk 1L"), QStringLiteral("1.30"), 7));
+    const auto found = products.withBarcode(QStringLiteral("8690"));
+    ASSERT_TRUE(found && found->size() == 1);
+    EXPECT_EQ(found->front().name, QStringLiteral("Milk 1L"));
+    EXPECT_EQ(found->front().stock, 7);
+
+    products.lowerStock(QStringLiteral("8690"), 3);
+    products.lowerStock(QStringLiteral("8691"), 5); // never below 0
+    EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler order by barkod;")),
+              (QStringList{QStringLiteral("4"), QStringLiteral("0")}));
+    ASSERT_TRUE(products.remove(QStringLiteral("8691")));
+    EXPECT_EQ(products.barcodes(), QStringList{QStringLiteral("8690")});
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, SalesAreStoredWholeAndReadBackInTheHistoryAndTheRanking)
+{
+    ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10);
+    ProductsTable(db).insert(QStringLiteral("T1"), QStringLiteral("TEA"), 1, 1);
+    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")},
+                                         {QStringLiteral("T1"), QStringLiteral("TEA"), 3, QStringLiteral("1.00")}};
+    const RecordedSale sale = RecordCashSale(db, 41, lines);
+    ASSERT_TRUE(sale.committed);
+    EXPECT_DOUBLE_EQ(sale.total, 8.0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno, barkod, adet, fiyat FROM odemeler order by id;")),
+              (QStringList{QStringLiteral("41|C1|2|2.5"), QStringLiteral("41|T1|3|1")}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler order by barkod;")),
+              (QStringList{QStringLiteral("8"), QStringLiteral("0")}));
+
+    const QString today = rows(QStringLiteral("SELECT odemetarihi FROM odemeler;")).value(0).left(10);
+    EXPECT_EQ(walk(PaymentsTable(db).historyRows(QString(), today + QStringLiteral(" 00:00:00"),
+                                                 today + QStringLiteral(" 23:59:59")))
+                  .size(),
+              2);
+    const QDate day = QDate::fromString(today, QStringLiteral("yyyy-MM-dd"));
+    const auto ranking = [&](bool byUnits) {
+        QStringList out;
+        Statement ranked = PaymentsTable(db).topSellers(day, day.addDays(1), byUnits);
+        while (ranked.next())
+            out << QStringLiteral("%1|%2|%3|%4").arg(ranked.text(0), ranked.text(1)).arg(ranked.integer(2)).arg(ranked.real(3));
+        return out;
+    };
+    EXPECT_EQ(ranking(true), (QStringList{QStringLiteral("T1|TEA|3|3"), QStringLiteral("C1|COFFEE|2|5")}));
+    EXPECT_EQ(ranking(false), (QStringList{QStringLiteral("C1|COFFEE|2|5"), QStringLiteral("T1|TEA|3|3")}));
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
+{
+    ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Ayşe")));
+    const std::vector<CustomerRecord> customers = CustomersTable(db).all();
+    ASSERT_EQ(customers.size(), 1U);
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    ASSERT_TRUE(RecordCreditSale(db, customers[0].id, customers[0].name, lines).committed);
+    const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
+    ASSERT_TRUE(open && open->size() == 1);
+    EXPECT_EQ(open->front().price, QStringLiteral("4.75"));
+
+    ASSERT_TRUE(SettleCreditLines(db, *open));
+    EXPECT_TRUE(CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"))->empty());
+    const QString paidAt = rows(QStringLiteral("SELECT odemetarihi FROM veresiyeler;")).value(0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(paidAt).hasMatch())
+        << paidAt.toStdString();
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, ATransactionKeepsItsWritesOnlyWhenCommittedAndAWalkCanStopEarly)
+{
+    {
+        Transaction transaction(db);
+        ASSERT_TRUE(transaction.active());
+        ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Gone")));
+    }
+    EXPECT_EQ(CustomersTable(db).rowCount(), 0);
+
+    {
+        Transaction transaction(db);
+        Statement insert = ProductsTable(db).insertStatement();
+        for (int i = 0; i < 3000; ++i) {
+            insert.bindAll({QString::number(i), QStringLiteral("P%1").arg(i), i, 1});
+            ASSERT_TRUE(insert.exec()) << insert.error().toStdString();
+        }
+        ASSERT_TRUE(transaction.commit());
+    }
+    {
+        // Leaving a long listing after a few rows leaves the connection ready for the next statement.
+        Statement all = ProductsTable(db).allRows();
+        ASSERT_TRUE(all.next());
+        ASSERT_TRUE(all.next());
+    }
+    EXPECT_EQ(ProductsTable(db).rowCount(), 3000);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, AStatementThatFailsIsReportedAndTheNextOneRuns)
+{
+    EXPECT_FALSE(db.ExecuteDirect(QStringLiteral("insert into nosuchtable values (?);"), {1}));
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("After")));
+    EXPECT_EQ(CustomersTable(db).rowCount(), 1);
+}
+
+TEST_P(EngineTest, ALostServerConnectionFailsOneStatementAndTheNextReconnects)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to lose";
+    ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                   "WHERE datname = ?;"),
+                                    {m_serverDatabase}));
+    EXPECT_FALSE(CustomersTable(db).insert(QStringLiteral("Lost")));
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
+    EXPECT_EQ(CustomersTable(db).names(), QStringList{QStringLiteral("Back")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres),
+                         [](const ::testing::TestParamInfo<Engine>& info) {
+                             return info.param == Engine::Sqlite ? std::string("Sqlite") : std::string("Postgres");
+                         });
+
+TEST(PostgresStatementText, NumbersThePlaceholdersAsSqliteDoes)
+{
+    const struct
+    {
+        const char* sql;
+        const char* expected;
+        int count;
+    } cases[] = {
+        {"select ?, ?", "select $1, $2", 2},
+        {"where a like ?1 or b like ?1", "where a like $1 or b like $1", 1},
+        {"values (?2, ?, ?1)", "values ($2, $3, $1)", 3},
+        {"where a = '?' and b = \"?\" and c = ?", "where a = '?' and b = \"?\" and c = $1", 1},
+        {"select 1", "select 1", 0},
+    };
+    for (const auto& c : cases) {
+        int count = -1;
+        EXPECT_EQ(PostgresStatementText(QString::fromUtf8(c.sql), &count), QByteArray(c.expected)) << c.sql;
+        EXPECT_EQ(count, c.count) << c.sql;
+    }
+}
+
+TEST(PostgresServer, AnUnreachableServerFailsAtOnceWithTheServersName)
+{
+    Database db;
+    QStringList reported;
+    db.setErrorReporter([&reported](const QString& message) { reported << message; });
+    EXPECT_FALSE(db.open(QStringLiteral("postgresql://till@/quenvale?host=/nonexistent-folder")));
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("/nonexistent-folder"))) << reported[0].toStdString();
+    EXPECT_TRUE(db.isOnServer());
+}
+
+} // namespace
