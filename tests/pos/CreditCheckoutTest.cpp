@@ -105,7 +105,7 @@ TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
 
     EXPECT_TRUE(listRows().isEmpty());
     EXPECT_EQ(screen().discountRate(), 0);
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }
 

@@ -153,8 +153,8 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
         for (const bool credit : {false, true}) {
-            typeText(screen().ListView1, v.text);
-            QTest::keyClick(screen().ListView1, Qt::Key_Return);
+            typeText(control<QTreeView>("ListView1"), v.text);
+            QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Return);
             ASSERT_EQ(screen().saleList()->rowCount(), 1);
             EXPECT_TRUE(screen().saleList()->cell(0, SaleListModel::Product) == v.text);
             dialogs.messageAnswers = {Dialogs::Yes};
