@@ -5,7 +5,6 @@
 #include "catalogue/ui/ProductsScreen.h"
 #include "catalogue/ui/StockSpinBox.h"
 #include "catalogue/ui/TUrunlerForm.h"
-#include "pos/ui/TVeresiyeForm.h"
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
 
@@ -162,10 +161,10 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
                 main.sellByCashButton()->click();
             } else {
                 dialogs.modalScripts.push_back([&v](QDialog& dialog) {
-                    auto& window = static_cast<TVeresiyeForm&>(dialog);
-                    window.ComboBox1->setCurrentIndex(window.ComboBox1->findText(v.text));
-                    window.BitBtn1->click();
-                    return window.result();
+                    auto* customerList = FindControl<QComboBox>(dialog, "ComboBox1");
+                    customerList->setCurrentIndex(customerList->findText(v.text));
+                    FindControl<QPushButton>(dialog, "BitBtn1")->click();
+                    return dialog.result();
                 });
                 main.sellByCreditButton()->click();
             }
