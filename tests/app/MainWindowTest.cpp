@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, NavigationWithAndWithoutAdministratorMode)
     QTest::mouseClick(button(form, "BitBtn4"), Qt::LeftButton);
     EXPECT_TRUE(form.customersScreen()->isVisible());
     EXPECT_FALSE(form.productsScreen()->isVisible());
-    QTest::mouseClick(form.customersScreen()->BitBtn12, Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(*form.customersScreen(), "BitBtn12"), Qt::LeftButton);
     EXPECT_TRUE(form.saleScreen()->isVisible());
     EXPECT_FALSE(form.customersScreen()->isVisible());
 }
