@@ -517,9 +517,10 @@ int main(int argc, char** argv)
     if (wanted("B7")) {
         TUrunlerForm picker(form->context(),
                             [&](const QString& barcode) { return form->saleScreen()->pickProduct(barcode); });
+        auto* search = picker.findChild<QLineEdit*>(QStringLiteral("Edit1"));
         BenchOperation op{QStringLiteral("B7"), QStringLiteral("picker search keystroke \"mil\""), 2.0, 9, {}, {}, {}};
-        op.setUp = [&] { picker.Edit1->setText(QStringLiteral("mi")); };
-        op.program = [&] { picker.Edit1->setText(QStringLiteral("mil")); };
+        op.setUp = [&] { search->setText(QStringLiteral("mi")); };
+        op.program = [&] { search->setText(QStringLiteral("mil")); };
         op.baseline = [&] {
             Stmt q(raw.get(), "SELECT barkod, urunadi, fiyat FROM urunler where (urunadi like ?1) or (barkod like ?1);");
             sqlite3_bind_text(q.s, 1, "%mil%", -1, SQLITE_STATIC);

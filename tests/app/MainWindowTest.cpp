@@ -44,9 +44,10 @@ TEST_F(MainWindowTest, StartsOnTheSaleScreenWithTheDatabaseCreatedFromTheTemplat
     EXPECT_FALSE(form.customersScreen()->isVisible());
     EXPECT_FALSE(form.salesHistoryScreen()->isVisible());
     EXPECT_FALSE(form.sellBar()->isVisible());
-    EXPECT_FALSE(form.saleScreen()->Panel6->isVisible());
-    EXPECT_FALSE(form.saleScreen()->BitBtn16->isVisible());
-    EXPECT_EQ(form.saleScreen()->Label7->text(), QStringLiteral("$ 0.00"));
+    const SaleScreen& sale = *form.saleScreen();
+    EXPECT_FALSE(FindControl<QWidget>(sale, "Panel6")->isVisible());
+    EXPECT_FALSE(FindControl<QPushButton>(sale, "BitBtn16")->isVisible());
+    EXPECT_EQ(FindControl<QLabel>(sale, "Label7")->text(), QStringLiteral("$ 0.00"));
     EXPECT_TRUE(QFile::exists(dataFile(QStringLiteral("data.db"))));
     EXPECT_TRUE(form.context().SQLConnection1().isOpen());
     EXPECT_TRUE(dialogs.messageTexts().isEmpty());
@@ -79,15 +80,16 @@ TEST_F(MainWindowTest, ColumnWidthsAreSavedAndRestored)
         // An unreadable stored width starts at 100 pixels.
         const auto* payments = FindControl<QTableView>(*form.salesHistoryScreen(), "ListView2");
         EXPECT_EQ(payments->horizontalHeader()->sectionSize(0), 100);
-        form.saleScreen()->ListView1->header()->resizeSection(1, 211);
+        FindControl<QTreeView>(*form.saleScreen(), "ListView1")->header()->resizeSection(1, 211);
         form.SaveColumnWidths();
         // Its value reads as 100, the width it has, so the tick leaves it as it is.
         EXPECT_TRUE(settingsText(dataFile(QStringLiteral("settings.ini"))).contains(QStringLiteral("PaymentColumn1=abc\r\n")));
     }
     form.reset();
     TAppForm& again = start();
-    EXPECT_EQ(again.saleScreen()->ListView1->header()->sectionSize(1), 211);
-    EXPECT_EQ(again.saleScreen()->ListView1->header()->sectionSize(0), 124);
+    QHeaderView* header = FindControl<QTreeView>(*again.saleScreen(), "ListView1")->header();
+    EXPECT_EQ(header->sectionSize(1), 211);
+    EXPECT_EQ(header->sectionSize(0), 124);
 }
 
 TEST_F(MainWindowTest, NavigationWithAndWithoutAdministratorMode)
@@ -119,7 +121,7 @@ TEST_F(MainWindowTest, NavigationWithAndWithoutAdministratorMode)
     QTest::mouseClick(button(form, "BitBtn4"), Qt::LeftButton);
     EXPECT_TRUE(form.customersScreen()->isVisible());
     EXPECT_FALSE(form.productsScreen()->isVisible());
-    QTest::mouseClick(form.customersScreen()->BitBtn12, Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(*form.customersScreen(), "BitBtn12"), Qt::LeftButton);
     EXPECT_TRUE(form.saleScreen()->isVisible());
     EXPECT_FALSE(form.customersScreen()->isVisible());
 }
@@ -158,7 +160,8 @@ TEST_F(MainWindowTest, CurrencySymbolCommand)
 {
     writeSettings({QStringLiteral("CurrencySymbol=")});
     TAppForm& form = start();
-    EXPECT_EQ(form.saleScreen()->Label7->text(), QStringLiteral(" 0.00"));
+    const auto* total = FindControl<QLabel>(*form.saleScreen(), "Label7");
+    EXPECT_EQ(total->text(), QStringLiteral(" 0.00"));
 
     dialogs.inputAnswers.push_back(std::nullopt);
     form.action(QStringLiteral("CurrencySymbol1"))->trigger();
@@ -168,7 +171,7 @@ TEST_F(MainWindowTest, CurrencySymbolCommand)
 
     dialogs.inputAnswers.push_back(QStringLiteral("EUR"));
     form.action(QStringLiteral("CurrencySymbol1"))->trigger();
-    EXPECT_EQ(form.saleScreen()->Label7->text(), QStringLiteral("EUR 0.00"));
+    EXPECT_EQ(total->text(), QStringLiteral("EUR 0.00"));
     EXPECT_TRUE(settingsText(dataFile(QStringLiteral("settings.ini"))).contains(QStringLiteral("CurrencySymbol=EUR\r\n")));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWidget>
 
 TAppForm& CatalogueFixture::startActive()
 {
@@ -11,14 +12,26 @@ TAppForm& CatalogueFixture::startActive()
     return form;
 }
 
+void CatalogueFixture::showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+Database& CatalogueFixture::database()
+{
+    return form ? form->context().SQLConnection1() : context->SQLConnection1();
+}
+
 void CatalogueFixture::exec(const QString& sql, const std::vector<QVariant>& params)
 {
-    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(sql, params)) << sql.toStdString();
+    ASSERT_TRUE(database().ExecuteDirect(sql, params)) << sql.toStdString();
 }
 
 QueryResult CatalogueFixture::query(const QString& sql, const std::vector<QVariant>& params)
 {
-    QueryResult result = form->context().SQLConnection1().Query(sql, params);
+    QueryResult result = database().Query(sql, params);
     EXPECT_TRUE(result.ok) << sql.toStdString();
     return result;
 }

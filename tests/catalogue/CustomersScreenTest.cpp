@@ -13,17 +13,52 @@
 
 namespace {
 
+// The customers screen under test and its controls, found by their names.
+struct Screen
+{
+    explicit Screen(CustomersScreen& window) : window(window) {}
+
+    CustomersScreen& window;
+    QComboBox* ComboBox2 = FindControl<QComboBox>(window, "ComboBox2");
+    QLabel* Label8 = FindControl<QLabel>(window, "Label8");
+    QLineEdit* Edit6 = FindControl<QLineEdit>(window, "Edit6");
+    QLabel* Label9 = FindControl<QLabel>(window, "Label9");
+    QLineEdit* Edit1 = FindControl<QLineEdit>(window, "Edit1");
+    QPushButton* BitBtn13 = FindControl<QPushButton>(window, "BitBtn13");
+    QPushButton* BitBtn6 = FindControl<QPushButton>(window, "BitBtn6");
+    QPushButton* BitBtn11 = FindControl<QPushButton>(window, "BitBtn11");
+    QLabel* Image2 = FindControl<QLabel>(window, "Image2");
+    QWidget* Panel10 = FindControl<QWidget>(window, "Panel10");
+    QListWidget* CheckListBox1 = FindControl<QListWidget>(window, "CheckListBox1");
+    QLabel* Label10 = FindControl<QLabel>(window, "Label10");
+    QPushButton* BitBtn14 = FindControl<QPushButton>(window, "BitBtn14");
+    QPushButton* BitBtn7 = FindControl<QPushButton>(window, "BitBtn7");
+};
+
 class CustomersScreenTest : public CatalogueFixture
 {
 protected:
-    CustomersScreen& open()
+    void TearDown() override
     {
-        TAppForm& form = startActive();
-        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
-        CustomersScreen& screen = *form.customersScreen();
-        EXPECT_TRUE(screen.isVisible());
+        quit();
+        CatalogueFixture::TearDown();
+    }
+    // The screen on the test's context (started here when the test has not started it), prepared as the
+    // navigation bar's "CUSTOMERS" prepares it.
+    Screen open()
+    {
+        m_screen = std::make_unique<CustomersScreen>(context ? *context : startContext());
+        m_screen->setCaptions();
+        showActive(*m_screen);
+        m_screen->prepare();
         dialogs.clear();
-        return screen;
+        return Screen(*m_screen);
+    }
+    // Frees the screen and the context, as leaving the program does.
+    void quit()
+    {
+        m_screen.reset();
+        context.reset();
     }
     // Ann owes 2 × 1.50 and 1 × 0.99; she has one paid line and Bob one open line.
     void addCustomersWithCredit()
@@ -42,14 +77,14 @@ protected:
                             "values (?, ?, ?, ?, ?, '2024-05-01 14:03:27')"),
              {customer, barcode, product, quantity, price});
     }
-    void type(CustomersScreen& s, const QString& text)
+    void type(const Screen& s, const QString& text)
     {
         s.ComboBox2->lineEdit()->selectAll();
         QTest::keyClick(s.ComboBox2->lineEdit(), Qt::Key_Delete);
         QTest::keyClicks(s.ComboBox2->lineEdit(), text);
     }
     // "ADD" and "DELETE CUSTOMER" enabled; whether the record date, credit and DETAILS show; the credit text.
-    static std::string state(CustomersScreen& s)
+    static std::string state(const Screen& s)
     {
         std::string out;
         out += s.BitBtn6->isEnabled() ? '1' : '0';
@@ -61,28 +96,30 @@ protected:
         out += shown ? " shown " : hidden ? " hidden " : " mixed ";
         return out + s.Edit1->text().toStdString();
     }
-    static QStringList lines(CustomersScreen& s)
+    static QStringList lines(const Screen& s)
     {
         QStringList out;
         for (int i = 0; i < s.CheckListBox1->count(); ++i)
             out << s.CheckListBox1->item(i)->text();
         return out;
     }
-    void paid(CustomersScreen& s)
+    void paid(const Screen& s)
     {
         dialogs.messageAnswers.push_back(Dialogs::Yes);
         QTest::mouseClick(s.BitBtn7, Qt::LeftButton);
     }
+
+private:
+    std::unique_ptr<CustomersScreen> m_screen;
 };
 
 } // namespace
 
 TEST_F(CustomersScreenTest, LookupShowsTheOpenCreditOfAKnownCustomer)
 {
-    start();
+    startContext();
     addCustomersWithCredit();
-    form.reset();
-    CustomersScreen& s = open();
+    const Screen s = open();
     EXPECT_EQ(s.ComboBox2->count(), 2);
     EXPECT_EQ(s.ComboBox2->itemText(0), QStringLiteral("Ann"));
     EXPECT_EQ(state(s), "00 hidden 0.00");
@@ -110,7 +147,7 @@ TEST_F(CustomersScreenTest, LookupShowsTheOpenCreditOfAKnownCustomer)
 
 TEST_F(CustomersScreenTest, DetailsListTheOpenLinesAndPaidSettlesTheCheckedOnes)
 {
-    CustomersScreen& s = open();
+    const Screen s = open();
     addCustomersWithCredit();
     type(s, QStringLiteral("Ann"));
     QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
@@ -161,7 +198,7 @@ TEST_F(CustomersScreenTest, DetailsListTheOpenLinesAndPaidSettlesTheCheckedOnes)
 
 TEST_F(CustomersScreenTest, ACustomerIsDeletedOnlyOnceTheCreditIsSettled)
 {
-    CustomersScreen& s = open();
+    const Screen s = open();
     addCustomersWithCredit();
     type(s, QStringLiteral("Ann"));
     QTest::mouseClick(s.BitBtn11, Qt::LeftButton);
@@ -197,7 +234,7 @@ TEST_F(CustomersScreenTest, ACustomerIsDeletedOnlyOnceTheCreditIsSettled)
 
 TEST_F(CustomersScreenTest, NamesWithQuotesAreAddedFoundAndSettled)
 {
-    CustomersScreen& s = open();
+    const Screen s = open();
     type(s, QStringLiteral("O'Brien"));
     ASSERT_EQ(state(s), "10 hidden 0");
     QTest::mouseClick(s.BitBtn6, Qt::LeftButton);
@@ -209,7 +246,7 @@ TEST_F(CustomersScreenTest, NamesWithQuotesAreAddedFoundAndSettled)
     EXPECT_FALSE(s.Edit6->text().isEmpty());
 
     addCredit(QStringLiteral("O'Brien"), QStringLiteral("9'9"), QStringLiteral("Rock 'n' Roll"), 3, 2);
-    s.ComboBox2Change();
+    s.window.ComboBox2Change();
     EXPECT_EQ(s.Edit1->text(), QStringLiteral("6.00"));
     QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
     EXPECT_EQ(lines(s), QStringList{QStringLiteral("2024-05-01 14:03:27 3 * Rock 'n' Roll = 6.00")});
@@ -227,10 +264,10 @@ TEST_F(CustomersScreenTest, ASettlementThatFailsLeavesTheLinesOpenAndWritesNoPay
                        "when new.urunadi = 'Gum' begin select raise(abort, 'refused'); end")};
     for (const QString& trigger : triggers) {
         SCOPED_TRACE(trigger.toStdString());
-        form.reset();
+        quit();
         QFile::remove(dataFile(QStringLiteral("data.db")));
         dialogs.clear();
-        CustomersScreen& s = open();
+        const Screen s = open();
         addCustomersWithCredit();
         exec(trigger);
         type(s, QStringLiteral("Ann"));
@@ -255,7 +292,7 @@ TEST_F(CustomersScreenTest, ASettlementThatFailsLeavesTheLinesOpenAndWritesNoPay
 
 TEST_F(CustomersScreenTest, ALineSettledMeanwhileIsNotPaidTwice)
 {
-    CustomersScreen& s = open();
+    const Screen s = open();
     addCustomersWithCredit();
     type(s, QStringLiteral("Ann"));
     QTest::mouseClick(s.BitBtn13, Qt::LeftButton);

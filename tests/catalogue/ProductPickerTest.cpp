@@ -15,28 +15,16 @@
 
 namespace {
 
-class ProductPickerTest : public CatalogueFixture
+// The catalogue every test starts with, and what a test reads off the picker.
+class PickerFixture : public CatalogueFixture
 {
 protected:
-    void SetUp() override
+    void addProducts()
     {
-        CatalogueFixture::SetUp();
-        start();
         addProduct(QStringLiteral("8690001"), QStringLiteral("Milk"), 2.5, 3);
         addProduct(QStringLiteral("4000417"), QStringLiteral("oat milk"), 1.99, 3);
         addProduct(QStringLiteral("77'1"), QStringLiteral("O'Neil's Tea"), 4, 3);
         addProduct(QStringLiteral("5550100"), QStringLiteral("Bread"), 1, 3);
-        form->hide();
-    }
-    std::unique_ptr<TUrunlerForm> openPicker()
-    {
-        auto picker = std::make_unique<TUrunlerForm>(
-            form->context(), [this](const QString& barcode) { return form->saleScreen()->pickProduct(barcode); });
-        new QAbstractItemModelTester(picker->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
-                                     picker->model());
-        picker->show();
-        pump();
-        return picker;
     }
     static QStringList captions(TUrunlerForm& picker)
     {
@@ -51,11 +39,55 @@ protected:
         const QModelIndexList found =
             picker.model()->match(picker.model()->index(0), Qt::DisplayRole, caption, 1, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << caption.toStdString();
-        picker.ListView1->scrollTo(found.first());
-        QTest::mouseClick(picker.ListView1->viewport(), Qt::LeftButton, {},
-                          picker.ListView1->visualRect(found.first()).center());
+        auto* list = FindControl<QListView>(picker, "ListView1");
+        list->scrollTo(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found.first()).center());
     }
-    // Opens the picker as Operations > "Product List..." does and runs the script on it; true when it closed.
+    QString setting(const QString& key) { return SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(key, {}); }
+};
+
+// The picker built on the context, handing its choice to a sale screen of its own.
+class ProductPickerTest : public PickerFixture
+{
+protected:
+    void SetUp() override
+    {
+        PickerFixture::SetUp();
+        startContext();
+        addProducts();
+        m_sale = std::make_unique<SaleScreen>(*context);
+    }
+    void TearDown() override
+    {
+        m_sale.reset();
+        PickerFixture::TearDown();
+    }
+    std::unique_ptr<TUrunlerForm> openPicker()
+    {
+        auto picker = std::make_unique<TUrunlerForm>(
+            *context, [this](const QString& barcode) { return m_sale->pickProduct(barcode); });
+        new QAbstractItemModelTester(picker->model(), QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                     picker->model());
+        picker->show();
+        pump();
+        return picker;
+    }
+
+private:
+    std::unique_ptr<SaleScreen> m_sale;
+};
+
+// The picker as Operations > "Product List..." opens it over the main window's sale screen.
+class ProductPickerMenuTest : public PickerFixture
+{
+protected:
+    void SetUp() override
+    {
+        PickerFixture::SetUp();
+        start();
+        addProducts();
+    }
+    // Opens the picker through the menu and runs the script on it; true when it closed.
     bool pick(const std::function<void(TUrunlerForm&)>& script)
     {
         bool closed = false;
@@ -78,7 +110,6 @@ protected:
             rows << list.cell(i, SaleListModel::Product) + u'*' + list.cell(i, SaleListModel::Quantity);
         return rows;
     }
-    QString setting(const QString& key) { return SettingsStore(dataFile(QStringLiteral("settings.ini"))).ReadString(key, {}); }
 };
 
 } // namespace
@@ -90,19 +121,21 @@ TEST_F(ProductPickerTest, OpensCentredWithTheWholeCatalogueInBigIcons)
     EXPECT_EQ(picker->size(), QSize(698, 398));
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, screen.height() / 2 - 398 / 2));
-    EXPECT_TRUE(picker->RadioButton1->isChecked());
-    EXPECT_EQ(picker->ListView1->viewMode(), QListView::IconMode);
-    EXPECT_EQ(picker->ListView1->iconSize(), QSize(48, 48));
-    EXPECT_FALSE(picker->CheckBox1->isChecked());
+    const auto* list = FindControl<QListView>(*picker, "ListView1");
+    EXPECT_TRUE(FindControl<QRadioButton>(*picker, "RadioButton1")->isChecked());
+    EXPECT_EQ(list->viewMode(), QListView::IconMode);
+    EXPECT_EQ(list->iconSize(), QSize(48, 48));
+    EXPECT_FALSE(FindControl<QCheckBox>(*picker, "CheckBox1")->isChecked());
     EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Bread"), QStringLiteral("Milk"),
                                               QStringLiteral("O'Neil's Tea"), QStringLiteral("oat milk")}));
     EXPECT_EQ(picker->model()->index(1).data(ProductListModel::BarcodeRole).toString(), QStringLiteral("8690001"));
-    EXPECT_TRUE(picker->Edit1->hasFocus());
+    EXPECT_TRUE(FindControl<QLineEdit>(*picker, "Edit1")->hasFocus());
 }
 
 TEST_F(ProductPickerTest, SearchFindsPartsOfNamesAndBarcodes)
 {
     auto picker = openPicker();
+    auto* search = FindControl<QLineEdit>(*picker, "Edit1");
     const struct
     {
         QString text;
@@ -116,8 +149,8 @@ TEST_F(ProductPickerTest, SearchFindsPartsOfNamesAndBarcodes)
                  {QStringLiteral("  "), {QStringLiteral("Bread"), QStringLiteral("Milk"), QStringLiteral("O'Neil's Tea"),
                                          QStringLiteral("oat milk")}}};
     for (const auto& c : cases) {
-        picker->Edit1->clear();
-        QTest::keyClicks(picker->Edit1, c.text);
+        search->clear();
+        QTest::keyClicks(search, c.text);
         EXPECT_EQ(captions(*picker), c.found) << c.text.toStdString();
     }
     EXPECT_TRUE(dialogs.messageTexts().isEmpty());
@@ -126,11 +159,12 @@ TEST_F(ProductPickerTest, SearchFindsPartsOfNamesAndBarcodes)
 TEST_F(ProductPickerTest, DisplayPricesRebuildsTheCurrentSearch)
 {
     auto picker = openPicker();
-    QTest::keyClicks(picker->Edit1, QStringLiteral("milk"));
-    QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
+    auto* displayPrices = FindControl<QCheckBox>(*picker, "CheckBox1");
+    QTest::keyClicks(FindControl<QLineEdit>(*picker, "Edit1"), QStringLiteral("milk"));
+    QTest::mouseClick(displayPrices, Qt::LeftButton);
     EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Milk [2.5]"), QStringLiteral("oat milk [1.99]")}));
     EXPECT_EQ(setting(QStringLiteral("DisplayPrices")), QStringLiteral("1"));
-    QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(displayPrices, Qt::LeftButton);
     EXPECT_EQ(captions(*picker), (QStringList{QStringLiteral("Milk"), QStringLiteral("oat milk")}));
     EXPECT_EQ(setting(QStringLiteral("DisplayPrices")), QStringLiteral("0"));
 }
@@ -141,9 +175,9 @@ TEST_F(ProductPickerTest, PlaceSizeViewAndPricesAreRememberedButNotTheSearch)
         auto picker = openPicker();
         picker->move(30, 40);
         picker->resize(500, 300);
-        QTest::mouseClick(picker->RadioButton2, Qt::LeftButton);
-        QTest::mouseClick(picker->CheckBox1, Qt::LeftButton);
-        QTest::keyClicks(picker->Edit1, QStringLiteral("bread"));
+        QTest::mouseClick(FindControl<QRadioButton>(*picker, "RadioButton2"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QCheckBox>(*picker, "CheckBox1"), Qt::LeftButton);
+        QTest::keyClicks(FindControl<QLineEdit>(*picker, "Edit1"), QStringLiteral("bread"));
         pump();
         picker->close();
         // Moving a closed window writes nothing.
@@ -159,10 +193,10 @@ TEST_F(ProductPickerTest, PlaceSizeViewAndPricesAreRememberedButNotTheSearch)
     auto picker = openPicker();
     EXPECT_EQ(picker->pos(), QPoint(30, 40));
     EXPECT_EQ(picker->size(), QSize(500, 300));
-    EXPECT_TRUE(picker->RadioButton2->isChecked());
-    EXPECT_EQ(picker->ListView1->viewMode(), QListView::ListMode);
-    EXPECT_TRUE(picker->CheckBox1->isChecked());
-    EXPECT_TRUE(picker->Edit1->text().isEmpty());
+    EXPECT_TRUE(FindControl<QRadioButton>(*picker, "RadioButton2")->isChecked());
+    EXPECT_EQ(FindControl<QListView>(*picker, "ListView1")->viewMode(), QListView::ListMode);
+    EXPECT_TRUE(FindControl<QCheckBox>(*picker, "CheckBox1")->isChecked());
+    EXPECT_TRUE(FindControl<QLineEdit>(*picker, "Edit1")->text().isEmpty());
     EXPECT_EQ(captions(*picker).size(), 4);
     EXPECT_EQ(captions(*picker).first(), QStringLiteral("Bread [1]"));
 }
@@ -170,19 +204,19 @@ TEST_F(ProductPickerTest, PlaceSizeViewAndPricesAreRememberedButNotTheSearch)
 TEST_F(ProductPickerTest, APlaceOffTheScreenIsCentredOnThatAxis)
 {
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    form->context().settings().WriteInteger(QStringLiteral("ProductsLeft"), screen.width());
-    form->context().settings().WriteInteger(QStringLiteral("ProductsTop"), 25);
-    form->context().settings().WriteInteger(QStringLiteral("ProductsWidth"), 0);
+    context->settings().WriteInteger(QStringLiteral("ProductsLeft"), screen.width());
+    context->settings().WriteInteger(QStringLiteral("ProductsTop"), 25);
+    context->settings().WriteInteger(QStringLiteral("ProductsWidth"), 0);
     auto picker = openPicker();
     EXPECT_EQ(picker->pos(), QPoint(screen.width() / 2 - 698 / 2, 25));
     EXPECT_EQ(picker->width(), 698);
 }
 
-TEST_F(ProductPickerTest, AClickHandsTheProductToTheSaleListAndClosesThePicker)
+TEST_F(ProductPickerMenuTest, AClickHandsTheProductToTheSaleListAndClosesThePicker)
 {
     form->show();
     EXPECT_TRUE(pick([](TUrunlerForm& picker) {
-        QTest::keyClicks(picker.Edit1, QStringLiteral("tea"));
+        QTest::keyClicks(FindControl<QLineEdit>(picker, "Edit1"), QStringLiteral("tea"));
         clickItem(picker, QStringLiteral("O'Neil's Tea"));
     }));
     EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("UrunlerForm")});
@@ -193,10 +227,12 @@ TEST_F(ProductPickerTest, AClickHandsTheProductToTheSaleListAndClosesThePicker)
     EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*2")});
 }
 
-TEST_F(ProductPickerTest, EscClosesWithoutAddingAndAVanishedProductKeepsThePickerOpen)
+TEST_F(ProductPickerMenuTest, EscClosesWithoutAddingAndAVanishedProductKeepsThePickerOpen)
 {
     form->show();
-    EXPECT_TRUE(pick([](TUrunlerForm& picker) { QTest::keyClick(picker.ListView1, Qt::Key_Escape); }));
+    EXPECT_TRUE(pick([](TUrunlerForm& picker) {
+        QTest::keyClick(FindControl<QListView>(picker, "ListView1"), Qt::Key_Escape);
+    }));
     EXPECT_TRUE(saleRows().isEmpty());
 
     EXPECT_FALSE(pick([this](TUrunlerForm& picker) {

@@ -11,32 +11,65 @@
 
 namespace {
 
+// The products screen under test and its controls, found by their names.
+struct Screen
+{
+    explicit Screen(ProductsScreen& window) : window(window) {}
+
+    ProductsScreen& window;
+    QComboBox* ComboBox1 = FindControl<QComboBox>(window, "ComboBox1");
+    QLineEdit* Edit2 = FindControl<QLineEdit>(window, "Edit2");
+    QLineEdit* Edit3 = FindControl<QLineEdit>(window, "Edit3");
+    StockSpinBox* SpinEdit2 = FindControl<StockSpinBox>(window, "SpinEdit2");
+    QLabel* Label6 = FindControl<QLabel>(window, "Label6");
+    QLineEdit* Edit5 = FindControl<QLineEdit>(window, "Edit5");
+    QPushButton* BitBtn5 = FindControl<QPushButton>(window, "BitBtn5");
+    QPushButton* BitBtn8 = FindControl<QPushButton>(window, "BitBtn8");
+    QPushButton* BitBtn9 = FindControl<QPushButton>(window, "BitBtn9");
+};
+
 class ProductsScreenTest : public CatalogueFixture
 {
 protected:
-    ProductsScreen& open()
+    void TearDown() override
+    {
+        m_screen.reset();
+        CatalogueFixture::TearDown();
+    }
+    // The screen on the context, prepared as the navigation bar's "PRODUCTS" prepares it.
+    Screen open()
+    {
+        m_screen = std::make_unique<ProductsScreen>(startContext());
+        m_screen->setCaptions();
+        showActive(*m_screen);
+        m_screen->prepare();
+        dialogs.clear();
+        return Screen(*m_screen);
+    }
+    // The screen opened with "PRODUCTS" on the main window.
+    Screen openFromMainWindow()
     {
         TAppForm& form = startActive();
         QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn3")), Qt::LeftButton);
         ProductsScreen& screen = *form.productsScreen();
         EXPECT_TRUE(screen.isVisible());
         dialogs.clear();
-        return screen;
+        return Screen(screen);
     }
     // Types into the barcode box as a user (or a scanner) would, after clearing it.
-    void typeBarcode(ProductsScreen& s, const QString& text)
+    void typeBarcode(const Screen& s, const QString& text)
     {
         s.ComboBox1->lineEdit()->selectAll();
         QTest::keyClick(s.ComboBox1->lineEdit(), Qt::Key_Delete);
         QTest::keyClicks(s.ComboBox1->lineEdit(), text);
     }
-    void fill(ProductsScreen& s, const QString& name, const QString& price)
+    void fill(const Screen& s, const QString& name, const QString& price)
     {
         s.Edit2->setText(name);
         s.Edit3->setText(price);
     }
     // "ADD", "UPDATE", "DELETE PRODUCT" enabled, and whether the record date shows.
-    static std::string state(ProductsScreen& s)
+    static std::string state(const Screen& s)
     {
         std::string out;
         for (QPushButton* b : {s.BitBtn5, s.BitBtn8, s.BitBtn9})
@@ -44,13 +77,16 @@ protected:
         out += s.Label6->isVisible() && s.Edit5->isVisible() ? " date" : " -";
         return out;
     }
-    std::vector<QString> barcodeItems(ProductsScreen& s)
+    std::vector<QString> barcodeItems(const Screen& s)
     {
         std::vector<QString> items;
         for (int i = 0; i < s.ComboBox1->count(); ++i)
             items.push_back(s.ComboBox1->itemText(i));
         return items;
     }
+
+private:
+    std::unique_ptr<ProductsScreen> m_screen;
 };
 
 } // namespace
@@ -61,7 +97,7 @@ TEST_F(ProductsScreenTest, OpeningListsTheBarcodesAndClearsTheForm)
     addProduct(QStringLiteral("B2"), QStringLiteral("Bread"), 1.25, 4);
     addProduct(QStringLiteral("A1"), QStringLiteral("Apple"), 0.5, 10);
     form.reset();
-    ProductsScreen& s = open();
+    const Screen s = openFromMainWindow();
     EXPECT_EQ(barcodeItems(s), (std::vector<QString>{QStringLiteral("A1"), QStringLiteral("B2")}));
     EXPECT_EQ(s.ComboBox1->currentText(), QString());
     EXPECT_EQ(state(s), "000 -");
@@ -72,7 +108,7 @@ TEST_F(ProductsScreenTest, OpeningListsTheBarcodesAndClearsTheForm)
 
 TEST_F(ProductsScreenTest, ButtonsFollowTheBarcodeBox)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     addProduct(QStringLiteral("8690001"), QStringLiteral("Milk"), 2.5, 12);
     addProduct(QStringLiteral("ABC1"), QStringLiteral("Cheese"), 7, -3);
 
@@ -104,7 +140,7 @@ TEST_F(ProductsScreenTest, ButtonsFollowTheBarcodeBox)
     EXPECT_EQ(s.SpinEdit2->value(), 0);
 
     // Choosing an item from the list looks it up as well.
-    s.prepare();
+    s.window.prepare();
     s.ComboBox1->setCurrentIndex(s.ComboBox1->findText(QStringLiteral("8690001")));
     EXPECT_EQ(s.Edit2->text(), QStringLiteral("Milk"));
     EXPECT_EQ(state(s), "011 date");
@@ -113,7 +149,7 @@ TEST_F(ProductsScreenTest, ButtonsFollowTheBarcodeBox)
 
 TEST_F(ProductsScreenTest, AddStoresTheTypedProductAndShowsItAgain)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     typeBarcode(s, QStringLiteral("o'neil-1"));
     fill(s, QStringLiteral("  O'Neil's Tea "), QStringLiteral(" 2,5 "));
     s.SpinEdit2->setValue(7);
@@ -141,7 +177,7 @@ TEST_F(ProductsScreenTest, AddStoresTheTypedProductAndShowsItAgain)
 
 TEST_F(ProductsScreenTest, InvalidEntriesAreRefusedOnAdd)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     const struct
     {
         QString name, price, nameAfter, priceAfter;
@@ -167,7 +203,7 @@ TEST_F(ProductsScreenTest, InvalidEntriesAreRefusedOnAdd)
 
 TEST_F(ProductsScreenTest, UpdateNormalisesThePriceAndRefusesWhatIsNotANumber)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     addProduct(QStringLiteral("P'1"), QStringLiteral("Juice"), 1.1, -4);
     typeBarcode(s, QStringLiteral("P'1"));
     ASSERT_EQ(state(s), "011 date");
@@ -179,7 +215,7 @@ TEST_F(ProductsScreenTest, UpdateNormalisesThePriceAndRefusesWhatIsNotANumber)
         QTest::mouseClick(s.BitBtn8, Qt::LeftButton);
         ASSERT_EQ(dialogs.messageTexts().size(), 1);
         EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'%1' is not a valid floating point value").arg(price));
-        EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
+        EXPECT_EQ(dialogs.lastMessage()->caption, context->AppTitle);
         EXPECT_EQ(cell(QStringLiteral("select urunadi from urunler")), QStringLiteral("Juice"));
     }
 
@@ -206,7 +242,7 @@ TEST_F(ProductsScreenTest, UpdateNormalisesThePriceAndRefusesWhatIsNotANumber)
 
 TEST_F(ProductsScreenTest, DeleteAsksAndShowsTheFirstRemainingProduct)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     addProduct(QStringLiteral("A'1"), QStringLiteral("Apple"), 0.5, 1);
     addProduct(QStringLiteral("B2"), QStringLiteral("Bread"), 1.25, 2);
     typeBarcode(s, QStringLiteral("B2"));
@@ -240,7 +276,7 @@ TEST_F(ProductsScreenTest, DeleteAsksAndShowsTheFirstRemainingProduct)
 
 TEST_F(ProductsScreenTest, EnterMovesThroughTheFieldsToTheEnabledButton)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     addProduct(QStringLiteral("OLD"), QStringLiteral("Old"), 1, 1);
     for (const auto& [barcode, target] : {std::pair{QStringLiteral("NEW"), s.BitBtn5},
                                           std::pair{QStringLiteral("OLD"), s.BitBtn8}}) {
@@ -262,7 +298,7 @@ TEST_F(ProductsScreenTest, EnterMovesThroughTheFieldsToTheEnabledButton)
 
 TEST_F(ProductsScreenTest, StockTypedBeyondTheRangeIsClampedWhenTheBoxIsLeft)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     s.SpinEdit2->setFocus();
     s.SpinEdit2->selectAll();
     QTest::keyClicks(s.SpinEdit2, QStringLiteral("1234567"));
@@ -274,7 +310,7 @@ TEST_F(ProductsScreenTest, StockTypedBeyondTheRangeIsClampedWhenTheBoxIsLeft)
 
 TEST_F(ProductsScreenTest, AFailingStatementIsReportedAndTheFormKeepsWhatWasTyped)
 {
-    ProductsScreen& s = open();
+    const Screen s = open();
     typeBarcode(s, QStringLiteral("X1"));
     exec(QStringLiteral("drop table urunler"));
     fill(s, QStringLiteral("Tea"), QStringLiteral("1.5"));

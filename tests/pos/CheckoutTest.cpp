@@ -58,8 +58,8 @@ TEST_F(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
     EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=13\r\n")));
 
     EXPECT_TRUE(listRows().isEmpty());
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 0.00"));
-    EXPECT_FALSE(screen().Panel6->isVisible());
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 0.00"));
+    EXPECT_FALSE(control<QWidget>("Panel6")->isVisible());
     EXPECT_FALSE(form->sellByCashButton()->isEnabled());
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }
@@ -78,7 +78,7 @@ TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBel
               QStringList{"1|T1|BOB'S TEA|3|18"});
     EXPECT_EQ(stockOf(QStringLiteral("T1")), 0);
     EXPECT_EQ(screen().discountRate(), 0);
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
     // No receipt folder: nothing is written, nothing is said, and the number still advances.
     EXPECT_EQ(form->context().receipts.ReceiptNumber, 2);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Confirm?"});

@@ -49,8 +49,8 @@ protected:
     }
     static void choose(TVeresiyeForm& window, int index)
     {
-        window.ComboBox1->setCurrentIndex(index);
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        FindControl<QComboBox>(window, "ComboBox1")->setCurrentIndex(index);
+        QTest::mouseClick(FindControl<QPushButton>(window, "BitBtn1"), Qt::LeftButton);
     }
     QStringList credits()
     {
@@ -65,18 +65,21 @@ TEST_F(CreditCheckoutTest, TheWindowListsTheCustomersAndOkDoesNothingUntilOneIsC
 {
     startShop();
     const int result = sellByCredit([](TVeresiyeForm& window) {
+        const auto* customers = FindControl<QComboBox>(window, "ComboBox1");
+        auto* ok = FindControl<QPushButton>(window, "BitBtn1");
+        auto* cancel = FindControl<QPushButton>(window, "BitBtn2");
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Sell by Credit"));
-        EXPECT_EQ(window.Label1->text(), QStringLiteral("Which Customer?"));
-        EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("OK"));
-        EXPECT_EQ(window.BitBtn2->text(), QStringLiteral("Cancel"));
-        ASSERT_EQ(window.ComboBox1->count(), 3);
-        EXPECT_EQ(window.ComboBox1->itemText(0), QStringLiteral("Ann"));
-        EXPECT_EQ(window.ComboBox1->itemText(2), QStringLiteral("Bo's Bar"));
+        EXPECT_EQ(FindControl<QLabel>(window, "Label1")->text(), QStringLiteral("Which Customer?"));
+        EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+        EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+        ASSERT_EQ(customers->count(), 3);
+        EXPECT_EQ(customers->itemText(0), QStringLiteral("Ann"));
+        EXPECT_EQ(customers->itemText(2), QStringLiteral("Bo's Bar"));
         EXPECT_EQ(window.CustomerIds.size(), 3);
-        EXPECT_EQ(window.ComboBox1->currentText(), QString());
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(customers->currentText(), QString());
+        QTest::mouseClick(ok, Qt::LeftButton);
         EXPECT_TRUE(window.isVisible());
-        QTest::mouseClick(window.BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(cancel, Qt::LeftButton);
     });
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("VeresiyeForm")});
@@ -105,7 +108,7 @@ TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
 
     EXPECT_TRUE(listRows().isEmpty());
     EXPECT_EQ(screen().discountRate(), 0);
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }
 

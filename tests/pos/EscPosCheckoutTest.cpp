@@ -2,7 +2,6 @@
 #include "pos/EscPosReceipt.h"
 #include "pos/ui/TFormReceipts.h"
 #include "pos/ui/ReceiptPrinterGroup.h"
-#include "pos/ui/TVeresiyeForm.h"
 #include "support/LoopbackPrinter.h"
 
 #include <QAction>
@@ -94,11 +93,10 @@ TEST_F(EscPosCheckoutTest, ACreditSalePrintsButNeverOpensTheDrawer)
         QStringLiteral("insert into musteriler (id, musteriadi) values (7, 'Ann')")));
     dialogs.messageAnswers = {Dialogs::Yes};
     dialogs.modalScripts.push_back([](QDialog& dialog) {
-        auto& window = static_cast<TVeresiyeForm&>(dialog);
-        window.show();
-        window.ComboBox1->setCurrentIndex(0);
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
-        return window.result();
+        dialog.show();
+        FindControl<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(0);
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
+        return dialog.result();
     });
     form->sellByCreditButton()->click();
 
@@ -183,26 +181,30 @@ TEST_F(EscPosCheckoutTest, TheReceiptsWindowStoresThePrinterOnOkAndPrintsATestPa
     LoopbackPrinter printer;
     startShop(QStringLiteral("system"), QString(), false);
     // OK without a change leaves the code page to follow the language.
-    TFormReceipts::showFor(form->context())->Button2->click();
+    FindControl<QPushButton>(*TFormReceipts::showFor(form->context()), "Button2")->click();
     EXPECT_FALSE(fileBytes(dataFile(QStringLiteral("settings.ini"))).contains("ReceiptPrinterCodePage"));
 
     TFormReceipts* window = TFormReceipts::showFor(form->context());
-    ReceiptPrinterGroup& group = *window->findChild<ReceiptPrinterGroup*>(QStringLiteral("GroupReceiptPrinter"));
-    EXPECT_EQ(group.ComboPrinterKind->currentIndex(), 0);
-    EXPECT_FALSE(group.EditPrinterAddress->isEnabled());
-    EXPECT_EQ(group.SpinPrinterColumns->value(), 42);
-    EXPECT_EQ(group.ComboPrinterCodePage->currentText(), QStringLiteral("1252"));
+    const ReceiptPrinterGroup& group = *FindControl<ReceiptPrinterGroup>(*window, "GroupReceiptPrinter");
+    auto* kind = FindControl<QComboBox>(group, "ComboPrinterKind");
+    auto* address = FindControl<QLineEdit>(group, "EditPrinterAddress");
+    auto* columns = FindControl<QSpinBox>(group, "SpinPrinterColumns");
+    auto* codePage = FindControl<QComboBox>(group, "ComboPrinterCodePage");
+    EXPECT_EQ(kind->currentIndex(), 0);
+    EXPECT_FALSE(address->isEnabled());
+    EXPECT_EQ(columns->value(), 42);
+    EXPECT_EQ(codePage->currentText(), QStringLiteral("1252"));
 
-    group.ComboPrinterKind->setCurrentIndex(1);
-    EXPECT_TRUE(group.EditPrinterAddress->isEnabled());
-    QTest::keyClicks(group.EditPrinterAddress, printer.address());
-    group.SpinPrinterColumns->setValue(32);
-    group.ComboPrinterCodePage->setCurrentIndex(group.ComboPrinterCodePage->findText(QStringLiteral("858")));
-    group.CheckPrinterCut->setChecked(false);
-    group.CheckCashDrawer->setChecked(true);
+    kind->setCurrentIndex(1);
+    EXPECT_TRUE(address->isEnabled());
+    QTest::keyClicks(address, printer.address());
+    columns->setValue(32);
+    codePage->setCurrentIndex(codePage->findText(QStringLiteral("858")));
+    FindControl<QCheckBox>(group, "CheckPrinterCut")->setChecked(false);
+    FindControl<QCheckBox>(group, "CheckCashDrawer")->setChecked(true);
 
     // The test page uses the choice before it is stored, and never opens the drawer.
-    group.ButtonTestPage->click();
+    FindControl<QPushButton>(group, "ButtonTestPage")->click();
     ASSERT_EQ(printer.received().size(), 1);
     const QByteArray page = printer.received().at(0);
     EXPECT_TRUE(page.startsWith("\x1B@\x1Bt\x13" "Welcome to Our Shop\n")) << page.toStdString();
@@ -211,7 +213,7 @@ TEST_F(EscPosCheckoutTest, TheReceiptsWindowStoresThePrinterOnOkAndPrintsATestPa
     EXPECT_EQ(form->context().settings().ReadString(QStringLiteral("ReceiptPrinter"), QString()),
               QStringLiteral("system"));
 
-    window->Button2->click();
+    FindControl<QPushButton>(*window, "Button2")->click();
     const QByteArray settings = fileBytes(dataFile(QStringLiteral("settings.ini")));
     for (const QByteArray& line : {QByteArray("ReceiptPrinter=escpos-tcp"),
                                    "ReceiptPrinterAddress=" + printer.address().toUtf8(),

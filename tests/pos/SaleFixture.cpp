@@ -16,8 +16,9 @@ void SaleFixture::addProduct(const QString& barcode, const QString& name, const 
 
 void SaleFixture::scan(const QString& code)
 {
-    QTest::keyClicks(screen().ListView1, code);
-    QTest::keyClick(screen().ListView1, Qt::Key_Return);
+    auto* list = control<QTreeView>("ListView1");
+    QTest::keyClicks(list, code);
+    QTest::keyClick(list, Qt::Key_Return);
 }
 
 QStringList SaleFixture::listRows()
@@ -35,7 +36,7 @@ QStringList SaleFixture::listRows()
 
 void SaleFixture::clickRow(int row)
 {
-    QTreeView* list = screen().ListView1;
+    auto* list = control<QTreeView>("ListView1");
     const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
@@ -43,7 +44,7 @@ void SaleFixture::clickRow(int row)
 void SaleFixture::answerDiscount(const QString& answer)
 {
     dialogs.inputAnswers.push_back(answer);
-    screen().Button1->click();
+    control<QPushButton>("Button1")->click();
 }
 
 QStringList SaleFixture::query(const QString& sql)
@@ -69,7 +70,7 @@ qint64 SaleFixture::stockOf(const QString& barcode)
 
 QStringList SaleFixture::memoLines()
 {
-    const QString text = screen().Memo1->toPlainText();
+    const QString text = control<QPlainTextEdit>("Memo1")->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 

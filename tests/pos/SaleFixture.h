@@ -2,6 +2,7 @@
 
 #include "pos/ui/SaleScreen.h"
 #include "support/AppFixture.h"
+#include "support/FindControl.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -11,6 +12,9 @@ class SaleFixture : public AppFixture
 {
 protected:
     SaleScreen& screen() { return *form->saleScreen(); }
+    // A control of the sale screen by its name.
+    template <typename Control>
+    Control* control(const char* name) { return FindControl<Control>(screen(), name); }
     void addProduct(const QString& barcode, const QString& name, const QVariant& price, qint64 stock = 0);
     // Types the code and Enter into the sale list, as a scanner does.
     void scan(const QString& code);

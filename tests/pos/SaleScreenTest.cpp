@@ -23,8 +23,8 @@ TEST_F(SaleScreenTest, ScanningACodeThreeTimesGivesOneRowWithQuantityThree)
     for (int i = 0; i < 3; ++i)
         scan(QStringLiteral("abc1")); // typed in lower case, looked up in upper case
     EXPECT_EQ(listRows(), QStringList{"ABC1|COFFEE|2.50|3|7.50||"});
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 7.50"));
-    EXPECT_TRUE(screen().Panel6->isVisible());
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 7.50"));
+    EXPECT_TRUE(control<QWidget>("Panel6")->isVisible());
     EXPECT_TRUE(form->sellBar()->isVisible());
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
     EXPECT_TRUE(form->sellByCreditButton()->isEnabled());
@@ -60,13 +60,13 @@ TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharacters
     addProduct(QStringLiteral("B2"), QStringLiteral("BREAD"), 2, 5);
     scan(QStringLiteral("A1"));
     scan(QStringLiteral("B2"));
-    screen().Edit7->setText(QStringLiteral("50"));
+    control<QLineEdit>("Edit7")->setText(QStringLiteral("50"));
 
     // Nothing selected: Backspace takes the last row; Esc and Backspace leave the typed characters pending.
-    QTest::keyClicks(screen().ListView1, QStringLiteral("a"));
-    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
-    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
-    QTest::keyClick(screen().ListView1, Qt::Key_Delete);
+    QTest::keyClicks(control<QTreeView>("ListView1"), QStringLiteral("a"));
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Backspace);
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Escape);
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Delete);
     EXPECT_EQ(screen().PendingBarcode, QStringLiteral("A"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|1|1.00||"});
     scan(QStringLiteral("1"));
@@ -74,18 +74,18 @@ TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharacters
 
     // A selected row goes through "DELETE"; the emptied list hides the change panel and disables selling.
     clickRow(0);
-    EXPECT_TRUE(screen().BitBtn16->isVisible());
-    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
+    EXPECT_TRUE(control<QPushButton>("BitBtn16")->isVisible());
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Backspace);
     EXPECT_TRUE(listRows().isEmpty());
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 0.00"));
-    EXPECT_FALSE(screen().Panel6->isVisible());
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 0.00"));
+    EXPECT_FALSE(control<QWidget>("Panel6")->isVisible());
     EXPECT_FALSE(form->sellByCashButton()->isEnabled());
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
-    EXPECT_EQ(screen().Edit7->text(), QStringLiteral("50"));
-    EXPECT_FALSE(screen().BitBtn16->isVisible());
-    EXPECT_TRUE(screen().Edit4->isEnabled());
+    EXPECT_EQ(control<QLineEdit>("Edit7")->text(), QStringLiteral("50"));
+    EXPECT_FALSE(control<QPushButton>("BitBtn16")->isVisible());
+    EXPECT_TRUE(control<QLineEdit>("Edit4")->isEnabled());
 
-    QTest::keyClick(screen().ListView1, Qt::Key_Backspace); // empty list: nothing happens
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Backspace); // empty list: nothing happens
     EXPECT_TRUE(listRows().isEmpty());
 }
 
@@ -95,45 +95,45 @@ TEST_F(SaleScreenTest, EditModeSetsTheQuantityOfTheSelectedRow)
     addProduct(QStringLiteral("P1"), QStringLiteral("PENCIL"), 0.333, 50);
 
     // Barcode box, Enter to the quantity box, 3, Enter to "ADD".
-    QTest::keyClicks(screen().Edit4, QStringLiteral("p1"));
-    EXPECT_EQ(screen().Edit4->text(), QStringLiteral("P1"));
-    QTest::keyClick(screen().Edit4, Qt::Key_Return);
-    screen().SpinEdit1->setValue(3);
-    QTest::keyClick(screen().SpinEdit1, Qt::Key_Return);
+    QTest::keyClicks(control<QLineEdit>("Edit4"), QStringLiteral("p1"));
+    EXPECT_EQ(control<QLineEdit>("Edit4")->text(), QStringLiteral("P1"));
+    QTest::keyClick(control<QLineEdit>("Edit4"), Qt::Key_Return);
+    control<QSpinBox>("SpinEdit1")->setValue(3);
+    QTest::keyClick(control<QSpinBox>("SpinEdit1"), Qt::Key_Return);
     EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|3|1.00||"});
-    EXPECT_TRUE(screen().Edit4->text().isEmpty());
-    EXPECT_EQ(screen().SpinEdit1->value(), 1);
+    EXPECT_TRUE(control<QLineEdit>("Edit4")->text().isEmpty());
+    EXPECT_EQ(control<QSpinBox>("SpinEdit1")->value(), 1);
     EXPECT_EQ(screen().PendingQuantity, 1);
 
     clickRow(0);
-    EXPECT_EQ(screen().Edit4->text(), QStringLiteral("P1"));
-    EXPECT_FALSE(screen().Edit4->isEnabled());
-    EXPECT_EQ(screen().SpinEdit1->value(), 3);
-    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("Edit"));
-    EXPECT_TRUE(screen().BitBtn16->isVisible());
+    EXPECT_EQ(control<QLineEdit>("Edit4")->text(), QStringLiteral("P1"));
+    EXPECT_FALSE(control<QLineEdit>("Edit4")->isEnabled());
+    EXPECT_EQ(control<QSpinBox>("SpinEdit1")->value(), 3);
+    EXPECT_EQ(control<QPushButton>("BitBtn15")->text(), QStringLiteral("Edit"));
+    EXPECT_TRUE(control<QPushButton>("BitBtn16")->isVisible());
 
     // The quantity is replaced, not added to; the new total multiplies the shown two-decimal price.
-    screen().SpinEdit1->setValue(4);
-    screen().BitBtn15->click();
+    control<QSpinBox>("SpinEdit1")->setValue(4);
+    control<QPushButton>("BitBtn15")->click();
     EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|4|1.32||"});
-    EXPECT_EQ(screen().ListView1->selectionModel()->selectedRows().size(), 1);
-    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("Edit"));
+    EXPECT_EQ(control<QTreeView>("ListView1")->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(control<QPushButton>("BitBtn15")->text(), QStringLiteral("Edit"));
 
     // Esc leaves edit mode.
-    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
-    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
-    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
-    EXPECT_TRUE(screen().Edit4->isEnabled());
-    EXPECT_FALSE(screen().BitBtn16->isVisible());
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Escape);
+    EXPECT_TRUE(control<QTreeView>("ListView1")->selectionModel()->selectedRows().isEmpty());
+    EXPECT_EQ(control<QPushButton>("BitBtn15")->text(), QStringLiteral("ADD"));
+    EXPECT_TRUE(control<QLineEdit>("Edit4")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("BitBtn16")->isVisible());
 }
 
 TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
 {
     start();
-    QTest::keyClicks(screen().Edit4, QStringLiteral(" tea "));
-    screen().SpinEdit1->setValue(2);
+    QTest::keyClicks(control<QLineEdit>("Edit4"), QStringLiteral(" tea "));
+    control<QSpinBox>("SpinEdit1")->setValue(2);
     dialogs.inputAnswers.push_back(QStringLiteral("1.25"));
-    screen().BitBtn15->click();
+    control<QPushButton>("BitBtn15")->click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("input"));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Add Product Manually"));
@@ -141,14 +141,14 @@ TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
     EXPECT_EQ(dialogs.shown[0].input.initialText, QStringLiteral("0.00"));
     EXPECT_EQ(dialogs.shown[0].input.okCaption, QStringLiteral("OK"));
     EXPECT_EQ(listRows(), QStringList{"|TEA|1.25|2|2.50||"});
-    EXPECT_TRUE(screen().Edit4->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>("Edit4")->text().isEmpty());
 
     // A price that is not a number adds nothing, and the next scan adds one unit again.
     dialogs.clear();
-    QTest::keyClicks(screen().Edit4, QStringLiteral("cake"));
-    screen().SpinEdit1->setValue(5);
+    QTest::keyClicks(control<QLineEdit>("Edit4"), QStringLiteral("cake"));
+    control<QSpinBox>("SpinEdit1")->setValue(5);
     dialogs.inputAnswers.push_back(QStringLiteral("abc"));
-    screen().BitBtn15->click();
+    control<QPushButton>("BitBtn15")->click();
     ASSERT_NE(dialogs.lastMessage(), nullptr);
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'abc' is not a valid floating point value"));
     EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
@@ -158,10 +158,10 @@ TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
 
     // Cancelled: nothing added. Empty box: a warning.
     dialogs.inputAnswers.push_back(std::nullopt);
-    screen().BitBtn15->click();
+    control<QPushButton>("BitBtn15")->click();
     EXPECT_EQ(listRows().size(), 1);
-    screen().Edit4->clear();
-    screen().BitBtn15->click();
+    control<QLineEdit>("Edit4")->clear();
+    control<QPushButton>("BitBtn15")->click();
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Please enter barcode or product name!"));
     EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("WARNING"));
     EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Warning);
@@ -173,12 +173,12 @@ TEST_F(SaleScreenTest, ChangeTableAndChangeForTheAmountTendered)
     start();
     addProduct(QStringLiteral("W1"), QStringLiteral("WINE"), 37.5);
     scan(QStringLiteral("W1"));
-    EXPECT_EQ(screen().Label20->text(), QStringLiteral("Change:"));
+    EXPECT_EQ(control<QLabel>("Label20")->text(), QStringLiteral("Change:"));
     EXPECT_EQ(memoLines(), (QStringList{"", "For 100", "62.50", "", "For 50", "12.50"}));
     const std::pair<const char*, const char*> tendered[] = {{"50", "12.50"}, {"30", "-7.50"}, {"", "0.00"}, {"x", "0.00"}};
     for (const auto& [amount, change] : tendered) {
-        screen().Edit7->setText(QString::fromLatin1(amount));
-        EXPECT_EQ(screen().Label19->text(), QString::fromLatin1(change)) << amount;
+        control<QLineEdit>("Edit7")->setText(QString::fromLatin1(amount));
+        EXPECT_EQ(control<QLabel>("Label19")->text(), QString::fromLatin1(change)) << amount;
     }
 }
 
@@ -191,11 +191,11 @@ TEST_F(SaleScreenTest, TheGrandTotalIsTheExactSumOfTheShownLineTotals)
     addProduct(QStringLiteral("X3"), QStringLiteral("THREE"), 33.3);
     for (const char* code : {"X1", "X2", "X3"})
         scan(QString::fromLatin1(code));
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 100.00"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 100.00"));
     EXPECT_TRUE(memoLines().isEmpty());
-    EXPECT_TRUE(screen().Panel6->isVisible());
-    screen().Edit7->setText(QStringLiteral("100"));
-    EXPECT_EQ(screen().Label19->text(), QStringLiteral("0.00"));
+    EXPECT_TRUE(control<QWidget>("Panel6")->isVisible());
+    control<QLineEdit>("Edit7")->setText(QStringLiteral("100"));
+    EXPECT_EQ(control<QLabel>("Label19")->text(), QStringLiteral("0.00"));
 }
 
 TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
@@ -211,31 +211,31 @@ TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Please enter discount ratio:"));
     EXPECT_EQ(dialogs.shown.back().input.initialText, QStringLiteral("0"));
     EXPECT_EQ(listRows(), QStringList{"S1|SOAP|20.00|3|60.00|18.00|54.00"});
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 54.00"));
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("10%"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 54.00"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("10%"));
     scan(QStringLiteral("S2")); // a row added under a discount gets its discounted cells at once
     EXPECT_EQ(listRows().last(), QStringLiteral("S2|SALT|1.50|1|1.50|1.35|1.35"));
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 55.35"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 55.35"));
 
     // Answers that are not numbers only beep.
     for (const char* answer : {"abc", "10%", ""})
         answerDiscount(QString::fromLatin1(answer));
     EXPECT_EQ(dialogs.beeps, 3);
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("10%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("10%"));
     EXPECT_EQ(screen().discountRate(), 10);
 
     answerDiscount(QStringLiteral("0"));
     EXPECT_EQ(listRows(), (QStringList{"S1|SOAP|20.00|3|60.00||", "S2|SALT|1.50|1|1.50||"}));
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 61.50"));
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("0%"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 61.50"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
 
     answerDiscount(QStringLiteral("1e1"));
     EXPECT_EQ(screen().discountRate(), 10);
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("1e1%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("1e1%"));
     dialogs.inputAnswers.push_back(std::nullopt);
-    screen().Button1->click();
+    control<QPushButton>("Button1")->click();
     EXPECT_EQ(dialogs.shown.back().input.initialText, QStringLiteral("1e1"));
-    EXPECT_EQ(screen().Label21->text(), QStringLiteral("1e1%"));
+    EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("1e1%"));
 }
 
 TEST_F(SaleScreenTest, TheSellBarShowsOnlyOnTheSaleScreen)
@@ -252,7 +252,7 @@ TEST_F(SaleScreenTest, TheSellBarShowsOnlyOnTheSaleScreen)
     EXPECT_TRUE(screen().isVisible());
     EXPECT_TRUE(form->sellBar()->isVisible());
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("EUR 12.50"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("EUR 12.50"));
 }
 
 // Types a code and Enter wherever the keyboard focus is, as a wedge scanner does.
@@ -276,12 +276,12 @@ TEST_F(SaleScreenTest, TheSaleListHasTheFocusAtStartAfterDialogsAndBackFromAnoth
 
     // Each button takes the focus with its click; once its dialog is closed the next scan reaches the list.
     dialogs.inputAnswers.push_back(QStringLiteral("0"));
-    QTest::mouseClick(screen().Button1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton);
     scanIntoFocus(QStringLiteral("A1"));
     dialogs.messageAnswers.push_back(Dialogs::No);
     QTest::mouseClick(form->sellByCashButton(), Qt::LeftButton);
     scanIntoFocus(QStringLiteral("A1"));
-    QTest::mouseClick(screen().BitBtn22, Qt::LeftButton); // the product picker, closed without a choice
+    QTest::mouseClick(control<QPushButton>("BitBtn22"), Qt::LeftButton); // the product picker, closed without a choice
     scanIntoFocus(QStringLiteral("A1"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|4|4.00||"});
 
@@ -290,7 +290,7 @@ TEST_F(SaleScreenTest, TheSaleListHasTheFocusAtStartAfterDialogsAndBackFromAnoth
     QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn20")), Qt::LeftButton);
     scanIntoFocus(QStringLiteral("A1"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|5|5.00||"});
-    EXPECT_EQ(QApplication::focusWidget(), screen().ListView1);
+    EXPECT_EQ(QApplication::focusWidget(), control<QTreeView>("ListView1"));
 }
 
 TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnTheWholeList)
@@ -301,21 +301,21 @@ TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnThe
         scan(QString::fromLatin1(code));
     }
     clickRow(1);
-    QTest::mouseClick(screen().BitBtn16, Qt::LeftButton);
-    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
-    EXPECT_EQ(screen().BitBtn15->text(), QStringLiteral("ADD"));
+    QTest::mouseClick(control<QPushButton>("BitBtn16"), Qt::LeftButton);
+    EXPECT_TRUE(control<QTreeView>("ListView1")->selectionModel()->selectedRows().isEmpty());
+    EXPECT_EQ(control<QPushButton>("BitBtn15")->text(), QStringLiteral("ADD"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
 
     // "ADD" with a typed code adds the product instead of setting a row's quantity.
-    QTest::keyClicks(screen().Edit4, QStringLiteral("B"));
-    QTest::mouseClick(screen().BitBtn15, Qt::LeftButton);
+    QTest::keyClicks(control<QLineEdit>("Edit4"), QStringLiteral("B"));
+    QTest::mouseClick(control<QPushButton>("BitBtn15"), Qt::LeftButton);
     EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||", "B|B|1.00|1|1.00||"}));
 
     clickRow(0);
-    QTest::keyClick(screen().ListView1, Qt::Key_Escape);
-    EXPECT_TRUE(screen().ListView1->selectionModel()->selectedRows().isEmpty());
-    QTest::keyClick(screen().ListView1, Qt::Key_Backspace);
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Escape);
+    EXPECT_TRUE(control<QTreeView>("ListView1")->selectionModel()->selectedRows().isEmpty());
+    QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Backspace);
     EXPECT_EQ(listRows(), (QStringList{"A|A|1.00|1|1.00||", "C|C|1.00|1|1.00||"}));
 }
 
@@ -327,7 +327,7 @@ TEST_F(SaleScreenTest, LineTotalsBeyondWholeCentsAreSummedAsNumbers)
     scan(QStringLiteral("Y1"));
     scan(QStringLiteral("A1"));
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.messageTexts().join('|').toStdString();
-    EXPECT_EQ(screen().Label7->text(), QStringLiteral("$ 1000000000000000000.00"));
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 1000000000000000000.00"));
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
     EXPECT_TRUE(memoLines().isEmpty()); // no banknote covers it
 }
@@ -340,7 +340,7 @@ TEST_F(SaleScreenTest, TheChangeTableIsCentredAndTheSaleListIsDrawnWithGridLines
     pump();
 
     // The inked columns of the change table sit in the middle of its box.
-    const QImage memo = screen().Memo1->viewport()->grab().toImage();
+    const QImage memo = control<QPlainTextEdit>("Memo1")->viewport()->grab().toImage();
     const QRgb background = memo.pixel(1, 1);
     int left = memo.width();
     int right = -1;
@@ -354,7 +354,7 @@ TEST_F(SaleScreenTest, TheChangeTableIsCentredAndTheSaleListIsDrawnWithGridLines
     EXPECT_NEAR((left + right) / 2.0, memo.width() / 2.0, 6.0);
 
     // A line along the right edge of the first cell, in the palette's grid colour.
-    QTreeView* list = screen().ListView1;
+    QTreeView* list = control<QTreeView>("ListView1");
     const QRect cell = list->visualRect(list->model()->index(0, 0));
     const QImage rows = list->viewport()->grab().toImage();
     const int edge = list->header()->sectionSize(0) - 1;

@@ -6,13 +6,13 @@
 
 #include "app/ui/TAppForm.h"
 #include "pos/ui/SaleScreen.h"
-#include "pos/ui/TVeresiyeForm.h"
 #include "store/Database.h"
 #include "support/FixedEnvironment.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QPushButton>
 #include <QTimer>
 #include "pos/SaleListModel.h"
@@ -27,6 +27,16 @@ namespace {
     std::fprintf(stderr, "crash_child: %s\n", qPrintable(why));
     std::fflush(stderr);
     std::_Exit(2);
+}
+
+// A control of a window, found by its objectName.
+template <typename Control>
+Control* control(const QObject& window, const char* name)
+{
+    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
+    if (!found)
+        fail(QStringLiteral("no control named ") + QLatin1String(name));
+    return found;
 }
 
 void say(const QString& line)
@@ -78,10 +88,10 @@ void sell(TAppForm& form, ScriptedDialogs& dialogs, const crashplan::Sale& sale,
             dialogs.printAnswers = {pdf};
         const QString customer = crashplan::Customers().at(sale.customer);
         dialogs.modalScripts.push_back([customer](QDialog& dialog) {
-            auto& window = static_cast<TVeresiyeForm&>(dialog);
-            window.ComboBox1->setCurrentIndex(window.ComboBox1->findText(customer));
-            window.BitBtn1->click();
-            return window.result();
+            auto* customers = control<QComboBox>(dialog, "ComboBox1");
+            customers->setCurrentIndex(customers->findText(customer));
+            control<QPushButton>(dialog, "BitBtn1")->click();
+            return dialog.result();
         });
         form.sellByCreditButton()->click();
     }

@@ -1,8 +1,9 @@
 #include "pos/SaleFixture.h"
 
-#include "pos/ui/TVeresiyeForm.h"
+#include "support/FindControl.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -84,10 +85,9 @@ protected:
                 cashTotalCents[nextReceipt++] = cents;
             } else {
                 dialogs.modalScripts.push_back([](QDialog& dialog) {
-                    auto& window = static_cast<TVeresiyeForm&>(dialog);
-                    window.ComboBox1->setCurrentIndex(0);
-                    window.BitBtn1->click();
-                    return window.result();
+                    FindControl<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(0);
+                    FindControl<QPushButton>(dialog, "BitBtn1")->click();
+                    return dialog.result();
                 });
                 form->sellByCreditButton()->click();
                 creditCents += cents;

@@ -5,7 +5,6 @@
 #include "catalogue/ui/ProductsScreen.h"
 #include "catalogue/ui/StockSpinBox.h"
 #include "catalogue/ui/TUrunlerForm.h"
-#include "pos/ui/TVeresiyeForm.h"
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
 #include "support/FindControl.h"
@@ -113,40 +112,46 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
 
     // Products screen: barcode and name typed, ADD; typed again, the product shows; UPDATE changes only it.
     main.findChild<QPushButton*>(QStringLiteral("BitBtn3"))->click();
-    ProductsScreen& products = *main.productsScreen();
+    const ProductsScreen& products = *main.productsScreen();
+    QLineEdit* barcodeBox = FindControl<QComboBox>(products, "ComboBox1")->lineEdit();
+    auto* nameBox = FindControl<QLineEdit>(products, "Edit2");
+    auto* stockBox = FindControl<StockSpinBox>(products, "SpinEdit2");
+    auto* addProductButton = FindControl<QPushButton>(products, "BitBtn5");
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
-        clearAndType(products.ComboBox1->lineEdit(), v.text);
-        ASSERT_TRUE(products.BitBtn5->isEnabled()) << "a new barcode";
-        clearAndType(products.Edit2, v.text);
-        clearAndType(products.Edit3, QStringLiteral("1.50"));
-        products.SpinEdit2->setValue(9);
-        products.BitBtn5->click();
+        clearAndType(barcodeBox, v.text);
+        ASSERT_TRUE(addProductButton->isEnabled()) << "a new barcode";
+        clearAndType(nameBox, v.text);
+        clearAndType(FindControl<QLineEdit>(products, "Edit3"), QStringLiteral("1.50"));
+        stockBox->setValue(9);
+        addProductButton->click();
         EXPECT_EQ(cells(QStringLiteral("SELECT urunadi, stok FROM urunler WHERE barkod=?"), {barcodeOf(v)}),
                   (QStringList{v.text, "9"}));
 
-        clearAndType(products.ComboBox1->lineEdit(), QStringLiteral("X"));
-        clearAndType(products.ComboBox1->lineEdit(), v.text);
-        EXPECT_TRUE(products.Edit2->text() == v.text) << "the name shows as typed";
-        products.SpinEdit2->setValue(7);
-        products.BitBtn8->click();
+        clearAndType(barcodeBox, QStringLiteral("X"));
+        clearAndType(barcodeBox, v.text);
+        EXPECT_TRUE(nameBox->text() == v.text) << "the name shows as typed";
+        stockBox->setValue(7);
+        FindControl<QPushButton>(products, "BitBtn8")->click();
         EXPECT_EQ(stockOf(barcodeOf(v)), 7);
     }
     EXPECT_EQ(query(QStringLiteral("SELECT DISTINCT stok FROM urunler")), QStringList{"7"});
 
     // Customers screen: the name typed, ADD; typed again, the customer is found.
     main.findChild<QPushButton*>(QStringLiteral("BitBtn4"))->click();
-    CustomersScreen& customers = *main.customersScreen();
+    const CustomersScreen& customers = *main.customersScreen();
+    QLineEdit* customerBox = FindControl<QComboBox>(customers, "ComboBox2")->lineEdit();
+    auto* addCustomerButton = FindControl<QPushButton>(customers, "BitBtn6");
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
-        clearAndType(customers.ComboBox2->lineEdit(), v.text);
-        ASSERT_TRUE(customers.BitBtn6->isEnabled()) << "a new customer";
-        customers.BitBtn6->click();
+        clearAndType(customerBox, v.text);
+        ASSERT_TRUE(addCustomerButton->isEnabled()) << "a new customer";
+        addCustomerButton->click();
         EXPECT_EQ(cells(QStringLiteral("SELECT count(*) FROM musteriler WHERE musteriadi=?"), {v.text}),
                   QStringList{"1"});
-        clearAndType(customers.ComboBox2->lineEdit(), QStringLiteral("X"));
-        clearAndType(customers.ComboBox2->lineEdit(), v.text);
-        EXPECT_TRUE(customers.BitBtn11->isEnabled()) << "found: DELETE CUSTOMER offered";
+        clearAndType(customerBox, QStringLiteral("X"));
+        clearAndType(customerBox, v.text);
+        EXPECT_TRUE(FindControl<QPushButton>(customers, "BitBtn11")->isEnabled()) << "found: DELETE CUSTOMER offered";
     }
 
     // Sale screen: the barcode scanned, sold for cash; scanned again, sold on credit to the customer of that name.
@@ -154,8 +159,8 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
         for (const bool credit : {false, true}) {
-            typeText(screen().ListView1, v.text);
-            QTest::keyClick(screen().ListView1, Qt::Key_Return);
+            typeText(control<QTreeView>("ListView1"), v.text);
+            QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Return);
             ASSERT_EQ(screen().saleList()->rowCount(), 1);
             EXPECT_TRUE(screen().saleList()->cell(0, SaleListModel::Product) == v.text);
             dialogs.messageAnswers = {Dialogs::Yes};
@@ -163,10 +168,10 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
                 main.sellByCashButton()->click();
             } else {
                 dialogs.modalScripts.push_back([&v](QDialog& dialog) {
-                    auto& window = static_cast<TVeresiyeForm&>(dialog);
-                    window.ComboBox1->setCurrentIndex(window.ComboBox1->findText(v.text));
-                    window.BitBtn1->click();
-                    return window.result();
+                    auto* customerList = FindControl<QComboBox>(dialog, "ComboBox1");
+                    customerList->setCurrentIndex(customerList->findText(v.text));
+                    FindControl<QPushButton>(dialog, "BitBtn1")->click();
+                    return dialog.result();
                 });
                 main.sellByCreditButton()->click();
             }
@@ -184,10 +189,11 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
     main.findChild<QPushButton*>(QStringLiteral("BitBtn4"))->click();
     for (const Value& v : values) {
         SCOPED_TRACE(v.label);
-        clearAndType(customers.ComboBox2->lineEdit(), v.text);
-        customers.BitBtn13->click();
-        ASSERT_EQ(customers.CheckListBox1->count(), 1);
-        EXPECT_TRUE(customers.CheckListBox1->item(0)->text().contains(QStringLiteral(" 1 * ") + v.text + QStringLiteral(" = 1.50")));
+        clearAndType(customerBox, v.text);
+        FindControl<QPushButton>(customers, "BitBtn13")->click();
+        const auto* openLines = FindControl<QListWidget>(customers, "CheckListBox1");
+        ASSERT_EQ(openLines->count(), 1);
+        EXPECT_TRUE(openLines->item(0)->text().contains(QStringLiteral(" 1 * ") + v.text + QStringLiteral(" = 1.50")));
     }
 
     // Product picker: the search typed.
@@ -197,7 +203,7 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
         QStringList found;
         dialogs.modalScripts.push_back([&](QDialog& dialog) {
             auto& picker = static_cast<TUrunlerForm&>(dialog);
-            typeText(picker.Edit1, v.text);
+            typeText(FindControl<QLineEdit>(picker, "Edit1"), v.text);
             for (int row = 0; row < picker.model()->rowCount(); ++row)
                 found << picker.model()->item(row).barcode;
             return int(QDialog::Rejected);

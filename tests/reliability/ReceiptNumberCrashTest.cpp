@@ -1,7 +1,8 @@
 #include "pos/SaleFixture.h"
-#include "pos/ui/TVeresiyeForm.h"
+#include "support/FindControl.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -93,10 +94,9 @@ protected:
         watched.messageAnswers = {Dialogs::Yes};
         watched.printAnswers = {printTo};
         watched.modalScripts.push_back([](QDialog& dialog) {
-            auto& window = static_cast<TVeresiyeForm&>(dialog);
-            window.ComboBox1->setCurrentIndex(0);
-            window.BitBtn1->click();
-            return window.result();
+            FindControl<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(0);
+            FindControl<QPushButton>(dialog, "BitBtn1")->click();
+            return dialog.result();
         });
         form->sellByCreditButton()->click();
     }

@@ -22,7 +22,6 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "pos/ui/CashCheckout.h"
-#include "pos/Money.h"
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
@@ -52,7 +51,6 @@
 #include <QResizeEvent>
 #include <QTableView>
 #include <QTimer>
-#include <QTreeView>
 
 namespace {
 
@@ -96,7 +94,6 @@ void TAppForm::FormCreate()
     buildTimers();
     setCaptions();
 
-    m_saleScreen->Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, 0));
     action(QStringLiteral("AskPrint1"))->setChecked(m_context.receipts.askBeforePrinting);
 
     // Numbers are always written and read with a point, whatever the locale says.
@@ -110,9 +107,8 @@ void TAppForm::FormCreate()
     m_productsScreen->hide();
     m_customersScreen->hide();
     m_salesHistoryScreen->hide();
-    m_saleScreen->Panel6->hide();
+    m_saleScreen->showEmptySale();
     m_saleScreen->show();
-    m_saleScreen->BitBtn16->hide();
 
     connect(&m_context, &AppContext::adminModeChanged, this, &TAppForm::showAdminMode);
     connect(&m_context, &AppContext::saleScreenRequested, this, &TAppForm::AnaMenuAc);
@@ -173,11 +169,11 @@ void TAppForm::buildBars()
     // next scan must reach the sale list, whichever way the checkout ended.
     connect(m_sellByCash, &QPushButton::clicked, this, [this] {
         Guarded(m_context, this, &TAppForm::BitBtn1Click)();
-        m_saleScreen->ListView1->setFocus();
+        m_saleScreen->focusList();
     });
     connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
         Guarded(m_context, this, &TAppForm::BitBtn2Click)();
-        m_saleScreen->ListView1->setFocus();
+        m_saleScreen->focusList();
     });
     connect(m_productsButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn3Click));
     connect(m_customersButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn4Click));
@@ -358,7 +354,7 @@ void TAppForm::setCaptions()
 
 std::vector<TAppForm::ColumnKey> TAppForm::columnKeys() const
 {
-    return {{SettingKey::MainColumn, m_saleScreen->ListView1->header(), 5},
+    return {{SettingKey::MainColumn, m_saleScreen->listHeader(), 5},
             {SettingKey::PaymentColumn, m_salesHistoryScreen->paymentsHeader(), 7},
             {SettingKey::CreditColumn, m_salesHistoryScreen->creditsHeader(), 8}};
 }
@@ -426,7 +422,7 @@ void TAppForm::showScreen(QWidget* panel)
 void TAppForm::AnaMenuAc()
 {
     showScreen(m_saleScreen);
-    m_saleScreen->ListView1->setFocus();
+    m_saleScreen->focusList();
     m_saleScreen->FiyatHesapla();
 }
 

@@ -32,6 +32,19 @@ public:
     void BitBtn14Click(); // Select All
     void BitBtn7Click();  // PAID
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setCustomerText(const QString& text);
+    void showCustomerFields(bool visible);
+    void showDetails(bool visible);
+    void focusCustomer();
+
+    AppContext& m_context;
+    QLabel* m_customerLabel = nullptr;
+    std::vector<CreditLineRecord> m_lines; // the lines DETAILS listed, in the check list's order
+
     QComboBox* ComboBox2 = nullptr;      // customer name
     QLabel* Label8 = nullptr;            // "RECORD DATE:"
     QLineEdit* Edit6 = nullptr;          // record date
@@ -48,17 +61,4 @@ public:
     QLabel* Label10 = nullptr;           // total of the shown lines
     QPushButton* BitBtn14 = nullptr;     // "Select All"
     QPushButton* BitBtn7 = nullptr;      // "PAID"
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void setCustomerText(const QString& text);
-    void showCustomerFields(bool visible);
-    void showDetails(bool visible);
-    void focusCustomer();
-
-    AppContext& m_context;
-    QLabel* m_customerLabel = nullptr;
-    std::vector<CreditLineRecord> m_lines; // the lines DETAILS listed, in the check list's order
 };

@@ -26,18 +26,6 @@ public:
     void BitBtn8Click(); // UPDATE
     void BitBtn9Click(); // DELETE PRODUCT
 
-    QComboBox* ComboBox1 = nullptr;  // barcode
-    QLineEdit* Edit2 = nullptr;      // name
-    QLineEdit* Edit3 = nullptr;      // price
-    StockSpinBox* SpinEdit2 = nullptr;
-    QLabel* Label6 = nullptr;        // "RECORD DATE:"
-    QLineEdit* Edit5 = nullptr;      // record date
-    QLabel* Label16 = nullptr;       // "STOCK BALANCE:"
-    QPushButton* BitBtn5 = nullptr;  // "ADD"
-    QPushButton* BitBtn8 = nullptr;  // "UPDATE"
-    QPushButton* BitBtn9 = nullptr;  // "DELETE PRODUCT"
-    QPushButton* BitBtn10 = nullptr; // "MAIN MENU"
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -53,4 +41,16 @@ private:
     QLabel* m_barcodeLabel = nullptr;
     QLabel* m_nameLabel = nullptr;
     QLabel* m_priceLabel = nullptr;
+
+    QComboBox* ComboBox1 = nullptr;  // barcode
+    QLineEdit* Edit2 = nullptr;      // name
+    QLineEdit* Edit3 = nullptr;      // price
+    StockSpinBox* SpinEdit2 = nullptr;
+    QLabel* Label6 = nullptr;        // "RECORD DATE:"
+    QLineEdit* Edit5 = nullptr;      // record date
+    QLabel* Label16 = nullptr;       // "STOCK BALANCE:"
+    QPushButton* BitBtn5 = nullptr;  // "ADD"
+    QPushButton* BitBtn8 = nullptr;  // "UPDATE"
+    QPushButton* BitBtn9 = nullptr;  // "DELETE PRODUCT"
+    QPushButton* BitBtn10 = nullptr; // "MAIN MENU"
 };

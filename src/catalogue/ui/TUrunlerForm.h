@@ -30,12 +30,6 @@ public:
     void RadioButton2Click();
     void ListView1SelectItem(const QModelIndex& index);
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QListView* ListView1 = nullptr;
-    QRadioButton* RadioButton1 = nullptr; // "Big Icons"
-    QRadioButton* RadioButton2 = nullptr; // "List"
-    QCheckBox* CheckBox1 = nullptr;       // "Display Prices"
     ProductListModel* model() const { return m_model; }
 
     void done(int result) override;
@@ -55,6 +49,13 @@ private:
     ProductListModel* m_model = nullptr;
     bool m_geometrySaving = false;
     bool m_searchReady = false;
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QListView* ListView1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr; // "Big Icons"
+    QRadioButton* RadioButton2 = nullptr; // "List"
+    QCheckBox* CheckBox1 = nullptr;       // "Display Prices"
 };
 
 // Shows a new product picker modally over the main window.

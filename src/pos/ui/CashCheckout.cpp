@@ -6,16 +6,14 @@
 #include "pos/ui/Checkout.h"
 #include "pos/ui/SaleScreen.h"
 
-#include <QTreeView>
-
 void CashCheckout(AppContext& context, SaleScreen& screen)
 {
     const QString caption = TranslateText("Sell by Cash");
     if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?"))) {
-        screen.ListView1->setFocus();
+        screen.focusList();
         return;
     }
 
     if (!CompleteSale(context, screen, context.window(), std::nullopt))
-        screen.ListView1->setFocus(); // nothing was stored: the list stays for another try
+        screen.focusList(); // nothing was stored: the list stays for another try
 }

@@ -124,6 +124,12 @@ ReceiptPrinterSettings ReceiptPrinterGroup::printer() const
     return printer;
 }
 
+void ReceiptPrinterGroup::placeInTabOrder(QWidget* before, QWidget* after)
+{
+    setTabOrder(before, ComboPrinterKind);
+    setTabOrder(ButtonTestPage, after);
+}
+
 void ReceiptPrinterGroup::enableEscPosControls()
 {
     const bool escPos = ComboPrinterKind->currentIndex() > 0;

@@ -23,6 +23,14 @@ public:
     void setCaptions();
     void setPrinter(const ReceiptPrinterSettings& printer);
     ReceiptPrinterSettings printer() const;
+    // Puts the group's controls in the window's tab chain, between before and after.
+    void placeInTabOrder(QWidget* before, QWidget* after);
+
+signals:
+    void testPageRequested();
+
+private:
+    void enableEscPosControls();
 
     QLabel* LabelPrinterKind = nullptr;
     QComboBox* ComboPrinterKind = nullptr;
@@ -35,10 +43,4 @@ public:
     QCheckBox* CheckPrinterCut = nullptr;
     QCheckBox* CheckCashDrawer = nullptr;
     QPushButton* ButtonTestPage = nullptr;
-
-signals:
-    void testPageRequested();
-
-private:
-    void enableEscPosControls();
 };

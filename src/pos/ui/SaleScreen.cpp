@@ -559,3 +559,22 @@ double SaleScreen::discountRate() const
 {
     return m_list->discountRate();
 }
+
+// ---- asked by the main window and the checkouts ----
+
+void SaleScreen::showEmptySale()
+{
+    Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, 0));
+    Panel6->hide();
+    BitBtn16->hide();
+}
+
+void SaleScreen::focusList()
+{
+    ListView1->setFocus();
+}
+
+QHeaderView* SaleScreen::listHeader() const
+{
+    return ListView1->header();
+}

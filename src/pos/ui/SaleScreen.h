@@ -7,6 +7,7 @@
 #include <vector>
 
 class AppContext;
+class QHeaderView;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -62,22 +63,12 @@ public:
     double discountRate() const;
     SaleListModel* saleList() const { return m_list; }
 
-    QTreeView* ListView1 = nullptr;
-    QPushButton* BitBtn22 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLabel* Image3 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QPushButton* BitBtn15 = nullptr;
-    QPushButton* BitBtn16 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label21 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QWidget* Panel6 = nullptr;
-    QLabel* Label20 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLabel* Label19 = nullptr;
+    // The screen as the program opens on it: a zero total, no change panel, no DELETE button.
+    void showEmptySale();
+    // Puts the focus on the sale list, where a scanner types.
+    void focusList();
+    // The sale list's column header, whose widths the main window keeps.
+    QHeaderView* listHeader() const;
 
 signals:
     // A refresh found the list empty (false) or holding a sale while the screen shows (true).
@@ -105,4 +96,21 @@ private:
     SaleListModel* m_list = nullptr;
     bool m_scrollPending = false;
     QString m_shownChangeTable; // the text in Memo1
+
+    QTreeView* ListView1 = nullptr;
+    QPushButton* BitBtn22 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Image3 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QPushButton* BitBtn15 = nullptr;
+    QPushButton* BitBtn16 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label21 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QWidget* Panel6 = nullptr;
+    QLabel* Label20 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLabel* Label19 = nullptr;
 };

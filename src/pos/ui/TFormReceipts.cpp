@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -98,8 +97,7 @@ TFormReceipts::TFormReceipts(AppContext& context)
 
     setTabOrder(SpinEdit1, Edit1);
     setTabOrder(Edit1, Button1);
-    setTabOrder(Button1, GroupReceiptPrinter->ComboPrinterKind);
-    setTabOrder(GroupReceiptPrinter->ButtonTestPage, Button2);
+    GroupReceiptPrinter->placeInTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
 
     connect(Button1, &QToolButton::clicked, this, [this] { Button1Click(); });

@@ -23,16 +23,6 @@ public:
     // Creates a new window and shows it without blocking; it frees itself when closed.
     static TFormReceipts* showFor(AppContext& context);
 
-    QLabel* Label2 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QToolButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QAction* Close1 = nullptr;
-    ReceiptPrinterGroup* GroupReceiptPrinter = nullptr;
-
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -42,4 +32,14 @@ private:
     void FormCreate();
 
     AppContext& m_context;
+
+    QLabel* Label2 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QToolButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QAction* Close1 = nullptr;
+    ReceiptPrinterGroup* GroupReceiptPrinter = nullptr;
 };

@@ -22,19 +22,6 @@ public:
     // Creates the window and shows it modally.
     static int showModalFor(AppContext& context);
 
-    QPlainTextEdit* Memo1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Reset1 = nullptr;
-    QAction* AddDATE1 = nullptr;
-    QAction* AddDATETIME1 = nullptr;
-    QAction* AddLIST1 = nullptr;
-    QAction* AddRECEIPTNO1 = nullptr;
-    QAction* AddTIME1 = nullptr;
-    QAction* AddTOTAL1 = nullptr;
-
     void SpeedButton1Click();
     void BitBtn1Click();
     void Reset1Click();
@@ -48,4 +35,17 @@ private:
     AppContext& m_context;
     // When the menu last closed: a click on the button that closed it does not open it again.
     QElapsedTimer m_menuClosed;
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Reset1 = nullptr;
+    QAction* AddDATE1 = nullptr;
+    QAction* AddDATETIME1 = nullptr;
+    QAction* AddLIST1 = nullptr;
+    QAction* AddRECEIPTNO1 = nullptr;
+    QAction* AddTIME1 = nullptr;
+    QAction* AddTOTAL1 = nullptr;
 };

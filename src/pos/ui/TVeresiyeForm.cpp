@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeView>
 
 TVeresiyeForm::TVeresiyeForm(AppContext& context, SaleScreen& screen)
     : QDialog(context.window())
@@ -105,7 +104,7 @@ void TVeresiyeForm::BitBtn2Click()
 
 void SellByCredit(AppContext& context, SaleScreen& screen)
 {
-    screen.ListView1->setFocus();
+    screen.focusList();
     TVeresiyeForm window(context, screen);
     context.dialogs().execModal(window);
 }

@@ -22,11 +22,6 @@ public:
     void BitBtn1Click(); // OK
     void BitBtn2Click(); // Cancel
 
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
     // The customers' ids, in the order of the names in ComboBox1.
     QStringList CustomerIds;
 
@@ -35,6 +30,12 @@ private:
 
     AppContext& m_context;
     SaleScreen& m_screen;
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
 };
 
 // "SELL BY CREDIT": focuses the sale list and shows a new credit window modally.
