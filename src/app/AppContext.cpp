@@ -8,9 +8,11 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "store/DataFileTemplate.h"
+#include "store/PostgresConnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSysInfo>
 
 namespace {
 
@@ -63,12 +65,31 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
 
 bool AppContext::openDatabase()
 {
+    const QString serverUrl = m_settings.text(SettingKey::DatabaseUrl).trimmed();
+    if (!serverUrl.isEmpty()) {
+        if (!IsServerUrl(serverUrl)) {
+            // Falling back to data.db would sell from a stock of its own beside the shop's.
+            ShowError(TranslateText("DatabaseUrl is not a PostgreSQL connection URI:") + QLatin1Char(' ')
+                      + serverUrl);
+            return false;
+        }
+        if (!m_db.open(serverUrl))
+            return false;
+        m_db.Migrate();
+        return true;
+    }
     const QString dataFile = DataFolder + QStringLiteral("data.db");
     CreateDataFileFromTemplate(dataFile, m_env.executableFolder() + QStringLiteral("empty.db"));
     if (!m_db.open(dataFile))
         return false;
     m_db.Migrate();
     return true;
+}
+
+QString AppContext::tillName() const
+{
+    const QString name = m_settings.text(SettingKey::TillName).trimmed();
+    return name.isEmpty() ? QSysInfo::machineHostName() : name;
 }
 
 void AppContext::SetAdminMode(bool admin)

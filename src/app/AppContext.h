@@ -53,9 +53,11 @@ public:
     QWidget* window() const { return m_window; }
     void setWindow(QWidget* window) { m_window = window; }
 
-    // Creates data.db from empty.db when it is missing, opens and migrates it. False when it cannot be opened
-    // (the reason has been shown).
+    // Opens and migrates the shop's database: the server DatabaseUrl names, or else data.db (created from
+    // empty.db when it is missing). False when it cannot be opened (the reason has been shown).
     bool openDatabase();
+    // The name of this till on a shared database: TillName, or the machine's host name.
+    QString tillName() const;
 
     bool isAdmin() const { return m_isAdmin; }
     void SetAdminMode(bool admin);

@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::array<SettingDefinition, 27> kTable{{
+const std::array<SettingDefinition, 29> kTable{{
     {SettingKey::LanguageFile, "LanguageFile", false, QString()},
     {SettingKey::CurrencySymbol, "CurrencySymbol", false, QStringLiteral("$")},
     {SettingKey::ReceiptNumber, "ReceiptNumber", false, qint64(1)},
@@ -32,6 +32,8 @@ const std::array<SettingDefinition, 27> kTable{{
     {SettingKey::ReceiptPrinterCodePage, "ReceiptPrinterCodePage", false, qint64(0)}, // 0: from the language
     {SettingKey::ReceiptPrinterCut, "ReceiptPrinterCut", false, qint64(1)},
     {SettingKey::CashDrawer, "CashDrawer", false, qint64(0)},
+    {SettingKey::DatabaseUrl, "DatabaseUrl", false, QString()}, // empty: data.db in the data folder
+    {SettingKey::TillName, "TillName", false, QString()},       // empty: the machine's host name
 }};
 
 } // namespace

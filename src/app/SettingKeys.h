@@ -33,6 +33,8 @@ enum class SettingKey
     ReceiptPrinterCodePage,
     ReceiptPrinterCut,
     CashDrawer,
+    DatabaseUrl,
+    TillName,
 };
 
 // One row of the key table: the name in the file, whether a number is numbered, and the value read when the

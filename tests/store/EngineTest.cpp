@@ -7,12 +7,12 @@
 #include "store/PostgresConnection.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
+#include "support/TestServerDatabase.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QUrl>
+#include <memory>
 #include <gtest/gtest.h>
 
 // The table classes and the checkout's recorder on both engines: data.db and a database on the PostgreSQL
@@ -21,19 +21,6 @@
 namespace {
 
 enum class Engine { Sqlite, Postgres };
-
-QString TestServerUrl()
-{
-    return qEnvironmentVariable("QUENVALE_TEST_PG_URL");
-}
-
-// The server URL with another database name.
-QString WithDatabase(const QString& url, const QString& name)
-{
-    QUrl location(url);
-    location.setPath(QLatin1Char('/') + name);
-    return location.toString();
-}
 
 class EngineTest : public ::testing::TestWithParam<Engine>
 {
@@ -48,14 +35,10 @@ protected:
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
             ASSERT_TRUE(db.open(path));
         } else {
-            if (TestServerUrl().isEmpty())
-                GTEST_SKIP() << "no test server (scripts/test.sh starts one)";
-            // Each test gets a database of its own: the tests of several processes run at once.
-            static int counter = 0;
-            m_serverDatabase = QStringLiteral("quenvale_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-            ASSERT_TRUE(admin.open(TestServerUrl())) << reported.join(QLatin1Char('\n')).toStdString();
-            ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("CREATE DATABASE %1;").arg(m_serverDatabase)));
-            ASSERT_TRUE(db.open(WithDatabase(TestServerUrl(), m_serverDatabase)));
+            server = std::make_unique<TestServerDatabase>();
+            if (!server->available())
+                GTEST_SKIP() << server->reason().toStdString();
+            ASSERT_TRUE(db.open(server->url()));
         }
         db.Migrate();
         ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
@@ -64,8 +47,7 @@ protected:
     void TearDown() override
     {
         db.close();
-        if (!m_serverDatabase.isEmpty())
-            admin.ExecuteDirect(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(m_serverDatabase));
+        server.reset();
     }
 
     QStringList rows(const QString& sql, const std::vector<QVariant>& params = {})
@@ -94,9 +76,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    std::unique_ptr<TestServerDatabase> server;
     Database db;
-    Database admin;
-    QString m_serverDatabase;
     QStringList reported;
 };
 
@@ -245,9 +226,10 @@ TEST_P(EngineTest, ALostServerConnectionFailsOneStatementAndTheNextReconnects)
 {
     if (GetParam() == Engine::Sqlite)
         GTEST_SKIP() << "a file has no connection to lose";
+    Database admin;
+    ASSERT_TRUE(admin.open(server->url()));
     ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                                   "WHERE datname = ?;"),
-                                    {m_serverDatabase}));
+                                                   "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
     EXPECT_FALSE(CustomersTable(db).insert(QStringLiteral("Lost")));
     EXPECT_EQ(reported.size(), 1);
     EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));

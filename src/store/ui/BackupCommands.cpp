@@ -24,10 +24,23 @@ void showError(Dialogs& dialogs, QWidget* parent, const QString& text, const QSt
                   reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
 }
 
+// A database on a server is not a file to copy: its own tools back it up.
+bool RefusedOnServer(Dialogs& dialogs, QWidget* parent, const Database& db)
+{
+    if (!db.isOnServer())
+        return false;
+    const QString text =
+        TranslateText("The database is on a server. Back it up and restore it there with pg_dump and pg_restore.");
+    dialogs.warning(parent, TranslateText("WARNING"), text);
+    return true;
+}
+
 } // namespace
 
 void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& startFolder)
 {
+    if (RefusedOnServer(dialogs, parent, db))
+        return;
     Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder);
     request.confirmOverwrite = true;
     const QString target = dialogs.saveFile(parent, request);
@@ -55,6 +68,8 @@ void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QStrin
 bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& dataFilePath,
                     const QString& startFolder)
 {
+    if (RefusedOnServer(dialogs, parent, db))
+        return false;
     const QString source = dialogs.openFile(parent, databaseFileRequest(TranslateText("Restore from Backup..."),
                                                                         startFolder));
     if (source.isEmpty())

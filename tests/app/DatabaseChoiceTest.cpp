@@ -1,0 +1,56 @@
+#include "store/ui/BackupCommands.h"
+#include "support/ContextFixture.h"
+#include "support/TestServerDatabase.h"
+
+#include <QFile>
+
+// Which database the program opens: data.db, or the server DatabaseUrl names.
+
+namespace {
+
+using DatabaseChoiceTest = ContextFixture;
+
+TEST_F(DatabaseChoiceTest, AServerUrlOpensTheServerWithTheProgramsTablesAndNoDataFile)
+{
+    TestServerDatabase server;
+    if (!server.available())
+        GTEST_SKIP() << server.reason().toStdString();
+    writeSettings({QStringLiteral("DatabaseUrl=") + server.url(), QStringLiteral("TillName=Till 2")});
+    AppContext& context = startContext();
+    EXPECT_TRUE(context.SQLConnection1().isOnServer());
+    EXPECT_EQ(context.tillName(), QStringLiteral("Till 2"));
+    EXPECT_TRUE(context.SQLConnection1().Query(QStringLiteral("SELECT count(*) FROM odemeler;")).ok);
+    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // A server database is not a file: backup and restore say so and ask for no file.
+    BackupCommand(dialogs, nullptr, context.SQLConnection1(), m_dir.path());
+    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, context.SQLConnection1(), dataFile(QStringLiteral("data.db")),
+                                m_dir.path()));
+    ASSERT_EQ(dialogs.shown.size(), 2U); // two warnings, no file dialog
+    EXPECT_TRUE(dialogs.messageTexts().value(0).contains(QStringLiteral("pg_dump")));
+    EXPECT_EQ(dialogs.messageTexts().value(1), dialogs.messageTexts().value(0));
+}
+
+TEST_F(DatabaseChoiceTest, ATextThatIsNoServerUrlIsShownAndOpensNothing)
+{
+    writeSettings({QStringLiteral("DatabaseUrl=shop-server")});
+    context = std::make_unique<AppContext>(env, dialogs);
+    EXPECT_FALSE(context->openDatabase());
+    EXPECT_FALSE(context->SQLConnection1().isOpen());
+    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_TRUE(dialogs.messageTexts()[0].endsWith(QStringLiteral("URI: shop-server")));
+}
+
+TEST_F(DatabaseChoiceTest, AnUnreachableServerIsNamedAndTheProgramGoesOn)
+{
+    writeSettings({QStringLiteral("DatabaseUrl=postgresql://till@/quenvale?host=/nonexistent-folder")});
+    context = std::make_unique<AppContext>(env, dialogs);
+    EXPECT_FALSE(context->openDatabase());
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_TRUE(dialogs.messageTexts()[0].contains(QStringLiteral("/nonexistent-folder")));
+    EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
+}
+
+} // namespace
