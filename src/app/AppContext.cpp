@@ -73,6 +73,7 @@ bool AppContext::openDatabase()
                       + serverUrl);
             return false;
         }
+        m_db.setTillName(tillName());
         if (!m_db.open(serverUrl))
             return false;
         m_db.Migrate();

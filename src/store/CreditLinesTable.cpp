@@ -38,6 +38,10 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const QString& barcode,
                               const QString& name, qint64 quantity, const QString& price)
 {
+    if (m_db.isOnServer())
+        return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
+                                                 "fiyat,kasa) values (?,?,?,?,?,?,?);"),
+                                  {customerId, customer, barcode, name, quantity, price, m_db.tillName()});
     return m_db.ExecuteDirect(
         QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat) values (?,?,?,?,?,?);"),
         {customerId, customer, barcode, name, quantity, price});

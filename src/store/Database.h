@@ -119,6 +119,9 @@ public:
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
     bool isOnServer() const;
+    // The till whose sales and credit lines this connection writes (kept with them on a server).
+    void setTillName(const QString& name) { m_tillName = name; }
+    QString tillName() const { return m_tillName; }
 
     // The few statement pieces that differ between the engines.
     // The local date and time as "yyyy-MM-dd HH:mm:ss" text.
@@ -180,6 +183,7 @@ private:
     sqlite3* m_db = nullptr;
     std::unique_ptr<PostgresConnection> m_pg;
     QString m_path;
+    QString m_tillName;
     void installCancelCheck();
 
     ErrorReporter m_reporter;

@@ -5,6 +5,10 @@
 bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const QString& name,
                            const QVariant& quantity, const QString& price)
 {
+    if (m_db.isOnServer())
+        return m_db.ExecuteDirect(
+            QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,kasa) values (?,?,?,?,?,?);"),
+            {receiptNumber, barcode, name, quantity, price, m_db.tillName()});
     return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);"),
                               {receiptNumber, barcode, name, quantity, price});
 }

@@ -440,8 +440,9 @@ qint64 PostgresConnection::lastInsertId()
 
 bool PostgresConnection::createOrMigrateSchema(QString* error)
 {
-    // The tables and columns of data.db. Texts compare byte by byte as SQLite's do, dates are kept as the same
-    // "yyyy-MM-dd HH:mm:ss" text, prices are doubles as SQLite's reals are, and ids are identity columns.
+    // The tables and columns of data.db, and the till (kasa) on each sale and credit line. Texts compare byte by
+    // byte as SQLite's do, dates are kept as the same "yyyy-MM-dd HH:mm:ss" text, prices are doubles as SQLite's
+    // reals are, and ids are identity columns.
     // Two tills starting at once on an empty database take turns (the lock ends with the statements).
     static const char* const kSchema = R"(
 SELECT pg_advisory_xact_lock(7305);
@@ -488,6 +489,8 @@ CREATE INDEX IF NOT EXISTS odemeler_odemetarihi ON odemeler (odemetarihi);
 ALTER TABLE urunler ADD COLUMN IF NOT EXISTS stok bigint DEFAULT 0;
 ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS odemetarihi text COLLATE "C";
 ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS fisno bigint DEFAULT 0;
+ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS kasa text COLLATE "C";
+ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS kasa text COLLATE "C";
 )";
     return run(QString::fromUtf8(kSchema), {}, nullptr, error);
 }

@@ -167,6 +167,19 @@ TEST_P(EngineTest, SalesAreStoredWholeAndReadBackInTheHistoryAndTheRanking)
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_P(EngineTest, OnAServerEachSaleAndCreditLineCarriesItsTill)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "data.db serves one till";
+    db.setTillName(QStringLiteral("Till 2"));
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    ASSERT_TRUE(RecordCashSale(db, 7, lines).committed);
+    ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno, kasa FROM odemeler;")), QStringList{QStringLiteral("7|Till 2")});
+    EXPECT_EQ(rows(QStringLiteral("SELECT musteriadi, kasa FROM veresiyeler;")),
+              QStringList{QStringLiteral("Ayşe|Till 2")});
+}
+
 TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
 {
     ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Ayşe")));
