@@ -563,9 +563,20 @@ bool Database::ensureOpen(QString* error)
     if (m_db)
         return true;
     QString message = QStringLiteral("No database is open");
-    // A server that went away is asked again by the next statement.
-    if (m_pg && (m_pg->isConnected() || m_pg->reconnect(&message)))
-        return true;
+    if (m_pg) {
+        if (m_pg->isConnected())
+            return true;
+        // The statements of a transaction cut off with the connection must not go on in a new one, where each
+        // would be stored on its own; the loss has been reported by the statement that met it.
+        if (m_serverTransaction) {
+            if (error)
+                *error = QStringLiteral("The connection to the database server was lost");
+            return false;
+        }
+        // A server that went away is asked again by the next statement.
+        if (m_pg->reconnect(&message))
+            return true;
+    }
     if (!m_path.isEmpty() && openHandle(m_path, &message))
         return true;
     report(message);
@@ -688,8 +699,10 @@ bool Database::BeginTransaction()
 {
     if (!ensureOpen())
         return false;
-    if (m_pg)
-        return ExecuteDirect(QStringLiteral("BEGIN;"));
+    if (m_pg) {
+        m_serverTransaction = ExecuteDirect(QStringLiteral("BEGIN;"));
+        return m_serverTransaction;
+    }
     // A file that could only be opened for reading lets the transaction begin and then fails every write in
     // it; refuse at once, so that a series that can store nothing does not go on as if it had been stored.
     if (sqlite3_db_readonly(m_db, "main") == 1) {
@@ -703,8 +716,16 @@ bool Database::BeginTransaction()
 
 bool Database::Commit()
 {
-    if (ExecuteDirect(QStringLiteral("COMMIT;")))
+    // After a failed statement the server would answer COMMIT by rolling back, without an error: that is no
+    // commit. The failure itself has been reported.
+    if (m_pg && (!m_pg->isConnected() || m_pg->transactionFailed())) {
+        Rollback();
+        return false;
+    }
+    if (ExecuteDirect(QStringLiteral("COMMIT;"))) {
+        m_serverTransaction = false;
         return true;
+    }
     Rollback();
     return false;
 }
@@ -712,7 +733,8 @@ bool Database::Commit()
 void Database::Rollback()
 {
     if (m_pg) {
-        if (m_pg->inTransaction())
+        m_serverTransaction = false;
+        if (m_pg->isConnected() && m_pg->inTransaction())
             m_pg->run(QStringLiteral("ROLLBACK;"), {}, nullptr, nullptr);
         return;
     }

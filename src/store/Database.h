@@ -184,6 +184,7 @@ private:
     std::unique_ptr<PostgresConnection> m_pg;
     QString m_path;
     QString m_tillName;
+    bool m_serverTransaction = false; // a transaction was begun on the server and not yet ended
     void installCancelCheck();
 
     ErrorReporter m_reporter;

@@ -428,6 +428,11 @@ bool PostgresConnection::inTransaction() const
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }
 
+bool PostgresConnection::transactionFailed() const
+{
+    return PQtransactionStatus(m_conn) == PQTRANS_INERROR;
+}
+
 qint64 PostgresConnection::lastInsertId()
 {
     pg_result* answer = PQexec(m_conn, "SELECT lastval();");

@@ -80,6 +80,8 @@ public:
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error);
     std::unique_ptr<PostgresCursor> prepare(const QString& sql, std::function<bool()> cancelled, QString* error);
     bool inTransaction() const;
+    // A statement of the open transaction failed: the server refuses the rest and would end it without storing.
+    bool transactionFailed() const;
     qint64 lastInsertId();
 
     // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.

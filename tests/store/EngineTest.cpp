@@ -249,6 +249,42 @@ TEST_P(EngineTest, ALostServerConnectionFailsOneStatementAndTheNextReconnects)
     EXPECT_EQ(CustomersTable(db).names(), QStringList{QStringLiteral("Back")});
 }
 
+TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to lose";
+    ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10);
+    {
+        Transaction transaction(db);
+        ASSERT_TRUE(transaction.active());
+        ASSERT_TRUE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
+        Database admin;
+        ASSERT_TRUE(admin.open(server->url()));
+        ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                       "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
+        // The rest of the sale must not go on, line by line, in a new connection.
+        EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")));
+        EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 3, QStringLiteral("2.50")));
+        EXPECT_FALSE(transaction.commit());
+    }
+    EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
+    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")}};
+    EXPECT_TRUE(RecordCashSale(db, 2, lines).committed);
+    EXPECT_EQ(PaymentsTable(db).rowCount(), 1);
+}
+
+TEST_P(EngineTest, ASaleWithAFailedLineIsNotReportedAsStored)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "SQLite stores the other lines; a server refuses the rest of the transaction";
+    Transaction transaction(db);
+    ASSERT_TRUE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
+    EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("two")));
+    EXPECT_FALSE(transaction.commit());
+    EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres),
                          [](const ::testing::TestParamInfo<Engine>& info) {
                              return info.param == Engine::Sqlite ? std::string("Sqlite") : std::string("Postgres");
