@@ -33,6 +33,7 @@
 #include "reports/ui/TFormTopSelling.h"
 #include "store/Backup.h"
 #include "store/ui/BackupCommands.h"
+#include "store/ui/DatabaseSettingsWindow.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>
@@ -241,6 +242,7 @@ void TAppForm::buildMenus()
     addItem(settingsMenu, QStringLiteral("EditPassword1"), QString(), &TAppForm::EditPassword1Click);
     addItem(settingsMenu, QStringLiteral("CurrencySymbol1"), QString(), &TAppForm::CurrencySymbol1Click);
     addItem(settingsMenu, QStringLiteral("Receipts1"), QString(), &TAppForm::Receipts1Click);
+    addItem(settingsMenu, QStringLiteral("Database1"), QString(), &TAppForm::Database1Click);
     settingsMenu->addSeparator();
     addItem(settingsMenu, QStringLiteral("AskPrint1"), QString(), &TAppForm::AskPrint1Click)->setCheckable(true);
     addItem(settingsMenu, QStringLiteral("PrintTemplate1"), QString(), &TAppForm::PrintTemplate1Click);
@@ -329,6 +331,7 @@ void TAppForm::setCaptions()
     setItem("EditPassword1", TranslateText("Edit Password"));
     setItem("CurrencySymbol1", TranslateText("Currency Symbol"));
     setItem("Receipts1", TranslateText("Receipts"));
+    setItem("Database1", TranslateText("Database") + dots);
     setItem("AskPrint1", TranslateText("Ask Print"));
     setItem("PrintTemplate1", TranslateText("Print Template"));
     setItem("ChangeInterface1", TranslateText("Change Interface"));
@@ -665,6 +668,12 @@ void TAppForm::CurrencySymbol1Click()
 void TAppForm::Receipts1Click()
 {
     TFormReceipts::showFor(m_context);
+}
+
+void TAppForm::Database1Click()
+{
+    if (m_context.CheckAdmin())
+        DatabaseSettingsWindow::showModalFor(m_context);
 }
 
 void TAppForm::AskPrint1Click()

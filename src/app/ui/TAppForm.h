@@ -107,6 +107,7 @@ private:
     void EditPassword1Click();
     void CurrencySymbol1Click();
     void Receipts1Click();
+    void Database1Click();
     void AskPrint1Click();
     void PrintTemplate1Click();
     void ChangeInterface1Click();
