@@ -128,6 +128,11 @@ bool IsServerUrl(const QString& location)
            || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
+bool CanConnectToServer(const QString& url, QString* reason)
+{
+    return PostgresConnection::connect(url, reason) != nullptr;
+}
+
 QByteArray PostgresStatementText(const QString& sql, int* count)
 {
     const QByteArray in = sql.toUtf8();

@@ -15,6 +15,9 @@ struct pg_result;
 // True for a libpq connection URI ("postgresql://…" or "postgres://…"): the database is on a server.
 bool IsServerUrl(const QString& location);
 
+// Connects to the server once and lets go again: false, with the server's answer, when it cannot be reached.
+bool CanConnectToServer(const QString& url, QString* reason);
+
 // The statement text as PostgreSQL takes it: "?NNN" becomes "$NNN" and a bare "?" the next number after the
 // largest so far, as SQLite numbers them; quoted text is left alone. count receives the number of parameters.
 QByteArray PostgresStatementText(const QString& sql, int* count = nullptr);

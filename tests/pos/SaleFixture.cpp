@@ -1,4 +1,5 @@
 #include "SaleFixture.h"
+#include "support/QueryRows.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -49,15 +50,7 @@ void SaleFixture::answerDiscount(const QString& answer)
 
 QStringList SaleFixture::query(const QString& sql)
 {
-    const QueryResult r = form->context().SQLConnection1().Query(sql);
-    QStringList out;
-    for (size_t i = 0; i < r.size(); ++i) {
-        QStringList fields;
-        for (const QString& column : r.columns)
-            fields << r.text(i, column);
-        out << fields.join(QLatin1Char('|'));
-    }
-    return out;
+    return QueryRows(form->context().SQLConnection1(), sql);
 }
 
 qint64 SaleFixture::stockOf(const QString& barcode)

@@ -1,5 +1,6 @@
 #include "pos/SaleRecorder.h"
 #include "store/Database.h"
+#include "support/QueryRows.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,18 +34,7 @@ protected:
         return r.empty() ? -1 : r.value(0, QStringLiteral("stok")).asInteger();
     }
 
-    QStringList rows(const QString& sql)
-    {
-        const QueryResult r = db.Query(sql);
-        QStringList out;
-        for (size_t i = 0; i < r.size(); ++i) {
-            QStringList fields;
-            for (const QString& column : r.columns)
-                fields << r.text(i, column);
-            out << fields.join(QLatin1Char('|'));
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return QueryRows(db, sql); }
 
     QTemporaryDir m_dir;
     Database db;

@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "support/QueryRows.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,15 +31,7 @@ protected:
 
     QStringList rows(const QString& sql)
     {
-        const QueryResult result = form->context().SQLConnection1().Query(sql);
-        QStringList out;
-        for (size_t r = 0; r < result.size(); ++r) {
-            QStringList fields;
-            for (const DbValue& v : result.rows[r])
-                fields << v.asText();
-            out << fields.join(QLatin1Char('|'));
-        }
-        return out;
+        return QueryRows(form->context().SQLConnection1(), sql);
     }
 
     qint64 count(const QString& table)

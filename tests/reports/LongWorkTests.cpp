@@ -10,6 +10,7 @@
 #include "reports/TableExport.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "support/QueryRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -73,16 +74,7 @@ protected:
 
     QStringList catalogue()
     {
-        const QueryResult result =
-            db().Query(QStringLiteral("select barkod, urunadi, fiyat, stok from urunler order by id"));
-        QStringList out;
-        for (size_t r = 0; r < result.size(); ++r) {
-            QStringList fields;
-            for (const DbValue& v : result.rows[r])
-                fields << v.asText();
-            out << fields.join(QLatin1Char('|'));
-        }
-        return out;
+        return QueryRows(db(), QStringLiteral("select barkod, urunadi, fiyat, stok from urunler order by id"));
     }
 
     static QStringList importLines(int count)

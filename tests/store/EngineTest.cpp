@@ -7,6 +7,7 @@
 #include "store/PostgresConnection.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
+#include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"
 
 #include <QFile>
@@ -52,15 +53,7 @@ protected:
 
     QStringList rows(const QString& sql, const std::vector<QVariant>& params = {})
     {
-        const QueryResult result = db.Query(sql, params);
-        QStringList out;
-        for (size_t i = 0; i < result.size(); ++i) {
-            QStringList fields;
-            for (const QString& column : result.columns)
-                fields << result.text(i, column);
-            out << fields.join(QLatin1Char('|'));
-        }
-        return out;
+        return QueryRows(db, sql, params);
     }
 
     static QStringList walk(Statement rows)

@@ -90,10 +90,8 @@ void DatabaseSettingsWindow::ButtonTestConnectionClick()
         return;
     }
     QString reason;
-    Database trial;
-    trial.setErrorReporter([&reason](const QString& message) { reason = message; });
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool connected = trial.open(url);
+    const bool connected = CanConnectToServer(url, &reason);
     QGuiApplication::restoreOverrideCursor();
     if (connected)
         m_context.dialogs().information(this, TranslateText("Database"), TranslateText("Connected to the server."));
