@@ -226,9 +226,16 @@ void HistoryListModel::writeCsv(CsvWriter& writer) const
         writer.addLine(rowTexts(row));
 }
 
+QStringList HistoryListModel::withTill(QStringList header) const
+{
+    if (m_showsTill)
+        header << QStringLiteral("Till");
+    return header;
+}
+
 int HistoryListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_columns;
+    return parent.isValid() ? 0 : m_showsTill ? m_columns : m_columns - 1;
 }
 
 QVariant HistoryListModel::data(const QModelIndex& index, int role) const
@@ -249,9 +256,9 @@ QVariant HistoryListModel::headerData(int section, Qt::Orientation orientation, 
 
 QStringList PaymentsListModel::csvHeader() const
 {
-    return {QStringLiteral("Date"),     QStringLiteral("Barcode"), QStringLiteral("Product"),
-            QStringLiteral("Price"),    QStringLiteral("Quantity"), QStringLiteral("Total"),
-            QStringLiteral("ID"),       QStringLiteral("Receipt")};
+    return withTill({QStringLiteral("Date"), QStringLiteral("Barcode"), QStringLiteral("Product"),
+                     QStringLiteral("Price"), QStringLiteral("Quantity"), QStringLiteral("Total"), QStringLiteral("ID"),
+                     QStringLiteral("Receipt")});
 }
 
 int PaymentsListModel::rowCount(const QModelIndex& parent) const
@@ -271,6 +278,7 @@ QString PaymentsListModel::text(int row, int column) const
     case Total: return MoneyText(line.total);
     case Id: return QString::number(line.id);
     case Receipt: return m_texts[line.receipt];
+    case Till: return showsTill() ? m_texts[line.till] : QString();
     default: return {};
     }
 }
@@ -302,7 +310,9 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
     ProductTable products(rows.texts);
     TextTable quantity(rows.texts);
     RunTable receipt(rows.texts);
+    TextTable till(rows.texts);
     RepeatedText date;
+    rows.tills = db.isOnServer();
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
@@ -313,6 +323,8 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
         line.total = line.price * row.real(5); // read as a number before the engine turns it into text
         line.quantity = quantity(row.utf8(5));
         line.date = date(row.utf8(6));
+        if (rows.tills)
+            line.till = till(row.utf8(7));
         rows.grandTotal += line.total;
         rows.lines.push_back(std::move(line));
     });
@@ -328,6 +340,7 @@ void PaymentsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
     m_lines = std::move(rows.lines);
     m_texts = std::move(rows.texts);
     m_grandTotal = rows.grandTotal;
+    setShowsTill(rows.tills);
     endResetModel();
 }
 
@@ -335,9 +348,9 @@ void PaymentsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
 
 QStringList CreditsListModel::csvHeader() const
 {
-    return {QStringLiteral("Date"),     QStringLiteral("Customer"), QStringLiteral("Barcode"),
-            QStringLiteral("Product"),  QStringLiteral("Price"),    QStringLiteral("Quantity"),
-            QStringLiteral("Total"),    QStringLiteral("Paid"),     QStringLiteral("ID")};
+    return withTill({QStringLiteral("Date"), QStringLiteral("Customer"), QStringLiteral("Barcode"),
+                     QStringLiteral("Product"), QStringLiteral("Price"), QStringLiteral("Quantity"),
+                     QStringLiteral("Total"), QStringLiteral("Paid"), QStringLiteral("ID")});
 }
 
 int CreditsListModel::rowCount(const QModelIndex& parent) const
@@ -361,6 +374,7 @@ QString CreditsListModel::text(int row, int column) const
             return QStringLiteral("-");
         return line.paidAt.isEmpty() ? m_paidWord : line.paidAt;
     case Id: return QString::number(line.id);
+    case Till: return line.till;
     default: return {};
     }
 }
@@ -388,7 +402,8 @@ bool CreditsListModel::read(Database& db, const HistoryFilter& filter, Rows& row
                             LongTaskProgress* progress)
 {
     rows = Rows();
-    RepeatSharing customer, barcode, product, quantity, paidAt, date;
+    RepeatSharing customer, barcode, product, quantity, paidAt, date, till;
+    rows.tills = db.isOnServer();
     const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end),
                          error, progress, [&](const Statement& row) {
         Line line;
@@ -404,6 +419,8 @@ bool CreditsListModel::read(Database& db, const HistoryFilter& filter, Rows& row
         if (!line.open)
             line.paidAt = paidAt(row.text(7));
         line.date = date(row.text(8));
+        if (rows.tills)
+            line.till = till(row.text(9));
         (line.open ? rows.openTotal : rows.paidTotal) += line.total;
         rows.lines.push_back(std::move(line));
     });
@@ -419,6 +436,7 @@ void CreditsListModel::setRows(const HistoryFilter& filter, Rows&& rows)
     m_lines = std::move(rows.lines);
     m_paidTotal = rows.paidTotal;
     m_openTotal = rows.openTotal;
+    setShowsTill(rows.tills);
     endResetModel();
 }
 

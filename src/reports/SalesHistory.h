@@ -31,6 +31,9 @@ class HistoryListModel : public QAbstractTableModel
 public:
     HistoryListModel(int columns, QObject* parent) : QAbstractTableModel(parent), m_columns(columns) {}
 
+    // Whether the last column, the till that sold the line, shows: only for a database several tills share.
+    bool showsTill() const { return m_showsTill; }
+
     // The column titles as written in the CSV header (English, untranslated).
     virtual QStringList csvHeader() const = 0;
     // The text a cell shows.
@@ -47,8 +50,14 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+protected:
+    // Called between beginResetModel and endResetModel.
+    void setShowsTill(bool shows) { m_showsTill = shows; }
+    QStringList withTill(QStringList header) const;
+
 private:
     int m_columns;
+    bool m_showsTill = false;
     QStringList m_titles;
 };
 
@@ -58,7 +67,7 @@ class PaymentsListModel : public HistoryListModel
     Q_OBJECT
 
 public:
-    enum Column { Date, Barcode, Product, Price, Quantity, Total, Id, Receipt, ColumnCount };
+    enum Column { Date, Barcode, Product, Price, Quantity, Total, Id, Receipt, Till, ColumnCount };
 
     explicit PaymentsListModel(QObject* parent = nullptr) : HistoryListModel(ColumnCount, parent) {}
 
@@ -93,6 +102,7 @@ public:
         quint32 product = 0;
         quint32 quantity = 0;
         quint32 receipt = 0;
+        quint32 till = 0;
         double price = 0;
         double total = 0;
         qint64 id = 0;
@@ -102,6 +112,7 @@ public:
         std::vector<Line> lines;
         std::vector<QString> texts; // what the lines' text places refer to
         double grandTotal = 0;
+        bool tills = false; // read from a shared database: each line knows its till
     };
 
     const std::vector<Line>& lines() const { return m_lines; }
@@ -119,7 +130,7 @@ class CreditsListModel : public HistoryListModel
     Q_OBJECT
 
 public:
-    enum Column { Date, Customer, Barcode, Product, Price, Quantity, Total, Paid, Id, ColumnCount };
+    enum Column { Date, Customer, Barcode, Product, Price, Quantity, Total, Paid, Id, Till, ColumnCount };
 
     explicit CreditsListModel(QObject* parent = nullptr) : HistoryListModel(ColumnCount, parent) {}
 
@@ -155,6 +166,7 @@ public:
         QString product;
         QString quantity;
         QString paidAt; // the settlement date-time; empty for open lines
+        QString till;
         double price = 0;
         double total = 0;
         qint64 id = 0;
@@ -165,6 +177,7 @@ public:
         std::vector<Line> lines;
         double paidTotal = 0;
         double openTotal = 0;
+        bool tills = false;
     };
 
     const std::vector<Line>& lines() const { return m_lines; }

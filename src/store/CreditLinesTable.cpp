@@ -94,7 +94,8 @@ Statement CreditLinesTable::historyRows(const QString& customer, const QString& 
                                         const QString& end)
 {
     QString sql = QStringLiteral("SELECT id, musteriadi, barkod, urunadi, fiyat, adet, odendimi, odemetarihi, "
-                                 "kayittarihi FROM veresiyeler where ");
+                                 "kayittarihi%1 FROM veresiyeler where ")
+                      .arg(m_db.isOnServer() ? QStringLiteral(", kasa") : QString());
     std::vector<QVariant> params;
     if (!customer.isEmpty()) {
         sql += QStringLiteral("musteriadi = ? and ");

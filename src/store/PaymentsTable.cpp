@@ -35,7 +35,8 @@ bool PaymentsTable::removeAll()
 
 Statement PaymentsTable::historyRows(const QString& product, const QString& begin, const QString& end)
 {
-    QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler where ");
+    QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi%1 FROM odemeler where ")
+                      .arg(m_db.isOnServer() ? QStringLiteral(", kasa") : QString());
     std::vector<QVariant> params;
     if (!product.isEmpty()) {
         sql += QStringLiteral("urunadi = ? and ");

@@ -1,5 +1,6 @@
 #include "catalogue/CreditSettlement.h"
 #include "pos/SaleRecorder.h"
+#include "reports/SalesHistory.h"
 #include "store/CreditLinesTable.h"
 #include "store/CustomersTable.h"
 #include "store/Database.h"
@@ -171,6 +172,40 @@ TEST_P(EngineTest, OnAServerEachSaleAndCreditLineCarriesItsTill)
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno, kasa FROM odemeler;")), QStringList{QStringLiteral("7|Till 2")});
     EXPECT_EQ(rows(QStringLiteral("SELECT musteriadi, kasa FROM veresiyeler;")),
               QStringList{QStringLiteral("Ayşe|Till 2")});
+}
+
+TEST_P(EngineTest, TheHistoryListsShowWhichTillSoldEachLineOnlyOnAServer)
+{
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    for (const QString& till : {QStringLiteral("Front"), QStringLiteral("Back")}) {
+        db.setTillName(till);
+        ASSERT_TRUE(RecordCashSale(db, 1, lines).committed);
+        ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+    }
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const HistoryFilter filter{QString(), QString(), today + QStringLiteral(" 00:00:00"),
+                               today + QStringLiteral(" 23:59:59")};
+    PaymentsListModel payments;
+    CreditsListModel credits;
+    ASSERT_TRUE(payments.load(db, filter));
+    ASSERT_TRUE(credits.load(db, filter));
+    ASSERT_EQ(payments.rowCount(), 2);
+    ASSERT_EQ(credits.rowCount(), 2);
+    if (GetParam() == Engine::Sqlite) {
+        EXPECT_EQ(payments.columnCount(), int(PaymentsListModel::Till));
+        EXPECT_EQ(credits.columnCount(), int(CreditsListModel::Till));
+        EXPECT_EQ(payments.csvHeader().constLast(), QStringLiteral("Receipt"));
+        return;
+    }
+    EXPECT_EQ(payments.columnCount(), int(PaymentsListModel::ColumnCount));
+    EXPECT_EQ(credits.columnCount(), int(CreditsListModel::ColumnCount));
+    EXPECT_EQ(payments.csvHeader().constLast(), QStringLiteral("Till"));
+    // Both tills' receipts are number 1: the till tells them apart.
+    EXPECT_EQ((QStringList{payments.text(0, PaymentsListModel::Till), payments.text(1, PaymentsListModel::Till)}),
+              (QStringList{QStringLiteral("Front"), QStringLiteral("Back")}));
+    EXPECT_EQ(payments.rowTexts(1).constLast(), QStringLiteral("Back"));
+    EXPECT_EQ((QStringList{credits.text(0, CreditsListModel::Till), credits.text(1, CreditsListModel::Till)}),
+              (QStringList{QStringLiteral("Front"), QStringLiteral("Back")}));
 }
 
 TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)

@@ -211,10 +211,11 @@ void SalesHistoryScreen::setCaptions()
 {
     m_paymentsModel->setTitles({TranslateText("Date"), TranslateText("Barcode"), TranslateText("Product"),
                                 TranslateText("Price"), TranslateText("Quantity"), TranslateText("Total"),
-                                TranslateText("ID"), TranslateText("Receipt")});
+                                TranslateText("ID"), TranslateText("Receipt"), TranslateText("Till")});
     m_creditsModel->setTitles({TranslateText("Date"), TranslateText("Customer"), TranslateText("Barcode"),
                                TranslateText("Product"), TranslateText("Price"), TranslateText("Quantity"),
-                               TranslateText("Total"), TranslateText("Paid"), TranslateText("ID")});
+                               TranslateText("Total"), TranslateText("Paid"), TranslateText("ID"),
+                               TranslateText("Till")});
     m_creditsModel->setPaidWord(TranslateText("PAID"));
     for (QMenu* menu : {PopupMenu1, PopupMenu2}) {
         menu->actions().at(0)->setText(TranslateText("Delete"));
