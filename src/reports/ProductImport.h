@@ -21,7 +21,9 @@ struct ProductImportResult
 using InsertErrorReporter = std::function<void(const QString& engineMessage)>;
 
 // Inserts one product per usable line into urunler inside one transaction, with one prepared statement and the
-// values bound. A failing insert is handed to the reporter and the import goes on with the next line. With a
+// values bound. A failing insert is handed to the reporter and the import goes on with the next line. On a
+// server the products go in batches of COPY; a line whose price or stock the server would refuse is such a
+// failing insert, and a batch the server refuses stores nothing of the import (all count as failed). With a
 // progress, each line is a step and a cancel rolls the whole import back.
 ProductImportResult InsertImportedProducts(Database& db, const QStringList& lines, QChar separator,
                                            const InsertErrorReporter& reportInsertError,

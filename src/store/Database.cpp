@@ -768,6 +768,17 @@ Statement Database::prepare(const QString& sql)
     return Statement(m_db, stmt);
 }
 
+bool Database::copyIn(const QString& copyStatement, const QByteArray& rows)
+{
+    if (!isOnServer() || !ensureOpen())
+        return false;
+    QString message;
+    if (m_pg->copyIn(copyStatement, rows, &message))
+        return true;
+    report(message);
+    return false;
+}
+
 qint64 Database::lastInsertRowId() const
 {
     if (m_pg)

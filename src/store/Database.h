@@ -147,6 +147,10 @@ public:
     // Ends an open transaction without keeping its changes; nothing is reported.
     void Rollback();
 
+    // On a server: runs a "COPY … FROM STDIN" statement with rows in COPY's text format, all stored or none;
+    // a failure is reported. False on data.db, which has no COPY.
+    bool copyIn(const QString& copyStatement, const QByteArray& rows);
+
     // Prepares a statement; an invalid statement has been reported already.
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;

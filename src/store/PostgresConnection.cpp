@@ -427,6 +427,31 @@ std::unique_ptr<PostgresCursor> PostgresConnection::prepare(const QString& sql, 
     return std::make_unique<PostgresCursor>(m_conn, std::move(text), count, std::move(cancelled));
 }
 
+bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& rows, QString* error)
+{
+    pg_result* answer = PQexec(m_conn, copyStatement.toUtf8().constData());
+    if (PQresultStatus(answer) != PGRES_COPY_IN) {
+        *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        return false;
+    }
+    PQclear(answer);
+    const bool sent = PQputCopyData(m_conn, rows.constData(), int(rows.size())) == 1;
+    if (PQputCopyEnd(m_conn, sent ? nullptr : "the rows could not be sent") != 1) {
+        *error = ConnectionMessage(m_conn);
+        return false;
+    }
+    bool stored = true;
+    while ((answer = PQgetResult(m_conn)) != nullptr) {
+        if (PQresultStatus(answer) != PGRES_COMMAND_OK && stored) {
+            stored = false;
+            *error = ResultMessage(m_conn, answer);
+        }
+        PQclear(answer);
+    }
+    return stored;
+}
+
 bool PostgresConnection::inTransaction() const
 {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);

@@ -82,6 +82,8 @@ public:
     // returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error);
     std::unique_ptr<PostgresCursor> prepare(const QString& sql, std::function<bool()> cancelled, QString* error);
+    // Runs a "COPY … FROM STDIN" statement with rows in COPY's text format; all rows are stored or none.
+    bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error);
     bool inTransaction() const;
     // A statement of the open transaction failed: the server refuses the rest and would end it without storing.
     bool transactionFailed() const;

@@ -1,5 +1,6 @@
 #include "catalogue/CreditSettlement.h"
 #include "pos/SaleRecorder.h"
+#include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
 #include "store/CreditLinesTable.h"
 #include "store/CustomersTable.h"
@@ -206,6 +207,38 @@ TEST_P(EngineTest, TheHistoryListsShowWhichTillSoldEachLineOnlyOnAServer)
     EXPECT_EQ(payments.rowTexts(1).constLast(), QStringLiteral("Back"));
     EXPECT_EQ((QStringList{credits.text(0, CreditsListModel::Till), credits.text(1, CreditsListModel::Till)}),
               (QStringList{QStringLiteral("Front"), QStringLiteral("Back")}));
+}
+
+TEST_P(EngineTest, AnImportStoresEveryUsableLineWithItsTextsAsWritten)
+{
+    // Texts COPY must escape, a price and a stock the server cannot read, and enough lines for several batches.
+    QStringList lines{QStringLiteral("Barcode;Name;Price;Stock"),
+                      QStringLiteral("A\\1;Tab\there \\N;2.50;4"),
+                      QStringLiteral("B2;Ünlü çay;1e1; 7 "),
+                      QStringLiteral("C3;Bad price;abc;1"),
+                      QStringLiteral("D4;Bad stock;1;2.5")};
+    for (int i = 0; i < 12000; ++i)
+        lines << QStringLiteral("N%1;Item %1;0.5;1").arg(i);
+    QStringList refused;
+    const ProductImportResult result = InsertImportedProducts(db, lines, QLatin1Char(';'),
+                                                              [&refused](const QString& m) { refused << m; });
+    EXPECT_EQ(result.imported, 12004);
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler where barkod < 'N' order by barkod;"))
+                  .mid(0, 2),
+              (QStringList{QStringLiteral("A\\1|Tab\there \\N|2.5|4"), QStringLiteral("B2|Ünlü çay|10|7")}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*), sum(stok) FROM urunler where barkod >= 'N';")),
+              QStringList{QStringLiteral("12000|12000")});
+    if (GetParam() == Engine::Postgres) {
+        // A COPY stores all of its rows or none: the lines the server would refuse are left out and reported.
+        EXPECT_EQ(result.failed, 2);
+        EXPECT_EQ(refused, (QStringList{QStringLiteral("invalid input syntax for type double precision: \"abc\""),
+                                        QStringLiteral("invalid input syntax for type bigint: \"2.5\"")}));
+        EXPECT_EQ(ProductsTable(db).rowCount(), 12002);
+    } else {
+        EXPECT_EQ(result.failed, 0); // data.db keeps what it is given
+        EXPECT_EQ(ProductsTable(db).rowCount(), 12004);
+    }
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)

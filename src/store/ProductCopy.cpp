@@ -1,0 +1,68 @@
+#include "store/ProductCopy.h"
+
+#include "store/Database.h"
+
+namespace {
+
+// A text value in COPY's text format: the separators and the escape character escaped.
+void appendField(QByteArray& rows, const QString& value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    for (const char c : utf8) {
+        switch (c) {
+        case '\\': rows += "\\\\"; break;
+        case '\t': rows += "\\t"; break;
+        case '\n': rows += "\\n"; break;
+        case '\r': rows += "\\r"; break;
+        default: rows += c;
+        }
+    }
+}
+
+QString invalidInput(const char* type, const QString& value)
+{
+    return QStringLiteral("invalid input syntax for type %1: \"%2\"").arg(QLatin1String(type), value);
+}
+
+} // namespace
+
+bool ProductCopy::add(const QString& barcode, const QString& name, const QString& price, const QString& stock,
+                      QString* refusal)
+{
+    // The server's text columns cannot hold a NUL character.
+    if (barcode.contains(QChar(0)) || name.contains(QChar(0))) {
+        *refusal = QStringLiteral("invalid byte sequence for encoding \"UTF8\": 0x00");
+        return false;
+    }
+    bool isNumber = false;
+    const double priceValue = price.trimmed().toDouble(&isNumber);
+    if (!isNumber) {
+        *refusal = invalidInput("double precision", price);
+        return false;
+    }
+    const qint64 stockValue = stock.trimmed().toLongLong(&isNumber);
+    if (!isNumber) {
+        *refusal = invalidInput("bigint", stock);
+        return false;
+    }
+    appendField(m_rows, barcode);
+    m_rows += '\t';
+    appendField(m_rows, name);
+    m_rows += '\t';
+    m_rows += QByteArray::number(priceValue, 'g', 17); // the exact double, as a bound value would give it
+    m_rows += '\t';
+    m_rows += QByteArray::number(stockValue);
+    m_rows += '\n';
+    ++m_pending;
+    return true;
+}
+
+bool ProductCopy::send()
+{
+    if (m_pending == 0)
+        return true;
+    const bool stored = m_db.copyIn(QStringLiteral("COPY urunler (barkod, urunadi, fiyat, stok) FROM STDIN;"), m_rows);
+    m_rows.clear();
+    m_pending = 0;
+    return stored;
+}
