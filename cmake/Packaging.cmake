@@ -95,6 +95,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.zelkora.com/)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# pg_dump and pg_restore back up a database on a server.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS postgresql-client)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "point of sale for a small shop
 Quenvale runs the till of a small shop. The cashier scans barcodes into a
 sale list, sees the total, the discount and the change, and completes the

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config sqlite3
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
-  libsqlite3-dev libpcre2-dev libpq-dev
+  libsqlite3-dev libpcre2-dev libpq-dev postgresql-client
   libgtest-dev libgmock-dev libbenchmark-dev libzbar-dev
   xvfb xauth
 )

@@ -1,7 +1,10 @@
+#include "store/ProductsTable.h"
+#include "store/ServerBackup.h"
 #include "store/ui/BackupCommands.h"
 #include "store/ui/DatabaseSettingsWindow.h"
 #include "support/ContextFixture.h"
 #include "support/FindControl.h"
+#include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"
 
 #include <QFile>
@@ -26,14 +29,48 @@ TEST_F(DatabaseChoiceTest, AServerUrlOpensTheServerWithTheProgramsTablesAndNoDat
     EXPECT_TRUE(context.SQLConnection1().Query(QStringLiteral("SELECT count(*) FROM odemeler;")).ok);
     EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
     EXPECT_TRUE(dialogs.shown.empty());
+}
 
-    // A server database is not a file: backup and restore say so and ask for no file.
-    BackupCommand(dialogs, nullptr, context.SQLConnection1(), m_dir.path());
-    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, context.SQLConnection1(), dataFile(QStringLiteral("data.db")),
-                                m_dir.path()));
-    ASSERT_EQ(dialogs.shown.size(), 2U); // two warnings, no file dialog
-    EXPECT_TRUE(dialogs.messageTexts().value(0).contains(QStringLiteral("pg_dump")));
-    EXPECT_EQ(dialogs.messageTexts().value(1), dialogs.messageTexts().value(0));
+TEST_F(DatabaseChoiceTest, OnAServerBackupAndRestoreGoThroughPgDumpAndPgRestore)
+{
+    TestServerDatabase server;
+    if (!server.available())
+        GTEST_SKIP() << server.reason().toStdString();
+    writeSettings({QStringLiteral("DatabaseUrl=") + server.url()});
+    AppContext& context = startContext();
+    Database& db = context.SQLConnection1();
+    const auto products = [&db] { return QueryRows(db, QStringLiteral("SELECT barkod FROM urunler order by id;")); };
+    ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("111"), QStringLiteral("Milk"), 2.5, 10));
+    const QString dump = dataFile(QStringLiteral("monday.dump"));
+    QFile older(dump);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("an older backup"); // the dialog asked and the user agreed to replace it
+    older.close();
+
+    dialogs.fileAnswers.push_back(dump);
+    BackupCommand(dialogs, nullptr, db, m_dir.path());
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty()) << dialogs.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(IsServerDumpFile(dump));
+
+    ASSERT_TRUE(ProductsTable(db).removeAll());
+    ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("222"), QStringLiteral("Bread"), 1, 1));
+    // Anything but a dump is refused before the server is touched.
+    dialogs.fileAnswers.push_back(dump + QStringLiteral(".old"));
+    ASSERT_TRUE(QFile::copy(dump, dump + QStringLiteral(".old")));
+    ASSERT_TRUE(QFile::resize(dump + QStringLiteral(".old"), 4)); // cut short: no longer an archive
+    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, QString(), m_dir.path()));
+    EXPECT_EQ(dialogs.messageTexts().value(0),
+              QStringLiteral("The selected file is not a database backup. Nothing was restored."));
+    EXPECT_EQ(products(), QStringList{QStringLiteral("222")});
+
+    dialogs.clear();
+    dialogs.fileAnswers.push_back(dump);
+    dialogs.messageAnswers.push_back(Dialogs::No); // no restart: the program goes on with the restored tables
+    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, QString(), m_dir.path()));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Restart Application?")});
+    EXPECT_EQ(products(), QStringList{QStringLiteral("111")});
+    ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("333"), QStringLiteral("Tea"), 1, 1));
+    EXPECT_EQ(products(), (QStringList{QStringLiteral("111"), QStringLiteral("333")}));
 }
 
 TEST_F(DatabaseChoiceTest, ATextThatIsNoServerUrlIsShownAndOpensNothing)

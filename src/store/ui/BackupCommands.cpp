@@ -4,17 +4,19 @@
 #include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
 #include "store/Backup.h"
+#include "store/ServerBackup.h"
 #include "store/WorkerConnection.h"
 
 namespace {
 
-Dialogs::FileRequest databaseFileRequest(const QString& caption, const QString& startFolder)
+// data.db is backed up as a copy of the file, a database on a server as a pg_dump archive.
+Dialogs::FileRequest databaseFileRequest(const QString& caption, const QString& startFolder, bool onServer)
 {
     Dialogs::FileRequest request;
     request.caption = caption;
     request.folder = startFolder;
-    request.filter = QStringLiteral("DB|*.db");
-    request.defaultSuffix = QStringLiteral("db");
+    request.filter = onServer ? QStringLiteral("pg_dump|*.dump") : QStringLiteral("DB|*.db");
+    request.defaultSuffix = onServer ? QStringLiteral("dump") : QStringLiteral("db");
     return request;
 }
 
@@ -24,24 +26,12 @@ void showError(Dialogs& dialogs, QWidget* parent, const QString& text, const QSt
                   reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
 }
 
-// A database on a server is not a file to copy: its own tools back it up.
-bool RefusedOnServer(Dialogs& dialogs, QWidget* parent, const Database& db)
-{
-    if (!db.isOnServer())
-        return false;
-    const QString text =
-        TranslateText("The database is on a server. Back it up and restore it there with pg_dump and pg_restore.");
-    dialogs.warning(parent, TranslateText("WARNING"), text);
-    return true;
-}
-
 } // namespace
 
 void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& startFolder)
 {
-    if (RefusedOnServer(dialogs, parent, db))
-        return;
-    Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder);
+    const bool onServer = db.isOnServer();
+    Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder, onServer);
     request.confirmOverwrite = true;
     const QString target = dialogs.saveFile(parent, request);
     if (target.isEmpty())
@@ -50,6 +40,10 @@ void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QStrin
     bool written = false;
     QString error;
     const bool finished = LongTaskRunner::run(parent, TranslateText("Backup..."), [&](LongTaskProgress& progress) {
+        if (onServer) {
+            written = DumpServerDatabase(dataFile, target, &error, [&progress] { return !progress.cancelled(); });
+            return;
+        }
         WorkerConnection connection(dataFile);
         if (!connection.isOpen()) {
             error = connection.errors().join(QLatin1Char('\n'));
@@ -68,16 +62,27 @@ void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QStrin
 bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& dataFilePath,
                     const QString& startFolder)
 {
-    if (RefusedOnServer(dialogs, parent, db))
-        return false;
-    const QString source = dialogs.openFile(parent, databaseFileRequest(TranslateText("Restore from Backup..."),
-                                                                        startFolder));
+    const bool onServer = db.isOnServer();
+    const QString source = dialogs.openFile(
+        parent, databaseFileRequest(TranslateText("Restore from Backup..."), startFolder, onServer));
     if (source.isEmpty())
         return false;
-    // No handle may stay on the old file while it is replaced.
-    db.close();
+    const QString url = db.path();
+    // No handle may stay on the old file while it is replaced; a server replaces its tables itself.
+    if (!onServer)
+        db.close();
+    const auto reopen = [&] {
+        if (onServer)
+            db.Migrate(); // the dump may come from an older version
+        else
+            ReopenDataFile(db, dataFilePath);
+    };
     RestoreResult result;
     LongTaskRunner::run(parent, TranslateText("Restore from Backup..."), [&](LongTaskProgress& progress) {
+        if (onServer) {
+            result = RestoreServerDump(url, source, [&progress] { return !progress.cancelled(); });
+            return;
+        }
         result = CopyBackupOverDataFile(source, dataFilePath, [&progress](qint64 bytesDone, qint64 bytesTotal) {
             constexpr qint64 kMiB = 1 << 20;
             progress.setTotal((bytesTotal + kMiB - 1) / kMiB);
@@ -87,17 +92,17 @@ bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QStri
     });
     switch (result.outcome) {
     case RestoreResult::NotADatabase:
-        ReopenDataFile(db, dataFilePath);
+        reopen();
         showError(dialogs, parent, TranslateText("The selected file is not a database backup. Nothing was restored."),
                   QString());
         return false;
     case RestoreResult::CopyFailed:
-        ReopenDataFile(db, dataFilePath);
+        reopen();
         showError(dialogs, parent, TranslateText("The backup could not be restored. The current data are unchanged."),
                   result.error);
         return false;
     case RestoreResult::Cancelled:
-        ReopenDataFile(db, dataFilePath);
+        reopen();
         return false;
     case RestoreResult::Restored:
         break;
@@ -105,6 +110,6 @@ bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QStri
     if (dialogs.askYesNo(parent, TranslateText("Confirmation"), TranslateText("Restart Application?"),
                          Dialogs::Icon::Question))
         return true;
-    ReopenDataFile(db, dataFilePath);
+    reopen();
     return false;
 }

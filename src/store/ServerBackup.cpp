@@ -1,0 +1,105 @@
+#include "store/ServerBackup.h"
+
+#include "platform/AtomicFileWriter.h"
+
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+constexpr int kPollMs = 100;
+
+void stop(QProcess& client)
+{
+    client.kill();
+    client.waitForFinished();
+}
+
+bool start(QProcess& client, const QString& program, const QStringList& arguments, QString* error)
+{
+    client.start(program, arguments);
+    if (client.waitForStarted(kStartTimeoutMs))
+        return true;
+    *error = QStringLiteral("%1 could not be started: %2").arg(program, client.errorString());
+    return false;
+}
+
+// The client's own words when it ended with a failure; empty when it succeeded.
+QString failureOf(QProcess& client, const QString& program)
+{
+    if (client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0)
+        return {};
+    const QString said = QString::fromLocal8Bit(client.readAllStandardError()).trimmed();
+    return said.isEmpty() ? QStringLiteral("%1 failed (exit code %2)").arg(program).arg(client.exitCode()) : said;
+}
+
+} // namespace
+
+bool DumpServerDatabase(const QString& url, const QString& targetPath, QString* error,
+                        const std::function<bool()>& keepGoing)
+{
+    AtomicFileWriter target(targetPath);
+    if (!target.open(error))
+        return false;
+    QProcess dump;
+    // The dump comes through standard output into the temporary file.
+    if (!start(dump, QStringLiteral("pg_dump"), {QStringLiteral("--format=custom"), QStringLiteral("--dbname=") + url},
+               error))
+        return false;
+    for (;;) {
+        if (!keepGoing()) {
+            stop(dump);
+            *error = QStringLiteral("Cancelled");
+            return false;
+        }
+        dump.waitForReadyRead(kPollMs);
+        const bool ended = dump.state() == QProcess::NotRunning;
+        if (!target.write(dump.readAllStandardOutput(), error)) {
+            stop(dump);
+            return false;
+        }
+        if (ended)
+            break;
+    }
+    const QString failure = failureOf(dump, QStringLiteral("pg_dump"));
+    if (!failure.isEmpty()) {
+        *error = failure;
+        return false;
+    }
+    return target.commit(error);
+}
+
+bool IsServerDumpFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "PGDMP";
+}
+
+RestoreResult RestoreServerDump(const QString& url, const QString& sourcePath, const std::function<bool()>& keepGoing)
+{
+    RestoreResult result;
+    if (!IsServerDumpFile(sourcePath)) {
+        result.outcome = RestoreResult::NotADatabase;
+        return result;
+    }
+    QProcess restore;
+    // One transaction: stopped or failed part way, the server keeps the old tables.
+    const QStringList arguments = {QStringLiteral("--clean"),     QStringLiteral("--if-exists"),
+                                   QStringLiteral("--no-owner"),  QStringLiteral("--no-privileges"),
+                                   QStringLiteral("--single-transaction"), QStringLiteral("--dbname=") + url,
+                                   sourcePath};
+    if (!start(restore, QStringLiteral("pg_restore"), arguments, &result.error))
+        return result;
+    while (restore.state() != QProcess::NotRunning) {
+        restore.waitForFinished(kPollMs);
+        if (restore.state() != QProcess::NotRunning && !keepGoing()) {
+            stop(restore);
+            result.outcome = RestoreResult::Cancelled;
+            return result;
+        }
+    }
+    result.error = failureOf(restore, QStringLiteral("pg_restore"));
+    result.outcome = result.error.isEmpty() ? RestoreResult::Restored : RestoreResult::CopyFailed;
+    return result;
+}
