@@ -7,6 +7,7 @@
 #include "store/PostgresConnection.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
+#include "support/Engines.h"
 #include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"
 
@@ -20,8 +21,6 @@
 // server the test script starts (QUENVALE_TEST_PG_URL; without it the server cases are skipped).
 
 namespace {
-
-enum class Engine { Sqlite, Postgres };
 
 class EngineTest : public ::testing::TestWithParam<Engine>
 {
@@ -278,10 +277,7 @@ TEST_P(EngineTest, ASaleWithAFailedLineIsNotReportedAsStored)
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         [](const ::testing::TestParamInfo<Engine>& info) {
-                             return info.param == Engine::Sqlite ? std::string("Sqlite") : std::string("Postgres");
-                         });
+INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 TEST(PostgresStatementText, NumbersThePlaceholdersAsSqliteDoes)
 {
