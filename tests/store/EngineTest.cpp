@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <memory>
+#include <thread>
 #include <gtest/gtest.h>
 
 // The table classes and the checkout's recorder on both engines: data.db and a database on the PostgreSQL
@@ -264,6 +266,44 @@ TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
     const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")}};
     EXPECT_TRUE(RecordCashSale(db, 2, lines).committed);
     EXPECT_EQ(PaymentsTable(db).rowCount(), 1);
+}
+
+TEST_P(EngineTest, TwoSalesLoweringTheSameStocksInOppositeOrdersBothComplete)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a sale on data.db holds the whole file";
+    ProductsTable(db).insert(QStringLiteral("P1"), QStringLiteral("ONE"), 1, 10);
+    ProductsTable(db).insert(QStringLiteral("P2"), QStringLiteral("TWO"), 2, 10);
+    // Another till's sale has lowered P1 and holds its row.
+    Database otherTill;
+    ASSERT_TRUE(otherTill.open(server->url()));
+    Transaction otherSale(otherTill);
+    ASSERT_TRUE(otherSale.active());
+    ProductsTable(otherTill).lowerStock(QStringLiteral("P1"), 1);
+
+    // This till sells P2, then P1, and waits for the other till.
+    bool committed = false;
+    std::thread thisTill([&] {
+        const std::vector<SaleLine> lines = {{QStringLiteral("P2"), QStringLiteral("TWO"), 2, QStringLiteral("2.00")},
+                                             {QStringLiteral("P1"), QStringLiteral("ONE"), 3, QStringLiteral("1.00")}};
+        committed = RecordCashSale(db, 1, lines).committed;
+    });
+    Database watcher;
+    ASSERT_TRUE(watcher.open(server->url()));
+    for (int i = 0; i < 1000 && QueryRows(watcher, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE "
+                                                               "datname = current_database() AND wait_event_type = 'Lock';"))
+                                        != QStringList{QStringLiteral("1")};
+         ++i)
+        QThread::msleep(10);
+
+    // The other till's sale goes on to P2: it must not wait for this till while this till waits for it.
+    ProductsTable(otherTill).lowerStock(QStringLiteral("P2"), 1);
+    EXPECT_TRUE(otherSale.commit());
+    thisTill.join();
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(rows(QStringLiteral("SELECT barkod, stok FROM urunler ORDER BY barkod;")),
+              (QStringList{QStringLiteral("P1|6"), QStringLiteral("P2|7")}));
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_P(EngineTest, ASaleWithAFailedLineIsNotReportedAsStored)
