@@ -50,6 +50,8 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
     AppTranslator().LoadLanguageFile(m_env.executableFolder(), m_settings.text(SettingKey::LanguageFile),
                                      m_env.uiLanguageId(), m_env.ansiCodePage());
     m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
+    m_db.setUnreachableReporter(
+        [this](const QString& server, const QString& reason) { ReportServerUnreachable(server, reason); });
 
     receipts.DefaultReceiptTemplate = DefaultTemplateText();
     receipts.CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
@@ -139,6 +141,12 @@ void AppContext::ReportDatabaseError(const QString& engineMessage)
 {
     m_dialogs.message(m_window, AppTitle, QStringLiteral("Exception raised with message: ") + engineMessage,
                       Dialogs::Icon::None, Dialogs::Ok);
+}
+
+void AppContext::ReportServerUnreachable(const QString& server, const QString& reason)
+{
+    ShowError(TranslateText("The server could not be reached.") + QStringLiteral("\n\n") + TranslateText("Server URL:")
+              + QLatin1Char(' ') + server + QStringLiteral("\n\n") + reason);
 }
 
 void AppContext::ShowError(const QString& message)

@@ -74,6 +74,8 @@ public:
 
     // Database errors: "Exception raised with message: " + the engine's message, plain box, program title.
     void ReportDatabaseError(const QString& engineMessage);
+    // The shop's server could not be reached: said in the user's language, with the server's URL and libpq's words.
+    void ReportServerUnreachable(const QString& server, const QString& reason);
     void ShowError(const QString& message);
     // The general error handler: runs a command and shows any AppError or other exception it raises.
     void runGuarded(const std::function<void()>& command);

@@ -8,6 +8,7 @@
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -26,8 +27,17 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
     for (const SaleLine& line : lines) {
         if (insertLine(line) && total.tryAdd(line.unitPriceText, line.quantity))
             listLines << ReceiptListLine(line.name, line.unitPriceText, line.quantity);
-        products.lowerStock(line.barcode, line.quantity);
     }
+    // On a server the product rows whose stock a sale lowers stay locked until it commits. Two tills that took
+    // them in the orders of their lists could each wait for the other, and the server would end that by failing
+    // one of the sales; in barcode order no till ever waits for one that waits for it.
+    std::vector<const SaleLine*> byBarcode;
+    for (const SaleLine& line : lines)
+        byBarcode.push_back(&line);
+    std::stable_sort(byBarcode.begin(), byBarcode.end(),
+                     [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
+    for (const SaleLine* line : byBarcode)
+        products.lowerStock(line->barcode, line->quantity);
     sale.committed = transaction.commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
     sale.total = total.value();

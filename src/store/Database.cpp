@@ -433,6 +433,14 @@ void Database::report(const QString& message)
         m_reporter(message);
 }
 
+void Database::reportUnreachable(const QString& reason)
+{
+    if (m_unreachableReporter)
+        m_unreachableReporter(ShownServerUrl(m_path), reason);
+    else
+        report(reason);
+}
+
 bool Database::isOnServer() const
 {
     return IsServerUrl(m_path);
@@ -504,7 +512,10 @@ bool Database::open(const QString& path)
     m_path = path;
     QString error;
     if (!openHandle(path, &error)) {
-        report(error);
+        if (isOnServer())
+            reportUnreachable(error);
+        else
+            report(error);
         return false;
     }
     return true;
@@ -579,7 +590,10 @@ bool Database::ensureOpen(QString* error)
     }
     if (!m_path.isEmpty() && openHandle(m_path, &message))
         return true;
-    report(message);
+    if (isOnServer())
+        reportUnreachable(message);
+    else
+        report(message);
     if (error)
         *error = message;
     return false;
@@ -588,7 +602,11 @@ bool Database::ensureOpen(QString* error)
 bool Database::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result)
 {
     auto fail = [&](const QString& message) {
-        report(message);
+        // A statement that found the server gone says so; the next one connects anew.
+        if (m_pg && !m_pg->isConnected())
+            reportUnreachable(message);
+        else
+            report(message);
         if (result) {
             result->ok = false;
             result->error = message;

@@ -106,6 +106,11 @@ public:
     Database& operator=(const Database&) = delete;
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+    // A server that cannot be reached (not there when connecting, or gone under a statement) is reported apart
+    // from a failed statement: with the server's URL as it may be shown (no password) and libpq's words. Without
+    // this reporter the error reporter gets libpq's words.
+    using UnreachableReporter = std::function<void(const QString& server, const QString& reason)>;
+    void setUnreachableReporter(UnreachableReporter reporter) { m_unreachableReporter = std::move(reporter); }
     // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
     // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
     void setCancelCheck(std::function<bool()> cancelled);
@@ -175,6 +180,8 @@ public:
 
 private:
     void report(const QString& message);
+    // The server of m_path could not be reached.
+    void reportUnreachable(const QString& reason);
     bool openHandle(const QString& path, QString* error);
     // After a failed open each statement tries the stored path again; false (reported) when still closed.
     bool ensureOpen(QString* error = nullptr);
@@ -192,6 +199,7 @@ private:
     void installCancelCheck();
 
     ErrorReporter m_reporter;
+    UnreachableReporter m_unreachableReporter;
     std::function<bool()> m_cancelled;
     std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QUrl>
+#include <QUrlQuery>
 
 #include <libpq-fe.h>
 
@@ -37,6 +39,21 @@ QString ResultMessage(const pg_conn* conn, const pg_result* result)
 {
     const QString message = result ? Trimmed(PQresultErrorMessage(result)) : QString();
     return message.isEmpty() ? ConnectionMessage(conn) : message;
+}
+
+// A statement that failed without an answer from the server (no SQLSTATE) may have met a connection the server
+// closed after a warning, as an immediate shutdown does. libpq still calls such a connection open until it reads
+// from it again; reading what is left lets it see the end, so that isConnected() says so and the next statement
+// connects anew instead of failing on the dead connection as well.
+void NoticeLostConnection(pg_conn* conn, bool answeredByServer)
+{
+    if (!answeredByServer && PQstatus(conn) == CONNECTION_OK)
+        PQconsumeInput(conn);
+}
+
+bool AnsweredByServer(const pg_result* result)
+{
+    return result && PQresultErrorField(result, PG_DIAG_SQLSTATE) != nullptr;
 }
 
 // A bound value as the text the server reads; a null value stays null.
@@ -128,6 +145,18 @@ bool IsServerUrl(const QString& location)
            || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
+QString ShownServerUrl(const QString& url)
+{
+    QUrl shown(url);
+    shown.setPassword(QString());
+    QUrlQuery parameters(shown);
+    if (parameters.hasQueryItem(QStringLiteral("password"))) {
+        parameters.removeAllQueryItems(QStringLiteral("password"));
+        shown.setQuery(parameters);
+    }
+    return shown.toString();
+}
+
 bool CanConnectToServer(const QString& url, QString* reason)
 {
     return PostgresConnection::connect(url, reason) != nullptr;
@@ -210,6 +239,7 @@ bool PostgresCursor::start()
         || !PQsetSingleRowMode(m_conn)) {
         m_error = ConnectionMessage(m_conn);
         finish();
+        NoticeLostConnection(m_conn, false);
         return false;
     }
     m_running = true;
@@ -254,7 +284,9 @@ bool PostgresCursor::next()
             m_shape = PQcopyResult(result, PG_COPYRES_ATTRS);
         return true;
     }
-    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+    const bool failed = status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK;
+    const bool answeredByServer = AnsweredByServer(result);
+    if (!failed) {
         if (!m_shape)
             m_shape = PQcopyResult(result, PG_COPYRES_ATTRS);
     } else {
@@ -264,6 +296,8 @@ bool PostgresCursor::next()
     while (pg_result* rest = PQgetResult(m_conn))
         PQclear(rest);
     m_running = false;
+    if (failed)
+        NoticeLostConnection(m_conn, answeredByServer);
     return false;
 }
 
@@ -392,7 +426,9 @@ bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& pa
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
         if (error)
             *error = ResultMessage(m_conn, answer);
+        const bool answeredByServer = AnsweredByServer(answer);
         PQclear(answer);
+        NoticeLostConnection(m_conn, answeredByServer);
         return false;
     }
     if (result && status == PGRES_TUPLES_OK) {

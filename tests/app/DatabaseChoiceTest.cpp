@@ -90,6 +90,7 @@ TEST_F(DatabaseChoiceTest, AnUnreachableServerIsNamedAndTheProgramGoesOn)
     context = std::make_unique<AppContext>(env, dialogs);
     EXPECT_FALSE(context->openDatabase());
     ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_TRUE(dialogs.messageTexts()[0].startsWith(QStringLiteral("The server could not be reached.")));
     EXPECT_TRUE(dialogs.messageTexts()[0].contains(QStringLiteral("/nonexistent-folder")));
     EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
 }

@@ -1,4 +1,4 @@
-#include "SaleFixture.h"
+#include "EngineSaleFixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -9,7 +9,8 @@
 
 namespace {
 
-class CheckoutTest : public SaleFixture
+// Cash checkouts that reach the database run on data.db and on a server database alike.
+class CheckoutTest : public EngineSaleFixture
 {
 protected:
     QString receiptFolder() const { return programFolder() + QStringLiteral("receipts"); }
@@ -36,7 +37,7 @@ const QByteArray kReceipt12 = "\xEF\xBB\xBF"
                               "Welcome to Our Shop\r\n31.01.2025 14:05:09\r\n\r\nReceipt Number: 12\r\n\r\n"
                               "COFFEE (2.50) * 2\r\nMILK (1.20) * 1\r\n\r\nTotal: $ 6.20\r\n\r\nThank you\r\n";
 
-TEST_F(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
+TEST_P(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
 {
     startShop();
     dialogs.messageAnswers.push_back(Dialogs::Yes);
@@ -64,7 +65,7 @@ TEST_F(CheckoutTest, CashSaleStoresTheLinesSavesReceipt12AndClearsTheScreen)
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }
 
-TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBelowZero)
+TEST_P(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBelowZero)
 {
     start();
     addProduct(QStringLiteral("T1"), QStringLiteral("BOB'S TEA"), 20, 1);
@@ -90,7 +91,7 @@ TEST_F(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBel
     EXPECT_EQ(listRows(), QStringList{"S1|SUGAR|3.00|1|3.00||"});
 }
 
-TEST_F(CheckoutTest, NoAtTheConfirmationChangesNothing)
+TEST_P(CheckoutTest, NoAtTheConfirmationChangesNothing)
 {
     startShop();
     answerDiscount(QStringLiteral("10"));
@@ -105,7 +106,7 @@ TEST_F(CheckoutTest, NoAtTheConfirmationChangesNothing)
     EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
 }
 
-TEST_F(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillCompletesTheSale)
+TEST_P(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillCompletesTheSale)
 {
     startShop({QStringLiteral("Print=1")});
     ASSERT_TRUE(form->action(QStringLiteral("AskPrint1"))->isChecked());
@@ -134,7 +135,7 @@ TEST_F(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillComplete
     EXPECT_TRUE(listRows().isEmpty());
 }
 
-TEST_F(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
+TEST_P(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
 {
     startShop({QStringLiteral("Print=1")});
     dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
@@ -154,7 +155,7 @@ TEST_F(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
 }
 
-TEST_F(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCompletes)
+TEST_P(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCompletes)
 {
     writeSettings({QStringLiteral("ReceiptFolder=") + programFolder() + QStringLiteral("missing")});
     start();
@@ -173,20 +174,35 @@ TEST_F(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCom
     EXPECT_EQ(query(QStringLiteral("SELECT urunadi FROM odemeler")), QStringList{"COFFEE"});
 }
 
-TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
+TEST_P(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
 {
     startShop();
     // Every stored line also needs a row that never exists, checked only at commit.
-    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(QStringLiteral(
-        "PRAGMA foreign_keys=ON;"
-        "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
-        "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
-        "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler BEGIN INSERT INTO child VALUES (1); END;")));
+    const QString needsParent =
+        onServer() ? QStringLiteral(
+                         "CREATE TABLE parent (id integer PRIMARY KEY);"
+                         "CREATE TABLE child (pid integer REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
+                         "CREATE FUNCTION needs_parent() RETURNS trigger LANGUAGE plpgsql AS "
+                         "'BEGIN INSERT INTO child VALUES (1); RETURN NEW; END';"
+                         "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler FOR EACH ROW EXECUTE FUNCTION needs_parent();")
+                   : QStringLiteral(
+                         "PRAGMA foreign_keys=ON;"
+                         "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
+                         "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
+                         "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler BEGIN INSERT INTO child VALUES (1); END;");
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(needsParent));
     dialogs.messageAnswers.push_back(Dialogs::Yes);
     sellByCash();
 
-    EXPECT_EQ(dialogs.messageTexts(),
-              (QStringList{"Confirm?", "Exception raised with message: FOREIGN KEY constraint failed"}));
+    const QStringList shown = dialogs.messageTexts();
+    ASSERT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
+    EXPECT_EQ(shown[0], QStringLiteral("Confirm?"));
+    if (onServer())
+        EXPECT_TRUE(shown[1].startsWith(QStringLiteral("Exception raised with message: "))
+                    && shown[1].contains(QStringLiteral("violates foreign key constraint")))
+            << shown[1].toStdString();
+    else
+        EXPECT_EQ(shown[1], QStringLiteral("Exception raised with message: FOREIGN KEY constraint failed"));
     EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
     EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
@@ -194,7 +210,16 @@ TEST_F(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
     EXPECT_EQ(listRows().size(), 2);
 }
 
-TEST_F(CheckoutTest, AskPrintIsWrittenToTheSettingsFileAtOnce)
+INSTANTIATE_TEST_SUITE_P(Engines, CheckoutTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
+
+// The menu's "Ask Print" never reaches the database.
+class CheckoutSettingsTest : public SaleFixture
+{
+protected:
+    QString settingsText() { return QString::fromUtf8(fileBytes(dataFile(QStringLiteral("settings.ini")))); }
+};
+
+TEST_F(CheckoutSettingsTest, AskPrintIsWrittenToTheSettingsFileAtOnce)
 {
     start();
     QAction* askPrint = form->action(QStringLiteral("AskPrint1"));

@@ -1,4 +1,4 @@
-#include "SaleFixture.h"
+#include "EngineSaleFixture.h"
 #include "pos/ui/TVeresiyeForm.h"
 
 #include <QComboBox>
@@ -10,7 +10,8 @@
 
 namespace {
 
-class CreditCheckoutTest : public SaleFixture
+// Credit checkouts on data.db and on a server database alike.
+class CreditCheckoutTest : public EngineSaleFixture
 {
 protected:
     QString receiptFolder() const { return programFolder() + QStringLiteral("receipts"); }
@@ -61,7 +62,7 @@ protected:
 
 } // namespace
 
-TEST_F(CreditCheckoutTest, TheWindowListsTheCustomersAndOkDoesNothingUntilOneIsChosen)
+TEST_P(CreditCheckoutTest, TheWindowListsTheCustomersAndOkDoesNothingUntilOneIsChosen)
 {
     startShop();
     const int result = sellByCredit([](TVeresiyeForm& window) {
@@ -87,7 +88,7 @@ TEST_F(CreditCheckoutTest, TheWindowListsTheCustomersAndOkDoesNothingUntilOneIsC
     EXPECT_EQ(listRows().size(), 1);
 }
 
-TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustomerWithoutAReceipt)
+TEST_P(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustomerWithoutAReceipt)
 {
     startShop();
     answerDiscount(QStringLiteral("10"));
@@ -112,7 +113,7 @@ TEST_F(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }
 
-TEST_F(CreditCheckoutTest, APrintedCreditReceiptIsSavedAndNumbered)
+TEST_P(CreditCheckoutTest, APrintedCreditReceiptIsSavedAndNumbered)
 {
     startShop({QStringLiteral("Print=1")});
     dialogs.messageAnswers.push_back(Dialogs::Yes);
@@ -131,14 +132,14 @@ TEST_F(CreditCheckoutTest, APrintedCreditReceiptIsSavedAndNumbered)
     EXPECT_TRUE(listRows().isEmpty());
 }
 
-TEST_F(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTheWindow)
+TEST_P(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTheWindow)
 {
     // "Print?" answered No, or the print dialog cancelled: the sale completes without a receipt.
     for (const bool cancelDialog : {false, true}) {
         SCOPED_TRACE(cancelDialog);
         form.reset();
         dialogs.clear();
-        QFile::remove(dataFile(QStringLiteral("data.db")));
+        renewDatabase();
         startShop({QStringLiteral("Print=1")});
         dialogs.messageAnswers.push_back(cancelDialog ? Dialogs::Yes : Dialogs::No);
         if (cancelDialog)
@@ -152,7 +153,7 @@ TEST_F(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTh
 
     form.reset();
     dialogs.clear();
-    QFile::remove(dataFile(QStringLiteral("data.db")));
+    renewDatabase();
     startShop({QStringLiteral("Print=1")});
     dialogs.messageAnswers.push_back(Dialogs::Yes);
     dialogs.printAnswers.push_back(programFolder() + QStringLiteral("no such folder/receipt.pdf"));
@@ -164,3 +165,6 @@ TEST_F(CreditCheckoutTest, NoPrintMeansNoReceiptAndAFailedPrintKeepsTheListAndTh
     EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
     EXPECT_EQ(listRows().size(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CreditCheckoutTest, ::testing::Values(Engine::Sqlite, Engine::Postgres),
+                         EngineName);

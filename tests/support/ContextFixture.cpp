@@ -37,8 +37,14 @@ void ContextFixture::writeSettings(const QStringList& keyValueLines)
     QFile file(dataFile(QStringLiteral("settings.ini")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Settings]\r\n");
-    for (const QString& line : keyValueLines)
+    for (const QString& line : m_serverSettings + keyValueLines)
         file.write(line.toUtf8() + "\r\n");
+}
+
+void ContextFixture::useServer(const QString& url, const QString& tillName)
+{
+    m_serverSettings = {QStringLiteral("DatabaseUrl=") + url, QStringLiteral("TillName=") + tillName};
+    writeSettings({});
 }
 
 AppContext& ContextFixture::startContext()

@@ -19,6 +19,9 @@ protected:
 
     // Writes settings.ini before the context is created (lines without the section header).
     void writeSettings(const QStringList& keyValueLines);
+    // Points the program at a database on a server: settings.ini names it (DatabaseUrl) and the till (TillName)
+    // from now on, and every later writeSettings keeps both lines.
+    void useServer(const QString& url, const QString& tillName);
     // Creates the context on the program folder and opens its database.
     AppContext& startContext();
     // Runs pending events so one-shot timers fire.
@@ -31,4 +34,7 @@ protected:
     FixedEnvironment env;
     ScriptedDialogs dialogs;
     std::unique_ptr<AppContext> context;
+
+private:
+    QStringList m_serverSettings;
 };
