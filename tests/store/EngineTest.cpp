@@ -105,6 +105,46 @@ TEST_P(EngineTest, ValuesReadTheSameAsFromDataDb)
                                              QStringLiteral("Typed"), QStringLiteral("Whole")}));
 }
 
+TEST_P(EngineTest, AWalkedStatementReadsNumbersAsAQueryDoes)
+{
+    ProductsTable products(db);
+    ASSERT_TRUE(products.insert(QStringLiteral("A"), QStringLiteral("Whole"), 2.0, 1));
+    ASSERT_TRUE(products.insert(QStringLiteral("B"), QStringLiteral("Typed"), QStringLiteral("3.5"), -4));
+    ASSERT_TRUE(products.insert(QStringLiteral("C"), QStringLiteral("Tenth"), 0.1, QVariant()));
+    ASSERT_TRUE(products.insert(QStringLiteral("D"), QStringLiteral("Large"), 123456789.125, 9007199254740993LL));
+    const QString sql = QStringLiteral("SELECT fiyat, stok, fiyat * 2 AS twice, barkod FROM urunler order by barkod;");
+    const QueryResult query = db.Query(sql);
+    ASSERT_EQ(query.size(), 4u);
+    Statement walked = db.prepare(sql);
+    for (size_t row = 0; row < query.size(); ++row) {
+        ASSERT_TRUE(walked.next());
+        for (int column = 0; column < 4; ++column) {
+            const DbValue& expected = query.rows[row][size_t(column)];
+            EXPECT_EQ(walked.integer(column), expected.asInteger()) << row << ' ' << column;
+            EXPECT_EQ(walked.real(column), expected.asDouble()) << row << ' ' << column;
+            EXPECT_EQ(walked.text(column), expected.asText()) << row << ' ' << column;
+        }
+    }
+    EXPECT_FALSE(walked.next());
+    EXPECT_EQ(query.text(0, QStringLiteral("fiyat")), QStringLiteral("2"));
+    EXPECT_EQ(query.value(1, QStringLiteral("fiyat")).asInteger(), 3);
+    EXPECT_EQ(query.value(3, QStringLiteral("stok")).asInteger(), 9007199254740993LL);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, ValuesThatDoNotMatchTheStatementsParametersAreRefusedEveryTime)
+{
+    const QString sql = QStringLiteral("SELECT count(*) FROM musteriler where musteriadi = ? or musteriadi = ?;");
+    for (int round = 0; round < 2; ++round) { // the second round finds the statement prepared
+        EXPECT_FALSE(db.Query(sql, {QStringLiteral("A")}).ok);
+        EXPECT_EQ(rows(sql, {QStringLiteral("A"), QStringLiteral("B")}), QStringList{QStringLiteral("0")});
+        EXPECT_FALSE(db.ExecuteDirect(sql, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    }
+    ASSERT_EQ(reported.size(), 4);
+    EXPECT_EQ(reported[0], QStringLiteral("1 values bound to a statement with 2 parameters"));
+    EXPECT_EQ(reported[3], QStringLiteral("3 values bound to a statement with 2 parameters"));
+}
+
 TEST_P(EngineTest, ProductsAreFoundChangedAndRemovedByBarcode)
 {
     ProductsTable products(db);
@@ -240,6 +280,22 @@ TEST_P(EngineTest, ALostServerConnectionFailsOneStatementAndTheNextReconnects)
     EXPECT_EQ(reported.size(), 1);
     EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
     EXPECT_EQ(CustomersTable(db).names(), QStringList{QStringLiteral("Back")});
+}
+
+TEST_P(EngineTest, AStatementUsedBeforeTheConnectionWasLostRunsAgainOnceReconnected)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to lose";
+    ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Before")));
+    Database admin;
+    ASSERT_TRUE(admin.open(server->url()));
+    ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                   "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
+    EXPECT_FALSE(CustomersTable(db).insert(QStringLiteral("Lost")));
+    // The new session has none of the old one's prepared statements.
+    EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
+    EXPECT_EQ(CustomersTable(db).names(), (QStringList{QStringLiteral("Back"), QStringLiteral("Before")}));
+    EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
