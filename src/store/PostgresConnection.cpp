@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <poll.h>
 
 namespace {
 
@@ -410,6 +411,14 @@ PostgresConnection::~PostgresConnection()
 bool PostgresConnection::isConnected() const
 {
     return PQstatus(m_conn) == CONNECTION_OK;
+}
+
+bool PostgresConnection::isIdle() const
+{
+    if (PQstatus(m_conn) != CONNECTION_OK || PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        return false;
+    pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    return poll(&socket, 1, 0) == 0;
 }
 
 bool PostgresConnection::reconnect(QString* error)

@@ -76,6 +76,9 @@ public:
 
     // False once the connection to the server has been lost.
     bool isConnected() const;
+    // Connected, with no transaction open and no statement running, and the server has said nothing since the
+    // last answer (an idle server speaks only to end the session): the connection can serve a new task as it is.
+    bool isIdle() const;
     // Tries to connect again after the connection was lost.
     bool reconnect(QString* error);
 

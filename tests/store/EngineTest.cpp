@@ -7,12 +7,14 @@
 #include "store/PostgresConnection.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
+#include "store/WorkerConnection.h"
 #include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <memory>
 #include <gtest/gtest.h>
 
@@ -296,6 +298,37 @@ TEST_P(EngineTest, AStatementUsedBeforeTheConnectionWasLostRunsAgainOnceReconnec
     EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
     EXPECT_EQ(CustomersTable(db).names(), (QStringList{QStringLiteral("Back"), QStringLiteral("Before")}));
     EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, AWorkerOnAServerTakesOverTheLastWorkersConnectionOnlyWhileItIsIdle)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to keep";
+    const QString backend = QStringLiteral("SELECT pg_backend_pid();");
+    auto workerBackend = [&](const std::function<void(Database&)>& more = {}) {
+        WorkerConnection worker(server->url());
+        const QStringList pid = QueryRows(worker.db(), backend);
+        if (more)
+            more(worker.db());
+        EXPECT_TRUE(worker.errors().isEmpty()) << worker.errors().join(QLatin1Char('\n')).toStdString();
+        return pid.value(0);
+    };
+    const QString first = workerBackend();
+    ASSERT_FALSE(first.isEmpty());
+    // Kept for the next worker, but not once it is left inside a transaction.
+    EXPECT_EQ(workerBackend([](Database& worker) { ASSERT_TRUE(worker.BeginTransaction()); }), first);
+    const QString third = workerBackend();
+    EXPECT_NE(third, first);
+
+    // A kept connection whose session the server has ended is not handed on.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(?);"), {third.toLongLong()}));
+    for (int i = 0; i < 500 && !rows(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE pid = ?;"),
+                                     {third.toLongLong()}).isEmpty(); ++i)
+        QThread::msleep(10);
+    const QString fourth = workerBackend();
+    EXPECT_FALSE(fourth.isEmpty());
+    EXPECT_NE(fourth, third);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
