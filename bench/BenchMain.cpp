@@ -4,7 +4,10 @@
 #include "BenchSupport.h"
 #include "DataSet.h"
 #include "Harness.h"
+#include "ServerBaselines.h"
+#include "ServerDataSet.h"
 
+#include "app/SettingsStore.h"
 #include "app/ui/TAppForm.h"
 #include "app/ui/ThemeApply.h"
 #include "app/Themes.h"
@@ -274,6 +277,43 @@ int main(int argc, char** argv)
     auto wanted = [&only](const char* id) { return only.isEmpty() || only.contains(QLatin1String(id)); };
     auto codeAt = [&barcodes](int i) { return barcodes.at((i * 7919) % barcodes.size()); };
 
+    // The server column: B1, B2 and B4 month once more with the program's database on a PostgreSQL server
+    // (QUENVALE_TEST_PG_URL; scripts/with-test-database-server.sh starts a private one), in a database of its own
+    // loaded with the same rows, against libpq doing the same statements.
+    const QString serverUrl = qEnvironmentVariable("QUENVALE_TEST_PG_URL");
+    ServerFigures serverMissing;
+    std::unique_ptr<ServerDataSet> serverData;
+    std::unique_ptr<ServerBaselines> serverRaw;
+    BenchEnvironment serverEnv;
+    std::unique_ptr<TAppForm> serverForm;
+    if (serverUrl.isEmpty()) {
+        serverMissing.state = ServerFigures::State::NotGiven;
+        serverMissing.reason = QStringLiteral("not given (QUENVALE_TEST_PG_URL is unset; "
+                                              "scripts/with-test-database-server.sh sets it)");
+    } else if (wanted("B1") || wanted("B2") || wanted("B4")) {
+        std::printf("Loading the data set into a database on the server...\n");
+        std::fflush(stdout);
+        serverData = std::make_unique<ServerDataSet>(serverUrl, dataFile);
+        if (serverData->ready())
+            serverRaw = std::make_unique<ServerBaselines>(serverData->url());
+        if (serverData->ready() && serverRaw->ready()) {
+            // A second till whose settings name the server.
+            serverEnv.programFolder = dir.path() + QStringLiteral("/server-program/");
+            copyFolder(program + QStringLiteral("Languages"), serverEnv.programFolder + QStringLiteral("Languages"));
+            QFile::copy(program + QStringLiteral("empty.db"), serverEnv.programFolder + QStringLiteral("empty.db"));
+            SettingsStore(serverEnv.programFolder + QStringLiteral("settings.ini"))
+                .set({{SettingKey::DatabaseUrl, serverData->url()}, {SettingKey::TillName, QStringLiteral("bench")}});
+            serverForm = startProgram(serverEnv, dialogs);
+        } else {
+            serverMissing.state = ServerFigures::State::Failed;
+            serverMissing.reason = serverData->ready() ? serverRaw->error() : serverData->error();
+        }
+    }
+    // Runs the server's side of an operation when there is a server, and says why not otherwise.
+    auto measureOnServer = [&](const std::function<BenchOperation()>& serverOperation) {
+        results.back().server = serverForm ? RunOnServer(serverOperation()) : serverMissing;
+    };
+
     // B1: twenty scans into the sale list.
     if (wanted("B1")) {
         BenchOperation op{QStringLiteral("B1"), QStringLiteral("20 scans into the sale list"), 3.0, 15,
@@ -311,6 +351,24 @@ int main(int argc, char** argv)
             }
         };
         results.push_back(RunOperation(op));
+        measureOnServer([&] {
+            SaleScreen* serverSale = serverForm->saleScreen();
+            BenchOperation server{op.id, op.name, 1.5, op.repeats, [serverSale] { serverSale->ClearAfterSale(); }, {}, {}};
+            server.program = [serverSale, &codeAt] {
+                for (int i = 0; i < 20; ++i) {
+                    serverSale->PendingBarcode = codeAt(i);
+                    serverSale->BarkodOkundu();
+                    serverSale->PendingBarcode.clear();
+                }
+            };
+            server.baseline = [&] {
+                QStringList codes;
+                for (int i = 0; i < 20; ++i)
+                    codes << codeAt(i);
+                serverRaw->scan(codes, bareList, bareTotal);
+            };
+            return server;
+        });
     }
 
     // B2: cash checkout of a fifty-line sale, receipt rendered and saved.
@@ -318,6 +376,15 @@ int main(int argc, char** argv)
         const QString receipts = dir.path() + QStringLiteral("/receipts");
         QDir().mkpath(receipts);
         form->context().receipts.ReceiptFolder = receipts;
+        // The receipt as the baselines write it: the template's lines with the list and the total put in.
+        auto saveReceipt = [&](const QString& list, double total) {
+            QString text = form->context().receipts.ReceiptTemplate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+            text.replace(QStringLiteral("[LIST]"), list).replace(QStringLiteral("[TOTAL]"), money(total));
+            QSaveFile file(receipts + QStringLiteral("/baseline.txt"));
+            file.open(QIODevice::WriteOnly);
+            file.write("\xEF\xBB\xBF" + text.toUtf8());
+            file.commit();
+        };
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
             sale.ClearAfterSale();
@@ -361,15 +428,33 @@ int main(int argc, char** argv)
                         + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
             raw.exec("COMMIT");
-            QString text = form->context().receipts.ReceiptTemplate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-            text.replace(QStringLiteral("[LIST]"), list).replace(QStringLiteral("[TOTAL]"), money(total));
-            QSaveFile file(receipts + QStringLiteral("/baseline.txt"));
-            file.open(QIODevice::WriteOnly);
-            file.write("\xEF\xBB\xBF" + text.toUtf8());
-            file.commit();
+            saveReceipt(list, total);
             sale.ClearAfterSale();
         };
         results.push_back(RunOperation(op));
+        measureOnServer([&] {
+            AppContext* context = &serverForm->context();
+            SaleScreen* serverSale = serverForm->saleScreen();
+            context->receipts.ReceiptFolder = receipts;
+            BenchOperation server{op.id, op.name, 1.5, op.repeats, {}, {}, {}};
+            server.setUp = [serverSale, &codeAt] {
+                serverSale->ClearAfterSale();
+                for (int i = 0; i < 50; ++i) {
+                    serverSale->PendingBarcode = codeAt(1000 + i);
+                    serverSale->BarkodOkundu();
+                }
+                serverSale->PendingBarcode.clear();
+                QCoreApplication::processEvents();
+            };
+            server.program = [context, serverSale] { CashCheckout(*context, *serverSale); };
+            server.baseline = [&, serverSale] {
+                const ServerBaselines::StoredSale stored =
+                    serverRaw->storeSale(serverSale->saleLines(), 999999, QStringLiteral("bench"));
+                saveReceipt(stored.list, stored.total);
+                serverSale->ClearAfterSale();
+            };
+            return server;
+        });
     }
 
     // B3: product import of a 100,000-line file into an empty catalogue.
@@ -447,6 +532,22 @@ int main(int argc, char** argv)
                 (void)money(grand);
             };
             results.push_back(RunOperation(op));
+            if (QLatin1String(range.id) == QLatin1String("B4m")) {
+                measureOnServer([&] {
+                    SalesHistoryScreen* serverHistory = serverForm->salesHistoryScreen();
+                    BenchOperation server{op.id, op.name, 1.5, op.repeats, {}, {}, {}};
+                    server.setUp = [serverHistory, &range] {
+                        serverHistory->paymentsModel()->clear();
+                        setHistoryRange(*serverHistory, range.begin, range.end);
+                    };
+                    server.program = [serverHistory] { serverHistory->BitBtn18Click(); };
+                    server.baseline = [&] {
+                        serverRaw->history(range.begin.toString(QStringLiteral("yyyy-MM-dd 00:00:00")),
+                                           range.end.toString(QStringLiteral("yyyy-MM-dd 23:59:59")));
+                    };
+                    return server;
+                });
+            }
             if (QLatin1String(range.id) == QLatin1String("B4y")) {
                 op.setUp();
                 ResetPeakMemory();
@@ -456,6 +557,11 @@ int main(int argc, char** argv)
             }
         }
     }
+
+    // The server is not part of the operations that follow.
+    serverForm.reset();
+    serverRaw.reset();
+    serverData.reset();
 
     // B4c: the takings chart of the year from the loaded list, against the year's load itself.
     if (wanted("B4") || wanted("B4c")) {

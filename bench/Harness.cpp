@@ -46,13 +46,60 @@ BenchResult RunOperation(const BenchOperation& op)
     return r;
 }
 
+ServerFigures RunOnServer(const BenchOperation& op)
+{
+    BenchOperation named = op;
+    named.id += QStringLiteral(" server");
+    const BenchResult r = RunOperation(named);
+    ServerFigures figures;
+    figures.state = ServerFigures::State::Measured;
+    figures.programMs = r.programMs;
+    figures.baselineMs = r.baselineMs;
+    figures.targetRatio = op.targetRatio;
+    return figures;
+}
+
+namespace {
+
+// The server's cells of one line: program, baseline, ratio, target, met.
+QString ServerCells(const ServerFigures& s)
+{
+    switch (s.state) {
+    case ServerFigures::State::None:
+        return QStringLiteral("| | | | | |");
+    case ServerFigures::State::NotGiven:
+        return QStringLiteral("| server not given | | | <= %1 | |").arg(s.targetRatio, 0, 'f', 1);
+    case ServerFigures::State::Failed:
+        return QStringLiteral("| server failed | | | <= %1 | NO |").arg(s.targetRatio, 0, 'f', 1);
+    case ServerFigures::State::Measured:
+        break;
+    }
+    return QStringLiteral("| %1 | %2 | %3 | <= %4 | %5 |")
+        .arg(s.programMs, 0, 'f', 3)
+        .arg(s.baselineMs, 0, 'f', 3)
+        .arg(s.ratio(), 0, 'f', 2)
+        .arg(s.targetRatio, 0, 'f', 1)
+        .arg(s.met() ? QStringLiteral("yes") : QStringLiteral("NO"));
+}
+
+} // namespace
+
 void PrintTable(const std::vector<BenchResult>& results)
 {
-    std::printf("\n| # | operation | program (median ms) | baseline (median ms) | ratio | target | met |\n");
-    std::printf("|---|---|---:|---:|---:|---:|---|\n");
-    for (const BenchResult& r : results)
-        std::printf("| %s | %s | %.3f | %.3f | %.2f | <= %.1f | %s |\n", qPrintable(r.id), qPrintable(r.name),
-                    r.programMs, r.baselineMs, r.ratio(), r.targetRatio, r.met() ? "yes" : "NO");
+    std::printf("\n| # | operation | program (median ms) | baseline (median ms) | ratio | target | met "
+                "| server program (median ms) | server baseline (median ms) | server ratio | server target "
+                "| server met |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---|---:|---:|---:|---:|---|\n");
+    QString reason;
+    for (const BenchResult& r : results) {
+        std::printf("| %s | %s | %.3f | %.3f | %.2f | <= %.1f | %s %s\n", qPrintable(r.id), qPrintable(r.name),
+                    r.programMs, r.baselineMs, r.ratio(), r.targetRatio, r.met() ? "yes" : "NO",
+                    qPrintable(ServerCells(r.server)));
+        if (r.server.state == ServerFigures::State::NotGiven || r.server.state == ServerFigures::State::Failed)
+            reason = r.server.reason;
+    }
+    if (!reason.isEmpty())
+        std::printf("\nServer: %s\n", qPrintable(reason));
     std::fflush(stdout);
 }
 

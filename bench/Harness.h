@@ -17,6 +17,19 @@ struct BenchOperation
     std::function<void()> baseline;
 };
 
+// The same operation with the program's database on a PostgreSQL server, for the operations that have it.
+struct ServerFigures
+{
+    enum class State { None, NotGiven, Failed, Measured };
+    State state = State::None;
+    QString reason; // why it was not measured
+    double programMs = 0;
+    double baselineMs = 0;
+    double targetRatio = 1.5;
+    double ratio() const { return baselineMs > 0 ? programMs / baselineMs : 0; }
+    bool met() const { return ratio() <= targetRatio; }
+};
+
 struct BenchResult
 {
     QString id;
@@ -26,9 +39,12 @@ struct BenchResult
     double targetRatio = 0;
     double ratio() const { return baselineMs > 0 ? programMs / baselineMs : 0; }
     bool met() const { return ratio() <= targetRatio; }
+    ServerFigures server;
 };
 
 BenchResult RunOperation(const BenchOperation& op);
+// Times the operation with the server and gives its medians.
+ServerFigures RunOnServer(const BenchOperation& op);
 void PrintTable(const std::vector<BenchResult>& results);
 
 // Peak resident memory of this process since the last reset, in MiB (Linux VmHWM).

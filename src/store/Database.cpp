@@ -521,6 +521,22 @@ bool Database::open(const QString& path)
     return true;
 }
 
+void Database::open(const QString& url, std::unique_ptr<PostgresConnection> connection)
+{
+    close();
+    m_path = url;
+    m_pg = std::move(connection);
+}
+
+std::unique_ptr<PostgresConnection> Database::releaseServerConnection()
+{
+    std::unique_ptr<PostgresConnection> connection;
+    if (m_pg && m_pg->isIdle())
+        connection = std::move(m_pg);
+    close();
+    return connection;
+}
+
 sqlite3_stmt* Database::cachedStatement(const QByteArray& sql, QString* error)
 {
     const auto found = m_statementCache.find(sql);

@@ -119,7 +119,12 @@ public:
     // ("postgresql://till@shop-server/quenvale") connects to that server instead. Reports and returns false on
     // failure.
     bool open(const QString& path);
+    // Opens the server's URL on a connection to it that is open already (see releaseServerConnection).
+    void open(const QString& url, std::unique_ptr<PostgresConnection> connection);
     void close();
+    // Closes the database and hands over its server connection when that is idle (see
+    // PostgresConnection::isIdle), for the next task on the same database; nothing otherwise.
+    std::unique_ptr<PostgresConnection> releaseServerConnection();
     bool isOpen() const { return m_db != nullptr || m_pg != nullptr; }
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }

@@ -7,8 +7,10 @@
 
 #include <libpq-fe.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <poll.h>
 
 namespace {
 
@@ -104,37 +106,72 @@ bool IsInteger(Oid type)
     return type == kInt8 || type == kInt2 || type == kInt4 || type == kOid || type == kBool;
 }
 
-qint64 IntegerCell(const char* text, Oid type)
+// The server's text of a cell, read in place.
+QByteArrayView CellText(const pg_result* result, int row, int column)
+{
+    return QByteArrayView(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+}
+
+// The server prints integers and doubles in the plain forms that std::from_chars reads exactly as Qt's
+// conversions do, at a fraction of their cost (a long history reads two numbers a row); anything else (blanks,
+// a plus sign, out of range, Infinity, NaN, subnormals) is left to Qt.
+qint64 IntegerText(QByteArrayView text, bool* ok = nullptr)
+{
+    qint64 value = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure == std::errc() && end == text.data() + text.size()) {
+        if (ok)
+            *ok = true;
+        return value;
+    }
+    return text.toLongLong(ok);
+}
+
+double RealText(QByteArrayView text)
+{
+    double value = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure == std::errc() && end == text.data() + text.size() && (value == 0 || std::isnormal(value)))
+        return value;
+    return text.toDouble();
+}
+
+qint64 IntegerCell(QByteArrayView text, Oid type)
 {
     if (type == kBool)
-        return text[0] == 't' ? 1 : 0;
-    return QByteArray(text).toLongLong();
+        return text.startsWith('t') ? 1 : 0;
+    return IntegerText(text);
+}
+
+// A price column keeps a whole number as an integer in data.db (its NUMERIC affinity) and reads "2", not "2.0";
+// a computed real (a sum) stays a real there as well.
+bool RealReadsAsInteger(const pg_result* result, int column, double real)
+{
+    return PQftable(result, column) != InvalidOid && std::trunc(real) == real && std::abs(real) < 9.2e18;
 }
 
 DbValue Cell(const pg_result* result, int row, int column)
 {
     if (PQgetisnull(result, row, column))
         return DbValue();
-    const char* text = PQgetvalue(result, row, column);
+    const QByteArrayView text = CellText(result, row, column);
     const Oid type = PQftype(result, column);
     if (IsInteger(type))
         return DbValue(QVariant(IntegerCell(text, type)));
     if (type == kFloat4 || type == kFloat8) {
-        const double real = QByteArray(text).toDouble();
-        // A price column keeps a whole number as an integer in data.db (its NUMERIC affinity) and reads "2",
-        // not "2.0"; a computed real (a sum) stays a real there as well.
-        if (PQftable(result, column) != InvalidOid && std::trunc(real) == real && std::abs(real) < 9.2e18)
+        const double real = RealText(text);
+        if (RealReadsAsInteger(result, column, real))
             return DbValue(QVariant(static_cast<qint64>(real)));
         return DbValue(real, QString()); // printed as SQLite prints a real
     }
     if (type == kNumeric) {
         bool whole = false;
-        const qint64 integer = QByteArray(text).toLongLong(&whole);
+        const qint64 integer = IntegerText(text, &whole);
         if (whole)
             return DbValue(QVariant(integer));
-        return DbValue(QByteArray(text).toDouble(), QString());
+        return DbValue(text.toDouble(), QString());
     }
-    return DbValue(QVariant(QString::fromUtf8(text, PQgetlength(result, row, column))));
+    return DbValue(QVariant(QString::fromUtf8(text)));
 }
 
 } // namespace
@@ -350,13 +387,29 @@ QByteArrayView PostgresCursor::utf8(int column) const
     return QByteArrayView(PQgetvalue(m_row, 0, column), PQgetlength(m_row, 0, column));
 }
 
+// Numbers of integer and real columns are read in place, as value() would read them; the rest follows DbValue's
+// rules.
 qint64 PostgresCursor::integer(int column) const
 {
+    if (hasCell(column) && !PQgetisnull(m_row, 0, column)) {
+        const Oid type = PQftype(m_row, column);
+        if (IsInteger(type))
+            return IntegerCell(CellText(m_row, 0, column), type);
+    }
     return value(column).asInteger();
 }
 
 double PostgresCursor::real(int column) const
 {
+    if (hasCell(column) && !PQgetisnull(m_row, 0, column)) {
+        const Oid type = PQftype(m_row, column);
+        if (IsInteger(type))
+            return double(IntegerCell(CellText(m_row, 0, column), type));
+        if (type == kFloat4 || type == kFloat8) {
+            const double real = RealText(CellText(m_row, 0, column));
+            return RealReadsAsInteger(m_row, column, real) ? double(static_cast<qint64>(real)) : real;
+        }
+    }
     return value(column).asDouble();
 }
 
@@ -394,8 +447,17 @@ bool PostgresConnection::isConnected() const
     return PQstatus(m_conn) == CONNECTION_OK;
 }
 
+bool PostgresConnection::isIdle() const
+{
+    if (PQstatus(m_conn) != CONNECTION_OK || PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        return false;
+    pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    return poll(&socket, 1, 0) == 0;
+}
+
 bool PostgresConnection::reconnect(QString* error)
 {
+    m_prepared.clear(); // a new session has none of them
     PQreset(m_conn);
     if (isConnected())
         return true;
@@ -407,20 +469,16 @@ bool PostgresConnection::reconnect(QString* error)
 bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result,
                              QString* error)
 {
-    int expected = 0;
-    const QByteArray text = PostgresStatementText(sql, &expected);
     pg_result* answer = nullptr;
     if (params.empty()) {
-        answer = PQexec(m_conn, text.constData());
+        answer = PQexec(m_conn, PostgresStatementText(sql).constData());
     } else {
-        if (expected != static_cast<int>(params.size())) {
-            if (error)
-                *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(params.size()).arg(expected);
+        const Prepared* statement = prepared(sql, static_cast<int>(params.size()), error);
+        if (!statement)
             return false;
-        }
         const Parameters parameters(params);
-        answer = PQexecParams(m_conn, text.constData(), parameters.count(), nullptr, parameters.values(), nullptr,
-                              nullptr, 0);
+        answer = PQexecPrepared(m_conn, statement->name.constData(), parameters.count(), parameters.values(), nullptr,
+                                nullptr, 0);
     }
     const ExecStatusType status = answer ? PQresultStatus(answer) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
@@ -449,6 +507,39 @@ bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& pa
     }
     PQclear(answer);
     return true;
+}
+
+const PostgresConnection::Prepared* PostgresConnection::prepared(const QString& sql, int valueCount, QString* error)
+{
+    auto found = m_prepared.constFind(sql);
+    if (found == m_prepared.constEnd()) {
+        int expected = 0;
+        const QByteArray text = PostgresStatementText(sql, &expected);
+        if (expected != valueCount) {
+            if (error)
+                *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(valueCount).arg(expected);
+            return nullptr;
+        }
+        if (m_prepared.size() >= 64) {
+            // The program has fewer statements than this; text built from data would otherwise pile up.
+            PQclear(PQexec(m_conn, "DEALLOCATE ALL;"));
+            m_prepared.clear();
+        }
+        const QByteArray name = "quenvale_" + QByteArray::number(++m_preparedCount);
+        pg_result* answer = PQprepare(m_conn, name.constData(), text.constData(), 0, nullptr);
+        const bool ok = answer && PQresultStatus(answer) == PGRES_COMMAND_OK;
+        if (!ok && error)
+            *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        if (!ok)
+            return nullptr;
+        found = m_prepared.insert(sql, {name, expected});
+    } else if (found->parameters != valueCount) {
+        if (error)
+            *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(valueCount).arg(found->parameters);
+        return nullptr;
+    }
+    return &*found;
 }
 
 std::unique_ptr<PostgresCursor> PostgresConnection::prepare(const QString& sql, std::function<bool()> cancelled,

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -78,6 +79,9 @@ public:
 
     // False once the connection to the server has been lost.
     bool isConnected() const;
+    // Connected, with no transaction open and no statement running, and the server has said nothing since the
+    // last answer (an idle server speaks only to end the session): the connection can serve a new task as it is.
+    bool isIdle() const;
     // Tries to connect again after the connection was lost.
     bool reconnect(QString* error);
 
@@ -97,5 +101,20 @@ public:
 
 private:
     explicit PostgresConnection(pg_conn* conn) : m_conn(conn) {}
+
+    // A statement with bound values, prepared on the server under a name of its own.
+    struct Prepared
+    {
+        QByteArray name;
+        int parameters = 0;
+    };
+    // The statement prepared for the text, preparing it the first time; nothing (and the reason) on failure.
+    const Prepared* prepared(const QString& sql, int valueCount, QString* error);
+
     pg_conn* m_conn;
+    // Statements with bound values are prepared once and kept by their text, as data.db's are: the till repeats
+    // the same few lookups, and the server then parses and plans each only once. The server forgets them when
+    // the session ends.
+    QHash<QString, Prepared> m_prepared;
+    quint64 m_preparedCount = 0; // names are never used twice in a session
 };

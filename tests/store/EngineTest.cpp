@@ -9,6 +9,7 @@
 #include "store/PostgresConnection.h"
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
+#include "store/WorkerConnection.h"
 #include "support/Engines.h"
 #include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"
@@ -106,6 +107,46 @@ TEST_P(EngineTest, ValuesReadTheSameAsFromDataDb)
     // Names sort byte by byte, as SQLite sorts them.
     EXPECT_EQ(products.names(), (QStringList{QStringLiteral("Bob's \"quote\" ?1 ?"), QStringLiteral("Tenth"),
                                              QStringLiteral("Typed"), QStringLiteral("Whole")}));
+}
+
+TEST_P(EngineTest, AWalkedStatementReadsNumbersAsAQueryDoes)
+{
+    ProductsTable products(db);
+    ASSERT_TRUE(products.insert(QStringLiteral("A"), QStringLiteral("Whole"), 2.0, 1));
+    ASSERT_TRUE(products.insert(QStringLiteral("B"), QStringLiteral("Typed"), QStringLiteral("3.5"), -4));
+    ASSERT_TRUE(products.insert(QStringLiteral("C"), QStringLiteral("Tenth"), 0.1, QVariant()));
+    ASSERT_TRUE(products.insert(QStringLiteral("D"), QStringLiteral("Large"), 123456789.125, 9007199254740993LL));
+    const QString sql = QStringLiteral("SELECT fiyat, stok, fiyat * 2 AS twice, barkod FROM urunler order by barkod;");
+    const QueryResult query = db.Query(sql);
+    ASSERT_EQ(query.size(), 4u);
+    Statement walked = db.prepare(sql);
+    for (size_t row = 0; row < query.size(); ++row) {
+        ASSERT_TRUE(walked.next());
+        for (int column = 0; column < 4; ++column) {
+            const DbValue& expected = query.rows[row][size_t(column)];
+            EXPECT_EQ(walked.integer(column), expected.asInteger()) << row << ' ' << column;
+            EXPECT_EQ(walked.real(column), expected.asDouble()) << row << ' ' << column;
+            EXPECT_EQ(walked.text(column), expected.asText()) << row << ' ' << column;
+        }
+    }
+    EXPECT_FALSE(walked.next());
+    EXPECT_EQ(query.text(0, QStringLiteral("fiyat")), QStringLiteral("2"));
+    EXPECT_EQ(query.value(1, QStringLiteral("fiyat")).asInteger(), 3);
+    EXPECT_EQ(query.value(3, QStringLiteral("stok")).asInteger(), 9007199254740993LL);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, ValuesThatDoNotMatchTheStatementsParametersAreRefusedEveryTime)
+{
+    const QString sql = QStringLiteral("SELECT count(*) FROM musteriler where musteriadi = ? or musteriadi = ?;");
+    for (int round = 0; round < 2; ++round) { // the second round finds the statement prepared
+        EXPECT_FALSE(db.Query(sql, {QStringLiteral("A")}).ok);
+        EXPECT_EQ(rows(sql, {QStringLiteral("A"), QStringLiteral("B")}), QStringList{QStringLiteral("0")});
+        EXPECT_FALSE(db.ExecuteDirect(sql, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    }
+    ASSERT_EQ(reported.size(), 4);
+    EXPECT_EQ(reported[0], QStringLiteral("1 values bound to a statement with 2 parameters"));
+    EXPECT_EQ(reported[3], QStringLiteral("3 values bound to a statement with 2 parameters"));
 }
 
 TEST_P(EngineTest, ProductsAreFoundChangedAndRemovedByBarcode)
@@ -309,6 +350,53 @@ TEST_P(EngineTest, ALostServerConnectionFailsOneStatementAndTheNextReconnects)
     EXPECT_EQ(reported.size(), 1);
     EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
     EXPECT_EQ(CustomersTable(db).names(), QStringList{QStringLiteral("Back")});
+}
+
+TEST_P(EngineTest, AStatementUsedBeforeTheConnectionWasLostRunsAgainOnceReconnected)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to lose";
+    ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Before")));
+    Database admin;
+    ASSERT_TRUE(admin.open(server->url()));
+    ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                   "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
+    EXPECT_FALSE(CustomersTable(db).insert(QStringLiteral("Lost")));
+    // The new session has none of the old one's prepared statements.
+    EXPECT_TRUE(CustomersTable(db).insert(QStringLiteral("Back")));
+    EXPECT_EQ(CustomersTable(db).names(), (QStringList{QStringLiteral("Back"), QStringLiteral("Before")}));
+    EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, AWorkerOnAServerTakesOverTheLastWorkersConnectionOnlyWhileItIsIdle)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "a file has no connection to keep";
+    const QString backend = QStringLiteral("SELECT pg_backend_pid();");
+    auto workerBackend = [&](const std::function<void(Database&)>& more = {}) {
+        WorkerConnection worker(server->url());
+        const QStringList pid = QueryRows(worker.db(), backend);
+        if (more)
+            more(worker.db());
+        EXPECT_TRUE(worker.errors().isEmpty()) << worker.errors().join(QLatin1Char('\n')).toStdString();
+        return pid.value(0);
+    };
+    const QString first = workerBackend();
+    ASSERT_FALSE(first.isEmpty());
+    // Kept for the next worker, but not once it is left inside a transaction.
+    EXPECT_EQ(workerBackend([](Database& worker) { ASSERT_TRUE(worker.BeginTransaction()); }), first);
+    const QString third = workerBackend();
+    EXPECT_NE(third, first);
+
+    // A kept connection whose session the server has ended is not handed on.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(?);"), {third.toLongLong()}));
+    for (int i = 0; i < 500 && !rows(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE pid = ?;"),
+                                     {third.toLongLong()}).isEmpty(); ++i)
+        QThread::msleep(10);
+    const QString fourth = workerBackend();
+    EXPECT_FALSE(fourth.isEmpty());
+    EXPECT_NE(fourth, third);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)

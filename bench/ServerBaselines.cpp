@@ -1,0 +1,105 @@
+#include "ServerBaselines.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QString Money(double v)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", v);
+    return QString::fromLatin1(buffer);
+}
+
+} // namespace
+
+ServerBaselines::ServerBaselines(const QString& url)
+    : m_server(url)
+{
+    m_ready = m_server.isOpen()
+              && m_server.prepare("lookup", "SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler "
+                                            "where barkod=$1;")
+              && m_server.prepare("pay", "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,kasa) "
+                                         "values ($1,$2,$3,$4,$5,$6);")
+              && m_server.prepare("stock", "SELECT stok FROM urunler where barkod=$1 order by id FOR UPDATE;")
+              && m_server.prepare("lower", "update urunler set stok=$1 where barkod=$2;")
+              && m_server.prepare("history", "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi "
+                                             "FROM odemeler where odemetarihi between $1 and $2 "
+                                             "order by odemetarihi;");
+}
+
+void ServerBaselines::scan(const QStringList& barcodes, QTreeWidget& list, QLabel& total)
+{
+    list.clear();
+    std::vector<std::array<QString, 7>> rows;
+    for (const QString& barcode : barcodes) {
+        const QByteArray code = barcode.toUtf8();
+        const RawResult found(m_server.run("lookup", {code.constData()}));
+        for (int r = 0; r < found.rows(); ++r) {
+            const double price = std::strtod(found.cell(r, 2), nullptr);
+            rows.push_back({found.text(r, 0), found.text(r, 1), Money(price), QStringLiteral("1"), Money(price),
+                            QString(), QString()});
+            const auto& row = rows.back();
+            new QTreeWidgetItem(&list, QStringList{row[0], row[1], row[2], row[3], row[4], row[5], row[6]});
+        }
+        double sum = 0;
+        for (const auto& row : rows)
+            sum += row[4].toDouble();
+        total.setText(QStringLiteral("$ ") + Money(sum));
+    }
+}
+
+ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLine>& lines, qint64 receiptNumber,
+                                                        const QString& till)
+{
+    StoredSale sale;
+    const QByteArray receipt = QByteArray::number(receiptNumber);
+    const QByteArray tillName = till.toUtf8();
+    m_server.exec("BEGIN");
+    for (const SaleLine& line : lines) {
+        const QByteArray code = line.barcode.toUtf8();
+        const QByteArray name = line.name.toUtf8();
+        const QByteArray quantity = QByteArray::number(line.quantity);
+        const QByteArray price = line.unitPriceText.toUtf8();
+        RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(), quantity.constData(),
+                                       price.constData(), tillName.constData()}));
+        qint64 current = 0;
+        {
+            const RawResult stock(m_server.run("stock", {code.constData()}));
+            if (stock.rows() > 0)
+                current = std::strtoll(stock.cell(stock.rows() - 1, 0), nullptr, 10);
+        }
+        const QByteArray remaining = QByteArray::number(std::max<qint64>(0, current - line.quantity));
+        RawResult(m_server.run("lower", {remaining.constData(), code.constData()}));
+        sale.total += line.unitPriceText.toDouble() * double(line.quantity);
+        sale.list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
+                     + QString::number(line.quantity) + QStringLiteral("\r\n");
+    }
+    m_server.exec("COMMIT");
+    return sale;
+}
+
+double ServerBaselines::history(const QString& begin, const QString& end)
+{
+    struct Line { qint64 id; QString receipt, barcode, product, quantity, date; double price, total; };
+    std::vector<Line> lines;
+    double grand = 0;
+    const QByteArray b = begin.toLatin1();
+    const QByteArray e = end.toLatin1();
+    const RawResult found(m_server.run("history", {b.constData(), e.constData()}));
+    const int rows = found.rows();
+    lines.reserve(size_t(rows));
+    for (int r = 0; r < rows; ++r) {
+        Line l{std::strtoll(found.cell(r, 0), nullptr, 10), found.text(r, 1), found.text(r, 2), found.text(r, 3),
+               found.text(r, 5), found.text(r, 6), std::strtod(found.cell(r, 4), nullptr), 0};
+        l.total = l.price * std::strtod(found.cell(r, 5), nullptr);
+        grand += l.total;
+        lines.push_back(std::move(l));
+    }
+    (void)Money(grand);
+    return grand;
+}

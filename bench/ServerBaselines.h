@@ -1,0 +1,42 @@
+#pragma once
+
+#include "RawServer.h"
+
+#include "pos/SaleRecorder.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QLabel;
+class QTreeWidget;
+
+// The least work libpq needs for what B1, B2 and B4 show, with the program's own statements on the server's copy
+// of the data set. Each statement is prepared once for the connection, as a till that runs all day would.
+class ServerBaselines
+{
+public:
+    explicit ServerBaselines(const QString& url);
+
+    bool ready() const { return m_ready; }
+    QString error() const { return m_server.error(); }
+
+    // B1: each barcode looked up, its row's texts added to the list and the new total put on the label.
+    void scan(const QStringList& barcodes, QTreeWidget& list, QLabel& total);
+
+    // B2: the lines stored in one transaction (a payment line each, the stock lowered); gives the receipt's
+    // list text and total.
+    struct StoredSale
+    {
+        QString list;
+        double total = 0;
+    };
+    StoredSale storeSale(const std::vector<SaleLine>& lines, qint64 receiptNumber, const QString& till);
+
+    // B4: the payments from begin to end with the texts and numbers the history list keeps; gives the total.
+    double history(const QString& begin, const QString& end);
+
+private:
+    RawServer m_server;
+    bool m_ready = false;
+};
