@@ -7,13 +7,14 @@
 
 bool MoneySum::tryAdd(const QString& moneyText, qint64 quantity)
 {
-    double amount = 0;
-    if (!TryReadNumber(moneyText, amount))
-        return false;
     qint64 cents = 0;
     qint64 lineCents = 0;
     qint64 sum = 0;
+    double amount = 0;
+    // Any text read in cents is a number; the others are read as one only when they are not.
     const bool inCents = TryMoneyTextToCents(moneyText, cents);
+    if (!inCents && !TryReadNumber(moneyText, amount))
+        return false;
     m_double += inCents ? double(cents) / 100 * double(quantity) : amount * double(quantity);
     if (m_exact && inCents && !qMulOverflow(cents, quantity, &lineCents) && !qAddOverflow(m_cents, lineCents, &sum))
         m_cents = sum;

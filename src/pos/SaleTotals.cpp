@@ -25,8 +25,50 @@ LineCells ComputeLineCells(double unitPrice, qint64 quantity, double discountRat
     return cells;
 }
 
+namespace {
+
+// The common shape of a money cell, read without a regular expression: an optional minus, 1 to 16 digits and
+// optionally a point with one or two digits ("12.50", "-3", "0.5"). The sale list sums every cell on every
+// scan, so this is the path a long sale takes.
+bool TryPlainMoneyCents(const QString& text, qint64& cents)
+{
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    const bool negative = size > 0 && text.at(0) == QLatin1Char('-');
+    if (negative)
+        ++i;
+    qint64 whole = 0;
+    const qsizetype wholeStart = i;
+    for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i)
+        whole = whole * 10 + (text.at(i).unicode() - '0');
+    const qsizetype wholeDigits = i - wholeStart;
+    if (wholeDigits == 0 || wholeDigits > 16)
+        return false;
+    qint64 fraction = 0;
+    if (i < size) {
+        if (text.at(i) != QLatin1Char('.'))
+            return false;
+        const qsizetype fractionStart = ++i;
+        for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i)
+            fraction = fraction * 10 + (text.at(i).unicode() - '0');
+        const qsizetype fractionDigits = i - fractionStart;
+        if (i != size || fractionDigits == 0 || fractionDigits > 2)
+            return false;
+        if (fractionDigits == 1)
+            fraction *= 10;
+    }
+    cents = whole * 100 + fraction;
+    if (negative)
+        cents = -cents;
+    return true;
+}
+
+} // namespace
+
 bool TryMoneyTextToCents(const QString& text, qint64& cents)
 {
+    if (TryPlainMoneyCents(text, cents))
+        return true;
     double value = 0;
     if (!TryReadNumber(text, value))
         return false;

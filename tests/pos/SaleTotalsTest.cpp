@@ -100,6 +100,16 @@ TEST(MoneyTextToCents, ReadsTheDisplayedTextExactly)
     EXPECT_EQ(centsOf("7"), 700);
     EXPECT_EQ(centsOf("99999999999999.99"), 9999999999999999);
     EXPECT_EQ(centsOf("1e2"), 10000);
+    EXPECT_EQ(centsOf("0.5"), 50);
+    EXPECT_EQ(centsOf("-0.07"), -7);
+    EXPECT_EQ(centsOf(" 12.50 "), 1250);
+    EXPECT_EQ(centsOf("12."), 1200);
+    EXPECT_EQ(centsOf(".5"), 50);
+    EXPECT_EQ(centsOf("1.235"), 124); // more decimals: rounded to the cent
+    for (const char* notANumber : {"1.2.3", "-", ".", "1,5", "12.5x", "--1", "\xd9\xa3"}) {
+        qint64 unchanged = 0;
+        EXPECT_FALSE(TryMoneyTextToCents(QString::fromUtf8(notANumber), unchanged)) << notANumber;
+    }
     try {
         MoneySum().add(QStringLiteral("abc"));
         FAIL() << "no error";
