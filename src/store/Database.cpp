@@ -433,12 +433,15 @@ void Database::report(const QString& message)
         m_reporter(message);
 }
 
-void Database::reportUnreachable(const QString& reason)
+void Database::reportFailure(const QString& message)
 {
-    if (m_unreachableReporter)
-        m_unreachableReporter(ShownServerUrl(m_path), reason);
+    // A server that is not there, or went away under the statement, is said to be unreachable; the next
+    // statement connects anew.
+    const bool unreachable = isOnServer() && (!m_pg || !m_pg->isConnected());
+    if (unreachable && m_unreachableReporter)
+        m_unreachableReporter(ShownServerUrl(m_path), message);
     else
-        report(reason);
+        report(message);
 }
 
 bool Database::isOnServer() const
@@ -512,10 +515,7 @@ bool Database::open(const QString& path)
     m_path = path;
     QString error;
     if (!openHandle(path, &error)) {
-        if (isOnServer())
-            reportUnreachable(error);
-        else
-            report(error);
+        reportFailure(error);
         return false;
     }
     return true;
@@ -606,10 +606,7 @@ bool Database::ensureOpen(QString* error)
     }
     if (!m_path.isEmpty() && openHandle(m_path, &message))
         return true;
-    if (isOnServer())
-        reportUnreachable(message);
-    else
-        report(message);
+    reportFailure(message);
     if (error)
         *error = message;
     return false;
@@ -618,11 +615,7 @@ bool Database::ensureOpen(QString* error)
 bool Database::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result)
 {
     auto fail = [&](const QString& message) {
-        // A statement that found the server gone says so; the next one connects anew.
-        if (m_pg && !m_pg->isConnected())
-            reportUnreachable(message);
-        else
-            report(message);
+        reportFailure(message);
         if (result) {
             result->ok = false;
             result->error = message;
@@ -809,7 +802,7 @@ bool Database::copyIn(const QString& copyStatement, const QByteArray& rows)
     QString message;
     if (m_pg->copyIn(copyStatement, rows, &message))
         return true;
-    report(message);
+    reportFailure(message);
     return false;
 }
 

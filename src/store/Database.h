@@ -185,8 +185,8 @@ public:
 
 private:
     void report(const QString& message);
-    // The server of m_path could not be reached.
-    void reportUnreachable(const QString& reason);
+    // Reports a failure: to the unreachable reporter when the server could not be reached, else as it is.
+    void reportFailure(const QString& message);
     bool openHandle(const QString& path, QString* error);
     // After a failed open each statement tries the stored path again; false (reported) when still closed.
     bool ensureOpen(QString* error = nullptr);

@@ -405,10 +405,8 @@ double PostgresCursor::real(int column) const
         const Oid type = PQftype(m_row, column);
         if (IsInteger(type))
             return double(IntegerCell(CellText(m_row, 0, column), type));
-        if (type == kFloat4 || type == kFloat8) {
-            const double real = RealText(CellText(m_row, 0, column));
-            return RealReadsAsInteger(m_row, column, real) ? double(static_cast<qint64>(real)) : real;
-        }
+        if (type == kFloat4 || type == kFloat8)
+            return RealText(CellText(m_row, 0, column));
     }
     return value(column).asDouble();
 }
@@ -511,15 +509,19 @@ bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& pa
 
 const PostgresConnection::Prepared* PostgresConnection::prepared(const QString& sql, int valueCount, QString* error)
 {
+    const auto countMismatch = [&](int expected) {
+        if (expected == valueCount)
+            return false;
+        if (error)
+            *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(valueCount).arg(expected);
+        return true;
+    };
     auto found = m_prepared.constFind(sql);
     if (found == m_prepared.constEnd()) {
         int expected = 0;
         const QByteArray text = PostgresStatementText(sql, &expected);
-        if (expected != valueCount) {
-            if (error)
-                *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(valueCount).arg(expected);
+        if (countMismatch(expected))
             return nullptr;
-        }
         if (m_prepared.size() >= 64) {
             // The program has fewer statements than this; text built from data would otherwise pile up.
             PQclear(PQexec(m_conn, "DEALLOCATE ALL;"));
@@ -534,9 +536,7 @@ const PostgresConnection::Prepared* PostgresConnection::prepared(const QString& 
         if (!ok)
             return nullptr;
         found = m_prepared.insert(sql, {name, expected});
-    } else if (found->parameters != valueCount) {
-        if (error)
-            *error = QStringLiteral("%1 values bound to a statement with %2 parameters").arg(valueCount).arg(found->parameters);
+    } else if (countMismatch(found->parameters)) {
         return nullptr;
     }
     return &*found;

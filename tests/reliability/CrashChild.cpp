@@ -2,6 +2,7 @@
 // checkouts, one after another, until it is killed. Its only output is "ready" once the database is open and
 // "sale <id>" before each sale is set up; anything unexpected goes to stderr with exit code 2.
 
+#include "ChildProgram.h"
 #include "CrashPlan.h"
 
 #include "app/ui/TAppForm.h"
@@ -24,9 +25,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& why)
 {
-    std::fprintf(stderr, "crash_child: %s\n", qPrintable(why));
-    std::fflush(stderr);
-    std::_Exit(2);
+    ChildFail("crash_child", why);
 }
 
 // A control of a window, found by its objectName.
@@ -64,12 +63,7 @@ void sell(TAppForm& form, ScriptedDialogs& dialogs, const crashplan::Sale& sale,
 {
     SaleScreen& screen = *form.saleScreen();
     for (const crashplan::Line& line : sale.lines) {
-        screen.PendingBarcode = line.barcode;
-        screen.PendingQuantity = line.quantity;
-        const bool found = screen.BarkodOkundu();
-        screen.PendingBarcode.clear();
-        screen.PendingQuantity = 1;
-        if (!found)
+        if (!ScanIntoSale(screen, line.barcode, line.quantity))
             fail(QStringLiteral("product not found: ") + line.barcode);
     }
     if (screen.saleList()->rowCount() != int(sale.lines.size()))
@@ -120,8 +114,7 @@ int main(int argc, char** argv)
     const int run = std::atoi(argv[3]);
 
     FixedEnvironment env;
-    env.exeFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    env.appDataFolder = env.exeFolder + QStringLiteral("appdata");
+    UseProgramFolder(env, folder);
     ScriptedDialogs dialogs;
     TAppForm form(env, dialogs);
     form.TimerChecker->stop();

@@ -4,6 +4,7 @@
 //   cash <receipt number> <barcode>*<quantity> ...     or     credit <customer id> <barcode>*<quantity> ...
 // Anything unexpected (a message other than "Confirm?", a sale left on the screen) goes to stderr, exit code 2.
 
+#include "ChildProgram.h"
 #include "TwoTillsShop.h"
 
 #include "app/AppContext.h"
@@ -27,9 +28,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& why)
 {
-    std::fprintf(stderr, "till_child: %s\n", qPrintable(why));
-    std::fflush(stderr);
-    std::_Exit(2);
+    ChildFail("till_child", why);
 }
 
 struct Line
@@ -54,12 +53,7 @@ std::vector<Line> PlanSale(std::mt19937& random)
 
 void scan(SaleScreen& screen, const Line& line)
 {
-    screen.PendingBarcode = line.barcode;
-    screen.PendingQuantity = line.quantity;
-    const bool found = screen.BarkodOkundu();
-    screen.PendingBarcode.clear();
-    screen.PendingQuantity = 1;
-    if (!found)
+    if (!ScanIntoSale(screen, line.barcode, line.quantity))
         fail(QStringLiteral("product not found: ") + line.barcode);
 }
 
@@ -77,8 +71,7 @@ int main(int argc, char** argv)
     const int sales = std::atoi(argv[3]);
 
     FixedEnvironment env;
-    env.exeFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    env.appDataFolder = env.exeFolder + QStringLiteral("appdata");
+    UseProgramFolder(env, folder);
     ScriptedDialogs dialogs;
     AppContext context(env, dialogs);
     if (!context.openDatabase() || !context.SQLConnection1().isOnServer())

@@ -1,6 +1,6 @@
-#include "store/ProductCopy.h"
+#include "store/ProductBatchInsert.h"
 
-#include "store/Database.h"
+#include "store/ProductsTable.h"
 
 namespace {
 
@@ -19,6 +19,9 @@ void appendField(QByteArray& rows, const QString& value)
     }
 }
 
+// Rows per COPY: big enough that round trips cost nothing, small enough that a cancel is quick.
+constexpr int kBatchRows = 5000;
+
 QString invalidInput(const char* type, const QString& value)
 {
     return QStringLiteral("invalid input syntax for type %1: \"%2\"").arg(QLatin1String(type), value);
@@ -26,8 +29,38 @@ QString invalidInput(const char* type, const QString& value)
 
 } // namespace
 
-bool ProductCopy::add(const QString& barcode, const QString& name, const QString& price, const QString& stock,
-                      QString* refusal)
+ProductBatchInsert::ProductBatchInsert(Database& db) : m_db(db), m_onServer(db.isOnServer())
+{
+    if (!m_onServer)
+        m_insert = ProductsTable(db).insertStatement();
+}
+
+bool ProductBatchInsert::add(const QString& barcode, const QString& name, const QString& price,
+                             const QString& stock, QString* failure)
+{
+    if (m_onServer) {
+        if (!addToBatch(barcode, name, price, stock, failure))
+            return false;
+        if (m_pending >= kBatchRows)
+            sendBatch();
+        return true;
+    }
+    m_insert.bindAll({barcode, name, price, stock});
+    const bool inserted = m_insert.exec();
+    if (!inserted)
+        *failure = m_insert.error();
+    m_insert.reset();
+    return inserted;
+}
+
+void ProductBatchInsert::finish()
+{
+    if (m_onServer)
+        sendBatch();
+}
+
+bool ProductBatchInsert::addToBatch(const QString& barcode, const QString& name, const QString& price,
+                                    const QString& stock, QString* refusal)
 {
     // The server's text columns cannot hold a NUL character.
     if (barcode.contains(QChar(0)) || name.contains(QChar(0))) {
@@ -57,12 +90,11 @@ bool ProductCopy::add(const QString& barcode, const QString& name, const QString
     return true;
 }
 
-bool ProductCopy::send()
+void ProductBatchInsert::sendBatch()
 {
-    if (m_pending == 0)
-        return true;
-    const bool stored = m_db.copyIn(QStringLiteral("COPY urunler (barkod, urunadi, fiyat, stok) FROM STDIN;"), m_rows);
+    if (m_pending == 0 || m_batchFailed)
+        return;
+    m_batchFailed = !m_db.copyIn(QStringLiteral("COPY urunler (barkod, urunadi, fiyat, stok) FROM STDIN;"), m_rows);
     m_rows.clear();
     m_pending = 0;
-    return stored;
 }
