@@ -39,10 +39,12 @@ bool TryPlainMoneyCents(const QString& text, qint64& cents)
         ++i;
     qint64 whole = 0;
     const qsizetype wholeStart = i;
-    for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i)
+    for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i) {
+        if (i - wholeStart == 16)
+            return false; // more digits than whole cents hold: the general reading decides
         whole = whole * 10 + (text.at(i).unicode() - '0');
-    const qsizetype wholeDigits = i - wholeStart;
-    if (wholeDigits == 0 || wholeDigits > 16)
+    }
+    if (i == wholeStart)
         return false;
     qint64 fraction = 0;
     if (i < size) {
