@@ -32,32 +32,28 @@ namespace {
 // scan, so this is the path a long sale takes.
 bool TryPlainMoneyCents(const QString& text, qint64& cents)
 {
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    const bool negative = size > 0 && text.at(0) == QLatin1Char('-');
-    if (negative)
-        ++i;
+    const auto digit = [&text](qsizetype at) {
+        const char16_t c = at < text.size() ? text.at(at).unicode() : u'\0';
+        return c >= u'0' && c <= u'9' ? int(c - u'0') : -1;
+    };
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const qsizetype wholeStart = negative ? 1 : 0;
+    qsizetype i = wholeStart;
     qint64 whole = 0;
-    const qsizetype wholeStart = i;
-    for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i) {
+    for (; digit(i) >= 0; ++i) {
         if (i - wholeStart == 16)
             return false; // more digits than whole cents hold: the general reading decides
-        whole = whole * 10 + (text.at(i).unicode() - '0');
+        whole = whole * 10 + digit(i);
     }
     if (i == wholeStart)
         return false;
-    qint64 fraction = 0;
-    if (i < size) {
-        if (text.at(i) != QLatin1Char('.'))
+    int fraction = 0;
+    if (i < text.size()) {
+        const int tenths = digit(i + 1);
+        const int hundredths = digit(i + 2);
+        if (text.at(i) != QLatin1Char('.') || tenths < 0 || text.size() != i + (hundredths < 0 ? 2 : 3))
             return false;
-        const qsizetype fractionStart = ++i;
-        for (; i < size && text.at(i).isDigit() && text.at(i).unicode() < 128; ++i)
-            fraction = fraction * 10 + (text.at(i).unicode() - '0');
-        const qsizetype fractionDigits = i - fractionStart;
-        if (i != size || fractionDigits == 0 || fractionDigits > 2)
-            return false;
-        if (fractionDigits == 1)
-            fraction *= 10;
+        fraction = tenths * 10 + qMax(hundredths, 0);
     }
     cents = whole * 100 + fraction;
     if (negative)

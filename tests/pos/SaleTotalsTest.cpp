@@ -106,8 +106,9 @@ TEST(MoneyTextToCents, ReadsTheDisplayedTextExactly)
     EXPECT_EQ(centsOf("12."), 1200);
     EXPECT_EQ(centsOf(".5"), 50);
     EXPECT_EQ(centsOf("1.235"), 124); // more decimals: rounded to the cent
+    EXPECT_EQ(centsOf("-1.599999999915209999999"), -160);
     // Numbers beyond whole cents in 64 bits, and texts that are no numbers.
-    for (const char* notANumber : {"-9999999999999999999", "1.2.3", "-", ".", "1,5", "12.5x", "--1", "\xd9\xa3"}) {
+    for (const char* notANumber : {"-9999999999999999999", "-99999999912.50999999999999999999999129.99", "1.2.3", "-", ".", "1,5", "12.5x", "--1", "\xd9\xa3"}) {
         qint64 unchanged = 0;
         EXPECT_FALSE(TryMoneyTextToCents(QString::fromUtf8(notANumber), unchanged)) << notANumber;
     }
