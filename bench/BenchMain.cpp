@@ -572,7 +572,7 @@ int main(int argc, char** argv)
                           {}, {}, {}};
         op.program = [&] {
             const PaymentsListModel& payments = *history.paymentsModel();
-            TakingsChartWindow window(dialogs, BuildTakingsSeries(payments.filter(), payments.lines()),
+            TakingsChartWindow window(dialogs, BuildTakingsSeries(payments.filter(), payments),
                                       {QStringLiteral("dd.MM.yyyy"), QStringLiteral("$")}, form.get());
             window.show();
             QCoreApplication::processEvents();

@@ -8,15 +8,7 @@
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
 
-#include <QHash>
-
-#include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_map>
-
 #include <tuple>
-
 
 namespace {
 
@@ -35,133 +27,6 @@ public:
 
 private:
     QString m_previous;
-};
-
-// The tables below take a cell as the engine's UTF-8 bytes and build a string only for a text they have not
-// kept yet: half a million lines would otherwise build and drop a million strings.
-
-std::string_view bytesOf(QByteArrayView utf8)
-{
-    return std::string_view(utf8.data(), size_t(utf8.size()));
-}
-
-// Keeps each distinct barcode once in the table with its product name right after it, and gives the places of
-// both. A product is looked up by its barcode alone (a barcode nearly always has the one name); a name that
-// differs from the one kept for its barcode is added on its own. The lines of one sale skip the look-up.
-class ProductTable
-{
-public:
-    explicit ProductTable(std::vector<QString>& texts) : m_texts(texts) {}
-
-    // The places of the barcode and of the product.
-    std::pair<quint32, quint32> operator()(QByteArrayView barcodeUtf8, QByteArrayView productUtf8)
-    {
-        const std::string_view barcode = bytesOf(barcodeUtf8);
-        const Entry* entry = m_previous;
-        if (!entry || entry->barcode != barcode) {
-            const auto found = m_entries.find(barcode);
-            if (found != m_entries.end()) {
-                entry = &found->second;
-            } else {
-                Entry added;
-                added.barcode = std::string(barcode);
-                added.product = std::string(bytesOf(productUtf8));
-                added.place = quint32(m_texts.size());
-                m_texts.push_back(QString::fromUtf8(barcodeUtf8));
-                m_texts.push_back(QString::fromUtf8(productUtf8));
-                auto key = std::make_unique<std::string>(added.barcode);
-                const std::string_view keyView(*key);
-                m_keys.push_back(std::move(key));
-                entry = &m_entries.emplace(keyView, std::move(added)).first->second;
-            }
-            m_previous = entry;
-        }
-        if (entry->product == bytesOf(productUtf8))
-            return {entry->place, entry->place + 1};
-        m_texts.push_back(QString::fromUtf8(productUtf8));
-        return {entry->place, quint32(m_texts.size() - 1)};
-    }
-
-private:
-    struct Entry
-    {
-        std::string barcode;
-        std::string product;
-        quint32 place = 0;
-    };
-    std::vector<QString>& m_texts;
-    std::vector<std::unique_ptr<std::string>> m_keys; // the map's keys point into these
-    std::unordered_map<std::string_view, Entry> m_entries;
-    const Entry* m_previous = nullptr;
-};
-
-// Keeps each distinct text of a column with few values (quantities) once in the table.
-class TextTable
-{
-public:
-    explicit TextTable(std::vector<QString>& texts) : m_texts(texts) {}
-
-    quint32 operator()(QByteArrayView utf8)
-    {
-        const std::string_view text = bytesOf(utf8);
-        for (const auto& [kept, place] : m_kept)
-            if (kept == text)
-                return place;
-        m_kept.emplace_back(std::string(text), quint32(m_texts.size()));
-        m_texts.push_back(QString::fromUtf8(utf8));
-        return m_kept.back().second;
-    }
-
-private:
-    std::vector<QString>& m_texts;
-    std::vector<std::pair<std::string, quint32>> m_kept; // few: a linear search is the quickest
-};
-
-// Adds a text to the table only when it differs from the one added last: for texts that repeat only from one
-// line to the next (receipt numbers), where a look-up would find nothing older.
-class RunTable
-{
-public:
-    explicit RunTable(std::vector<QString>& texts) : m_texts(texts) {}
-
-    quint32 operator()(QByteArrayView utf8)
-    {
-        const std::string_view text = bytesOf(utf8);
-        if (!m_hasPrevious || text != m_previousText) {
-            m_previous = quint32(m_texts.size());
-            m_texts.push_back(QString::fromUtf8(utf8));
-            m_previousText.assign(text);
-            m_hasPrevious = true;
-        }
-        return m_previous;
-    }
-
-private:
-    std::vector<QString>& m_texts;
-    std::string m_previousText;
-    quint32 m_previous = 0;
-    bool m_hasPrevious = false;
-};
-
-// Shares a string with the line before when its text is the same (the lines of one sale share their date).
-class RepeatedText
-{
-public:
-    QString operator()(QByteArrayView utf8)
-    {
-        const std::string_view text = bytesOf(utf8);
-        if (!m_hasPrevious || text != m_previousText) {
-            m_previous = QString::fromUtf8(utf8);
-            m_previousText.assign(text);
-            m_hasPrevious = true;
-        }
-        return m_previous;
-    }
-
-private:
-    QString m_previous;
-    std::string m_previousText;
-    bool m_hasPrevious = false;
 };
 
 // Walks a prepared statement; false with the engine's message when it could not be prepared or stepped, and
@@ -270,15 +135,15 @@ QString PaymentsListModel::text(int row, int column) const
 {
     const Line& line = m_lines[size_t(row)];
     switch (column) {
-    case Date: return line.date;
-    case Barcode: return m_texts[line.barcode];
-    case Product: return m_texts[line.product];
+    case Date: return m_texts.text(line.date);
+    case Barcode: return m_texts.text(line.barcode);
+    case Product: return m_texts.text(line.product);
     case Price: return MoneyText(line.price);
-    case Quantity: return m_texts[line.quantity];
+    case Quantity: return m_texts.text(line.quantity);
     case Total: return MoneyText(line.total);
     case Id: return QString::number(line.id);
-    case Receipt: return m_texts[line.receipt];
-    case Till: return showsTill() ? m_texts[line.till] : QString();
+    case Receipt: return m_texts.text(line.receipt);
+    case Till: return showsTill() ? m_texts.text(line.till) : QString();
     default: return {};
     }
 }
@@ -288,8 +153,7 @@ void PaymentsListModel::clear()
     beginResetModel();
     m_lines.clear();
     m_lines.shrink_to_fit();
-    m_texts.clear();
-    m_texts.shrink_to_fit();
+    m_texts = TextPool();
     m_filter = HistoryFilter();
     m_grandTotal = 0;
     endResetModel();
@@ -307,11 +171,11 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
                              LongTaskProgress* progress)
 {
     rows = Rows();
-    ProductTable products(rows.texts);
-    TextTable quantity(rows.texts);
-    RunTable receipt(rows.texts);
-    TextTable till(rows.texts);
-    RepeatedText date;
+    ProductTexts products(rows.texts);
+    FewTexts quantity(rows.texts);
+    RunTexts receipt(rows.texts);
+    FewTexts till(rows.texts);
+    RunTexts date(rows.texts);
     rows.tills = db.isOnServer();
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {

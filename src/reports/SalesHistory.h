@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/HistoryTexts.h"
+
 #include <QAbstractTableModel>
 #include <QDateTime>
 #include <QStringList>
@@ -93,11 +95,11 @@ public:
     qint64 id(int row) const override { return m_lines[size_t(row)].id; }
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
 
-    // A year of a big shop is half a million lines: the texts that repeat (barcode, product, quantity, receipt
-    // number) are kept once in a table and a line holds their places in it.
+    // A year of a big shop is half a million lines: a line holds the places of its texts in a pool that keeps
+    // each repeated text (barcode, product, quantity, receipt number, date) once.
     struct Line
     {
-        QString date; // shared with the line before when the same
+        quint32 date = 0;
         quint32 barcode = 0;
         quint32 product = 0;
         quint32 quantity = 0;
@@ -110,16 +112,17 @@ public:
     struct Rows
     {
         std::vector<Line> lines;
-        std::vector<QString> texts; // what the lines' text places refer to
+        TextPool texts; // what the lines' text places refer to
         double grandTotal = 0;
         bool tills = false; // read from a shared database: each line knows its till
     };
 
     const std::vector<Line>& lines() const { return m_lines; }
+    const TextPool& texts() const { return m_texts; }
 
 private:
     std::vector<Line> m_lines;
-    std::vector<QString> m_texts;
+    TextPool m_texts;
     HistoryFilter m_filter;
     double m_grandTotal = 0;
 };

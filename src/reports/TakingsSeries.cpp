@@ -35,18 +35,18 @@ QDate dayOf(QStringView stored)
     return QDate(year, month, day); // invalid for 2025-02-30
 }
 
-// Reads the day of each line once per run of lines sharing a date: the lines come in date order, and the lines
-// of one sale share their date text.
-class DayReader
+// Reads the day of each credit line once per run of lines sharing a date: the lines come in date order, and the
+// lines of one sale share their date text.
+class CreditDays
 {
 public:
-    QDate operator()(const QString& stored)
+    QDate operator()(const CreditsListModel::Line& line)
     {
-        const QStringView prefix = QStringView(stored).left(10);
+        const QStringView prefix = QStringView(line.date).left(10);
         if (!m_started || prefix != QStringView(m_prefix)) {
             m_started = true;
             m_prefix = prefix.toString();
-            m_day = dayOf(stored);
+            m_day = dayOf(line.date);
         }
         return m_day;
     }
@@ -54,6 +54,29 @@ public:
 private:
     bool m_started = false;
     QString m_prefix;
+    QDate m_day;
+};
+
+// Reads the day of each payment line once per sale: the lines of one sale share their date's place.
+class PaymentDays
+{
+public:
+    explicit PaymentDays(const TextPool& texts) : m_texts(texts) {}
+
+    QDate operator()(const PaymentsListModel::Line& line)
+    {
+        if (!m_started || line.date != m_place) {
+            m_started = true;
+            m_place = line.date;
+            m_day = dayOf(m_texts.text(line.date));
+        }
+        return m_day;
+    }
+
+private:
+    const TextPool& m_texts;
+    bool m_started = false;
+    quint32 m_place = 0;
     QDate m_day;
 };
 
@@ -105,12 +128,11 @@ std::vector<TakingsBucket> emptyBars(const DaySpan& span, TakingsGrouping groupi
     return bars;
 }
 
-template <typename Line>
-void widenToLines(DaySpan& span, const std::vector<Line>& lines)
+template <typename Line, typename Days>
+void widenToLines(DaySpan& span, const std::vector<Line>& lines, Days dayOf)
 {
-    DayReader read;
     for (const Line& line : lines) {
-        const QDate day = read(line.date);
+        const QDate day = dayOf(line);
         if (!day.isValid())
             continue;
         if (!span.first.isValid() || day < span.first)
@@ -120,13 +142,12 @@ void widenToLines(DaySpan& span, const std::vector<Line>& lines)
     }
 }
 
-template <typename Line>
-void addLines(TakingsSeries& series, const DaySpan& span, const std::vector<Line>& lines,
+template <typename Line, typename Days>
+void addLines(TakingsSeries& series, const DaySpan& span, const std::vector<Line>& lines, Days dayOf,
               double TakingsBucket::*amount, double& undated)
 {
-    DayReader read;
     for (const Line& line : lines) {
-        const QDate day = read(line.date);
+        const QDate day = dayOf(line);
         if (!day.isValid()) {
             undated += line.total;
             continue;
@@ -156,23 +177,24 @@ TakingsGrouping GroupingForDays(qint64 days)
     return TakingsGrouping::Year;
 }
 
-TakingsSeries BuildTakingsSeries(const HistoryFilter& filter, const std::vector<PaymentsListModel::Line>& payments,
-                                 const std::vector<CreditsListModel::Line>* credits)
+TakingsSeries BuildTakingsSeries(const HistoryFilter& filter, const PaymentsListModel& payments,
+                                 const CreditsListModel* credits)
 {
     DaySpan span = HistoryDaySpan(filter);
     if (!span.isValid())
         span = DaySpan();
-    widenToLines(span, payments);
+    widenToLines(span, payments.lines(), PaymentDays(payments.texts()));
     if (credits)
-        widenToLines(span, *credits);
+        widenToLines(span, credits->lines(), CreditDays());
 
     TakingsSeries series;
     series.withCredits = credits != nullptr;
     series.grouping = GroupingForDays(span.days());
     series.buckets = emptyBars(span, series.grouping);
-    addLines(series, span, payments, &TakingsBucket::payments, series.undatedPayments);
+    addLines(series, span, payments.lines(), PaymentDays(payments.texts()), &TakingsBucket::payments,
+             series.undatedPayments);
     if (credits)
-        addLines(series, span, *credits, &TakingsBucket::credits, series.undatedCredits);
+        addLines(series, span, credits->lines(), CreditDays(), &TakingsBucket::credits, series.undatedCredits);
     return series;
 }
 

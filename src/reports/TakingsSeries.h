@@ -50,8 +50,8 @@ TakingsGrouping GroupingForDays(qint64 days);
 // The takings of the loaded lines per bar over the filter's days (every day of it present, empty ones zero),
 // widened to any line that lies outside them. Lines are placed by the date part of their stored text, so a clock
 // change never moves one to another day. Credits are given only when the credit lines are charted too.
-TakingsSeries BuildTakingsSeries(const HistoryFilter& filter, const std::vector<PaymentsListModel::Line>& payments,
-                                 const std::vector<CreditsListModel::Line>* credits = nullptr);
+TakingsSeries BuildTakingsSeries(const HistoryFilter& filter, const PaymentsListModel& payments,
+                                 const CreditsListModel* credits = nullptr);
 
 // The short date format without its day ("dd.MM.yyyy" -> "MM.yyyy", "M/d/yy" -> "M/yy").
 QString MonthFormatOf(const QString& shortDateFormat);

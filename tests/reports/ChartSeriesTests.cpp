@@ -54,7 +54,7 @@ protected:
     TakingsSeries loadPayments(const HistoryFilter& f)
     {
         EXPECT_TRUE(m_payments.load(m_db, f));
-        return BuildTakingsSeries(f, m_payments.lines());
+        return BuildTakingsSeries(f, m_payments);
     }
 
     static QStringList days(const TakingsSeries& series)
@@ -147,7 +147,7 @@ TEST_F(TakingsSeriesTest, CreditSalesAreASecondSeriesOverTheSameDays)
     const HistoryFilter f = filter("2025-01-29 00:00:00", "2025-02-01 00:00:00");
     ASSERT_TRUE(m_payments.load(m_db, f));
     ASSERT_TRUE(m_credits.load(m_db, f));
-    const TakingsSeries series = BuildTakingsSeries(f, m_payments.lines(), &m_credits.lines());
+    const TakingsSeries series = BuildTakingsSeries(f, m_payments, &m_credits);
     EXPECT_TRUE(series.withCredits);
     EXPECT_EQ(days(series), (QStringList{"01-29", "01-30", "01-31"}));
     EXPECT_EQ(amounts(series, &TakingsBucket::payments), (QStringList{"0.00", "3.00", "0.00"}));
@@ -234,7 +234,7 @@ TEST_F(TakingsSeriesTest, TheDaysOfAFilterAndLinesOutsideThem)
               MoneyText(m_payments.grandTotal()));
 
     // Nothing loaded and no readable range: no bars rather than a failure.
-    EXPECT_TRUE(BuildTakingsSeries(HistoryFilter(), {}).buckets.empty());
+    EXPECT_TRUE(BuildTakingsSeries(HistoryFilter(), PaymentsListModel()).buckets.empty());
 }
 
 TEST(TakingsLabels, BarsAreLabelledInTheShortDateFormat)

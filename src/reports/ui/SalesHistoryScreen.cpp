@@ -377,8 +377,7 @@ void SalesHistoryScreen::ChartButtonClick()
     }
     const HistoryFilter& filter = credits ? m_creditsModel->filter() : m_paymentsModel->filter();
     TakingsChartWindow window(m_context.dialogs(),
-                              BuildTakingsSeries(filter, m_paymentsModel->lines(),
-                                                 credits ? &m_creditsModel->lines() : nullptr),
+                              BuildTakingsSeries(filter, *m_paymentsModel, credits ? m_creditsModel : nullptr),
                               {m_context.env().shortDateFormat(),
                                m_context.receipts.CurrencySymbol}, m_context.window());
     m_context.dialogs().execModal(window);
