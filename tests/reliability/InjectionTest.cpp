@@ -235,7 +235,7 @@ TEST_F(InjectionTest, HostileTextIsStoredAndFoundAgainExactlyEverywhereItIsTyped
                   QStringList{v.text});
     }
 
-    // Sales history, after a restart (the filter lists are filled at start): each product and customer chosen
+    // Sales history, after a restart (the filter lists are filled once in a run): each product and customer chosen
     // in the filters narrows the lists to its own lines.
     form.reset();
     start();

@@ -448,7 +448,6 @@ void TAppForm::allowSelling(bool allowed)
 void TAppForm::OpenDatabase()
 {
     m_context.openDatabase();
-    m_salesHistoryScreen->fillFilterLists();
     emit databaseOpened();
 }
 

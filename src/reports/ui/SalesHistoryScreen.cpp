@@ -239,6 +239,9 @@ void SalesHistoryScreen::setCaptions()
 
 void SalesHistoryScreen::prepare()
 {
+    // Counting a big shop's products takes a noticeable part of the start, and only this screen needs them.
+    if (!m_filterListsFilled)
+        fillFilterLists();
     PanelTotal->hide();
     showList(ListView2);
     const QDate today = m_context.env().now().date();
@@ -249,6 +252,7 @@ void SalesHistoryScreen::prepare()
 
 void SalesHistoryScreen::fillFilterLists()
 {
+    m_filterListsFilled = true;
     Database& db = m_context.SQLConnection1();
     // A big shop has thousands of customers and a hundred thousand products: their names are read when a list is
     // first opened. The box deletes the model it owned before.

@@ -29,9 +29,10 @@ class SalesHistoryScreen : public QWidget
 public:
     explicit SalesHistoryScreen(AppContext& context, QWidget* parent = nullptr);
     void setCaptions();
-    // Prepares the screen each time it is opened: today .. tomorrow, payments listed.
+    // Prepares the screen each time it is opened: today .. tomorrow, payments listed. The filter lists are
+    // filled the first time.
     void prepare();
-    // Fills the customer and product filter lists (once, after the database has been opened).
+    // Fills the customer and product filter lists; once in a run.
     void fillFilterLists();
 
     enum class ShownList { Payments, Credits };
@@ -91,4 +92,5 @@ private:
     QLabel* m_customerLabel = nullptr;
     QLabel* m_productLabel = nullptr;
     ShownList m_shown = ShownList::Payments;
+    bool m_filterListsFilled = false;
 };
