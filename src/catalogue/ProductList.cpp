@@ -27,12 +27,55 @@ bool LoadProductList(Database& db, const QString& searchText, bool withPrices, s
         readError = query.error();
         return false;
     }
-    // Without regard to letter case first.
-    std::stable_sort(items.begin(), items.end(), [](const ProductListItem& a, const ProductListItem& b) {
-        const int folded = a.caption.compare(b.caption, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a.caption < b.caption;
-    });
+    SortByCaption(items);
     return true;
+}
+
+QString CaseFoldedKey(const QString& text)
+{
+    // Folded one code point at a time and compared as UTF-16 units: the way QString::compare(...,
+    // Qt::CaseInsensitive) compares, so both give the same order. A pair keeps its length when folded.
+    QString key(text.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    const QChar* in = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = in[i].unicode();
+        if (unit < 0x80) {
+            out[i] = QChar(unit >= u'A' && unit <= u'Z' ? char16_t(unit + 32) : unit);
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < size && in[i + 1].isLowSurrogate()) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(unit, in[i + 1].unicode()));
+            out[i] = QChar(QChar::highSurrogate(folded));
+            out[++i] = QChar(QChar::lowSurrogate(folded));
+        } else {
+            out[i] = QChar(QChar::toCaseFolded(unit));
+        }
+    }
+    return key;
+}
+
+void SortByCaption(std::vector<ProductListItem>& items)
+{
+    // Each caption is folded once rather than in every comparison: a search that finds ten thousand products
+    // sorts several times quicker.
+    struct Entry
+    {
+        QString key;
+        size_t index;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        entries.push_back({CaseFoldedKey(items[i].caption), i});
+    std::stable_sort(entries.begin(), entries.end(), [&items](const Entry& a, const Entry& b) {
+        const int folded = QString::compare(a.key, b.key);
+        return folded != 0 ? folded < 0 : items[a.index].caption < items[b.index].caption;
+    });
+    std::vector<ProductListItem> sorted;
+    sorted.reserve(items.size());
+    for (const Entry& entry : entries)
+        sorted.push_back(std::move(items[entry.index]));
+    items = std::move(sorted);
 }
 
 ProductListModel::ProductListModel(QObject* parent)

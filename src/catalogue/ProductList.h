@@ -21,6 +21,11 @@ struct ProductListItem
 bool LoadProductList(Database& db, const QString& searchText, bool withPrices, std::vector<ProductListItem>& items,
                      QString& readError);
 
+// Sorts by caption without regard to letter case first, then with it; equal captions keep their order.
+void SortByCaption(std::vector<ProductListItem>& items);
+// The text folded to one case so that comparing keys orders as QString::compare(..., Qt::CaseInsensitive) does.
+QString CaseFoldedKey(const QString& text);
+
 // The picker's items for a QListView: the caption as display text, the same icon for each, the barcode under
 // BarcodeRole.
 class ProductListModel : public QAbstractListModel

@@ -242,3 +242,36 @@ TEST_F(ProductPickerMenuTest, EscClosesWithoutAddingAndAVanishedProductKeepsTheP
     EXPECT_TRUE(saleRows().isEmpty());
     EXPECT_EQ(form->saleScreen()->PendingBarcode, QStringLiteral("5550100"));
 }
+
+// The picker sorts by keys folded once; the order must stay the one a case-insensitive compare gives, letters
+// outside ASCII and beyond the 16-bit plane included, with equal captions kept in the engine's order.
+TEST(ProductListOrder, FoldedKeysOrderAsTheCaseInsensitiveCompare)
+{
+    const QStringList texts{QStringLiteral("Straße"), QStringLiteral("STRASSE"), QStringLiteral("strasse"),
+                            QStringLiteral("İstanbul"), QStringLiteral("istanbul"), QStringLiteral("ISTANBUL"),
+                            QStringLiteral("ılık"), QStringLiteral("Σίσυφος"), QStringLiteral("ΣΊΣΥΦΟΣ"),
+                            QString::fromUtf8("\xf0\x90\x90\x80" "bc"), QString::fromUtf8("\xf0\x90\x90\xa8" "bc"),
+                            QString::fromUtf8("\xee\x80\x80" "x"), QString::fromUtf8("\xf0\x9f\x98\x80"),
+                            QStringLiteral("apple"), QStringLiteral("Apple"), QStringLiteral("APPLE"), QString(),
+                            QStringLiteral("a b"), QStringLiteral("Ab"), QStringLiteral("ab")};
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString& a : texts)
+        for (const QString& b : texts)
+            EXPECT_EQ(sign(QString::compare(CaseFoldedKey(a), CaseFoldedKey(b))),
+                      sign(a.compare(b, Qt::CaseInsensitive)))
+                << a.toStdString() << " / " << b.toStdString();
+
+    std::vector<ProductListItem> items;
+    for (int i = 0; i < texts.size(); ++i)
+        items.push_back({texts.at(texts.size() - 1 - i), QString::number(i)});
+    items.push_back({QStringLiteral("apple"), QStringLiteral("second apple")});
+    std::vector<ProductListItem> expected = items;
+    std::stable_sort(expected.begin(), expected.end(), [](const ProductListItem& a, const ProductListItem& b) {
+        const int folded = a.caption.compare(b.caption, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a.caption < b.caption;
+    });
+    SortByCaption(items);
+    ASSERT_EQ(items.size(), expected.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(items[i].barcode, expected[i].barcode) << i;
+}
