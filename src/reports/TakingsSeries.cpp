@@ -129,10 +129,10 @@ std::vector<TakingsBucket> emptyBars(const DaySpan& span, TakingsGrouping groupi
 }
 
 template <typename Line, typename Days>
-void widenToLines(DaySpan& span, const std::vector<Line>& lines, Days dayOf)
+void widenToLines(DaySpan& span, const std::vector<Line>& lines, Days readDay)
 {
     for (const Line& line : lines) {
-        const QDate day = dayOf(line);
+        const QDate day = readDay(line);
         if (!day.isValid())
             continue;
         if (!span.first.isValid() || day < span.first)
@@ -143,11 +143,11 @@ void widenToLines(DaySpan& span, const std::vector<Line>& lines, Days dayOf)
 }
 
 template <typename Line, typename Days>
-void addLines(TakingsSeries& series, const DaySpan& span, const std::vector<Line>& lines, Days dayOf,
+void addLines(TakingsSeries& series, const DaySpan& span, const std::vector<Line>& lines, Days readDay,
               double TakingsBucket::*amount, double& undated)
 {
     for (const Line& line : lines) {
-        const QDate day = dayOf(line);
+        const QDate day = readDay(line);
         if (!day.isValid()) {
             undated += line.total;
             continue;
