@@ -56,8 +56,8 @@ QString CaseFoldedKey(const QString& text)
 
 void SortByCaption(std::vector<ProductListItem>& items)
 {
-    // Each caption is folded once rather than in every comparison: a search that finds ten thousand products
-    // sorts several times quicker.
+    // Each caption is folded once rather than in every comparison, which took a third of a search that finds
+    // ten thousand products.
     struct Entry
     {
         QString key;

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 // ---- TextPool ----
 
 quint32 TextPool::add(QByteArrayView utf8)
@@ -55,27 +57,26 @@ void ProductTexts::insert(quint32 hash, quint32 place)
 {
     if ((m_used + 1) * 2 > m_slots.size())
         grow();
+    put(Slot{hash, place + 1});
+    ++m_used;
+}
+
+void ProductTexts::put(const Slot& slot)
+{
     const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
+    size_t i = slot.hash & mask;
     while (m_slots[i].placePlusOne != 0)
         i = (i + 1) & mask;
-    m_slots[i] = Slot{hash, place + 1};
-    ++m_used;
+    m_slots[i] = slot;
 }
 
 void ProductTexts::grow()
 {
     std::vector<Slot> old(std::max<size_t>(1024, m_slots.size() * 2));
     old.swap(m_slots);
-    const size_t mask = m_slots.size() - 1;
-    for (const Slot& slot : old) {
-        if (slot.placePlusOne == 0)
-            continue;
-        size_t i = slot.hash & mask;
-        while (m_slots[i].placePlusOne != 0)
-            i = (i + 1) & mask;
-        m_slots[i] = slot;
-    }
+    for (const Slot& slot : old)
+        if (slot.placePlusOne != 0)
+            put(slot);
 }
 
 // ---- FewTexts ----

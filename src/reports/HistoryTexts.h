@@ -43,6 +43,7 @@ private:
     };
     quint32 find(QByteArrayView barcode, quint32 hash) const; // the barcode's place plus one, or 0
     void insert(quint32 hash, quint32 place);
+    void put(const Slot& slot); // into the first empty slot from its hash on
     void grow();
 
     TextPool& m_pool;
