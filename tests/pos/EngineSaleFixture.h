@@ -2,9 +2,6 @@
 
 #include "SaleFixture.h"
 #include "support/Engines.h"
-#include "support/TestServerDatabase.h"
-
-#include <memory>
 
 // The sale screen's fixture on either engine: data.db, or (Postgres) a database of its own on the test server
 // that settings.ini names, with the till "Till 1". Without a test server the Postgres cases are skipped.
@@ -12,12 +9,8 @@ class EngineSaleFixture : public SaleFixture, public ::testing::WithParamInterfa
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     bool onServer() const { return GetParam() == Engine::Postgres; }
     // An empty shop for the next start(): data.db removed, or a new database on the server.
-    void renewDatabase();
-
-private:
-    std::unique_ptr<TestServerDatabase> m_server;
+    void renewDatabase() { useNewDatabase(GetParam()); }
 };

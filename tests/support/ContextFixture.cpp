@@ -30,6 +30,7 @@ void ContextFixture::SetUp()
 void ContextFixture::TearDown()
 {
     context.reset();
+    m_server.reset();
 }
 
 void ContextFixture::writeSettings(const QStringList& keyValueLines)
@@ -45,6 +46,18 @@ void ContextFixture::useServer(const QString& url, const QString& tillName)
 {
     m_serverSettings = {QStringLiteral("DatabaseUrl=") + url, QStringLiteral("TillName=") + tillName};
     writeSettings({});
+}
+
+void ContextFixture::useNewDatabase(Engine engine)
+{
+    if (engine == Engine::Sqlite) {
+        QFile::remove(dataFile(QStringLiteral("data.db")));
+        return;
+    }
+    m_server = std::make_unique<TestServerDatabase>();
+    if (!m_server->available())
+        GTEST_SKIP() << m_server->reason().toStdString();
+    useServer(m_server->url(), QStringLiteral("Till 1"));
 }
 
 AppContext& ContextFixture::startContext()

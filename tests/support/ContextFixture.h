@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "support/Engines.h"
 #include "support/FixedEnvironment.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestServerDatabase.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -22,6 +24,9 @@ protected:
     // Points the program at a database on a server: settings.ini names it (DatabaseUrl) and the till (TillName)
     // from now on, and every later writeSettings keeps both lines.
     void useServer(const QString& url, const QString& tillName);
+    // An empty shop on the engine for the next start: data.db removed, or a new database of its own on the test
+    // server that settings.ini names, with the till "Till 1" (the test is skipped without a test server).
+    void useNewDatabase(Engine engine);
     // Creates the context on the program folder and opens its database.
     AppContext& startContext();
     // Runs pending events so one-shot timers fire.
@@ -37,4 +42,5 @@ protected:
 
 private:
     QStringList m_serverSettings;
+    std::unique_ptr<TestServerDatabase> m_server; // dropped after the context, whose connection is closed by then
 };
