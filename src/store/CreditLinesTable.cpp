@@ -105,7 +105,7 @@ Statement CreditLinesTable::historyRows(const QString& customer, const QString& 
         sql += QStringLiteral("urunadi = ? and ");
         params.emplace_back(product);
     }
-    sql += QStringLiteral("kayittarihi between ? and ? order by kayittarihi;");
+    sql += QStringLiteral("kayittarihi between ? and ? order by kayittarihi, id;");
     params.emplace_back(begin);
     params.emplace_back(end);
     Statement rows = m_db.prepare(sql);

@@ -38,8 +38,8 @@ public:
     qint64 rowCount();
     bool removeAll();
     // Id, customer, barcode, product, price, quantity, paid flag, date paid and date of the lines written from
-    // begin to end (both included, compared as text), oldest first; an empty customer or product means any. On a
-    // server the till follows.
+    // begin to end (both included, compared as text), oldest first (the lines of one sale in the order stored); an
+    // empty customer or product means any. On a server the till follows.
     Statement historyRows(const QString& customer, const QString& product, const QString& begin, const QString& end);
 
 private:

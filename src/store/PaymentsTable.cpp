@@ -42,7 +42,7 @@ Statement PaymentsTable::historyRows(const QString& product, const QString& begi
         sql += QStringLiteral("urunadi = ? and ");
         params.emplace_back(product);
     }
-    sql += QStringLiteral("odemetarihi between ? and ? order by odemetarihi;");
+    sql += QStringLiteral("odemetarihi between ? and ? order by odemetarihi, id;");
     params.emplace_back(begin);
     params.emplace_back(end);
     Statement rows = m_db.prepare(sql);

@@ -21,7 +21,8 @@ public:
     qint64 rowCount();
     bool removeAll();
     // Id, receipt number, barcode, product, price, quantity and date of the lines paid from begin to end (both
-    // included, compared as text), oldest first; an empty product means any. On a server the till follows.
+    // included, compared as text), oldest first (the lines of one sale in the order stored); an empty product means
+    // any. On a server the till follows.
     Statement historyRows(const QString& product, const QString& begin, const QString& end);
     // Barcode, product, units and takings per barcode of the lines paid from the first day to the last (as
     // text, so the last day itself counts only from its midnight), by units or by takings, most first.

@@ -357,16 +357,39 @@ bool PostgresCursor::hasCell(int column) const
     return m_row && column >= 0 && column < PQnfields(m_row);
 }
 
+const pg_result* PostgresCursor::shape() const
+{
+    if (m_row)
+        return m_row;
+    if (m_shape || m_running || !m_error.isEmpty())
+        return m_shape;
+    // Prepared as the unnamed statement, which the next run replaces anyway. A statement the server refuses keeps
+    // its error, so that the first next() fails with it instead of running.
+    pg_result* prepared = PQprepare(m_conn, "", m_sql.constData(), static_cast<int>(m_values.size()), nullptr);
+    pg_result* described = prepared && PQresultStatus(prepared) == PGRES_COMMAND_OK ? PQdescribePrepared(m_conn, "")
+                                                                                      : nullptr;
+    if (described && PQresultStatus(described) == PGRES_COMMAND_OK) {
+        m_shape = described;
+    } else {
+        pg_result* failed = described ? described : prepared;
+        m_error = ResultMessage(m_conn, failed);
+        NoticeLostConnection(m_conn, AnsweredByServer(failed));
+        PQclear(described);
+    }
+    PQclear(prepared);
+    return m_shape;
+}
+
 int PostgresCursor::columnCount() const
 {
-    const pg_result* shape = m_row ? m_row : m_shape;
-    return shape ? PQnfields(shape) : 0;
+    const pg_result* columns = shape();
+    return columns ? PQnfields(columns) : 0;
 }
 
 QString PostgresCursor::columnName(int column) const
 {
-    const pg_result* shape = m_row ? m_row : m_shape;
-    const char* name = shape ? PQfname(shape, column) : nullptr;
+    const pg_result* columns = shape();
+    const char* name = columns ? PQfname(columns, column) : nullptr;
     return name ? QString::fromUtf8(name) : QString();
 }
 

@@ -27,7 +27,8 @@ bool CanConnectToServer(const QString& url, QString* reason);
 QByteArray PostgresStatementText(const QString& sql, int* count = nullptr);
 
 // A statement on the server, walked row by row: rows arrive one at a time (libpq's single-row mode), so a
-// long listing never holds the whole result.
+// long listing never holds the whole result. Its columns are known before the first row, as a prepared SQLite
+// statement's are: asked for them then, it has the server describe the statement without running it.
 class PostgresCursor
 {
 public:
@@ -56,15 +57,20 @@ private:
     bool start();
     void finish();
     bool hasCell(int column) const;
+    // The result that names the columns: the row read, the first row's once the rows are done, or before any row
+    // the server's description of the statement.
+    const pg_result* shape() const;
 
     pg_conn* m_conn;
     QByteArray m_sql;
     std::vector<QVariant> m_values;
     std::function<bool()> m_cancelled;
     pg_result* m_row = nullptr;
-    pg_result* m_shape = nullptr; // the first row's result, kept for the column names once the rows are done
+    // The first row's result, or the statement's description when the columns were asked for before it; kept for
+    // the column names once the rows are done.
+    mutable pg_result* m_shape = nullptr;
     bool m_running = false;
-    QString m_error;
+    mutable QString m_error;
 };
 
 // One connection to a PostgreSQL server. Failures come back as the server's message.

@@ -84,7 +84,7 @@ Statement ProductsTable::allRows()
 
 Statement ProductsTable::stockSheetRows()
 {
-    return m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler order by stok desc;"));
+    return m_db.prepare(QStringLiteral("SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler order by stok desc nulls last, id;"));
 }
 
 QStringList ProductsTable::names()

@@ -43,7 +43,8 @@ public:
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.
     qint64 rowCount();
-    // Barcode, name, price, stock and date of every product, most in stock first.
+    // Barcode, name, price, stock and date of every product, most in stock first (a stock never set last, equal
+    // stocks in the order added: the same order on both engines).
     Statement stockSheetRows();
     // Every product's name, in order.
     QStringList names();

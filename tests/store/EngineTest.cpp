@@ -136,6 +136,38 @@ TEST_P(EngineTest, AWalkedStatementReadsNumbersAsAQueryDoes)
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_P(EngineTest, AWalkedStatementNamesItsColumnsBeforeItsFirstRow)
+{
+    ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("A"), QStringLiteral("Tea"), 2, 1));
+    const QStringList expected{QStringLiteral("barkod"), QStringLiteral("name"), QStringLiteral("twice")};
+    const auto names = [](const Statement& statement) {
+        QStringList out;
+        for (int c = 0; c < statement.columnCount(); ++c)
+            out << statement.columnName(c);
+        return out;
+    };
+    // With a row to come and without one; inside a transaction too.
+    for (const QString& barcode : {QStringLiteral("A"), QStringLiteral("none")}) {
+        Transaction transaction(db);
+        Statement rows = db.prepare(QStringLiteral("SELECT barkod, urunadi AS name, fiyat * 2 AS twice FROM urunler "
+                                                   "where barkod = ?;"));
+        rows.bind(1, barcode);
+        EXPECT_EQ(names(rows), expected) << barcode.toStdString();
+        ASSERT_EQ(rows.next(), barcode == QLatin1String("A"));
+        EXPECT_EQ(names(rows), expected);
+        if (barcode == QLatin1String("A"))
+            EXPECT_EQ(rows.text(1), QStringLiteral("Tea"));
+        EXPECT_FALSE(rows.next());
+        EXPECT_TRUE(rows.error().isEmpty()) << rows.error().toStdString();
+        EXPECT_TRUE(transaction.commit());
+    }
+    // A statement the engine refuses names no columns and fails at its first step; the next one runs.
+    Statement wrong = db.prepare(QStringLiteral("SELECT nosuchcolumn FROM urunler;"));
+    EXPECT_EQ(wrong.columnCount(), 0);
+    EXPECT_FALSE(wrong.next());
+    EXPECT_EQ(ProductsTable(db).rowCount(), 1);
+}
+
 TEST_P(EngineTest, ValuesThatDoNotMatchTheStatementsParametersAreRefusedEveryTime)
 {
     const QString sql = QStringLiteral("SELECT count(*) FROM musteriler where musteriadi = ? or musteriadi = ?;");
