@@ -24,9 +24,13 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
     ProductsTable products(db);
     QStringList listLines;
     MoneySum total;
+    // A failed line is reported and the sale goes on without it, unless the failure ended the transaction (as a
+    // server's does): then the sale stops at it, with nothing stored and that one failure reported.
     for (const SaleLine& line : lines) {
         if (insertLine(line) && total.tryAdd(line.unitPriceText, line.quantity))
             listLines << ReceiptListLine(line.name, line.unitPriceText, line.quantity);
+        else if (transaction.failed())
+            return sale;
     }
     // On a server the product rows whose stock a sale lowers stay locked until it commits. Two tills that took
     // them in the orders of their lists could each wait for the other, and the server would end that by failing
@@ -36,8 +40,11 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
         byBarcode.push_back(&line);
     std::stable_sort(byBarcode.begin(), byBarcode.end(),
                      [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
-    for (const SaleLine* line : byBarcode)
+    for (const SaleLine* line : byBarcode) {
         products.lowerStock(line->barcode, line->quantity);
+        if (transaction.failed())
+            return sale;
+    }
     sale.committed = transaction.commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
     sale.total = total.value();

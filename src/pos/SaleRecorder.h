@@ -28,7 +28,9 @@ struct RecordedSale
 // Stores a paid sale in one transaction: per line an odemeler row under the receipt number, then each line's
 // product stock lowered by its quantity (never below 0), in barcode order. A failing statement is reported and
 // the sale goes on; a line whose insert failed (or whose price text is not a number) is left out of the list text
-// and the total. When the stock of a line cannot be read, its stock is left as it is.
+// and the total. When the stock of a line cannot be read, its stock is left as it is. A failure that ends the
+// transaction (any failed statement on a server) ends the sale there: nothing is stored and only that failure
+// has been reported.
 RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vector<SaleLine>& lines);
 // The same for a credit sale: veresiyeler rows of the customer instead of odemeler rows.
 RecordedSale RecordCreditSale(Database& db, qint64 customerId, const QString& customerName,

@@ -772,6 +772,13 @@ void Database::Rollback()
         sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
 }
 
+bool Database::transactionFailed() const
+{
+    if (m_pg)
+        return !m_pg->isConnected() || m_pg->transactionFailed();
+    return !m_db || sqlite3_get_autocommit(m_db) != 0;
+}
+
 Statement Database::prepare(const QString& sql)
 {
     if (!ensureOpen())

@@ -156,6 +156,10 @@ public:
     bool Commit();
     // Ends an open transaction without keeping its changes; nothing is reported.
     void Rollback();
+    // Asked inside a transaction: true when it can store nothing more and the series should stop at the failure
+    // already reported. A server refuses every statement after a failed one (and a lost connection ends it);
+    // data.db goes on after a failed statement unless the engine had to roll the transaction back itself.
+    bool transactionFailed() const;
 
     // On a server: runs a "COPY … FROM STDIN" statement with rows in COPY's text format, all stored or none;
     // a failure is reported. False on data.db, which has no COPY.

@@ -17,6 +17,11 @@ bool Transaction::commit()
     return m_db.Commit();
 }
 
+bool Transaction::failed() const
+{
+    return !m_active || m_db.transactionFailed();
+}
+
 void Transaction::rollback()
 {
     if (!m_active)

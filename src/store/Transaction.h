@@ -20,6 +20,9 @@ public:
 
     // True from a successful begin until commit() or rollback().
     bool active() const { return m_active; }
+    // True when a statement of the transaction failed in a way that lets nothing more be stored in it (see
+    // Database::transactionFailed), or it is not active: a series stops there, with the one failure reported.
+    bool failed() const;
     // False (reported, and rolled back) when the commit fails or the transaction is not active.
     bool commit();
     void rollback();

@@ -210,6 +210,39 @@ TEST_P(CheckoutTest, ASaleTheDatabaseCannotCommitStaysOnScreenWithNothingStored)
     EXPECT_EQ(listRows().size(), 2);
 }
 
+TEST_P(CheckoutTest, AFailedLineIsReportedOnceAndEndsTheSaleOnlyWhereTheEngineEndsTheTransaction)
+{
+    startShop();
+    const QString refuseMilk =
+        onServer() ? QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                    "'BEGIN RAISE EXCEPTION ''refused''; END';"
+                                    "CREATE TRIGGER refuse BEFORE INSERT ON odemeler FOR EACH ROW "
+                                    "WHEN (NEW.urunadi = 'MILK') EXECUTE FUNCTION refuse();")
+                   : QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON odemeler WHEN new.urunadi = 'MILK' "
+                                    "BEGIN SELECT raise(abort, 'refused'); END;");
+    ASSERT_TRUE(form->context().SQLConnection1().ExecuteDirect(refuseMilk));
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    sellByCash();
+
+    const QStringList shown = dialogs.messageTexts();
+    ASSERT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
+    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("Exception raised with message: ")) && shown[1].contains(QStringLiteral("refused")))
+        << shown[1].toStdString();
+    if (onServer()) {
+        // The server refuses the rest of the transaction: nothing is stored and the sale stays for another try.
+        EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
+        EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
+        EXPECT_EQ(listRows().size(), 2);
+    } else {
+        // data.db stores the other lines and lowers every line's stock.
+        EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler")), QStringList{"12|COFFEE"});
+        EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
+        EXPECT_TRUE(listRows().isEmpty());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, CheckoutTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 // The menu's "Ask Print" never reaches the database.
