@@ -1,7 +1,9 @@
 #include "EngineSaleFixture.h"
+#include "support/LoopbackPrinter.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -135,24 +137,45 @@ TEST_P(CheckoutTest, AskPrintOffersPrintingAndACancelledPrintDialogStillComplete
     EXPECT_TRUE(listRows().isEmpty());
 }
 
-TEST_P(CheckoutTest, APrintingFailureLeavesTheSaleStoredUnnumberedAndOnScreen)
+TEST_P(CheckoutTest, APrintingFailureStillCompletesTheStoredSaleOnceWithItsReceiptNumberAndFile)
 {
-    startShop({QStringLiteral("Print=1")});
-    dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
-    dialogs.printAnswers.push_back(programFolder() + QStringLiteral("no such folder/receipt.pdf"));
-    sellByCash();
+    // The system printer failing, and a direct receipt printer that cannot be reached.
+    const QStringList printers[] = {
+        {},
+        {QStringLiteral("ReceiptPrinter=escpos-tcp"),
+         QStringLiteral("ReceiptPrinterAddress=127.0.0.1:%1").arg(LoopbackPrinter::unusedPort())}};
+    for (const QStringList& printer : printers) {
+        SCOPED_TRACE(printer.join(u' ').toStdString());
+        form.reset();
+        dialogs.clear();
+        renewDatabase();
+        QFile::remove(receiptFolder() + QStringLiteral("/12.txt"));
+        startShop(QStringList{QStringLiteral("Print=1")} + printer);
+        dialogs.messageAnswers = {Dialogs::Yes, Dialogs::Yes};
+        dialogs.printAnswers.push_back(programFolder() + QStringLiteral("no such folder/receipt.pdf"));
+        sellByCash();
 
-    ASSERT_NE(dialogs.lastMessage(), nullptr);
-    EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("Printer not found!"));
-    EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
-    EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
-              (QStringList{"12|COFFEE", "12|MILK"}));
-    EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
-    EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);
-    EXPECT_FALSE(settingsText().contains(QStringLiteral("ReceiptNumber=13")));
-    EXPECT_FALSE(QFileInfo::exists(receiptFolder() + QStringLiteral("/12.txt")));
-    EXPECT_EQ(listRows().size(), 2);
-    EXPECT_TRUE(form->sellByCashButton()->isEnabled());
+        ASSERT_NE(dialogs.lastMessage(), nullptr);
+        EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?", "Printer not found!"}));
+        EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
+        // Stored once, numbered and saved; nothing left on screen to be sold a second time.
+        EXPECT_TRUE(listRows().isEmpty());
+        EXPECT_FALSE(form->sellByCashButton()->isEnabled());
+        EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
+                  (QStringList{"12|COFFEE", "12|MILK"}));
+        EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
+        EXPECT_EQ(fileBytes(receiptFolder() + QStringLiteral("/12.txt")), kReceipt12);
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
+        EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=13\r\n")));
+
+        // The next sale takes the next number.
+        scan(QStringLiteral("C1"));
+        dialogs.messageAnswers = {Dialogs::Yes, Dialogs::No};
+        sellByCash();
+        EXPECT_EQ(query(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
+                  (QStringList{"12|COFFEE", "12|MILK", "13|COFFEE"}));
+        EXPECT_EQ(form->context().receipts.ReceiptNumber, 14);
+    }
 }
 
 TEST_P(CheckoutTest, AReceiptFileThatCannotBeWrittenIsReportedAndTheSaleStillCompletes)

@@ -1,7 +1,8 @@
 #include "pos/ui/Checkout.h"
 
-#include "app/Dialogs.h"
 #include "app/AppContext.h"
+#include "app/AppError.h"
+#include "app/Dialogs.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/Receipt.h"
@@ -29,6 +30,7 @@ bool CompleteSale(AppContext& context, SaleScreen& screen, QWidget* parent,
         return false;
 
     const QString caption = TranslateText(cash ? "Sell by Cash" : "Sell by Credit");
+    QString printFailure;
     // On an ESC/POS printer the drawer pulse goes out with a cash receipt, in the same write.
     const bool openDrawer = cash && CurrentReceiptPrinter(context).drawerAttached();
     const bool print = context.receipts.askBeforePrinting
@@ -45,14 +47,24 @@ bool CompleteSale(AppContext& context, SaleScreen& screen, QWidget* parent,
         if (print) {
             ReceiptPrintJob job(receipt, cash ? parent->window()->windowTitle() : QString());
             job.openDrawer = openDrawer;
-            printed = PrintReceipt(context, parent, job);
+            try {
+                printed = PrintReceipt(context, parent, job);
+            } catch (const AppError& failure) {
+                // The sale is stored: it must not stay on screen to be sold again. Its receipt keeps its number
+                // and its file, for a reprint from the sales history once the printer is back.
+                printFailure = failure.message();
+            }
         }
-        if (cash || printed) {
+        if (cash || printed || !printFailure.isEmpty()) {
             receiptNumber->keep();
             FisKaydet(context, receipt, receiptNumber->number());
         }
     }
     screen.ClearAfterSale();
+    if (!printFailure.isEmpty()) {
+        context.ShowError(printFailure);
+        return true;
+    }
     // Without a receipt the drawer still opens; the sale is complete by now, so a failure here only reports.
     if (openDrawer && !print)
         OpenCashDrawer(context);

@@ -16,7 +16,7 @@ void FisNoArtir(AppContext& context);
 // as soon as it is taken, before the sale is stored, printed or saved, so a crash in between can skip a number
 // but never give the next sale one that a stored sale or a saved receipt already carries. Unless keep() is
 // called, the number is given back when the reservation ends: the sale ended without a receipt (it could not
-// be stored, or printing failed or was cancelled).
+// be stored, or a credit sale's print dialog was cancelled).
 class ReceiptNumberReservation
 {
 public:
