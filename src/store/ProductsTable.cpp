@@ -13,7 +13,7 @@ std::optional<std::vector<ProductRecord>> ProductsTable::withBarcode(const QStri
     std::vector<ProductRecord> products;
     for (size_t i = 0; i < found.size(); ++i)
         products.push_back({found.text(i, QStringLiteral("barkod")), found.text(i, QStringLiteral("urunadi")),
-                            found.value(i, QStringLiteral("fiyat")), found.value(i, QStringLiteral("stok")).asInteger(),
+                            found.value(i, QStringLiteral("fiyat")), found.value(i, QStringLiteral("stok")),
                             found.text(i, QStringLiteral("kayittarihi"))});
     return products;
 }
@@ -29,10 +29,19 @@ bool ProductsTable::insert(const QString& barcode, const QString& name, const QV
                               {barcode, name, price, stock});
 }
 
-bool ProductsTable::update(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock)
+ProductUpdate ProductsTable::update(const QString& barcode, const QString& name, const QVariant& price, qint64 stock,
+                                   const DbValue& stockRead)
 {
-    return m_db.ExecuteDirect(QStringLiteral("update urunler set urunadi=?, fiyat=?, stok=? where barkod=?;"),
-                              {name, price, stock, barcode});
+    const bool stockKept = stockRead.raw().typeId() == QMetaType::LongLong && stockRead.asInteger() == stock;
+    const QueryResult written =
+        stockKept ? m_db.Query(QStringLiteral("update urunler set urunadi=?, fiyat=? where barkod=? returning id;"),
+                               {name, price, barcode})
+                  : m_db.Query(QStringLiteral("update urunler set urunadi=?, fiyat=?, stok=? where barkod=? "
+                                              "and (stok=?5 or (stok is null and ?5 is null)) returning id;"),
+                               {name, price, stock, barcode, stockRead.raw()});
+    if (!written.ok)
+        return ProductUpdate::Failed;
+    return written.empty() ? ProductUpdate::ChangedMeanwhile : ProductUpdate::Written;
 }
 
 bool ProductsTable::remove(const QString& barcode)

@@ -13,8 +13,15 @@ struct ProductRecord
     QString barcode;
     QString name;
     DbValue price; // as stored: a number, or text the windows must read themselves
-    qint64 stock = 0;
+    DbValue stock; // as stored: NULL, or on data.db any value
     QString recorded; // kayittarihi
+};
+
+// What an update of a product did.
+enum class ProductUpdate {
+    Written,
+    ChangedMeanwhile, // nothing written: the stock is no longer the one read, or the barcode is gone
+    Failed            // nothing written: the statement failed (reported)
 };
 
 // Every statement on urunler. Failures are reported by the database's error reporter.
@@ -28,7 +35,11 @@ public:
     // Every barcode, in order.
     QStringList barcodes();
     bool insert(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock);
-    bool update(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock);
+    // Writes the name and price of the products with the barcode, and the stock when it is not what stockRead,
+    // the stock as read when the product was shown, already holds. The stock is written only while it is still
+    // stockRead, so that units sold meanwhile (on another till too) are never written back.
+    ProductUpdate update(const QString& barcode, const QString& name, const QVariant& price, qint64 stock,
+                         const DbValue& stockRead);
     bool remove(const QString& barcode);
     // Lowers the stock by the quantity, never below 0. Products sharing the barcode all take what the last of
     // them had left; a stock that cannot be read is left as it is.

@@ -1,6 +1,7 @@
 #include "CatalogueFixture.h"
 #include "catalogue/ui/ProductsScreen.h"
 #include "catalogue/ui/StockSpinBox.h"
+#include "pos/SaleRecorder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -321,3 +322,68 @@ TEST_F(ProductsScreenTest, AFailingStatementIsReportedAndTheFormKeepsWhatWasType
     EXPECT_EQ(s.Edit2->text(), QStringLiteral("Tea"));
     EXPECT_EQ(state(s), "100 -");
 }
+
+namespace {
+
+// The products screen of a till whose shop has other tills: on data.db and on a database on the test server.
+class ProductsScreenTwoTillsTest : public ProductsScreenTest, public ::testing::WithParamInterface<Engine>
+{
+protected:
+    void SetUp() override
+    {
+        ProductsScreenTest::SetUp();
+        if (!HasFatalFailure() && GetParam() == Engine::Postgres)
+            useNewDatabase(GetParam());
+    }
+};
+
+} // namespace
+
+TEST_P(ProductsScreenTwoTillsTest, UpdateKeepsTheUnitsSoldOnAnotherTillAndRefusesAStockCountedMeanwhile)
+{
+    const Screen s = open();
+    addProduct(QStringLiteral("P1"), QStringLiteral("Tea"), 2, 10);
+    typeBarcode(s, QStringLiteral("P1"));
+    ASSERT_EQ(s.SpinEdit2->value(), 10);
+    Database otherTill;
+    ASSERT_TRUE(otherTill.open(context->SQLConnection1().path()));
+    const auto sell = [&](qint64 units) {
+        const std::vector<SaleLine> lines = {{QStringLiteral("P1"), QStringLiteral("Tea"), units, QStringLiteral("2.00")}};
+        ASSERT_TRUE(RecordCashSale(otherTill, 1, lines).committed);
+    };
+    const QString stock = QStringLiteral("select stok from urunler");
+
+    // A new price saved while the other till sold three: the stock stays as the sale left it.
+    sell(3);
+    fill(s, QStringLiteral("Tea"), QStringLiteral("2,5"));
+    QTest::mouseClick(s.BitBtn8, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
+    EXPECT_EQ(cell(QStringLiteral("select fiyat from urunler")), QStringLiteral("2.5"));
+    EXPECT_EQ(cell(stock), QStringLiteral("7"));
+
+    // A stock counted on the screen while the other till sold: nothing is saved, the product is shown as it is.
+    sell(1);
+    fill(s, QStringLiteral("Green Tea"), QStringLiteral("3"));
+    s.SpinEdit2->setValue(20);
+    QTest::mouseClick(s.BitBtn8, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("This product was changed on another till in the meantime. "
+                                                          "Nothing was saved; it is shown again as it is now."));
+    EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("WARNING"));
+    EXPECT_EQ(cell(QStringLiteral("select urunadi from urunler")), QStringLiteral("Tea"));
+    EXPECT_EQ(cell(stock), QStringLiteral("6"));
+    EXPECT_EQ(s.Edit2->text(), QStringLiteral("Tea"));
+    EXPECT_EQ(s.SpinEdit2->value(), 6);
+
+    // Counted again on what is shown now: saved, and saved again.
+    for (const int counted : {20, 18}) {
+        dialogs.clear();
+        s.SpinEdit2->setValue(counted);
+        QTest::mouseClick(s.BitBtn8, Qt::LeftButton);
+        EXPECT_TRUE(dialogs.messageTexts().isEmpty());
+        EXPECT_EQ(cell(stock), QString::number(counted));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ProductsScreenTwoTillsTest, ::testing::Values(Engine::Sqlite, Engine::Postgres),
+                         EngineName);

@@ -189,11 +189,13 @@ TEST_P(EngineTest, ProductsAreFoundChangedAndRemovedByBarcode)
     EXPECT_EQ(walk(products.pickerRows(QStringLiteral("MIL"))), QStringList{QStringLiteral("8690|Milk|1.25")});
     EXPECT_EQ(walk(products.pickerRows(QStringLiteral("869"))).size(), 2);
 
-    ASSERT_TRUE(products.update(QStringLiteral("8690"), QStringLiteral("Milk 1L"), QStringLiteral("1.30"), 7));
+    ASSERT_EQ(products.update(QStringLiteral("8690"), QStringLiteral("Milk 1L"), QStringLiteral("1.30"), 7,
+                              products.withBarcode(QStringLiteral("8690"))->front().stock),
+              ProductUpdate::Written);
     const auto found = products.withBarcode(QStringLiteral("8690"));
     ASSERT_TRUE(found && found->size() == 1);
     EXPECT_EQ(found->front().name, QStringLiteral("Milk 1L"));
-    EXPECT_EQ(found->front().stock, 7);
+    EXPECT_EQ(found->front().stock.asInteger(), 7);
 
     products.lowerStock(QStringLiteral("8690"), 3);
     products.lowerStock(QStringLiteral("8691"), 5); // never below 0
@@ -331,6 +333,37 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     const QString paidAt = rows(QStringLiteral("SELECT odemetarihi FROM veresiyeler;")).value(0);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(paidAt).hasMatch())
         << paidAt.toStdString();
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, AProductSavedAfterASaleOnAnotherTillKeepsTheUnitsSold)
+{
+    ProductsTable products(db);
+    ASSERT_TRUE(products.insert(QStringLiteral("P1"), QStringLiteral("Tea"), 2, 10));
+    const DbValue stockShown = products.withBarcode(QStringLiteral("P1"))->back().stock;
+    Database otherTill;
+    ASSERT_TRUE(otherTill.open(db.path()));
+    const std::vector<SaleLine> sold = {{QStringLiteral("P1"), QStringLiteral("Tea"), 3, QStringLiteral("2.00")}};
+    ASSERT_TRUE(RecordCashSale(otherTill, 1, sold).committed);
+    const QString product = QStringLiteral("SELECT urunadi, fiyat, stok FROM urunler;");
+
+    // The price changed on the screen, the stock as shown: the units sold stay sold.
+    EXPECT_EQ(products.update(QStringLiteral("P1"), QStringLiteral("Green Tea"), QStringLiteral("2.50"), 10, stockShown),
+              ProductUpdate::Written);
+    EXPECT_EQ(rows(product), QStringList{QStringLiteral("Green Tea|2.5|7")});
+    // A stock counted on the screen while the other till sold: nothing is written.
+    EXPECT_EQ(products.update(QStringLiteral("P1"), QStringLiteral("Black Tea"), QStringLiteral("3"), 20, stockShown),
+              ProductUpdate::ChangedMeanwhile);
+    EXPECT_EQ(rows(product), QStringList{QStringLiteral("Green Tea|2.5|7")});
+    // Read again, the count is written.
+    const DbValue stockNow = products.withBarcode(QStringLiteral("P1"))->back().stock;
+    EXPECT_EQ(products.update(QStringLiteral("P1"), QStringLiteral("Black Tea"), QStringLiteral("3"), 20, stockNow),
+              ProductUpdate::Written);
+    EXPECT_EQ(rows(product), QStringList{QStringLiteral("Black Tea|3|20")});
+    // Removed on the other till meanwhile.
+    ASSERT_TRUE(ProductsTable(otherTill).remove(QStringLiteral("P1")));
+    EXPECT_EQ(products.update(QStringLiteral("P1"), QStringLiteral("Tea"), QStringLiteral("3"), 20, stockNow),
+              ProductUpdate::ChangedMeanwhile);
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 

@@ -253,7 +253,8 @@ void ProductsScreen::ComboBox1Change()
         ComboBox1->lineEdit()->setCursorPosition(cursor);
         Edit2->setText(product.name);
         Edit3->setText(MoneyText(product.price.asDouble()));
-        SpinEdit2->setValue(int(std::clamp<qint64>(product.stock, 0, 999999)));
+        SpinEdit2->setValue(int(std::clamp<qint64>(product.stock.asInteger(), 0, 999999)));
+        m_stockRead = product.stock;
         Edit5->setText(product.recorded);
         setActions(false, true);
         showRecordDate(true);
@@ -294,9 +295,20 @@ void ProductsScreen::BitBtn8Click()
         m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"), TranslateText("Invalid Entry!"));
         return;
     }
-    if (!ProductsTable(m_context.SQLConnection1())
-             .update(ComboBox1->currentText(), Edit2->text(), Edit3->text(), SpinEdit2->typedValue()))
+    const qint64 stock = SpinEdit2->typedValue();
+    switch (ProductsTable(m_context.SQLConnection1())
+                .update(ComboBox1->currentText(), Edit2->text(), Edit3->text(), stock, m_stockRead)) {
+    case ProductUpdate::Failed:
         return;
+    case ProductUpdate::ChangedMeanwhile:
+        m_context.dialogs().warning(m_context.window(), TranslateText("WARNING"),
+                                    TranslateText("This product was changed on another till in the meantime. Nothing was saved; it is shown again as it is now."));
+        ComboBox1Change();
+        return;
+    case ProductUpdate::Written:
+        m_stockRead = DbValue(QVariant(stock));
+        break;
+    }
     focusBarcode();
 }
 

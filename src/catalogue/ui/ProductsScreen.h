@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Database.h"
+
 #include <QWidget>
 
 class AppContext;
@@ -38,6 +40,7 @@ private:
     void focusBarcode();
 
     AppContext& m_context;
+    DbValue m_stockRead; // the shown product's stock as read, which an update must still find
     QLabel* m_barcodeLabel = nullptr;
     QLabel* m_nameLabel = nullptr;
     QLabel* m_priceLabel = nullptr;
