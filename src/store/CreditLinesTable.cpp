@@ -47,27 +47,22 @@ bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const 
         {customerId, customer, barcode, name, quantity, price});
 }
 
-std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector<qint64>& ids)
+std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<qint64>& ids)
 {
     if (ids.empty())
         return std::vector<qint64>();
-    const QueryResult open = m_db.Query(QStringLiteral("select id from veresiyeler where odendimi=0 and id in (")
-                                            + placeholders(ids.size()) + QStringLiteral(");"),
+    // The open state is checked by the update itself: a second till settling the same line at the same moment
+    // waits for the first one's row lock on a server, then finds the line paid and leaves it.
+    const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=%1 "
+                                                       "where odendimi=0 and id in (%2) returning id;")
+                                            .arg(m_db.localNowSql(), placeholders(ids.size())),
                                         values(ids));
-    if (!open.ok)
+    if (!paid.ok)
         return std::nullopt;
-    std::vector<qint64> openIds;
-    for (size_t i = 0; i < open.size(); ++i)
-        openIds.push_back(open.value(i, QStringLiteral("id")).asInteger());
-    return openIds;
-}
-
-bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
-{
-    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=%1 where id in (")
-                                      .arg(m_db.localNowSql())
-                                  + placeholders(ids.size()) + QStringLiteral(");"),
-                              values(ids));
+    std::vector<qint64> paidIds;
+    for (size_t i = 0; i < paid.size(); ++i)
+        paidIds.push_back(paid.value(i, QStringLiteral("id")).asInteger());
+    return paidIds;
 }
 
 bool CreditLinesTable::remove(qint64 id)

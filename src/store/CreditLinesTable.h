@@ -27,10 +27,9 @@ public:
     std::optional<std::vector<CreditLineRecord>> openLinesOf(const QString& customer);
     bool insert(qint64 customerId, const QString& customer, const QString& barcode, const QString& name,
                 qint64 quantity, const QString& price);
-    // Those of the ids whose lines are still open; nothing when the lookup failed.
-    std::optional<std::vector<qint64>> stillOpen(const std::vector<qint64>& ids);
-    // Marks the lines paid, now.
-    bool markPaid(const std::vector<qint64>& ids);
+    // Marks those of the lines that are still open paid, now, and gives their ids; a line paid meanwhile (on
+    // another till too) is left as it is and not among them. Nothing when the statement failed.
+    std::optional<std::vector<qint64>> markPaid(const std::vector<qint64>& ids);
     bool remove(qint64 id);
     // Every column of every line, in the order they were added.
     Statement allRows();

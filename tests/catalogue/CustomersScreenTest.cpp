@@ -290,7 +290,7 @@ TEST_F(CustomersScreenTest, ASettlementThatFailsLeavesTheLinesOpenAndWritesNoPay
     }
 }
 
-TEST_F(CustomersScreenTest, ALineSettledMeanwhileIsNotPaidTwice)
+TEST_F(CustomersScreenTest, ALineSettledMeanwhileIsNotPaidTwiceAndTheScreenSaysSo)
 {
     const Screen s = open();
     addCustomersWithCredit();
@@ -301,4 +301,22 @@ TEST_F(CustomersScreenTest, ALineSettledMeanwhileIsNotPaidTwice)
     paid(s);
     EXPECT_EQ(cell(QStringLiteral("select group_concat(urunadi) from odemeler")), QStringLiteral("Gum"));
     EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{QStringLiteral("Are you sure?"),
+                           QStringLiteral("Some of the lines were settled on another till in the meantime. "
+                                          "They were not paid again.")}));
+    EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Information);
+
+    // Every checked line settled meanwhile: nothing is paid.
+    dialogs.clear();
+    type(s, QStringLiteral("Bob"));
+    QTest::mouseClick(s.BitBtn13, Qt::LeftButton);
+    exec(QStringLiteral("update veresiyeler set odendimi=1 where musteriadi='Bob'"));
+    QTest::mouseClick(s.BitBtn14, Qt::LeftButton);
+    paid(s);
+    EXPECT_EQ(count(QStringLiteral("odemeler")), 1);
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{QStringLiteral("Are you sure?"),
+                           QStringLiteral("These lines were settled on another till in the meantime. "
+                                          "Nothing was settled.")}));
 }

@@ -328,11 +328,60 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     ASSERT_TRUE(open && open->size() == 1);
     EXPECT_EQ(open->front().price, QStringLiteral("4.75"));
 
-    ASSERT_TRUE(SettleCreditLines(db, *open));
+    const CreditSettlement settlement = SettleCreditLines(db, *open);
+    ASSERT_TRUE(settlement.stored);
+    EXPECT_EQ(settlement.settled, 1U);
+    EXPECT_EQ(settlement.settledElsewhere, 0U);
     EXPECT_TRUE(CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"))->empty());
     const QString paidAt = rows(QStringLiteral("SELECT odemetarihi FROM veresiyeler;")).value(0);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(paidAt).hasMatch())
         << paidAt.toStdString();
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(EngineTest, TwoTillsSettlingTheSameCreditLineAtOnceSettleItOnce)
+{
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")},
+                                         {QStringLiteral("Y"), QStringLiteral("TEA"), 2, QStringLiteral("1.00")}};
+    ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+    const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
+    ASSERT_TRUE(open && open->size() == 2);
+
+    // Both tills show the open lines; the other till is settling CAKE and has not committed yet.
+    Database otherTill;
+    ASSERT_TRUE(otherTill.open(db.path()));
+    Transaction otherSettlement(otherTill);
+    ASSERT_TRUE(otherSettlement.active());
+    ASSERT_TRUE(otherTill.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1 where urunadi='CAKE';")));
+
+    CreditSettlement settlement;
+    std::thread thisTill([&] { settlement = SettleCreditLines(db, *open); });
+    if (GetParam() == Engine::Postgres) {
+        // This till's settlement waits for the other till's lock, having read both lines as open.
+        Database watcher;
+        EXPECT_TRUE(watcher.open(db.path()));
+        for (int i = 0; i < 1000 && QueryRows(watcher, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE "
+                                                                   "datname = current_database() AND "
+                                                                   "wait_event_type = 'Lock';"))
+                                            != QStringList{QStringLiteral("1")};
+             ++i)
+            QThread::msleep(10);
+    }
+    EXPECT_TRUE(otherSettlement.commit());
+    thisTill.join();
+
+    EXPECT_TRUE(settlement.stored);
+    EXPECT_EQ(settlement.settled, 1U);
+    EXPECT_EQ(settlement.settledElsewhere, 1U);
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno, urunadi FROM odemeler;")), QStringList{QStringLiteral("0|TEA")});
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM veresiyeler WHERE odendimi = 0;")), QStringList{"0"});
+
+    // Settling lines that are all settled by now writes nothing and says so.
+    settlement = SettleCreditLines(db, *open);
+    EXPECT_TRUE(settlement.stored);
+    EXPECT_EQ(settlement.settled, 0U);
+    EXPECT_EQ(settlement.settledElsewhere, 2U);
+    EXPECT_EQ(PaymentsTable(db).rowCount(), 1);
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 

@@ -335,8 +335,16 @@ void CustomersScreen::BitBtn7Click()
     for (int i = 0; i < CheckListBox1->count() && size_t(i) < m_lines.size(); ++i)
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_lines[size_t(i)]);
-    if (!checked.empty())
-        SettleCreditLines(m_context.SQLConnection1(), checked);
+    if (!checked.empty()) {
+        const CreditSettlement settlement = SettleCreditLines(m_context.SQLConnection1(), checked);
+        if (settlement.stored && settlement.settledElsewhere > 0) {
+            const QString told =
+                settlement.settled == 0
+                    ? TranslateText("These lines were settled on another till in the meantime. Nothing was settled.")
+                    : TranslateText("Some of the lines were settled on another till in the meantime. They were not paid again.");
+            m_context.dialogs().information(m_context.window(), TranslateText("Sell by Credit"), told);
+        }
+    }
     BitBtn13Click();
     Edit1->setText(Label10->text());
 }
