@@ -4,53 +4,17 @@
 #include "reports/SalesHistory.h"
 #include "reports/StockCountSheet.h"
 #include "reports/TableExport.h"
-#include "store/Database.h"
-#include "support/Engines.h"
-#include "support/TestServerDatabase.h"
+#include "support/EngineDatabaseTest.h"
 
 #include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
 // The exports, the import and the bulk delete on data.db and on a database on the test server: the same data
 // gives the same file on both.
-class CsvDatabaseTest : public ::testing::TestWithParam<Engine>
+class CsvDatabaseTest : public EngineDatabaseTest
 {
 protected:
-    QTemporaryDir folder;
-    std::unique_ptr<TestServerDatabase> server;
-    Database db;
-    QStringList reported;
-
-    void SetUp() override
-    {
-        db.setErrorReporter([this](const QString& message) { reported << message; });
-        if (onServer()) {
-            server = std::make_unique<TestServerDatabase>();
-            if (!server->available())
-                GTEST_SKIP() << server->reason().toStdString();
-            ASSERT_TRUE(db.open(server->url()));
-            db.Migrate();
-            ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
-            return;
-        }
-        const QString path = folder.filePath(QStringLiteral("data.db"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUENVALE_RUNTIME_DIR "/empty.db"), path));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        ASSERT_TRUE(db.open(path));
-    }
-
-    void TearDown() override
-    {
-        db.close();
-        server.reset();
-    }
-
-    bool onServer() const { return GetParam() == Engine::Postgres; }
-
     void exec(const QString& sql, const std::vector<QVariant>& params = {})
     {
         ASSERT_TRUE(db.ExecuteDirect(sql, params)) << reported.join(QLatin1Char('\n')).toStdString();

@@ -10,9 +10,8 @@
 #include "store/ProductsTable.h"
 #include "store/Transaction.h"
 #include "store/WorkerConnection.h"
-#include "support/Engines.h"
+#include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
-#include "support/TestServerDatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -27,34 +26,9 @@
 
 namespace {
 
-class EngineTest : public ::testing::TestWithParam<Engine>
+class EngineTest : public EngineDatabaseTest
 {
 protected:
-    void SetUp() override
-    {
-        db.setErrorReporter([this](const QString& message) { reported << message; });
-        if (GetParam() == Engine::Sqlite) {
-            ASSERT_TRUE(m_dir.isValid());
-            const QString path = m_dir.filePath(QStringLiteral("data.db"));
-            ASSERT_TRUE(QFile::copy(QStringLiteral(QUENVALE_RUNTIME_DIR "/empty.db"), path));
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-            ASSERT_TRUE(db.open(path));
-        } else {
-            server = std::make_unique<TestServerDatabase>();
-            if (!server->available())
-                GTEST_SKIP() << server->reason().toStdString();
-            ASSERT_TRUE(db.open(server->url()));
-        }
-        db.Migrate();
-        ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
-    }
-
-    void TearDown() override
-    {
-        db.close();
-        server.reset();
-    }
-
     QStringList rows(const QString& sql, const std::vector<QVariant>& params = {})
     {
         return QueryRows(db, sql, params);
@@ -72,10 +46,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<TestServerDatabase> server;
-    Database db;
-    QStringList reported;
 };
 
 TEST_P(EngineTest, MigratingTwiceKeepsTheTablesAndTheirRows)
