@@ -517,7 +517,7 @@ int main(int argc, char** argv)
                 std::vector<Line> lines;
                 double grand = 0;
                 Stmt q(raw.get(), "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi FROM odemeler "
-                                  "where odemetarihi between ? and ? order by odemetarihi;");
+                                  "where odemetarihi between ? and ? order by odemetarihi, id;");
                 const QByteArray b = range.begin.toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
                 const QByteArray e = range.end.toString(QStringLiteral("yyyy-MM-dd 23:59:59")).toLatin1();
                 sqlite3_bind_text(q.s, 1, b.constData(), -1, SQLITE_TRANSIENT);

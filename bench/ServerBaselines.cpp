@@ -29,7 +29,7 @@ ServerBaselines::ServerBaselines(const QString& url)
               && m_server.prepare("lower", "update urunler set stok=$1 where barkod=$2;")
               && m_server.prepare("history", "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi "
                                              "FROM odemeler where odemetarihi between $1 and $2 "
-                                             "order by odemetarihi;");
+                                             "order by odemetarihi, id;");
 }
 
 void ServerBaselines::scan(const QStringList& barcodes, QTreeWidget& list, QLabel& total)
