@@ -17,7 +17,9 @@
 #include <netdb.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +31,11 @@ bool Fail(QString* error, const QString& reason)
     if (error)
         *error = reason;
     return false;
+}
+
+bool TimedOut(QString* error)
+{
+    return Fail(error, QStringLiteral("the printer did not take the data in time"));
 }
 
 QString SystemError(const char* what, int code)
@@ -109,14 +116,49 @@ bool WriteAll(int fd, const QByteArray& bytes, Clock::time_point deadline, QStri
     qsizetype written = 0;
     while (written < bytes.size()) {
         if (!WaitFor(fd, POLLOUT, deadline))
-            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
-                                                  : SystemError("write", errno));
+            return errno == ETIMEDOUT ? TimedOut(error) : Fail(error, SystemError("write", errno));
         const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return Fail(error, SystemError("write", errno));
         written += std::max<ssize_t>(n, 0);
     }
     return true;
+}
+
+// How many written bytes the device still holds, where it can say: a FIFO its unread bytes, a serial line its
+// output queue; -1 for any other device.
+int BytesStillHeld(int fd)
+{
+    struct stat status{};
+    if (::fstat(fd, &status) != 0)
+        return -1;
+    int held = 0;
+    if (S_ISFIFO(status.st_mode))
+        return ::ioctl(fd, FIONREAD, &held) == 0 ? held : -1;
+    if (::isatty(fd))
+        return ::ioctl(fd, TIOCOUTQ, &held) == 0 ? held : -1;
+    return -1;
+}
+
+// A device written without blocking has taken the bytes, not yet passed them on: the USB printer driver accepts
+// a write at once and discards what is still in flight when the device is closed. So the device is closed only
+// once it holds nothing more. The USB printer driver reports itself writable again when its last write has
+// reached the printer; a FIFO or a serial line is asked for the bytes it still holds until there are none.
+bool WaitUntilPassedOn(int fd, Clock::time_point deadline, QString* error)
+{
+    if (!WaitFor(fd, POLLOUT, deadline))
+        return errno == ETIMEDOUT ? TimedOut(error) : Fail(error, SystemError("poll", errno));
+    for (;;) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
+            return Fail(error, QStringLiteral("the printer went away before it took the data"));
+        if (BytesStillHeld(fd) <= 0)
+            return true;
+        const auto left = deadline - Clock::now();
+        if (left <= Clock::duration::zero())
+            return TimedOut(error);
+        std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(5)));
+    }
 }
 
 struct AddressList
@@ -212,8 +254,7 @@ bool WaitForPeerClose(int fd, Clock::time_point deadline, QString* error)
     char buffer[256];
     for (;;) {
         if (!WaitFor(fd, POLLIN, deadline))
-            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
-                                                  : SystemError("read", errno));
+            return errno == ETIMEDOUT ? TimedOut(error) : Fail(error, SystemError("read", errno));
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n == 0)
             return true;
@@ -258,5 +299,5 @@ bool SendToPrinterDevice(const QString& path, const QByteArray& bytes, std::chro
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_APPEND | O_NOCTTY | O_CLOEXEC));
     if (device.get() < 0)
         return Fail(error, SystemError("open", errno));
-    return WriteAll(device.get(), bytes, deadline, error);
+    return WriteAll(device.get(), bytes, deadline, error) && WaitUntilPassedOn(device.get(), deadline, error);
 }

@@ -14,6 +14,7 @@
 bool SendToTcpPrinter(const QString& address, const QByteArray& bytes, std::chrono::milliseconds timeout,
                       QString* error = nullptr);
 // To a device file (/dev/usb/lp0 ...): opened for writing without blocking and never created; the bytes must be
-// taken within the time-out.
+// taken within the time-out, and the device is closed only once it has passed them on (closing a USB printer
+// earlier discards what it still holds), or the send fails.
 bool SendToPrinterDevice(const QString& path, const QByteArray& bytes, std::chrono::milliseconds timeout,
                          QString* error = nullptr);
