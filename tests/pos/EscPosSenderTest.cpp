@@ -56,6 +56,26 @@ TEST(EscPosSender, AnUnreachableOrSilentPrinterFailsWithAReason)
         EXPECT_FALSE(SendToTcpPrinter(QString::fromLatin1(address), "x", 1s)) << address;
 }
 
+TEST(EscPosSender, ACancelledSendGivesUpBeforeItsTimeOut)
+{
+    LoopbackPrinter silent(LoopbackPrinter::Mode::NeverRead);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK); // never reads
+    ASSERT_GE(reader, 0);
+
+    int asked = 0;
+    const auto cancelledOnSecondAsk = [&asked] { return ++asked > 1; };
+    QString error;
+    EXPECT_FALSE(SendToTcpPrinter(silent.address(), "receipt", 120s, &error, cancelledOnSecondAsk));
+    EXPECT_EQ(error, QStringLiteral("cancelled"));
+    asked = 0;
+    EXPECT_FALSE(SendToPrinterDevice(fifo, "receipt", 120s, &error, cancelledOnSecondAsk));
+    EXPECT_EQ(error, QStringLiteral("cancelled"));
+    ::close(reader);
+}
+
 class EscPosDeviceTest : public ::testing::Test
 {
 protected:
