@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <exception>
 
@@ -28,17 +29,23 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!isUserInput(event->type()))
-            return false;
-        if (m_allowed) {
-            for (QObject* o = watched; o; o = o->parent())
-                if (o == m_allowed)
-                    return false;
-        }
-        return true;
+        return isUserInput(event->type()) && !isAllowed(watched);
     }
 
 private:
+    // The dialog and its controls; the user's input reaches them through the dialog's own window first.
+    bool isAllowed(QObject* watched) const
+    {
+        if (!m_allowed)
+            return false;
+        if (auto* window = qobject_cast<QWindow*>(watched))
+            return window == m_allowed->windowHandle();
+        for (QObject* o = watched; o; o = o->parent())
+            if (o == m_allowed)
+                return true;
+        return false;
+    }
+
     static bool isUserInput(QEvent::Type type)
     {
         switch (type) {
