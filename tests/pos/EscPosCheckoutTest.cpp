@@ -165,17 +165,22 @@ TEST_F(EscPosCheckoutTest, CancelWhileThePrinterDoesNotAnswerEndsTheWaitWithTheS
     LoopbackPrinter silent(LoopbackPrinter::Mode::NeverRead);
     startShop(QStringLiteral("escpos-tcp"), silent.address(), true);
     LongTaskRunner::setDialogDelay(0);
+    QString shown;
     QTimer clicker;
-    QObject::connect(&clicker, &QTimer::timeout, [] {
+    QObject::connect(&clicker, &QTimer::timeout, [&shown] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible())
-                if (auto* cancel = progress->findChild<QPushButton*>())
-                    cancel->click();
+            if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible()) {
+                shown = progress->labelText();
+                if (auto* cancel = progress->findChild<QPushButton*>(); cancel && progress->windowHandle())
+                    QTest::mouseClick(progress->windowHandle(), Qt::LeftButton, {},
+                                      cancel->mapTo(progress, cancel->rect().center()));
+            }
     });
     clicker.start(10);
     sellByCash(Dialogs::Yes);
     LongTaskRunner::setDialogDelay(500);
 
+    EXPECT_EQ(shown, QStringLiteral("Sending to the receipt printer..."));
     // Not printed, as when the print dialog is cancelled: no error, and a cash receipt is kept all the same.
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?"}));
     EXPECT_EQ(payments(), (QStringList{"12|COFFEE|2", "12|MILK|1"}));

@@ -68,10 +68,14 @@ private:
     QPointer<QWidget> m_allowed;
 };
 
+// The label, and below it the steps done (of the total when known) once the work counts any: work that counts
+// nothing (a receipt going to the printer) shows no count of 0.
 QString progressText(const QString& label, const LongTaskProgress& progress)
 {
     const QLocale locale;
     const qint64 total = progress.total();
+    if (total <= 0 && progress.done() == 0)
+        return label;
     QString text = label + QLatin1Char('\n') + locale.toString(progress.done());
     if (total > 0)
         text += QStringLiteral(" / ") + locale.toString(total);
