@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 #include "DataSet.h"
 #include "Harness.h"
+#include "LoadRun.h"
 #include "ServerBaselines.h"
 #include "ServerDataSet.h"
 
@@ -238,6 +239,25 @@ int main(int argc, char** argv)
         std::_Exit(0);
     }
 
+    // "--only B1,B6" runs just those operations (for profiling one path); "--only L1" just the load run.
+    QStringList only;
+    for (qsizetype i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QLatin1String("--only"))
+            only = args[i + 1].split(QLatin1Char(','));
+    auto wanted = [&only](const char* id) { return only.isEmpty() || only.contains(QLatin1String(id)); };
+    const QString serverUrl = qEnvironmentVariable("QUENVALE_TEST_PG_URL");
+    // L1: tills storing their sales at once on the server (see LoadRun.h); it needs none of the data set.
+    const LoadSettings load = LoadSettings::fromArguments(args);
+    auto runLoad = [&] {
+        std::printf("Load run on the server (%s)...\n", qPrintable(load.description()));
+        std::fflush(stdout);
+        PrintLoadTable(RunLoad(serverUrl, load));
+    };
+    if (only == QStringList{QStringLiteral("L1")}) {
+        runLoad();
+        return 0;
+    }
+
     const bool small = app.arguments().contains(QStringLiteral("--small")); // a quick run of the harness itself
     DataSetSize size;
     if (small)
@@ -269,18 +289,11 @@ int main(int argc, char** argv)
     RawDb raw(dataFile);
 
     std::vector<BenchResult> results;
-    // "--only B1,B6" runs just those operations (for profiling one path).
-    QStringList only;
-    for (qsizetype i = 1; i + 1 < args.size(); ++i)
-        if (args[i] == QLatin1String("--only"))
-            only = args[i + 1].split(QLatin1Char(','));
-    auto wanted = [&only](const char* id) { return only.isEmpty() || only.contains(QLatin1String(id)); };
     auto codeAt = [&barcodes](int i) { return barcodes.at((i * 7919) % barcodes.size()); };
 
     // The server column: B1, B2 and B4 month once more with the program's database on a PostgreSQL server
     // (QUENVALE_TEST_PG_URL; scripts/with-test-database-server.sh starts a private one), in a database of its own
     // loaded with the same rows, against libpq doing the same statements.
-    const QString serverUrl = qEnvironmentVariable("QUENVALE_TEST_PG_URL");
     ServerFigures serverMissing;
     std::unique_ptr<ServerDataSet> serverData;
     std::unique_ptr<ServerBaselines> serverRaw;
@@ -681,6 +694,8 @@ int main(int argc, char** argv)
     }
 
     PrintTable(results);
+    if (wanted("L1"))
+        runLoad();
 
     // Peak memory of the whole program for each operation, each in a process of its own.
     (void)importPeak;

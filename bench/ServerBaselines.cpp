@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -59,27 +60,43 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     StoredSale sale;
     const QByteArray receipt = QByteArray::number(receiptNumber);
     const QByteArray tillName = till.toUtf8();
-    m_server.exec("BEGIN");
+    if (!m_server.exec("BEGIN"))
+        return sale;
+    bool stored = true;
     for (const SaleLine& line : lines) {
         const QByteArray code = line.barcode.toUtf8();
         const QByteArray name = line.name.toUtf8();
         const QByteArray quantity = QByteArray::number(line.quantity);
         const QByteArray price = line.unitPriceText.toUtf8();
-        RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(), quantity.constData(),
-                                       price.constData(), tillName.constData()}));
-        qint64 current = 0;
-        {
-            const RawResult stock(m_server.run("stock", {code.constData()}));
-            if (stock.rows() > 0)
-                current = std::strtoll(stock.cell(stock.rows() - 1, 0), nullptr, 10);
-        }
-        const QByteArray remaining = QByteArray::number(std::max<qint64>(0, current - line.quantity));
-        RawResult(m_server.run("lower", {remaining.constData(), code.constData()}));
+        stored = RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(),
+                                                quantity.constData(), price.constData(), tillName.constData()}))
+                     .ok()
+                 && stored;
         sale.total += line.unitPriceText.toDouble() * double(line.quantity);
         sale.list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }
-    m_server.exec("COMMIT");
+    // The stock in barcode order, as the program lowers it (so that two tills never wait for each other).
+    std::vector<const SaleLine*> byBarcode;
+    for (const SaleLine& line : lines)
+        byBarcode.push_back(&line);
+    std::stable_sort(byBarcode.begin(), byBarcode.end(),
+                     [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
+    for (const SaleLine* line : byBarcode) {
+        const QByteArray code = line->barcode.toUtf8();
+        qint64 current = 0;
+        {
+            const RawResult stock(m_server.run("stock", {code.constData()}));
+            stored = stock.ok() && stored;
+            if (stock.rows() > 0)
+                current = std::strtoll(stock.cell(stock.rows() - 1, 0), nullptr, 10);
+        }
+        const QByteArray remaining = QByteArray::number(std::max<qint64>(0, current - line->quantity));
+        stored = RawResult(m_server.run("lower", {remaining.constData(), code.constData()})).ok() && stored;
+    }
+    sale.committed = stored && m_server.exec("COMMIT");
+    if (!sale.committed)
+        m_server.exec("ROLLBACK");
     return sale;
 }
 

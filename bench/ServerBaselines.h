@@ -11,8 +11,9 @@
 class QLabel;
 class QTreeWidget;
 
-// The least work libpq needs for what B1, B2 and B4 show, with the program's own statements on the server's copy
-// of the data set. Each statement is prepared once for the connection, as a till that runs all day would.
+// The least work libpq needs for what B1, B2, B4 and the load run show, with the program's own statements on the
+// server's copy of the data set. Each statement is prepared once for the connection, as a till that runs all day
+// would.
 class ServerBaselines
 {
 public:
@@ -24,12 +25,13 @@ public:
     // B1: each barcode looked up, its row's texts added to the list and the new total put on the label.
     void scan(const QStringList& barcodes, QTreeWidget& list, QLabel& total);
 
-    // B2: the lines stored in one transaction (a payment line each, the stock lowered); gives the receipt's
-    // list text and total.
+    // B2 and the load run: the lines stored in one transaction with the program's statements in its order (a
+    // payment line each, then the stock lowered in barcode order); gives the receipt's list text and total.
     struct StoredSale
     {
         QString list;
         double total = 0;
+        bool committed = false;
     };
     StoredSale storeSale(const std::vector<SaleLine>& lines, qint64 receiptNumber, const QString& till);
 

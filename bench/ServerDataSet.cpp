@@ -117,10 +117,10 @@ bool CopyTable(sqlite3* source, RawServer& server, const char* table, QString* e
 
 } // namespace
 
-ServerDataSet::ServerDataSet(const QString& serverUrl, const QString& dataFile)
+ServerDataSet::ServerDataSet(const QString& serverUrl, const QString& dataFile, const QString& purpose)
     : m_serverUrl(serverUrl)
 {
-    const QString name = QStringLiteral("quenvale_bench_%1").arg(QCoreApplication::applicationPid());
+    const QString name = QStringLiteral("quenvale_%1_%2").arg(purpose).arg(QCoreApplication::applicationPid());
     if (!OnServer(m_serverUrl, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(name), &m_error)
         || !OnServer(m_serverUrl, QStringLiteral("CREATE DATABASE %1;").arg(name), &m_error))
         return;
@@ -153,6 +153,8 @@ bool ServerDataSet::load(const QString& dataFile)
         if (!m_error.isEmpty())
             return false;
     }
+    if (dataFile.isEmpty())
+        return true;
     RawServer server(url);
     if (!server.isOpen()) {
         m_error = server.error();

@@ -7,8 +7,9 @@
 class ServerDataSet
 {
 public:
-    // serverUrl reaches the server (any of its databases); dataFile is the generated data.db.
-    ServerDataSet(const QString& serverUrl, const QString& dataFile);
+    // serverUrl reaches the server (any of its databases); dataFile is the generated data.db, or empty for the
+    // program's tables alone. The purpose names the database ("bench": quenvale_bench_<process id>).
+    ServerDataSet(const QString& serverUrl, const QString& dataFile, const QString& purpose = QStringLiteral("bench"));
     ~ServerDataSet();
     ServerDataSet(const ServerDataSet&) = delete;
     ServerDataSet& operator=(const ServerDataSet&) = delete;

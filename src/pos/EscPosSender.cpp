@@ -17,7 +17,9 @@
 #include <netdb.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +36,55 @@ bool Fail(QString* error, const QString& reason)
 QString SystemError(const char* what, int code)
 {
     return QString::fromLatin1(what) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
+}
+
+// When a send gives up: at its deadline, or soon after its cancel check says so.
+class SendLimit
+{
+public:
+    SendLimit(std::chrono::milliseconds timeout, std::function<bool()> cancelled)
+        : m_deadline(Clock::now() + timeout)
+        , m_cancelled(std::move(cancelled))
+    {
+    }
+
+    // True once the send must give up; errno then says why (ETIMEDOUT or ECANCELED).
+    bool over() const
+    {
+        if (m_cancelled && m_cancelled()) {
+            errno = ECANCELED;
+            return true;
+        }
+        if (Clock::now() >= m_deadline) {
+            errno = ETIMEDOUT;
+            return true;
+        }
+        return false;
+    }
+    // How long one wait may last before over() is asked again: briefly while the send can be cancelled.
+    std::chrono::milliseconds nextWait() const
+    {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - Clock::now());
+        return std::clamp(left, std::chrono::milliseconds(0),
+                          m_cancelled ? std::chrono::milliseconds(50) : std::chrono::milliseconds(60000));
+    }
+
+private:
+    Clock::time_point m_deadline;
+    std::function<bool()> m_cancelled;
+};
+
+// The reason for a wait that failed, from errno.
+bool WaitFailed(QString* error, const char* what)
+{
+    switch (errno) {
+    case ETIMEDOUT:
+        return Fail(error, QStringLiteral("the printer did not take the data in time"));
+    case ECANCELED:
+        return Fail(error, QStringLiteral("cancelled"));
+    default:
+        return Fail(error, SystemError(what, errno));
+    }
 }
 
 class FileDescriptor
@@ -53,17 +104,14 @@ private:
     int m_fd;
 };
 
-// Waits for the events until the deadline: true when they came, false on time-out (errno ETIMEDOUT) or error.
-bool WaitFor(int fd, short events, Clock::time_point deadline)
+// Waits for the events until the limit: true when they came, false when the send is over or on error (errno).
+bool WaitFor(int fd, short events, const SendLimit& limit)
 {
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) {
-            errno = ETIMEDOUT;
+        if (limit.over())
             return false;
-        }
         pollfd p{fd, events, 0};
-        const int r = ::poll(&p, 1, int(std::min<long long>(left, 60000)));
+        const int r = ::poll(&p, 1, int(limit.nextWait().count()));
         if (r > 0)
             return true;
         if (r < 0 && errno != EINTR)
@@ -103,20 +151,54 @@ private:
     bool m_wasPending = false;
 };
 
-bool WriteAll(int fd, const QByteArray& bytes, Clock::time_point deadline, QString* error)
+bool WriteAll(int fd, const QByteArray& bytes, const SendLimit& limit, QString* error)
 {
     const SigPipeHeld held;
     qsizetype written = 0;
     while (written < bytes.size()) {
-        if (!WaitFor(fd, POLLOUT, deadline))
-            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
-                                                  : SystemError("write", errno));
+        if (!WaitFor(fd, POLLOUT, limit))
+            return WaitFailed(error, "write");
         const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return Fail(error, SystemError("write", errno));
         written += std::max<ssize_t>(n, 0);
     }
     return true;
+}
+
+// How many written bytes the device still holds, where it can say: a FIFO its unread bytes, a serial line its
+// output queue; -1 for any other device.
+int BytesStillHeld(int fd)
+{
+    struct stat status{};
+    if (::fstat(fd, &status) != 0)
+        return -1;
+    int held = 0;
+    if (S_ISFIFO(status.st_mode))
+        return ::ioctl(fd, FIONREAD, &held) == 0 ? held : -1;
+    if (::isatty(fd))
+        return ::ioctl(fd, TIOCOUTQ, &held) == 0 ? held : -1;
+    return -1;
+}
+
+// A device written without blocking has taken the bytes, not yet passed them on: the USB printer driver accepts
+// a write at once and discards what is still in flight when the device is closed. So the device is closed only
+// once it holds nothing more. The USB printer driver reports itself writable again when its last write has
+// reached the printer; a FIFO or a serial line is asked for the bytes it still holds until there are none.
+bool WaitUntilPassedOn(int fd, const SendLimit& limit, QString* error)
+{
+    if (!WaitFor(fd, POLLOUT, limit))
+        return WaitFailed(error, "poll");
+    for (;;) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
+            return Fail(error, QStringLiteral("the printer went away before it took the data"));
+        if (BytesStillHeld(fd) <= 0)
+            return true;
+        if (limit.over())
+            return WaitFailed(error, "poll");
+        std::this_thread::sleep_for(std::min(limit.nextWait(), std::chrono::milliseconds(5)));
+    }
 }
 
 struct AddressList
@@ -129,9 +211,9 @@ struct AddressList
     addrinfo* list = nullptr;
 };
 
-// getaddrinfo has no time-out of its own: a name is looked up on a worker that is left behind when the deadline
-// passes (it frees its result itself then). Numeric addresses never reach the network.
-std::unique_ptr<AddressList> Resolve(const PrinterHostPort& target, Clock::time_point deadline, QString* error)
+// getaddrinfo has no time-out of its own: a name is looked up on a worker that is left behind when the send is
+// over (it frees its result itself then). Numeric addresses never reach the network.
+std::unique_ptr<AddressList> Resolve(const PrinterHostPort& target, const SendLimit& limit, QString* error)
 {
     struct Lookup
     {
@@ -171,10 +253,12 @@ std::unique_ptr<AddressList> Resolve(const PrinterHostPort& target, Clock::time_
     }).detach();
 
     std::unique_lock lock(lookup->mutex);
-    if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; })) {
-        lookup->abandoned = true;
-        Fail(error, QStringLiteral("looking up %1 took too long").arg(target.host));
-        return nullptr;
+    while (!lookup->done.wait_for(lock, limit.nextWait(), [&] { return lookup->finished; })) {
+        if (limit.over()) {
+            lookup->abandoned = true;
+            WaitFailed(error, "getaddrinfo");
+            return nullptr;
+        }
     }
     if (lookup->code != 0) {
         Fail(error, QStringLiteral("%1: %2").arg(target.host, QString::fromLocal8Bit(gai_strerror(lookup->code))));
@@ -184,7 +268,7 @@ std::unique_ptr<AddressList> Resolve(const PrinterHostPort& target, Clock::time_
     return result;
 }
 
-int ConnectedSocket(const addrinfo& address, Clock::time_point deadline, QString* error)
+int ConnectedSocket(const addrinfo& address, const SendLimit& limit, QString* error)
 {
     const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                             address.ai_protocol);
@@ -194,7 +278,7 @@ int ConnectedSocket(const addrinfo& address, Clock::time_point deadline, QString
     }
     if (::connect(fd, address.ai_addr, address.ai_addrlen) == 0)
         return fd;
-    if (errno == EINPROGRESS && WaitFor(fd, POLLOUT, deadline)) {
+    if (errno == EINPROGRESS && WaitFor(fd, POLLOUT, limit)) {
         int code = 0;
         socklen_t length = sizeof code;
         if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &code, &length) == 0 && code == 0)
@@ -207,13 +291,12 @@ int ConnectedSocket(const addrinfo& address, Clock::time_point deadline, QString
 }
 
 // After the sending side is closed, reads (and drops) what the printer sends back until it closes.
-bool WaitForPeerClose(int fd, Clock::time_point deadline, QString* error)
+bool WaitForPeerClose(int fd, const SendLimit& limit, QString* error)
 {
     char buffer[256];
     for (;;) {
-        if (!WaitFor(fd, POLLIN, deadline))
-            return Fail(error, errno == ETIMEDOUT ? QStringLiteral("the printer did not take the data in time")
-                                                  : SystemError("read", errno));
+        if (!WaitFor(fd, POLLIN, limit))
+            return WaitFailed(error, "read");
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n == 0)
             return true;
@@ -226,37 +309,37 @@ bool WaitForPeerClose(int fd, Clock::time_point deadline, QString* error)
 } // namespace
 
 bool SendToTcpPrinter(const QString& address, const QByteArray& bytes, std::chrono::milliseconds timeout,
-                      QString* error)
+                      QString* error, const std::function<bool()>& cancelled)
 {
-    const Clock::time_point deadline = Clock::now() + timeout;
+    const SendLimit limit(timeout, cancelled);
     const std::optional<PrinterHostPort> target = ParsePrinterAddress(address);
     if (!target)
         return Fail(error, QStringLiteral("not a printer address: %1").arg(address));
-    const std::unique_ptr<AddressList> addresses = Resolve(*target, deadline, error);
+    const std::unique_ptr<AddressList> addresses = Resolve(*target, limit, error);
     if (!addresses)
         return false;
     Fail(error, QStringLiteral("%1: no address").arg(target->host));
     for (const addrinfo* a = addresses->list; a; a = a->ai_next) {
-        const FileDescriptor socket(ConnectedSocket(*a, deadline, error));
+        const FileDescriptor socket(ConnectedSocket(*a, limit, error));
         if (socket.get() < 0)
             continue;
-        if (!WriteAll(socket.get(), bytes, deadline, error))
+        if (!WriteAll(socket.get(), bytes, limit, error))
             return false;
         ::shutdown(socket.get(), SHUT_WR);
-        return WaitForPeerClose(socket.get(), deadline, error);
+        return WaitForPeerClose(socket.get(), limit, error);
     }
     return false;
 }
 
 bool SendToPrinterDevice(const QString& path, const QByteArray& bytes, std::chrono::milliseconds timeout,
-                         QString* error)
+                         QString* error, const std::function<bool()>& cancelled)
 {
-    const Clock::time_point deadline = Clock::now() + timeout;
+    const SendLimit limit(timeout, cancelled);
     if (path.trimmed().isEmpty())
         return Fail(error, QStringLiteral("no device file"));
     const FileDescriptor device(
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_APPEND | O_NOCTTY | O_CLOEXEC));
     if (device.get() < 0)
         return Fail(error, SystemError("open", errno));
-    return WriteAll(device.get(), bytes, deadline, error);
+    return WriteAll(device.get(), bytes, limit, error) && WaitUntilPassedOn(device.get(), limit, error);
 }

@@ -1,19 +1,23 @@
 #include "SaleFixture.h"
+#include "app/ui/LongTaskRunner.h"
 #include "pos/EscPosReceipt.h"
 #include "pos/ui/TFormReceipts.h"
 #include "pos/ui/ReceiptPrinterGroup.h"
 #include "support/LoopbackPrinter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -126,6 +130,62 @@ TEST_F(EscPosCheckoutTest, APrinterThatCannotBeReachedOrNeverReadsGivesPrinterNo
         EXPECT_EQ(fileBytes(receipt12File()), "\xEF\xBB\xBF" + kReceipt12Text.toUtf8());
         EXPECT_TRUE(listRows().isEmpty());
     }
+}
+
+TEST_F(EscPosCheckoutTest, TheWindowKeepsRunningWithTheBusyCursorWhileTheStoredSaleGoesToThePrinter)
+{
+    // The printer reads only when the window's own timer lets it: a send that held up the window would never
+    // get there and would end at the time-out.
+    LoopbackPrinter printer(LoopbackPrinter::Mode::ReadWhenReleased);
+    startShop(QStringLiteral("escpos-tcp"), printer.address(), true);
+    bool timerRan = false;
+    bool busyCursor = false;
+    QStringList storedMeanwhile;
+    QTimer::singleShot(0, form.get(), [&] {
+        timerRan = true;
+        busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        storedMeanwhile = payments();
+        printer.release();
+    });
+    sellByCash(Dialogs::Yes);
+
+    EXPECT_TRUE(timerRan);
+    EXPECT_TRUE(busyCursor);
+    EXPECT_EQ(storedMeanwhile, (QStringList{"12|COFFEE|2", "12|MILK|1"}));
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?"}));
+    ASSERT_EQ(printer.received().size(), 1);
+    EXPECT_EQ(printer.received().at(0), receiptBytes(kReceipt12Text) + EscPosDrawerPulse());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(listRows().isEmpty());
+}
+
+TEST_F(EscPosCheckoutTest, CancelWhileThePrinterDoesNotAnswerEndsTheWaitWithTheSaleComplete)
+{
+    LoopbackPrinter silent(LoopbackPrinter::Mode::NeverRead);
+    startShop(QStringLiteral("escpos-tcp"), silent.address(), true);
+    LongTaskRunner::setDialogDelay(0);
+    QString shown;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&shown] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible()) {
+                shown = progress->labelText();
+                if (auto* cancel = progress->findChild<QPushButton*>(); cancel && progress->windowHandle())
+                    QTest::mouseClick(progress->windowHandle(), Qt::LeftButton, {},
+                                      cancel->mapTo(progress, cancel->rect().center()));
+            }
+    });
+    clicker.start(10);
+    sellByCash(Dialogs::Yes);
+    LongTaskRunner::setDialogDelay(500);
+
+    EXPECT_EQ(shown, QStringLiteral("Sending to the receipt printer..."));
+    // Not printed, as when the print dialog is cancelled: no error, and a cash receipt is kept all the same.
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Confirm?", "Print?"}));
+    EXPECT_EQ(payments(), (QStringList{"12|COFFEE|2", "12|MILK|1"}));
+    EXPECT_TRUE(QFileInfo::exists(receipt12File()));
+    EXPECT_EQ(form->context().receipts.ReceiptNumber, 13);
+    EXPECT_TRUE(listRows().isEmpty());
 }
 
 TEST_F(EscPosCheckoutTest, AFailedDrawerPulseWithoutAReceiptLeavesTheSaleComplete)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -52,6 +54,26 @@ TEST(EscPosSender, AnUnreachableOrSilentPrinterFailsWithAReason)
 
     for (const char* address : {"", "printer:99999", "[::1"})
         EXPECT_FALSE(SendToTcpPrinter(QString::fromLatin1(address), "x", 1s)) << address;
+}
+
+TEST(EscPosSender, ACancelledSendGivesUpBeforeItsTimeOut)
+{
+    LoopbackPrinter silent(LoopbackPrinter::Mode::NeverRead);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK); // never reads
+    ASSERT_GE(reader, 0);
+
+    int asked = 0;
+    const auto cancelledOnSecondAsk = [&asked] { return ++asked > 1; };
+    QString error;
+    EXPECT_FALSE(SendToTcpPrinter(silent.address(), "receipt", 120s, &error, cancelledOnSecondAsk));
+    EXPECT_EQ(error, QStringLiteral("cancelled"));
+    asked = 0;
+    EXPECT_FALSE(SendToPrinterDevice(fifo, "receipt", 120s, &error, cancelledOnSecondAsk));
+    EXPECT_EQ(error, QStringLiteral("cancelled"));
+    ::close(reader);
 }
 
 class EscPosDeviceTest : public ::testing::Test
@@ -110,6 +132,86 @@ TEST_F(EscPosDeviceTest, AFifoIsWrittenWhenReadAndFailsWithoutWaitingWhenNotTake
     // A reader that never reads: the pipe fills and the write gives up at the time-out.
     EXPECT_FALSE(SendToPrinterDevice(path("fifo"), receipt, 300ms));
     ::close(reader);
+}
+
+// A printer on a device that passes the bytes on slowly, as a USB printer does: the driver takes a write at
+// once and discards whatever it still holds when the device is closed. The stand-in is a FIFO read at a slow
+// pace; what is still in it when the sender closes counts as lost.
+class SlowDevice
+{
+public:
+    explicit SlowDevice(const QString& path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        if (::mkfifo(name.constData(), 0600) == 0)
+            m_reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+    }
+    ~SlowDevice()
+    {
+        waitForClose();
+        if (m_reader >= 0)
+            ::close(m_reader);
+    }
+    bool ready() const { return m_reader >= 0; }
+
+    // Reads a little at a time until the sender closes the device.
+    void startReading()
+    {
+        m_thread = std::thread([this] {
+            char buffer[1024];
+            const auto giveUp = std::chrono::steady_clock::now() + 60s;
+            while (std::chrono::steady_clock::now() < giveUp) {
+                pollfd p{m_reader, POLLIN, 0};
+                if (::poll(&p, 1, 50) <= 0)
+                    continue;
+                if (p.revents & POLLHUP) {
+                    ::ioctl(m_reader, FIONREAD, &m_lostAtClose);
+                    return;
+                }
+                const ssize_t n = ::read(m_reader, buffer, sizeof buffer);
+                if (n > 0)
+                    m_taken.append(buffer, n);
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+    }
+    void waitForClose()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // What the printer printed, and what was still in flight when the sender closed the device.
+    QByteArray taken() const { return m_taken; }
+    int lostAtClose() const { return m_lostAtClose; }
+
+private:
+    int m_reader = -1;
+    std::thread m_thread;
+    QByteArray m_taken;
+    int m_lostAtClose = 0;
+};
+
+TEST_F(EscPosDeviceTest, ADeviceThatPassesTheBytesOnSlowlyIsClosedOnlyOnceItHoldsNothingMore)
+{
+    SlowDevice device(path("usblp"));
+    ASSERT_TRUE(device.ready());
+    device.startReading();
+    const QByteArray receipt = Payload(200 * 1024);
+    QString error;
+    EXPECT_TRUE(SendToPrinterDevice(path("usblp"), receipt, 30s, &error)) << error.toStdString();
+    device.waitForClose();
+    EXPECT_EQ(device.lostAtClose(), 0);
+    EXPECT_TRUE(device.taken() == receipt);
+}
+
+TEST_F(EscPosDeviceTest, AReceiptTheDeviceTakesButNeverPassesOnIsATimeOut)
+{
+    // A small receipt fits the device's buffer at once; the printer never takes it from there.
+    SlowDevice device(path("usblp"));
+    ASSERT_TRUE(device.ready());
+    QString error;
+    EXPECT_FALSE(SendToPrinterDevice(path("usblp"), "small receipt\n", 300ms, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 } // namespace

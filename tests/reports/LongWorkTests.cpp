@@ -133,12 +133,20 @@ TEST_F(LongWorkTest, CancelInTheProgressDialogStopsTheWork)
 {
     start();
     LongTaskRunner::setDialogDelay(0);
+    // Clicked as a user does, through the windows: a click on the main window is held back while the work runs,
+    // one on the dialog's Cancel reaches it.
+    QPushButton* sales = FindControl<QPushButton>(*form, "BitBtn17");
+    const auto clickThroughWindow = [](QPushButton* button) {
+        QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, {},
+                          button->mapTo(button->window(), button->rect().center()));
+    };
     QTimer clicker;
-    QObject::connect(&clicker, &QTimer::timeout, [] {
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        clickThroughWindow(sales);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
-                if (auto* cancel = dialog->findChild<QPushButton*>())
-                    cancel->click();
+                if (auto* cancel = dialog->findChild<QPushButton*>(); cancel && dialog->windowHandle())
+                    clickThroughWindow(cancel);
     });
     clicker.start(10);
     qint64 stepsAfterCancel = -1;
@@ -151,6 +159,10 @@ TEST_F(LongWorkTest, CancelInTheProgressDialogStopsTheWork)
     EXPECT_FALSE(finished);
     EXPECT_EQ(stepsAfterCancel, 0);
     EXPECT_TRUE(LongTaskRunner::lastRunShowedDialog());
+    EXPECT_FALSE(form->salesHistoryScreen()->isVisible());
+    clicker.stop();
+    clickThroughWindow(sales); // once the work is done the same click gets through
+    EXPECT_TRUE(form->salesHistoryScreen()->isVisible());
 }
 
 TEST_F(LongWorkTest, ACancelledImportLeavesTheProductsAsTheyWere)

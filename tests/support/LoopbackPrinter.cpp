@@ -77,6 +77,8 @@ void LoopbackPrinter::serve()
             m_heldOpen << connection;
             continue;
         }
+        while (m_mode == Mode::ReadWhenReleased && !m_released && !m_stopping)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         QByteArray bytes;
         char buffer[4096];
         while (!m_stopping) {

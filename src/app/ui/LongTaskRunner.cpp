@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <exception>
 
@@ -28,17 +29,23 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!isUserInput(event->type()))
-            return false;
-        if (m_allowed) {
-            for (QObject* o = watched; o; o = o->parent())
-                if (o == m_allowed)
-                    return false;
-        }
-        return true;
+        return isUserInput(event->type()) && !isAllowed(watched);
     }
 
 private:
+    // The dialog and its controls; the user's input reaches them through the dialog's own window first.
+    bool isAllowed(QObject* watched) const
+    {
+        if (!m_allowed)
+            return false;
+        if (auto* window = qobject_cast<QWindow*>(watched))
+            return window == m_allowed->windowHandle();
+        for (QObject* o = watched; o; o = o->parent())
+            if (o == m_allowed)
+                return true;
+        return false;
+    }
+
     static bool isUserInput(QEvent::Type type)
     {
         switch (type) {
@@ -61,10 +68,14 @@ private:
     QPointer<QWidget> m_allowed;
 };
 
+// The label, and below it the steps done (of the total when known) once the work counts any: work that counts
+// nothing (a receipt going to the printer) shows no count of 0.
 QString progressText(const QString& label, const LongTaskProgress& progress)
 {
     const QLocale locale;
     const qint64 total = progress.total();
+    if (total <= 0 && progress.done() == 0)
+        return label;
     QString text = label + QLatin1Char('\n') + locale.toString(progress.done());
     if (total > 0)
         text += QStringLiteral(" / ") + locale.toString(total);

@@ -3,6 +3,7 @@
 #include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/AppContext.h"
+#include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "pos/EscPosReceipt.h"
@@ -20,16 +21,25 @@ AppError PrinterNotFound(bool translate)
     return AppError(translate ? TranslateText(message) : QString::fromLatin1(message));
 }
 
-void SendToEscPos(const ReceiptPrinterSettings& printer, const QByteArray& bytes, bool translateError)
+// Sends on a worker while the window keeps repainting with the busy cursor, so a printer that does not answer
+// holds up the till no longer than the time-out (and only until Cancel once the progress dialog shows). True
+// when sent, false when cancelled; raises "Printer not found!" when it failed.
+bool SendToEscPos(QWidget* parent, const ReceiptPrinterSettings& printer, const QByteArray& bytes,
+                  bool translateError)
 {
     QString reason;
-    const bool sent = printer.kind == ReceiptPrinterSettings::Kind::EscPosTcp
-                          ? SendToTcpPrinter(printer.address, bytes, kReceiptPrinterTimeout, &reason)
-                          : SendToPrinterDevice(printer.address, bytes, kReceiptPrinterTimeout, &reason);
-    if (!sent) {
-        qWarning().noquote() << "Receipt printer" << printer.address << "-" << reason;
-        throw PrinterNotFound(translateError);
-    }
+    bool sent = false;
+    const bool finished = LongTaskRunner::run(parent, TranslateText("Sending to the receipt printer..."),
+                                              [&](LongTaskProgress& progress) {
+        sent = printer.kind == ReceiptPrinterSettings::Kind::EscPosTcp
+                   ? SendToTcpPrinter(printer.address, bytes, kReceiptPrinterTimeout, &reason, progress.cancelCheck())
+                   : SendToPrinterDevice(printer.address, bytes, kReceiptPrinterTimeout, &reason,
+                                         progress.cancelCheck());
+    });
+    if (sent || !finished)
+        return sent;
+    qWarning().noquote() << "Receipt printer" << printer.address << "-" << reason;
+    throw PrinterNotFound(translateError);
 }
 
 } // namespace
@@ -52,15 +62,14 @@ bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dial
     QByteArray bytes = EscPosReceiptBytes(job.text, {printer.columns, printer.codePage, printer.cut});
     if (job.openDrawer && printer.drawerAttached())
         bytes += EscPosDrawerPulse();
-    SendToEscPos(printer, bytes, job.translateError);
-    return true;
+    return SendToEscPos(parent, printer, bytes, job.translateError);
 }
 
 void OpenCashDrawer(AppContext& context)
 {
     const ReceiptPrinterSettings printer = CurrentReceiptPrinter(context);
     if (printer.isEscPos())
-        SendToEscPos(printer, EscPosDrawerPulse(), false);
+        SendToEscPos(context.window(), printer, EscPosDrawerPulse(), false);
 }
 
 void OpenCashDrawerCommand(AppContext& context)

@@ -15,7 +15,7 @@ class AppContext;
 // printer through the print dialog, or an ESC/POS printer directly. Every failure ends with the error "Printer
 // not found!" (translated only when asked), as a failed print on the system printer does.
 
-// How long an ESC/POS printer may take to accept the connection and the bytes; the window waits no longer.
+// How long an ESC/POS printer may take to accept the connection and the bytes; the till waits no longer.
 inline constexpr std::chrono::milliseconds kReceiptPrinterTimeout{3000};
 
 struct ReceiptPrintJob
@@ -34,12 +34,15 @@ struct ReceiptPrintJob
 
 ReceiptPrinterSettings CurrentReceiptPrinter(AppContext& context);
 
-// True when printed, false when the system print dialog was cancelled; raises AppError when printing fails.
+// True when printed, false when the system print dialog or the sending to an ESC/POS printer was cancelled;
+// raises AppError when printing fails. An ESC/POS printer is sent to on a worker while the window keeps
+// repainting with the busy cursor.
 bool PrintReceipt(AppContext& context, QWidget* parent, const ReceiptPrintJob& job);
 bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dialogs& dialogs, int ansiCodePage,
                     const ReceiptPrintJob& job);
 
-// Sends the drawer pulse to the receipt printer; raises AppError "Printer not found!" when that fails.
+// Sends the drawer pulse to the receipt printer (on a worker, as a receipt); raises AppError "Printer not found!"
+// when that fails.
 void OpenCashDrawer(AppContext& context);
 
 // Operations > "Open Cash Drawer": administrators only, and only with a cash drawer set up.
