@@ -125,8 +125,9 @@ TEST_P(EngineTest, AWalkedStatementNamesItsColumnsBeforeItsFirstRow)
         EXPECT_EQ(names(rows), expected) << barcode.toStdString();
         ASSERT_EQ(rows.next(), barcode == QLatin1String("A"));
         EXPECT_EQ(names(rows), expected);
-        if (barcode == QLatin1String("A"))
+        if (barcode == QLatin1String("A")) {
             EXPECT_EQ(rows.text(1), QStringLiteral("Tea"));
+        }
         EXPECT_FALSE(rows.next());
         EXPECT_TRUE(rows.error().isEmpty()) << rows.error().toStdString();
         EXPECT_TRUE(transaction.commit());
