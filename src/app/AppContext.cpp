@@ -49,6 +49,7 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
     m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
     AppTranslator().LoadLanguageFile(m_env.executableFolder(), m_settings.text(SettingKey::LanguageFile),
                                      m_env.uiLanguageId(), m_env.ansiCodePage());
+    m_db.setClock([this] { return m_env.now(); });
     m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
     m_db.setUnreachableReporter(
         [this](const QString& server, const QString& reason) { ReportServerUnreachable(server, reason); });

@@ -40,11 +40,12 @@ bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const 
 {
     if (m_db.isOnServer())
         return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kasa) values (?,?,?,?,?,?,?);"),
-                                  {customerId, customer, barcode, name, quantity, price, m_db.tillName()});
-    return m_db.ExecuteDirect(
-        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat) values (?,?,?,?,?,?);"),
-        {customerId, customer, barcode, name, quantity, price});
+                                                 "fiyat,kayittarihi,kasa) values (?,?,?,?,?,?,?,?);"),
+                                  {customerId, customer, barcode, name, quantity, price, m_db.localNow(),
+                                   m_db.tillName()});
+    return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
+                                             "kayittarihi) values (?,?,?,?,?,?,?);"),
+                              {customerId, customer, barcode, name, quantity, price, m_db.localNow()});
 }
 
 std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector<qint64>& ids)
@@ -64,10 +65,11 @@ std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector
 
 bool CreditLinesTable::markPaid(const std::vector<qint64>& ids)
 {
-    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=%1 where id in (")
-                                      .arg(m_db.localNowSql())
+    std::vector<QVariant> params{m_db.localNow()};
+    params.insert(params.end(), ids.begin(), ids.end());
+    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? where id in (")
                                   + placeholders(ids.size()) + QStringLiteral(");"),
-                              values(ids));
+                              params);
 }
 
 bool CreditLinesTable::remove(qint64 id)

@@ -449,10 +449,10 @@ bool Database::isOnServer() const
     return IsServerUrl(m_path);
 }
 
-QString Database::localNowSql() const
+QString Database::localNow() const
 {
-    return isOnServer() ? QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')")
-                        : QStringLiteral("datetime('now','localtime')");
+    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QString Database::caseInsensitiveLikeSql() const

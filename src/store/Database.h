@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -133,9 +134,15 @@ public:
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
 
+    // The till's own clock. Every row the program stamps (a sale line, a credit line and its payment, a new
+    // product or customer) gets this time as a bound value, on both engines, so a server's clock and time zone
+    // play no part and the history, charts and day reports agree with the till. Without one: this computer's
+    // local time.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // The clock's time as the stored "yyyy-MM-dd HH:mm:ss" text.
+    QString localNow() const;
+
     // The few statement pieces that differ between the engines.
-    // The local date and time as "yyyy-MM-dd HH:mm:ss" text.
-    QString localNowSql() const;
     // LIKE that ignores the case of ASCII letters, as SQLite's does.
     QString caseInsensitiveLikeSql() const;
     // A column that is neither grouped nor aggregated: SQLite takes it from one of the group's rows, a server
@@ -206,6 +213,7 @@ private:
     ErrorReporter m_reporter;
     UnreachableReporter m_unreachableReporter;
     std::function<bool()> m_cancelled;
+    std::function<QDateTime()> m_clock;
     std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 

@@ -315,7 +315,7 @@ TEST_P(EngineTest, ATransactionKeepsItsWritesOnlyWhenCommittedAndAWalkCanStopEar
         Transaction transaction(db);
         Statement insert = ProductsTable(db).insertStatement();
         for (int i = 0; i < 3000; ++i) {
-            insert.bindAll({QString::number(i), QStringLiteral("P%1").arg(i), i, 1});
+            insert.bindAll({QString::number(i), QStringLiteral("P%1").arg(i), i, 1, db.localNow()});
             ASSERT_TRUE(insert.exec()) << insert.error().toStdString();
         }
         ASSERT_TRUE(transaction.commit());
