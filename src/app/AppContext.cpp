@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QSysInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString DefaultTemplateText()
@@ -77,6 +79,10 @@ bool AppContext::openDatabase()
             return false;
         }
         m_db.setTillName(tillName());
+        // The till's own statements are short: one that waits longer for the server or for another till fails
+        // (the sale stays on the screen) instead of freezing the till. Long work runs on workers with Cancel.
+        const auto seconds = [this](SettingKey key) { return int(std::clamp<qint64>(m_settings.integer(key), 0, 86400)); };
+        m_db.setStatementLimits({seconds(SettingKey::ServerStatementTimeout), seconds(SettingKey::ServerLockTimeout)});
         if (!m_db.open(serverUrl))
             return false;
         m_db.Migrate();

@@ -93,6 +93,14 @@ private:
     QString m_error;
 };
 
+// How long a statement on a server may run, and wait for a lock another connection holds, in seconds; 0 leaves
+// the server's own setting. A statement past a limit fails as any failed statement does.
+struct StatementLimits
+{
+    int statementSeconds = 0;
+    int lockSeconds = 0;
+};
+
 // The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
 // reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
 // goes on with what it has: a failed query has no rows, a failed statement is not done.
@@ -112,6 +120,9 @@ public:
     // this reporter the error reporter gets libpq's words.
     using UnreachableReporter = std::function<void(const QString& server, const QString& reason)>;
     void setUnreachableReporter(UnreachableReporter reporter) { m_unreachableReporter = std::move(reporter); }
+    // Limits for the statements on a server (none by default: work on a worker keeps Cancel instead); set before
+    // open(), they hold for every later session of the connection.
+    void setStatementLimits(StatementLimits limits) { m_limits = limits; }
     // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
     // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
     void setCancelCheck(std::function<bool()> cancelled);
@@ -157,6 +168,9 @@ public:
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
     // Refused (reported) on a connection that can only read: every write of the series would fail.
+    // On a server a failure inside the transaction rolls it back before it is reported, so that no row it locked
+    // stays locked while the message waits for the cashier; the statements after it are refused without a
+    // message, and the commit fails.
     bool BeginTransaction();
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
@@ -208,6 +222,10 @@ private:
     QString m_path;
     QString m_tillName;
     bool m_serverTransaction = false; // a transaction was begun on the server and not yet ended
+    bool m_serverTransactionFailed = false; // ... and a failure in it ended it on the server already
+    StatementLimits m_limits;
+    // Rolls back a server transaction a failure has ended, before the failure is shown.
+    void endFailedServerTransaction();
     void installCancelCheck();
 
     ErrorReporter m_reporter;

@@ -25,6 +25,12 @@ constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
 
 constexpr const char* kConnectTimeoutSeconds = "5";
+// A quiet connection is probed after 4 s, then every 2 s, and given up after 3 probes without an answer; data
+// sent stays unacknowledged for 10 s at most.
+constexpr const char* kKeepalivesIdleSeconds = "4";
+constexpr const char* kKeepalivesIntervalSeconds = "2";
+constexpr const char* kKeepalivesCount = "3";
+constexpr const char* kUnacknowledgedMilliseconds = "10000";
 
 QString Trimmed(const char* message)
 {
@@ -418,12 +424,19 @@ DbValue PostgresCursor::value(int column) const
 
 // ---- PostgresConnection ----
 
-std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& url, QString* error)
+std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& url, QString* error,
+                                                                StatementLimits limits)
 {
     const QByteArray location = url.toUtf8();
     // The URL's own settings come after ours and take their place.
-    const char* keywords[] = {"connect_timeout", "client_encoding", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, "UTF8", location.constData(), nullptr};
+    const char* keywords[] = {"connect_timeout",    "keepalives",         "keepalives_idle", "keepalives_interval",
+                              "keepalives_count",   "tcp_user_timeout",   "client_encoding", "dbname",
+                              nullptr};
+    const char* values[] = {kConnectTimeoutSeconds,     "1",
+                            kKeepalivesIdleSeconds,     kKeepalivesIntervalSeconds,
+                            kKeepalivesCount,           kUnacknowledgedMilliseconds,
+                            "UTF8",                     location.constData(),
+                            nullptr};
     pg_conn* conn = PQconnectdbParams(keywords, values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
         if (error)
@@ -431,8 +444,32 @@ std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& u
         PQfinish(conn);
         return nullptr;
     }
-    PQclear(PQexec(conn, "SET client_min_messages TO warning;"));
-    return std::unique_ptr<PostgresConnection>(new PostgresConnection(conn));
+    std::unique_ptr<PostgresConnection> connection(new PostgresConnection(conn, limits));
+    if (!connection->configureSession(error))
+        return nullptr;
+    return connection;
+}
+
+bool PostgresConnection::configureSession(QString* error)
+{
+    PQclear(PQexec(m_conn, "SET client_min_messages TO warning;"));
+    const std::pair<const char*, int> limits[] = {{"statement_timeout", m_limits.statementSeconds},
+                                                  {"lock_timeout", m_limits.lockSeconds}};
+    for (const auto& [name, seconds] : limits) {
+        if (seconds <= 0)
+            continue; // the server's own setting
+        const QByteArray milliseconds = QByteArray::number(qint64(seconds) * 1000);
+        const char* values[] = {name, milliseconds.constData()};
+        pg_result* answer = PQexecParams(m_conn, "SELECT set_config($1, $2, false);", 2, nullptr, values, nullptr,
+                                         nullptr, 0);
+        const bool set = PQresultStatus(answer) == PGRES_TUPLES_OK;
+        if (!set && error)
+            *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        if (!set)
+            return false;
+    }
+    return true;
 }
 
 PostgresConnection::~PostgresConnection()
@@ -458,7 +495,7 @@ bool PostgresConnection::reconnect(QString* error)
     m_prepared.clear(); // a new session has none of them
     PQreset(m_conn);
     if (isConnected())
-        return true;
+        return configureSession(error);
     if (error)
         *error = ConnectionMessage(m_conn);
     return false;

@@ -71,8 +71,12 @@ private:
 class PostgresConnection
 {
 public:
-    // Connects with a time-out of a few seconds unless the URL names its own; nothing on failure.
-    static std::unique_ptr<PostgresConnection> connect(const QString& url, QString* error);
+    // Connects with a time-out of a few seconds unless the URL names its own; nothing on failure. A connection
+    // that silently stops carrying anything (a cable pulled, a switch gone) fails within about ten seconds, not
+    // the minutes TCP would wait: the server is asked whether it is still there while an answer is awaited, and
+    // what was sent may stay unacknowledged only so long. The limits hold for every session of the connection.
+    static std::unique_ptr<PostgresConnection> connect(const QString& url, QString* error,
+                                                       StatementLimits limits = {});
     ~PostgresConnection();
     PostgresConnection(const PostgresConnection&) = delete;
     PostgresConnection& operator=(const PostgresConnection&) = delete;
@@ -100,7 +104,9 @@ public:
     bool createOrMigrateSchema(QString* error);
 
 private:
-    explicit PostgresConnection(pg_conn* conn) : m_conn(conn) {}
+    PostgresConnection(pg_conn* conn, StatementLimits limits) : m_conn(conn), m_limits(limits) {}
+    // What every session of the connection starts with: the messages it sends, its limits.
+    bool configureSession(QString* error);
 
     // A statement with bound values, prepared on the server under a name of its own.
     struct Prepared
@@ -112,6 +118,7 @@ private:
     const Prepared* prepared(const QString& sql, int valueCount, QString* error);
 
     pg_conn* m_conn;
+    StatementLimits m_limits;
     // Statements with bound values are prepared once and kept by their text, as data.db's are: the till repeats
     // the same few lookups, and the server then parses and plans each only once. The server forgets them when
     // the session ends.

@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <gtest/gtest.h>
@@ -471,6 +472,83 @@ TEST_P(EngineTest, ASaleWithAFailedLineIsNotReportedAsStored)
     EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("two")));
     EXPECT_FALSE(transaction.commit());
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
+}
+
+TEST_P(EngineTest, ATillsSaleBehindAnotherTillsLockFailsAtItsLimitAndHoldsNothingWhileItSaysSo)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "data.db has a busy time-out of its own and no other till";
+    ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10);
+    // Another till's sale holds COFFEE's row and is not finished.
+    Database otherTill;
+    ASSERT_TRUE(otherTill.open(server->url()));
+    Transaction otherSale(otherTill);
+    ProductsTable(otherTill).lowerStock(QStringLiteral("C1"), 1);
+
+    Database till;
+    Database watcher;
+    ASSERT_TRUE(watcher.open(server->url()));
+    till.setStatementLimits({15, 1});
+    QStringList tillReported;
+    QStringList sessionWhileReported; // the till's session as the server sees it while the message is up
+    qint64 tillSession = 0;
+    till.setErrorReporter([&](const QString& message) {
+        tillReported << message;
+        sessionWhileReported << QueryRows(watcher, QStringLiteral("SELECT state FROM pg_stat_activity WHERE pid = ?;"),
+                                          {tillSession});
+    });
+    ASSERT_TRUE(till.open(server->url()));
+    tillSession = QueryRows(till, QStringLiteral("SELECT pg_backend_pid();")).value(0).toLongLong();
+
+    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")}};
+    std::atomic<bool> finished = false;
+    RecordedSale sale;
+    std::thread selling([&] {
+        sale = RecordCashSale(till, 1, lines);
+        finished = true;
+    });
+    // Without a limit the sale would wait for as long as the other till does: give up on it after a minute.
+    for (int i = 0; i < 6000 && !finished; ++i)
+        QThread::msleep(10);
+    const bool waitedForTheOtherTill = !finished;
+    if (waitedForTheOtherTill)
+        otherSale.rollback();
+    selling.join();
+    ASSERT_FALSE(waitedForTheOtherTill) << "the sale waited for the other till";
+
+    EXPECT_FALSE(sale.committed);
+    ASSERT_EQ(tillReported.size(), 1) << tillReported.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(tillReported[0].contains(QStringLiteral("lock timeout"))) << tillReported[0].toStdString();
+    EXPECT_EQ(sessionWhileReported, QStringList{QStringLiteral("idle")});
+    ASSERT_TRUE(otherSale.commit());
+    EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler;")), QStringList{QStringLiteral("9")});
+    // Once the other till is done the same sale goes through.
+    EXPECT_TRUE(RecordCashSale(till, 1, lines).committed);
+    EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler;")), QStringList{QStringLiteral("7")});
+    EXPECT_EQ(tillReported.size(), 1);
+}
+
+TEST_P(EngineTest, AStatementPastTheTillsLimitFailsAlsoInTheSessionAfterAReconnect)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "data.db's statements are the till's own";
+    Database till;
+    QStringList tillReported;
+    till.setErrorReporter([&](const QString& message) { tillReported << message; });
+    till.setStatementLimits({1, 1});
+    ASSERT_TRUE(till.open(server->url()));
+    const QString longStatement = QStringLiteral("SELECT pg_sleep(20);");
+    EXPECT_FALSE(till.Query(longStatement).ok);
+    ASSERT_EQ(tillReported.size(), 1);
+    EXPECT_TRUE(tillReported[0].contains(QStringLiteral("statement timeout"))) << tillReported[0].toStdString();
+
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
+    EXPECT_FALSE(till.Query(QStringLiteral("SELECT 1;")).ok); // finds the connection lost
+    EXPECT_FALSE(till.Query(longStatement).ok);
+    ASSERT_EQ(tillReported.size(), 3);
+    EXPECT_TRUE(tillReported[2].contains(QStringLiteral("statement timeout"))) << tillReported[2].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
