@@ -101,7 +101,11 @@ public:
     qint64 lastInsertId();
 
     // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.
+    // Runs only when the schema is not yet recorded as made by this program's script.
     bool createOrMigrateSchema(QString* error);
+    // Forgets which script made the schema, so the next createOrMigrateSchema runs the script (before tables
+    // are replaced with ones that may be older).
+    void forgetSchemaVersion();
 
 private:
     PostgresConnection(pg_conn* conn, StatementLimits limits) : m_conn(conn), m_limits(limits) {}

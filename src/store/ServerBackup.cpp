@@ -1,6 +1,7 @@
 #include "store/ServerBackup.h"
 
 #include "platform/AtomicFileWriter.h"
+#include "store/PostgresConnection.h"
 
 #include <QFile>
 #include <QProcess>
@@ -83,6 +84,10 @@ RestoreResult RestoreServerDump(const QString& url, const QString& sourcePath, c
         result.outcome = RestoreResult::NotADatabase;
         return result;
     }
+    // The dump's tables may be older than this program; a dump of an older version does not replace the record
+    // of the current tables' schema, so it is forgotten now and the next start brings them up to date.
+    if (const auto connection = PostgresConnection::connect(url, nullptr))
+        connection->forgetSchemaVersion();
     QProcess restore;
     // One transaction: stopped or failed part way, the server keeps the old tables.
     const QStringList arguments = {QStringLiteral("--clean"),     QStringLiteral("--if-exists"),

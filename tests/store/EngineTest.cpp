@@ -551,6 +551,44 @@ TEST_P(EngineTest, AStatementPastTheTillsLimitFailsAlsoInTheSessionAfterAReconne
     EXPECT_TRUE(tillReported[2].contains(QStringLiteral("statement timeout"))) << tillReported[2].toStdString();
 }
 
+TEST_P(EngineTest, ATillStartingDuringAnotherTillsLongReadNeitherWaitsNorMakesOthersWait)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "data.db's migration looks at the columns without locking a table";
+    // Another till reads every table in a transaction that goes on for a long time (a month's report).
+    Database reader;
+    ASSERT_TRUE(reader.open(server->url()));
+    ASSERT_TRUE(reader.BeginTransaction());
+    ASSERT_TRUE(reader.Query(QStringLiteral("SELECT (SELECT count(*) FROM urunler), (SELECT count(*) FROM musteriler), "
+                                            "(SELECT count(*) FROM veresiyeler), (SELECT count(*) FROM odemeler);"))
+                    .ok);
+
+    // A till starts: the schema is current, so it takes no lock the reader's could hold up (a table-wide one
+    // would also make every later statement on that table wait behind it).
+    Database starting;
+    QStringList startReported;
+    starting.setErrorReporter([&](const QString& message) { startReported << message; });
+    starting.setStatementLimits({15, 1});
+    ASSERT_TRUE(starting.open(server->url()));
+    starting.Migrate();
+    EXPECT_TRUE(startReported.isEmpty()) << startReported.join(QLatin1Char('\n')).toStdString();
+    reader.Rollback();
+}
+
+TEST_P(EngineTest, AServerSchemaOfAnOlderVersionIsBroughtUpToDate)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "MigrationTest covers data.db";
+    // The schema as an older version of the program left it: no till column, and no record of the schema.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("ALTER TABLE odemeler DROP COLUMN kasa; DROP TABLE schema_version;")));
+    Database starting;
+    starting.setErrorReporter([this](const QString& message) { reported << message; });
+    ASSERT_TRUE(starting.open(server->url()));
+    starting.Migrate();
+    EXPECT_TRUE(starting.Query(QStringLiteral("SELECT kasa FROM odemeler;")).ok);
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 TEST(PostgresStatementText, NumbersThePlaceholdersAsSqliteDoes)
