@@ -661,7 +661,7 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
     }
     if (m_pg) {
         QString message;
-        if (!m_pg->run(sql, params, result, &message))
+        if (!m_pg->run(sql, params, result, &message, m_cancelled))
             return fail(message);
         if (result) {
             result->ok = true;
@@ -829,7 +829,7 @@ bool Database::copyIn(const QString& copyStatement, const QByteArray& rows)
     if (!isOnServer() || m_serverTransactionFailed || !ensureOpen())
         return false;
     QString message;
-    if (m_pg->copyIn(copyStatement, rows, &message))
+    if (m_pg->copyIn(copyStatement, rows, &message, m_cancelled))
         return true;
     reportFailure(message);
     return false;

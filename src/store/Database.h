@@ -124,7 +124,8 @@ public:
     // open(), they hold for every later session of the connection.
     void setStatementLimits(StatementLimits limits) { m_limits = limits; }
     // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
-    // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
+    // says so, so a long aggregate need not run to its end. data.db asks every few thousand of its steps; on a
+    // server the check is asked while the answer is awaited, and the server is then asked to stop the statement.
     void setCancelCheck(std::function<bool()> cancelled);
 
     // Opens an existing file for reading and writing; a missing file is not created. A libpq connection URI

@@ -3,11 +3,13 @@
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
 #include <libpq-fe.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -63,6 +65,78 @@ void NoticeLostConnection(pg_conn* conn, bool answeredByServer)
 bool AnsweredByServer(const pg_result* result)
 {
     return result && PQresultErrorField(result, PG_DIAG_SQLSTATE) != nullptr;
+}
+
+bool Failed(const pg_result* result)
+{
+    if (!result)
+        return false;
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_BAD_RESPONSE || status == PGRES_NONFATAL_ERROR || status == PGRES_FATAL_ERROR;
+}
+
+// Asks the server to stop the statement running on the connection (a connection of its own carries the request).
+void SendCancel(pg_conn* conn)
+{
+    if (PGcancel* cancel = PQgetCancel(conn)) {
+        char ignored[256];
+        PQcancel(cancel, ignored, sizeof ignored);
+        PQfreeCancel(cancel);
+    }
+}
+
+// How often a wait for the server asks the cancel check, and how long after a cancel request it sends another:
+// the server drops a request that comes before it has started the statement.
+constexpr int kCancelCheckMs = 50;
+constexpr qint64 kCancelRepeatMs = 1000;
+
+// Reads what the server sends until the next result of the statement sent last is ready (PQgetResult then
+// returns it without waiting). Meanwhile the cancel check is asked every few milliseconds; once it says so, the
+// server is asked to stop the statement, until it has. True when the check said so. Without a check this only
+// waits, as PQgetResult would.
+bool AwaitResult(pg_conn* conn, const std::function<bool()>& cancelled)
+{
+    bool cancelSent = false;
+    QElapsedTimer sinceCancel;
+    while (PQisBusy(conn)) {
+        if (cancelled && (cancelSent ? sinceCancel.hasExpired(kCancelRepeatMs) : cancelled())) {
+            SendCancel(conn);
+            cancelSent = true;
+            sinceCancel.start();
+        }
+        pollfd socket{PQsocket(conn), POLLIN, 0};
+        if (socket.fd < 0)
+            break;
+        const int ready = poll(&socket, 1, cancelled ? kCancelCheckMs : -1);
+        if ((ready < 0 && errno != EINTR) || (ready > 0 && !PQconsumeInput(conn)))
+            break; // the connection failed: PQgetResult says so
+    }
+    return cancelSent;
+}
+
+// The answer to the statement sent last as PQexec gives it: the first failure, else the last result. True in
+// interrupted when the cancel check stopped the statement.
+pg_result* CollectAnswer(pg_conn* conn, const std::function<bool()>& cancelled, bool* interrupted)
+{
+    pg_result* answer = nullptr;
+    *interrupted = false;
+    for (;;) {
+        *interrupted = AwaitResult(conn, cancelled) || *interrupted;
+        pg_result* next = PQgetResult(conn);
+        if (!next)
+            break;
+        if (Failed(answer)) {
+            PQclear(next);
+            continue;
+        }
+        PQclear(answer);
+        answer = next;
+        // COPY waits for its rows; the caller sends them.
+        const ExecStatusType status = PQresultStatus(answer);
+        if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH)
+            break;
+    }
+    return answer;
 }
 
 // A bound value as the text the server reads; a null value stays null.
@@ -297,11 +371,7 @@ void PostgresCursor::finish()
     if (!m_running)
         return;
     // The rest of the rows are not wanted: ask the server to stop sending them, then read what is left.
-    if (PGcancel* cancel = PQgetCancel(m_conn)) {
-        char ignored[256];
-        PQcancel(cancel, ignored, sizeof ignored);
-        PQfreeCancel(cancel);
-    }
+    SendCancel(m_conn);
     while (pg_result* rest = PQgetResult(m_conn))
         PQclear(rest);
     m_running = false;
@@ -315,7 +385,8 @@ bool PostgresCursor::next()
     }
     PQclear(m_row);
     m_row = nullptr;
-    if (m_cancelled && m_cancelled()) {
+    // The check is asked between rows, and while the server works on the next one.
+    if ((m_cancelled && m_cancelled()) || AwaitResult(m_conn, m_cancelled)) {
         m_error = QStringLiteral("interrupted");
         finish();
         return false;
@@ -503,23 +574,25 @@ bool PostgresConnection::reconnect(QString* error)
 }
 
 bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result,
-                             QString* error)
+                             QString* error, const std::function<bool()>& cancelled)
 {
-    pg_result* answer = nullptr;
+    bool sent = false;
     if (params.empty()) {
-        answer = PQexec(m_conn, PostgresStatementText(sql).constData());
+        sent = PQsendQuery(m_conn, PostgresStatementText(sql).constData());
     } else {
         const Prepared* statement = prepared(sql, static_cast<int>(params.size()), error);
         if (!statement)
             return false;
         const Parameters parameters(params);
-        answer = PQexecPrepared(m_conn, statement->name.constData(), parameters.count(), parameters.values(), nullptr,
-                                nullptr, 0);
+        sent = PQsendQueryPrepared(m_conn, statement->name.constData(), parameters.count(), parameters.values(),
+                                   nullptr, nullptr, 0);
     }
+    bool interrupted = false;
+    pg_result* answer = sent ? CollectAnswer(m_conn, cancelled, &interrupted) : nullptr;
     const ExecStatusType status = answer ? PQresultStatus(answer) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
         if (error)
-            *error = ResultMessage(m_conn, answer);
+            *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
         const bool answeredByServer = AnsweredByServer(answer);
         PQclear(answer);
         NoticeLostConnection(m_conn, answeredByServer);
@@ -592,11 +665,15 @@ std::unique_ptr<PostgresCursor> PostgresConnection::prepare(const QString& sql, 
     return std::make_unique<PostgresCursor>(m_conn, std::move(text), count, std::move(cancelled));
 }
 
-bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& rows, QString* error)
+bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& rows, QString* error,
+                                const std::function<bool()>& cancelled)
 {
-    pg_result* answer = PQexec(m_conn, copyStatement.toUtf8().constData());
+    bool interrupted = false;
+    pg_result* answer = PQsendQuery(m_conn, copyStatement.toUtf8().constData())
+                            ? CollectAnswer(m_conn, cancelled, &interrupted)
+                            : nullptr;
     if (PQresultStatus(answer) != PGRES_COPY_IN) {
-        *error = ResultMessage(m_conn, answer);
+        *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
         PQclear(answer);
         return false;
     }
@@ -606,14 +683,11 @@ bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& 
         *error = ConnectionMessage(m_conn);
         return false;
     }
-    bool stored = true;
-    while ((answer = PQgetResult(m_conn)) != nullptr) {
-        if (PQresultStatus(answer) != PGRES_COMMAND_OK && stored) {
-            stored = false;
-            *error = ResultMessage(m_conn, answer);
-        }
-        PQclear(answer);
-    }
+    answer = CollectAnswer(m_conn, cancelled, &interrupted);
+    const bool stored = PQresultStatus(answer) == PGRES_COMMAND_OK;
+    if (!stored)
+        *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
+    PQclear(answer);
     return stored;
 }
 

@@ -90,11 +90,15 @@ public:
     bool reconnect(QString* error);
 
     // Runs the text (several statements when there are no values); the rows of the last statement that
-    // returns columns go to result.
-    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error);
+    // returns columns go to result. With a cancel check, a statement stops with an "interrupted" error soon after
+    // the check says so (the server is asked to stop it, from this thread, while it waits for the answer); so
+    // does a cursor's.
+    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error,
+             const std::function<bool()>& cancelled = {});
     std::unique_ptr<PostgresCursor> prepare(const QString& sql, std::function<bool()> cancelled, QString* error);
     // Runs a "COPY … FROM STDIN" statement with rows in COPY's text format; all rows are stored or none.
-    bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error);
+    bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error,
+                const std::function<bool()>& cancelled = {});
     bool inTransaction() const;
     // A statement of the open transaction failed: the server refuses the rest and would end it without storing.
     bool transactionFailed() const;

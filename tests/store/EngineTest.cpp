@@ -589,6 +589,58 @@ TEST_P(EngineTest, AServerSchemaOfAnOlderVersionIsBroughtUpToDate)
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_P(EngineTest, CancelStopsAStatementWhileItRunsAndTheConnectionGoesOn)
+{
+    const bool onServer = GetParam() == Engine::Postgres;
+    // A statement that runs for a long time on each engine (a minute on the server, far longer on data.db).
+    const QString longStatement =
+        onServer ? QStringLiteral("SELECT pg_sleep(30);")
+                 : QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 10000000000) "
+                                  "SELECT count(*) FROM n;");
+    Database watcher;
+    if (onServer)
+        ASSERT_TRUE(watcher.open(server->url()));
+    // The user presses Cancel once the statement runs: data.db asks only while it runs, the server says so.
+    const auto running = [&] {
+        return !onServer
+               || QueryRows(watcher, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE query = ? AND "
+                                                    "state = 'active';"),
+                            {longStatement})
+                      == QStringList{QStringLiteral("1")};
+    };
+    bool armed = false;
+    bool cancelled = false;
+    WorkerConnection worker(db.path(), [&] {
+        if (armed && !cancelled)
+            cancelled = running();
+        return cancelled;
+    });
+    ASSERT_TRUE(worker.isOpen());
+
+    const std::function<QString()> ways[] = {
+        [&] { return worker.db().Query(longStatement).error; },
+        [&] {
+            Statement walked = worker.db().prepare(longStatement);
+            EXPECT_FALSE(walked.next());
+            return walked.error();
+        },
+    };
+    for (const auto& runLongStatement : ways) {
+        armed = true;
+        cancelled = false;
+        EXPECT_EQ(runLongStatement(), QStringLiteral("interrupted"));
+        EXPECT_TRUE(cancelled);
+        armed = false;
+        cancelled = false;
+        EXPECT_EQ(QueryRows(worker.db(), QStringLiteral("SELECT 1;")), QStringList{QStringLiteral("1")});
+        if (onServer)
+            EXPECT_EQ(QueryRows(watcher, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE query = ? AND "
+                                                        "state = 'active';"),
+                                {longStatement}),
+                      QStringList{QStringLiteral("0")});
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 TEST(PostgresStatementText, NumbersThePlaceholdersAsSqliteDoes)
