@@ -8,7 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "store/DataFileTemplate.h"
-#include "store/PostgresConnection.h"
+#include "store/ServerUrl.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -75,7 +75,7 @@ bool AppContext::openDatabase()
         if (!IsServerUrl(serverUrl)) {
             // Falling back to data.db would sell from a stock of its own beside the shop's.
             ShowError(TranslateText("DatabaseUrl is not a PostgreSQL connection URI:") + QLatin1Char(' ')
-                      + serverUrl);
+                      + ShownServerUrl(serverUrl));
             return false;
         }
         m_db.setTillName(tillName());

@@ -4,8 +4,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QUrl>
-#include <QUrlQuery>
 
 #include <libpq-fe.h>
 
@@ -257,24 +255,6 @@ DbValue Cell(const pg_result* result, int row, int column)
 
 } // namespace
 
-bool IsServerUrl(const QString& location)
-{
-    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
-           || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
-}
-
-QString ShownServerUrl(const QString& url)
-{
-    QUrl shown(url);
-    shown.setPassword(QString());
-    QUrlQuery parameters(shown);
-    if (parameters.hasQueryItem(QStringLiteral("password"))) {
-        parameters.removeAllQueryItems(QStringLiteral("password"));
-        shown.setQuery(parameters);
-    }
-    return shown.toString();
-}
-
 bool CanConnectToServer(const QString& url, QString* reason)
 {
     return PostgresConnection::connect(url, reason) != nullptr;
@@ -511,8 +491,8 @@ std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& u
                             nullptr};
     pg_conn* conn = PQconnectdbParams(keywords, values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
-        if (error)
-            *error = ConnectionMessage(conn);
+        if (error) // libpq may quote the URL, or a part of it it cannot read
+            *error = WithoutPassword(ConnectionMessage(conn), url);
         PQfinish(conn);
         return nullptr;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/ServerUrl.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,12 +13,6 @@
 
 struct pg_conn;
 struct pg_result;
-
-// True for a libpq connection URI ("postgresql://…" or "postgres://…"): the database is on a server.
-bool IsServerUrl(const QString& location);
-
-// The server's URL as a message may show it: without a password, in the user part or among the parameters.
-QString ShownServerUrl(const QString& url);
 
 // Connects to the server once and lets go again: false, with the server's answer, when it cannot be reached.
 bool CanConnectToServer(const QString& url, QString* reason);
