@@ -8,11 +8,13 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "store/DataFileTemplate.h"
-#include "store/PostgresConnection.h"
+#include "store/ServerUrl.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSysInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +51,7 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
     m_settings = SettingsStore(DataFolder + QStringLiteral("settings.ini"));
     AppTranslator().LoadLanguageFile(m_env.executableFolder(), m_settings.text(SettingKey::LanguageFile),
                                      m_env.uiLanguageId(), m_env.ansiCodePage());
+    m_db.setClock([this] { return m_env.now(); });
     m_db.setErrorReporter([this](const QString& message) { ReportDatabaseError(message); });
     m_db.setUnreachableReporter(
         [this](const QString& server, const QString& reason) { ReportServerUnreachable(server, reason); });
@@ -72,10 +75,14 @@ bool AppContext::openDatabase()
         if (!IsServerUrl(serverUrl)) {
             // Falling back to data.db would sell from a stock of its own beside the shop's.
             ShowError(TranslateText("DatabaseUrl is not a PostgreSQL connection URI:") + QLatin1Char(' ')
-                      + serverUrl);
+                      + ShownServerUrl(serverUrl));
             return false;
         }
         m_db.setTillName(tillName());
+        // The till's own statements are short: one that waits longer for the server or for another till fails
+        // (the sale stays on the screen) instead of freezing the till. Long work runs on workers with Cancel.
+        const auto seconds = [this](SettingKey key) { return int(std::clamp<qint64>(m_settings.integer(key), 0, 86400)); };
+        m_db.setStatementLimits({seconds(SettingKey::ServerStatementTimeout), seconds(SettingKey::ServerLockTimeout)});
         if (!m_db.open(serverUrl))
             return false;
         m_db.Migrate();

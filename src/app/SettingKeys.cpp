@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::array<SettingDefinition, 29> kTable{{
+const std::array<SettingDefinition, 31> kTable{{
     {SettingKey::LanguageFile, "LanguageFile", false, QString()},
     {SettingKey::CurrencySymbol, "CurrencySymbol", false, QStringLiteral("$")},
     {SettingKey::ReceiptNumber, "ReceiptNumber", false, qint64(1)},
@@ -34,6 +34,9 @@ const std::array<SettingDefinition, 29> kTable{{
     {SettingKey::CashDrawer, "CashDrawer", false, qint64(0)},
     {SettingKey::DatabaseUrl, "DatabaseUrl", false, QString()}, // empty: data.db in the data folder
     {SettingKey::TillName, "TillName", false, QString()},       // empty: the machine's host name
+    // Seconds a statement of the till may run, and wait for another till's lock, on the server; 0: no limit.
+    {SettingKey::ServerStatementTimeout, "ServerStatementTimeout", false, qint64(15)},
+    {SettingKey::ServerLockTimeout, "ServerLockTimeout", false, qint64(5)},
 }};
 
 } // namespace

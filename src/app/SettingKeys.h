@@ -35,6 +35,8 @@ enum class SettingKey
     CashDrawer,
     DatabaseUrl,
     TillName,
+    ServerStatementTimeout,
+    ServerLockTimeout,
 };
 
 // One row of the key table: the name in the file, whether a number is numbered, and the value read when the

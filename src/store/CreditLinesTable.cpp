@@ -13,11 +13,6 @@ QString placeholders(size_t n)
     return text;
 }
 
-std::vector<QVariant> values(const std::vector<qint64>& ids)
-{
-    return {ids.begin(), ids.end()};
-}
-
 } // namespace
 
 std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const QString& customer)
@@ -40,11 +35,12 @@ bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const 
 {
     if (m_db.isOnServer())
         return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kasa) values (?,?,?,?,?,?,?);"),
-                                  {customerId, customer, barcode, name, quantity, price, m_db.tillName()});
-    return m_db.ExecuteDirect(
-        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat) values (?,?,?,?,?,?);"),
-        {customerId, customer, barcode, name, quantity, price});
+                                                 "fiyat,kayittarihi,kasa) values (?,?,?,?,?,?,?,?);"),
+                                  {customerId, customer, barcode, name, quantity, price, m_db.localNow(),
+                                   m_db.tillName()});
+    return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
+                                             "kayittarihi) values (?,?,?,?,?,?,?);"),
+                              {customerId, customer, barcode, name, quantity, price, m_db.localNow()});
 }
 
 std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<qint64>& ids)
@@ -53,10 +49,13 @@ std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<
         return std::vector<qint64>();
     // The open state is checked by the update itself: a second till settling the same line at the same moment
     // waits for the first one's row lock on a server, then finds the line paid and leaves it.
-    const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=%1 "
-                                                       "where odendimi=0 and id in (%2) returning id;")
-                                            .arg(m_db.localNowSql(), placeholders(ids.size())),
-                                        values(ids));
+    std::vector<QVariant> params{m_db.localNow()};
+    for (const qint64 id : ids)
+        params.push_back(id);
+    const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? "
+                                                       "where odendimi=0 and id in (")
+                                            + placeholders(ids.size()) + QStringLiteral(") returning id;"),
+                                        params);
     if (!paid.ok)
         return std::nullopt;
     std::vector<qint64> paidIds;

@@ -33,7 +33,8 @@ std::optional<std::vector<CustomerRecord>> CustomersTable::named(const QString& 
 
 bool CustomersTable::insert(const QString& name)
 {
-    return m_db.ExecuteDirect(QStringLiteral("insert into musteriler (musteriadi) values (?);"), {name});
+    return m_db.ExecuteDirect(QStringLiteral("insert into musteriler (musteriadi, kayittarihi) values (?, ?);"),
+                              {name, m_db.localNow()});
 }
 
 bool CustomersTable::remove(const QString& name)

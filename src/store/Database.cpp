@@ -429,12 +429,25 @@ Database::~Database()
 
 void Database::report(const QString& message)
 {
+    endFailedServerTransaction();
     if (m_reporter)
         m_reporter(message);
 }
 
+void Database::endFailedServerTransaction()
+{
+    if (!m_pg || !m_serverTransaction || m_serverTransactionFailed)
+        return;
+    if (m_pg->isConnected() && !m_pg->transactionFailed())
+        return; // a failure outside the server's statements: the transaction goes on
+    m_serverTransactionFailed = true;
+    if (m_pg->isConnected())
+        m_pg->run(QStringLiteral("ROLLBACK;"), {}, nullptr, nullptr);
+}
+
 void Database::reportFailure(const QString& message)
 {
+    endFailedServerTransaction();
     // A server that is not there, or went away under the statement, is said to be unreachable; the next
     // statement connects anew.
     const bool unreachable = isOnServer() && (!m_pg || !m_pg->isConnected());
@@ -449,10 +462,10 @@ bool Database::isOnServer() const
     return IsServerUrl(m_path);
 }
 
-QString Database::localNowSql() const
+QString Database::localNow() const
 {
-    return isOnServer() ? QStringLiteral("to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')")
-                        : QStringLiteral("datetime('now','localtime')");
+    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QString Database::caseInsensitiveLikeSql() const
@@ -473,7 +486,7 @@ QString Database::lockForUpdateSql() const
 bool Database::openHandle(const QString& path, QString* error)
 {
     if (IsServerUrl(path)) {
-        m_pg = PostgresConnection::connect(path, error);
+        m_pg = PostgresConnection::connect(path, error, m_limits);
         return m_pg != nullptr;
     }
     sqlite3* db = nullptr;
@@ -627,6 +640,17 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
         }
         return false;
     };
+    if (m_pg && m_serverTransactionFailed) {
+        // The failure that ended the transaction has been shown; the rest of the series is refused quietly.
+        if (result) {
+            result->ok = false;
+            result->error = QStringLiteral("current transaction is aborted, commands ignored until end of "
+                                           "transaction block");
+            result->columns.clear();
+            result->rows.clear();
+        }
+        return false;
+    }
     QString openError;
     if (!ensureOpen(&openError)) {
         if (result) {
@@ -637,7 +661,7 @@ bool Database::run(const QString& sql, const std::vector<QVariant>& params, Quer
     }
     if (m_pg) {
         QString message;
-        if (!m_pg->run(sql, params, result, &message))
+        if (!m_pg->run(sql, params, result, &message, m_cancelled))
             return fail(message);
         if (result) {
             result->ok = true;
@@ -730,6 +754,7 @@ bool Database::BeginTransaction()
     if (!ensureOpen())
         return false;
     if (m_pg) {
+        m_serverTransactionFailed = false;
         m_serverTransaction = ExecuteDirect(QStringLiteral("BEGIN;"));
         return m_serverTransaction;
     }
@@ -748,7 +773,7 @@ bool Database::Commit()
 {
     // After a failed statement the server would answer COMMIT by rolling back, without an error: that is no
     // commit. The failure itself has been reported.
-    if (m_pg && (!m_pg->isConnected() || m_pg->transactionFailed())) {
+    if (m_pg && (m_serverTransactionFailed || !m_pg->isConnected() || m_pg->transactionFailed())) {
         Rollback();
         return false;
     }
@@ -764,6 +789,7 @@ void Database::Rollback()
 {
     if (m_pg) {
         m_serverTransaction = false;
+        m_serverTransactionFailed = false;
         if (m_pg->isConnected() && m_pg->inTransaction())
             m_pg->run(QStringLiteral("ROLLBACK;"), {}, nullptr, nullptr);
         return;
@@ -781,7 +807,7 @@ bool Database::transactionFailed() const
 
 Statement Database::prepare(const QString& sql)
 {
-    if (!ensureOpen())
+    if ((m_pg && m_serverTransactionFailed) || !ensureOpen())
         return Statement();
     if (m_pg) {
         QString message;
@@ -807,10 +833,10 @@ Statement Database::prepare(const QString& sql)
 
 bool Database::copyIn(const QString& copyStatement, const QByteArray& rows)
 {
-    if (!isOnServer() || !ensureOpen())
+    if (!isOnServer() || m_serverTransactionFailed || !ensureOpen())
         return false;
     QString message;
-    if (m_pg->copyIn(copyStatement, rows, &message))
+    if (m_pg->copyIn(copyStatement, rows, &message, m_cancelled))
         return true;
     reportFailure(message);
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -92,6 +93,14 @@ private:
     QString m_error;
 };
 
+// How long a statement on a server may run, and wait for a lock another connection holds, in seconds; 0 leaves
+// the server's own setting. A statement past a limit fails as any failed statement does.
+struct StatementLimits
+{
+    int statementSeconds = 0;
+    int lockSeconds = 0;
+};
+
 // The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
 // reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
 // goes on with what it has: a failed query has no rows, a failed statement is not done.
@@ -111,8 +120,12 @@ public:
     // this reporter the error reporter gets libpq's words.
     using UnreachableReporter = std::function<void(const QString& server, const QString& reason)>;
     void setUnreachableReporter(UnreachableReporter reporter) { m_unreachableReporter = std::move(reporter); }
+    // Limits for the statements on a server (none by default: work on a worker keeps Cancel instead); set before
+    // open(), they hold for every later session of the connection.
+    void setStatementLimits(StatementLimits limits) { m_limits = limits; }
     // For work the user can cancel: a running statement stops with an "interrupted" error soon after the check
-    // says so (the engine asks every few thousand of its steps), so a long aggregate need not run to its end.
+    // says so, so a long aggregate need not run to its end. data.db asks every few thousand of its steps; on a
+    // server the check is asked while the answer is awaited, and the server is then asked to stop the statement.
     void setCancelCheck(std::function<bool()> cancelled);
 
     // Opens an existing file for reading and writing; a missing file is not created. A libpq connection URI
@@ -133,9 +146,15 @@ public:
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
 
+    // The till's own clock. Every row the program stamps (a sale line, a credit line and its payment, a new
+    // product or customer) gets this time as a bound value, on both engines, so a server's clock and time zone
+    // play no part and the history, charts and day reports agree with the till. Without one: this computer's
+    // local time.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // The clock's time as the stored "yyyy-MM-dd HH:mm:ss" text.
+    QString localNow() const;
+
     // The few statement pieces that differ between the engines.
-    // The local date and time as "yyyy-MM-dd HH:mm:ss" text.
-    QString localNowSql() const;
     // LIKE that ignores the case of ASCII letters, as SQLite's does.
     QString caseInsensitiveLikeSql() const;
     // A column that is neither grouped nor aggregated: SQLite takes it from one of the group's rows, a server
@@ -150,6 +169,9 @@ public:
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
     // Refused (reported) on a connection that can only read: every write of the series would fail.
+    // On a server a failure inside the transaction rolls it back before it is reported, so that no row it locked
+    // stays locked while the message waits for the cashier; the statements after it are refused without a
+    // message, and the commit fails.
     bool BeginTransaction();
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
@@ -205,11 +227,16 @@ private:
     QString m_path;
     QString m_tillName;
     bool m_serverTransaction = false; // a transaction was begun on the server and not yet ended
+    bool m_serverTransactionFailed = false; // ... and a failure in it ended it on the server already
+    StatementLimits m_limits;
+    // Rolls back a server transaction a failure has ended, before the failure is shown.
+    void endFailedServerTransaction();
     void installCancelCheck();
 
     ErrorReporter m_reporter;
     UnreachableReporter m_unreachableReporter;
     std::function<bool()> m_cancelled;
+    std::function<QDateTime()> m_clock;
     std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
 

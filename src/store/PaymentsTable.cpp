@@ -7,10 +7,11 @@ bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const Q
 {
     if (m_db.isOnServer())
         return m_db.ExecuteDirect(
-            QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,kasa) values (?,?,?,?,?,?);"),
-            {receiptNumber, barcode, name, quantity, price, m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);"),
-                              {receiptNumber, barcode, name, quantity, price});
+            QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,kasa) values (?,?,?,?,?,?,?);"),
+            {receiptNumber, barcode, name, quantity, price, m_db.localNow(), m_db.tillName()});
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi) values (?,?,?,?,?,?);"),
+        {receiptNumber, barcode, name, quantity, price, m_db.localNow()});
 }
 
 bool PaymentsTable::remove(qint64 id)

@@ -1,12 +1,13 @@
 #include "store/PostgresConnection.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDateTime>
-#include <QUrl>
-#include <QUrlQuery>
+#include <QElapsedTimer>
 
 #include <libpq-fe.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,12 @@ constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
 
 constexpr const char* kConnectTimeoutSeconds = "5";
+// A quiet connection is probed after 4 s, then every 2 s, and given up after 3 probes without an answer; data
+// sent stays unacknowledged for 10 s at most.
+constexpr const char* kKeepalivesIdleSeconds = "4";
+constexpr const char* kKeepalivesIntervalSeconds = "2";
+constexpr const char* kKeepalivesCount = "3";
+constexpr const char* kUnacknowledgedMilliseconds = "10000";
 
 QString Trimmed(const char* message)
 {
@@ -56,6 +63,78 @@ void NoticeLostConnection(pg_conn* conn, bool answeredByServer)
 bool AnsweredByServer(const pg_result* result)
 {
     return result && PQresultErrorField(result, PG_DIAG_SQLSTATE) != nullptr;
+}
+
+bool Failed(const pg_result* result)
+{
+    if (!result)
+        return false;
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_BAD_RESPONSE || status == PGRES_NONFATAL_ERROR || status == PGRES_FATAL_ERROR;
+}
+
+// Asks the server to stop the statement running on the connection (a connection of its own carries the request).
+void SendCancel(pg_conn* conn)
+{
+    if (PGcancel* cancel = PQgetCancel(conn)) {
+        char ignored[256];
+        PQcancel(cancel, ignored, sizeof ignored);
+        PQfreeCancel(cancel);
+    }
+}
+
+// How often a wait for the server asks the cancel check, and how long after a cancel request it sends another:
+// the server drops a request that comes before it has started the statement.
+constexpr int kCancelCheckMs = 50;
+constexpr qint64 kCancelRepeatMs = 1000;
+
+// Reads what the server sends until the next result of the statement sent last is ready (PQgetResult then
+// returns it without waiting). Meanwhile the cancel check is asked every few milliseconds; once it says so, the
+// server is asked to stop the statement, until it has. True when the check said so. Without a check this only
+// waits, as PQgetResult would.
+bool AwaitResult(pg_conn* conn, const std::function<bool()>& cancelled)
+{
+    bool cancelSent = false;
+    QElapsedTimer sinceCancel;
+    while (PQisBusy(conn)) {
+        if (cancelled && (cancelSent ? sinceCancel.hasExpired(kCancelRepeatMs) : cancelled())) {
+            SendCancel(conn);
+            cancelSent = true;
+            sinceCancel.start();
+        }
+        pollfd socket{PQsocket(conn), POLLIN, 0};
+        if (socket.fd < 0)
+            break;
+        const int ready = poll(&socket, 1, cancelled ? kCancelCheckMs : -1);
+        if ((ready < 0 && errno != EINTR) || (ready > 0 && !PQconsumeInput(conn)))
+            break; // the connection failed: PQgetResult says so
+    }
+    return cancelSent;
+}
+
+// The answer to the statement sent last as PQexec gives it: the first failure, else the last result. True in
+// interrupted when the cancel check stopped the statement.
+pg_result* CollectAnswer(pg_conn* conn, const std::function<bool()>& cancelled, bool* interrupted)
+{
+    pg_result* answer = nullptr;
+    *interrupted = false;
+    for (;;) {
+        *interrupted = AwaitResult(conn, cancelled) || *interrupted;
+        pg_result* next = PQgetResult(conn);
+        if (!next)
+            break;
+        if (Failed(answer)) {
+            PQclear(next);
+            continue;
+        }
+        PQclear(answer);
+        answer = next;
+        // COPY waits for its rows; the caller sends them.
+        const ExecStatusType status = PQresultStatus(answer);
+        if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH)
+            break;
+    }
+    return answer;
 }
 
 // A bound value as the text the server reads; a null value stays null.
@@ -176,24 +255,6 @@ DbValue Cell(const pg_result* result, int row, int column)
 
 } // namespace
 
-bool IsServerUrl(const QString& location)
-{
-    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
-           || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
-}
-
-QString ShownServerUrl(const QString& url)
-{
-    QUrl shown(url);
-    shown.setPassword(QString());
-    QUrlQuery parameters(shown);
-    if (parameters.hasQueryItem(QStringLiteral("password"))) {
-        parameters.removeAllQueryItems(QStringLiteral("password"));
-        shown.setQuery(parameters);
-    }
-    return shown.toString();
-}
-
 bool CanConnectToServer(const QString& url, QString* reason)
 {
     return PostgresConnection::connect(url, reason) != nullptr;
@@ -290,11 +351,7 @@ void PostgresCursor::finish()
     if (!m_running)
         return;
     // The rest of the rows are not wanted: ask the server to stop sending them, then read what is left.
-    if (PGcancel* cancel = PQgetCancel(m_conn)) {
-        char ignored[256];
-        PQcancel(cancel, ignored, sizeof ignored);
-        PQfreeCancel(cancel);
-    }
+    SendCancel(m_conn);
     while (pg_result* rest = PQgetResult(m_conn))
         PQclear(rest);
     m_running = false;
@@ -308,7 +365,8 @@ bool PostgresCursor::next()
     }
     PQclear(m_row);
     m_row = nullptr;
-    if (m_cancelled && m_cancelled()) {
+    // The check is asked between rows, and while the server works on the next one.
+    if ((m_cancelled && m_cancelled()) || AwaitResult(m_conn, m_cancelled)) {
         m_error = QStringLiteral("interrupted");
         finish();
         return false;
@@ -441,21 +499,52 @@ DbValue PostgresCursor::value(int column) const
 
 // ---- PostgresConnection ----
 
-std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& url, QString* error)
+std::unique_ptr<PostgresConnection> PostgresConnection::connect(const QString& url, QString* error,
+                                                                StatementLimits limits)
 {
     const QByteArray location = url.toUtf8();
     // The URL's own settings come after ours and take their place.
-    const char* keywords[] = {"connect_timeout", "client_encoding", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, "UTF8", location.constData(), nullptr};
+    const char* keywords[] = {"connect_timeout",    "keepalives",         "keepalives_idle", "keepalives_interval",
+                              "keepalives_count",   "tcp_user_timeout",   "client_encoding", "dbname",
+                              nullptr};
+    const char* values[] = {kConnectTimeoutSeconds,     "1",
+                            kKeepalivesIdleSeconds,     kKeepalivesIntervalSeconds,
+                            kKeepalivesCount,           kUnacknowledgedMilliseconds,
+                            "UTF8",                     location.constData(),
+                            nullptr};
     pg_conn* conn = PQconnectdbParams(keywords, values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
-        if (error)
-            *error = ConnectionMessage(conn);
+        if (error) // libpq may quote the URL, or a part of it it cannot read
+            *error = WithoutPassword(ConnectionMessage(conn), url);
         PQfinish(conn);
         return nullptr;
     }
-    PQclear(PQexec(conn, "SET client_min_messages TO warning;"));
-    return std::unique_ptr<PostgresConnection>(new PostgresConnection(conn));
+    std::unique_ptr<PostgresConnection> connection(new PostgresConnection(conn, limits));
+    if (!connection->configureSession(error))
+        return nullptr;
+    return connection;
+}
+
+bool PostgresConnection::configureSession(QString* error)
+{
+    PQclear(PQexec(m_conn, "SET client_min_messages TO warning;"));
+    const std::pair<const char*, int> limits[] = {{"statement_timeout", m_limits.statementSeconds},
+                                                  {"lock_timeout", m_limits.lockSeconds}};
+    for (const auto& [name, seconds] : limits) {
+        if (seconds <= 0)
+            continue; // the server's own setting
+        const QByteArray milliseconds = QByteArray::number(qint64(seconds) * 1000);
+        const char* values[] = {name, milliseconds.constData()};
+        pg_result* answer = PQexecParams(m_conn, "SELECT set_config($1, $2, false);", 2, nullptr, values, nullptr,
+                                         nullptr, 0);
+        const bool set = PQresultStatus(answer) == PGRES_TUPLES_OK;
+        if (!set && error)
+            *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        if (!set)
+            return false;
+    }
+    return true;
 }
 
 PostgresConnection::~PostgresConnection()
@@ -481,30 +570,32 @@ bool PostgresConnection::reconnect(QString* error)
     m_prepared.clear(); // a new session has none of them
     PQreset(m_conn);
     if (isConnected())
-        return true;
+        return configureSession(error);
     if (error)
         *error = ConnectionMessage(m_conn);
     return false;
 }
 
 bool PostgresConnection::run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result,
-                             QString* error)
+                             QString* error, const std::function<bool()>& cancelled)
 {
-    pg_result* answer = nullptr;
+    bool sent = false;
     if (params.empty()) {
-        answer = PQexec(m_conn, PostgresStatementText(sql).constData());
+        sent = PQsendQuery(m_conn, PostgresStatementText(sql).constData());
     } else {
         const Prepared* statement = prepared(sql, static_cast<int>(params.size()), error);
         if (!statement)
             return false;
         const Parameters parameters(params);
-        answer = PQexecPrepared(m_conn, statement->name.constData(), parameters.count(), parameters.values(), nullptr,
-                                nullptr, 0);
+        sent = PQsendQueryPrepared(m_conn, statement->name.constData(), parameters.count(), parameters.values(),
+                                   nullptr, nullptr, 0);
     }
+    bool interrupted = false;
+    pg_result* answer = sent ? CollectAnswer(m_conn, cancelled, &interrupted) : nullptr;
     const ExecStatusType status = answer ? PQresultStatus(answer) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
         if (error)
-            *error = ResultMessage(m_conn, answer);
+            *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
         const bool answeredByServer = AnsweredByServer(answer);
         PQclear(answer);
         NoticeLostConnection(m_conn, answeredByServer);
@@ -577,11 +668,15 @@ std::unique_ptr<PostgresCursor> PostgresConnection::prepare(const QString& sql, 
     return std::make_unique<PostgresCursor>(m_conn, std::move(text), count, std::move(cancelled));
 }
 
-bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& rows, QString* error)
+bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& rows, QString* error,
+                                const std::function<bool()>& cancelled)
 {
-    pg_result* answer = PQexec(m_conn, copyStatement.toUtf8().constData());
+    bool interrupted = false;
+    pg_result* answer = PQsendQuery(m_conn, copyStatement.toUtf8().constData())
+                            ? CollectAnswer(m_conn, cancelled, &interrupted)
+                            : nullptr;
     if (PQresultStatus(answer) != PGRES_COPY_IN) {
-        *error = ResultMessage(m_conn, answer);
+        *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
         PQclear(answer);
         return false;
     }
@@ -591,14 +686,11 @@ bool PostgresConnection::copyIn(const QString& copyStatement, const QByteArray& 
         *error = ConnectionMessage(m_conn);
         return false;
     }
-    bool stored = true;
-    while ((answer = PQgetResult(m_conn)) != nullptr) {
-        if (PQresultStatus(answer) != PGRES_COMMAND_OK && stored) {
-            stored = false;
-            *error = ResultMessage(m_conn, answer);
-        }
-        PQclear(answer);
-    }
+    answer = CollectAnswer(m_conn, cancelled, &interrupted);
+    const bool stored = PQresultStatus(answer) == PGRES_COMMAND_OK;
+    if (!stored)
+        *error = interrupted ? QStringLiteral("interrupted") : ResultMessage(m_conn, answer);
+    PQclear(answer);
     return stored;
 }
 
@@ -627,10 +719,10 @@ bool PostgresConnection::createOrMigrateSchema(QString* error)
 {
     // The tables and columns of data.db, and the till (kasa) on each sale and credit line. Texts compare byte by
     // byte as SQLite's do, dates are kept as the same "yyyy-MM-dd HH:mm:ss" text, prices are doubles as SQLite's
-    // reals are, and ids are identity columns.
-    // Two tills starting at once on an empty database take turns (the lock ends with the statements).
+    // reals are, and ids are identity columns. schema_version keeps the fingerprint of each script that has
+    // run, so any change to the script runs it once more on every database.
     static const char* const kSchema = R"(
-SELECT pg_advisory_xact_lock(7305);
+CREATE TABLE IF NOT EXISTS schema_version (fingerprint text PRIMARY KEY);
 CREATE TABLE IF NOT EXISTS urunler (
   id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
   barkod text COLLATE "C",
@@ -677,5 +769,44 @@ ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS fisno bigint DEFAULT 0;
 ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS kasa text COLLATE "C";
 ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS kasa text COLLATE "C";
 )";
-    return run(QString::fromUtf8(kSchema), {}, nullptr, error);
+    static const QByteArray kFingerprint = QCryptographicHash::hash(kSchema, QCryptographicHash::Sha256).toHex();
+    const char* fingerprint[] = {kFingerprint.constData()};
+    const auto ranWell = [this, error](pg_result* answer, ExecStatusType wanted) {
+        const bool well = PQresultStatus(answer) == wanted;
+        if (!well && error)
+            *error = ResultMessage(m_conn, answer);
+        PQclear(answer);
+        return well;
+    };
+
+    // Nearly every start finds the schema as this script makes it: one look at the small table, which takes no
+    // lock another till's statement could wait for. Running the script anyway would take each table's strongest
+    // lock (ALTER TABLE does, even when the column is there): the start would wait for any long read of another
+    // till, and every statement on that table would queue behind it. (On a database without the table the look
+    // fails, and the script runs.)
+    pg_result* found = PQexecParams(m_conn, "SELECT 1 FROM schema_version WHERE fingerprint = $1;", 1, nullptr,
+                                    fingerprint, nullptr, nullptr, 0);
+    const bool current = PQresultStatus(found) == PGRES_TUPLES_OK && PQntuples(found) == 1;
+    PQclear(found);
+    if (current)
+        return true;
+
+    // Two tills starting at once take turns (the advisory lock ends with the transaction). Building an index on a
+    // big table may take longer than a till's statement may; the wait for a lock stays limited.
+    const bool migrated =
+        ranWell(PQexec(m_conn, "BEGIN; SET LOCAL statement_timeout = 0; SELECT pg_advisory_xact_lock(7305);"),
+                PGRES_TUPLES_OK)
+        && run(QString::fromUtf8(kSchema), {}, nullptr, error)
+        && ranWell(PQexecParams(m_conn, "INSERT INTO schema_version (fingerprint) VALUES ($1) ON CONFLICT DO NOTHING;",
+                                1, nullptr, fingerprint, nullptr, nullptr, 0),
+                   PGRES_COMMAND_OK)
+        && ranWell(PQexec(m_conn, "COMMIT;"), PGRES_COMMAND_OK);
+    if (!migrated && inTransaction())
+        PQclear(PQexec(m_conn, "ROLLBACK;"));
+    return migrated;
+}
+
+void PostgresConnection::forgetSchemaVersion()
+{
+    PQclear(PQexec(m_conn, "DELETE FROM schema_version;"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/ServerUrl.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,12 +13,6 @@
 
 struct pg_conn;
 struct pg_result;
-
-// True for a libpq connection URI ("postgresql://…" or "postgres://…"): the database is on a server.
-bool IsServerUrl(const QString& location);
-
-// The server's URL as a message may show it: without a password, in the user part or among the parameters.
-QString ShownServerUrl(const QString& url);
 
 // Connects to the server once and lets go again: false, with the server's answer, when it cannot be reached.
 bool CanConnectToServer(const QString& url, QString* reason);
@@ -77,8 +72,12 @@ private:
 class PostgresConnection
 {
 public:
-    // Connects with a time-out of a few seconds unless the URL names its own; nothing on failure.
-    static std::unique_ptr<PostgresConnection> connect(const QString& url, QString* error);
+    // Connects with a time-out of a few seconds unless the URL names its own; nothing on failure. A connection
+    // that silently stops carrying anything (a cable pulled, a switch gone) fails within about ten seconds, not
+    // the minutes TCP would wait: the server is asked whether it is still there while an answer is awaited, and
+    // what was sent may stay unacknowledged only so long. The limits hold for every session of the connection.
+    static std::unique_ptr<PostgresConnection> connect(const QString& url, QString* error,
+                                                       StatementLimits limits = {});
     ~PostgresConnection();
     PostgresConnection(const PostgresConnection&) = delete;
     PostgresConnection& operator=(const PostgresConnection&) = delete;
@@ -92,21 +91,31 @@ public:
     bool reconnect(QString* error);
 
     // Runs the text (several statements when there are no values); the rows of the last statement that
-    // returns columns go to result.
-    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error);
+    // returns columns go to result. With a cancel check, a statement stops with an "interrupted" error soon after
+    // the check says so (the server is asked to stop it, from this thread, while it waits for the answer); so
+    // does a cursor's.
+    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error,
+             const std::function<bool()>& cancelled = {});
     std::unique_ptr<PostgresCursor> prepare(const QString& sql, std::function<bool()> cancelled, QString* error);
     // Runs a "COPY … FROM STDIN" statement with rows in COPY's text format; all rows are stored or none.
-    bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error);
+    bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error,
+                const std::function<bool()>& cancelled = {});
     bool inTransaction() const;
     // A statement of the open transaction failed: the server refuses the rest and would end it without storing.
     bool transactionFailed() const;
     qint64 lastInsertId();
 
     // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.
+    // Runs only when the schema is not yet recorded as made by this program's script.
     bool createOrMigrateSchema(QString* error);
+    // Forgets which script made the schema, so the next createOrMigrateSchema runs the script (before tables
+    // are replaced with ones that may be older).
+    void forgetSchemaVersion();
 
 private:
-    explicit PostgresConnection(pg_conn* conn) : m_conn(conn) {}
+    PostgresConnection(pg_conn* conn, StatementLimits limits) : m_conn(conn), m_limits(limits) {}
+    // What every session of the connection starts with: the messages it sends, its limits.
+    bool configureSession(QString* error);
 
     // A statement with bound values, prepared on the server under a name of its own.
     struct Prepared
@@ -118,6 +127,7 @@ private:
     const Prepared* prepared(const QString& sql, int valueCount, QString* error);
 
     pg_conn* m_conn;
+    StatementLimits m_limits;
     // Statements with bound values are prepared once and kept by their text, as data.db's are: the till repeats
     // the same few lookups, and the server then parses and plans each only once. The server forgets them when
     // the session ends.

@@ -29,7 +29,10 @@ QString invalidInput(const char* type, const QString& value)
 
 } // namespace
 
-ProductBatchInsert::ProductBatchInsert(Database& db) : m_db(db), m_onServer(db.isOnServer())
+ProductBatchInsert::ProductBatchInsert(Database& db)
+    : m_db(db)
+    , m_onServer(db.isOnServer())
+    , m_recorded(db.localNow())
 {
     if (!m_onServer)
         m_insert = ProductsTable(db).insertStatement();
@@ -45,7 +48,7 @@ bool ProductBatchInsert::add(const QString& barcode, const QString& name, const 
             sendBatch();
         return true;
     }
-    m_insert.bindAll({barcode, name, price, stock});
+    m_insert.bindAll({barcode, name, price, stock, m_recorded});
     const bool inserted = m_insert.exec();
     if (!inserted)
         *failure = m_insert.error();
@@ -85,6 +88,8 @@ bool ProductBatchInsert::addToBatch(const QString& barcode, const QString& name,
     m_rows += QByteArray::number(priceValue, 'g', 17); // the exact double, as a bound value would give it
     m_rows += '\t';
     m_rows += QByteArray::number(stockValue);
+    m_rows += '\t';
+    appendField(m_rows, m_recorded);
     m_rows += '\n';
     ++m_pending;
     return true;
@@ -94,7 +99,7 @@ void ProductBatchInsert::sendBatch()
 {
     if (m_pending == 0 || m_batchFailed)
         return;
-    m_batchFailed = !m_db.copyIn(QStringLiteral("COPY urunler (barkod, urunadi, fiyat, stok) FROM STDIN;"), m_rows);
+    m_batchFailed = !m_db.copyIn(QStringLiteral("COPY urunler (barkod, urunadi, fiyat, stok, kayittarihi) FROM STDIN;"), m_rows);
     m_rows.clear();
     m_pending = 0;
 }

@@ -8,7 +8,7 @@
 // Many products added to urunler inside the caller's transaction (the import). On data.db each is one run of a
 // prepared insert and fails on its own. On a server they go in batches of COPY, one round trip for thousands of
 // rows; a COPY stores all of its rows or none, so each row is first checked against what the server's columns
-// take, and a row it would refuse is not added.
+// take, and a row it would refuse is not added. Every product of the series is recorded at the time it began.
 class ProductBatchInsert
 {
 public:
@@ -32,6 +32,7 @@ private:
 
     Database& m_db;
     const bool m_onServer;
+    const QString m_recorded; // kayittarihi
     Statement m_insert;
     QByteArray m_rows; // COPY's text format
     int m_pending = 0;

@@ -25,8 +25,9 @@ QStringList ProductsTable::barcodes()
 
 bool ProductsTable::insert(const QString& barcode, const QString& name, const QVariant& price, const QVariant& stock)
 {
-    return m_db.ExecuteDirect(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"),
-                              {barcode, name, price, stock});
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok, kayittarihi) values (?, ?, ?, ?, ?);"),
+        {barcode, name, price, stock, m_db.localNow()});
 }
 
 ProductUpdate ProductsTable::update(const QString& barcode, const QString& name, const QVariant& price, qint64 stock,
@@ -78,7 +79,8 @@ Statement ProductsTable::pickerRows(const QString& containing)
 
 Statement ProductsTable::insertStatement()
 {
-    return m_db.prepare(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (?, ?, ?, ?);"));
+    return m_db.prepare(
+        QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok, kayittarihi) values (?, ?, ?, ?, ?);"));
 }
 
 qint64 ProductsTable::rowCount()

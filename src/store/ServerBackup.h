@@ -7,7 +7,8 @@
 #include <functional>
 
 // Backups of a database on a server through PostgreSQL's own clients: pg_dump's custom format and pg_restore.
-// They connect with the program's URL, so passwords come from ~/.pgpass or a service file as for the program.
+// They connect with the program's URL, handed to them in their environment (never on their command line), so
+// passwords come from ~/.pgpass or a service file as for the program.
 // keepGoing is asked often; when it says false the client is stopped and nothing has changed. Both are safe on
 // a worker thread.
 

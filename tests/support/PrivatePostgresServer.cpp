@@ -1,11 +1,15 @@
 #include "support/PrivatePostgresServer.h"
 
+#include "store/Database.h"
+#include "store/PostgresConnection.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <algorithm>
 #include <pwd.h>
@@ -84,6 +88,37 @@ PrivatePostgresServer::~PrivatePostgresServer()
 QString PrivatePostgresServer::url() const
 {
     return QStringLiteral("postgresql://postgres@/postgres?host=") + m_folder.path();
+}
+
+bool PrivatePostgresServer::requirePassword(const QString& password)
+{
+    {
+        Database db;
+        db.setErrorReporter([this](const QString& message) { m_reason = message; });
+        if (!db.open(url())
+            || !db.ExecuteDirect(QStringLiteral("SELECT set_config('password_encryption', 'scram-sha-256', false);"
+                                                "ALTER ROLE postgres PASSWORD '%1';")
+                                     .arg(QString(password).replace(QLatin1Char('\''), QStringLiteral("''")))))
+            return false;
+    }
+    QFile rules(m_folder.filePath(QStringLiteral("data/pg_hba.conf")));
+    if (!rules.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        m_reason = rules.errorString();
+        return false;
+    }
+    rules.write("local all all scram-sha-256\n");
+    rules.close();
+    if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_folder.filePath(QStringLiteral("data")),
+                                         QStringLiteral("reload")}))
+        return false;
+    // The server reads the rules again soon after the signal: wait until it asks for the password.
+    for (int i = 0; i < 500; ++i) {
+        if (!CanConnectToServer(url(), nullptr))
+            return true;
+        QThread::msleep(10);
+    }
+    m_reason = QStringLiteral("the server still lets the postgres user in without a password");
+    return false;
 }
 
 bool PrivatePostgresServer::stop()

@@ -25,6 +25,10 @@ public:
     // The folder of the cluster, where its socket is.
     QString folder() const { return m_folder.path(); }
 
+    // From now on the server lets the postgres user in only with this password (scram-sha-256), as a shop's
+    // server would; url() names no password. False, with the reason, when the server could not be told.
+    bool requirePassword(const QString& password);
+
     // Stops the server at once, as a power cut would: its connections break and nothing is shut down cleanly.
     bool stop();
     // Starts it (again) and waits until it accepts connections.

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "i18n/Translator.h"
 #include "store/PostgresConnection.h"
+#include "store/ServerUrl.h"
 
 #include <QBoxLayout>
 #include <QFormLayout>
@@ -71,11 +72,21 @@ int DatabaseSettingsWindow::showModalFor(AppContext& context)
 bool DatabaseSettingsWindow::typedUrlIsUsable()
 {
     const QString url = EditDatabaseUrl->text().trimmed();
+    // The URL is stored in settings.ini and shown in messages: a password has no place in it.
+    if (HasPassword(url)) {
+        m_context.dialogs().warning(
+            this, TranslateText("WARNING"),
+            TranslateText("The server URL must not contain a password: it would be stored in settings.ini.")
+                + QStringLiteral("\n\n")
+                + TranslateText(
+                    "libpq reads the password from ~/.pgpass, from the file PGPASSFILE names, or from a service file (PGSERVICEFILE)."));
+        return false;
+    }
     if (url.isEmpty() || IsServerUrl(url))
         return true;
     m_context.dialogs().warning(this, TranslateText("WARNING"),
                                 TranslateText("DatabaseUrl is not a PostgreSQL connection URI:") + QLatin1Char(' ')
-                                    + url);
+                                    + ShownServerUrl(url));
     return false;
 }
 
@@ -97,7 +108,8 @@ void DatabaseSettingsWindow::ButtonTestConnectionClick()
         m_context.dialogs().information(this, TranslateText("Database"), TranslateText("Connected to the server."));
     else
         m_context.dialogs().error(this, TranslateText("ERROR"),
-                                  TranslateText("The server could not be reached.") + QStringLiteral("\n\n") + reason);
+                                  TranslateText("The server could not be reached.") + QStringLiteral("\n\n")
+                                      + WithoutPassword(reason, url));
 }
 
 void DatabaseSettingsWindow::ButtonOkClick()

@@ -24,7 +24,7 @@ public:
     void ButtonOkClick();
 
 private:
-    // The typed URL when it is empty or a PostgreSQL URI; otherwise says so and gives nothing.
+    // True when the typed URL is empty or a PostgreSQL URI without a password; otherwise says why not.
     bool typedUrlIsUsable();
 
     AppContext& m_context;
