@@ -3,7 +3,7 @@
 # prints them.
 set -euo pipefail
 packages=(
-  g++ cmake ninja-build pkg-config sqlite3
+  g++ cmake ninja-build pkg-config sqlite3 mold
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
   libsqlite3-dev libpcre2-dev libpq-dev postgresql-client
   libgtest-dev libgmock-dev libbenchmark-dev libzbar-dev
