@@ -61,10 +61,11 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     const QByteArray tillName = till.toUtf8();
     m_server.exec("BEGIN");
     for (const SaleLine& line : lines) {
+        const QString priceText = line.unitPrice.text();
         const QByteArray code = line.barcode.toUtf8();
         const QByteArray name = line.name.toUtf8();
         const QByteArray quantity = QByteArray::number(line.quantity);
-        const QByteArray price = line.unitPriceText.toUtf8();
+        const QByteArray price = priceText.toUtf8();
         RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(), quantity.constData(),
                                        price.constData(), tillName.constData()}));
         qint64 current = 0;
@@ -75,8 +76,8 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
         }
         const QByteArray remaining = QByteArray::number(std::max<qint64>(0, current - line.quantity));
         RawResult(m_server.run("lower", {remaining.constData(), code.constData()}));
-        sale.total += line.unitPriceText.toDouble() * double(line.quantity);
-        sale.list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
+        sale.total += line.unitPrice.value() * double(line.quantity);
+        sale.list += line.name + QStringLiteral(" (") + priceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }
     m_server.exec("COMMIT");
