@@ -332,11 +332,8 @@ int main(int argc, char** argv)
         BenchOperation op{QStringLiteral("B1"), QStringLiteral("20 scans into the sale list"), 3.0, 15,
                           [&sale] { sale.ClearAfterSale(); }, {}, {}};
         op.program = [&] {
-            for (int i = 0; i < 20; ++i) {
-                sale.PendingBarcode = codeAt(i);
-                sale.BarkodOkundu();
-                sale.PendingBarcode.clear();
-            }
+            for (int i = 0; i < 20; ++i)
+                sale.BarkodOkundu(codeAt(i));
         };
         // The least a till must do per scan: the lookup, the row's texts in a list, the new total on a label.
         QTreeWidget bareList;
@@ -368,11 +365,8 @@ int main(int argc, char** argv)
             SaleScreen* serverSale = serverForm->saleScreen();
             BenchOperation server{op.id, op.name, 1.5, op.repeats, [serverSale] { serverSale->ClearAfterSale(); }, {}, {}};
             server.program = [serverSale, &codeAt] {
-                for (int i = 0; i < 20; ++i) {
-                    serverSale->PendingBarcode = codeAt(i);
-                    serverSale->BarkodOkundu();
-                    serverSale->PendingBarcode.clear();
-                }
+                for (int i = 0; i < 20; ++i)
+                    serverSale->BarkodOkundu(codeAt(i));
             };
             server.baseline = [&] {
                 QStringList codes;
@@ -401,16 +395,13 @@ int main(int argc, char** argv)
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
             sale.ClearAfterSale();
-            for (int i = 0; i < 50; ++i) {
-                sale.PendingBarcode = codeAt(1000 + i);
-                sale.BarkodOkundu();
-            }
-            sale.PendingBarcode.clear();
+            for (int i = 0; i < 50; ++i)
+                sale.BarkodOkundu(codeAt(1000 + i));
             QCoreApplication::processEvents();
         };
         op.program = [&] { CashCheckout(form->context(), *form->saleScreen()); };
         op.baseline = [&] {
-            const std::vector<SaleLine> lines = sale.saleLines();
+            const std::vector<SaleLine> lines = sale.sale().checkoutLines();
             raw.exec("BEGIN IMMEDIATE");
             Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);");
             Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=?;");
@@ -424,7 +415,7 @@ int main(int argc, char** argv)
                 sqlite3_bind_text(insert.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 sqlite3_bind_text(insert.s, 3, name.constData(), int(name.size()), SQLITE_TRANSIENT);
                 sqlite3_bind_int64(insert.s, 4, line.quantity);
-                sqlite3_bind_text(insert.s, 5, line.unitPriceText.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 5, line.unitPrice.text().toUtf8().constData(), -1, SQLITE_TRANSIENT);
                 sqlite3_step(insert.s);
                 sqlite3_reset(insert.s);
                 sqlite3_bind_text(stock.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
@@ -436,8 +427,8 @@ int main(int argc, char** argv)
                 sqlite3_bind_text(update.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 sqlite3_step(update.s);
                 sqlite3_reset(update.s);
-                total += line.unitPriceText.toDouble() * double(line.quantity);
-                list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
+                total += line.unitPrice.value() * double(line.quantity);
+                list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
                         + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
             raw.exec("COMMIT");
@@ -452,17 +443,14 @@ int main(int argc, char** argv)
             BenchOperation server{op.id, op.name, 1.5, op.repeats, {}, {}, {}};
             server.setUp = [serverSale, &codeAt] {
                 serverSale->ClearAfterSale();
-                for (int i = 0; i < 50; ++i) {
-                    serverSale->PendingBarcode = codeAt(1000 + i);
-                    serverSale->BarkodOkundu();
-                }
-                serverSale->PendingBarcode.clear();
+                for (int i = 0; i < 50; ++i)
+                    serverSale->BarkodOkundu(codeAt(1000 + i));
                 QCoreApplication::processEvents();
             };
             server.program = [context, serverSale] { CashCheckout(*context, *serverSale); };
             server.baseline = [&, serverSale] {
                 const ServerBaselines::StoredSale stored =
-                    serverRaw->storeSale(serverSale->saleLines(), 999999, QStringLiteral("bench"));
+                    serverRaw->storeSale(serverSale->sale().checkoutLines(), 999999, QStringLiteral("bench"));
                 saveReceipt(stored.list, stored.total);
                 serverSale->ClearAfterSale();
             };

@@ -28,7 +28,7 @@ LoadShop::LoadShop(const LoadSettings& settings)
         Product product;
         product.barcode = QStringLiteral("LOAD%1").arg(i, 5, 10, QLatin1Char('0'));
         product.name = QStringLiteral("Load product %1").arg(i);
-        product.price = QString::number(0.5 + (i % 40) * 0.25, 'f', 2);
+        product.price = MoneyAmount::fromCents(50 + (i % 40) * 25);
         product.stock = i % 10 == 0 ? 25 : 1000000;
         m_products.push_back(product);
     }
@@ -70,7 +70,7 @@ bool LoadShop::reset(RawServer& server, QString* error) const
             break;
         const QByteArray barcode = product.barcode.toUtf8();
         const QByteArray name = product.name.toUtf8();
-        const QByteArray price = product.price.toUtf8();
+        const QByteArray price = product.price.text().toUtf8();
         const QByteArray stock = QByteArray::number(product.stock);
         ok = RawResult(server.run("", {barcode.constData(), name.constData(), price.constData(), stock.constData()}))
                  .ok();
@@ -124,7 +124,7 @@ QStringList LoadShop::check(RawServer& server, const QString& round, const std::
             ++expectedSales;
             QStringList lines;
             for (const SaleLine& line : m_plans[till][s]) {
-                lines << LineKey(line.barcode, line.quantity, line.unitPriceText);
+                lines << LineKey(line.barcode, line.quantity, line.unitPrice.text());
                 sold[line.barcode] += line.quantity;
             }
             const QStringList got = stored.value(key);

@@ -19,7 +19,7 @@ public:
     {
         QString barcode;
         QString name;
-        QString price;
+        MoneyAmount price;
         qint64 stock = 0;
     };
     using Sale = std::vector<SaleLine>;

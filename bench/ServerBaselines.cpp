@@ -64,16 +64,17 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
         return sale;
     bool stored = true;
     for (const SaleLine& line : lines) {
+        const QString priceText = line.unitPrice.text();
         const QByteArray code = line.barcode.toUtf8();
         const QByteArray name = line.name.toUtf8();
         const QByteArray quantity = QByteArray::number(line.quantity);
-        const QByteArray price = line.unitPriceText.toUtf8();
+        const QByteArray price = priceText.toUtf8();
         stored = RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(),
                                                 quantity.constData(), price.constData(), tillName.constData()}))
                      .ok()
                  && stored;
-        sale.total += line.unitPriceText.toDouble() * double(line.quantity);
-        sale.list += line.name + QStringLiteral(" (") + line.unitPriceText + QStringLiteral(") * ")
+        sale.total += line.unitPrice.value() * double(line.quantity);
+        sale.list += line.name + QStringLiteral(" (") + priceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }
     // The stock in barcode order, as the program lowers it (so that two tills never wait for each other).

@@ -2,7 +2,7 @@
 
 #include "RawServer.h"
 
-#include "pos/SaleRecorder.h"
+#include "pos/SaleLine.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,6 +4,8 @@
 
 #include "app/AppError.h"
 #include "pos/Money.h"
+#include "pos/MoneyAmount.h"
+#include "pos/Sale.h"
 #include "pos/SaleTotals.h"
 #include "reports/ReportNumber.h"
 
@@ -33,14 +35,50 @@ void checkReportAmountText(double value)
     FUZZ_CHECK(std::fabs(back - value) <= 0.005 + 1e-9 * std::fabs(value));
 }
 
+// A sale line at this price: priced from the full price when added, from the price as shown (its text read back)
+// once its quantity changes.
+void checkSaleLine(double price)
+{
+    Sale sale;
+    try {
+        sale.addLine(QStringLiteral("B"), QStringLiteral("N"), price, 3);
+    } catch (const AppError&) {
+        FUZZ_CHECK(!std::isfinite(price * 3));
+        FUZZ_CHECK(sale.empty());
+        return;
+    }
+    FUZZ_CHECK(sale.line(0).total.text() == MoneyText(price * 3));
+    const double shown = ReadNumber(MoneyText(price));
+    try {
+        sale.setQuantity(0, 4);
+        FUZZ_CHECK(sale.line(0).total.text() == MoneyText(shown * 4));
+    } catch (const AppError&) {
+        FUZZ_CHECK(!std::isfinite(shown * 4));
+        FUZZ_CHECK(sale.line(0).quantity == 3);
+    }
+}
+
 void checkMoneyText(double value)
 {
     const QString text = MoneyText(value);
     MoneyWithSymbol(QStringLiteral("$"), value);
     GeneralNumberText(value);
     checkReportAmountText(value);
-    if (!std::isfinite(value) || std::fabs(value) >= 1e15)
+    // The amount a sale holds shows the same text and reads as what that text reads as.
+    const MoneyAmount amount = MoneyAmount::rounded(value);
+    FUZZ_CHECK(amount.text() == text);
+    if (std::isfinite(value)) {
+        FUZZ_CHECK(ReadNumber(text) == amount.value());
+        checkSaleLine(value);
+    }
+    if (!std::isfinite(value))
         return;
+    if (std::fabs(value) >= 1e15) {
+        FUZZ_CHECK(text == QString::number(value, 'f', 2)); // the double's own digits, rounded at the cent
+        return;
+    }
+    FUZZ_CHECK(amount.inCents());
+    ChangeTableLines(amount.cents());
     static const QRegularExpression form(QStringLiteral("^-?[0-9]+\\.[0-9][0-9]$"));
     FUZZ_CHECK(form.match(text).hasMatch());
     FUZZ_CHECK(text != QLatin1String("-0.00"));
@@ -68,22 +106,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         checkMoneyText(value);
     ReadIntegerOr(text, -1);
 
-    // A money cell read back as cents: a plain two-decimal text exactly.
-    qint64 cents = 0;
-    if (TryMoneyTextToCents(text, cents)) {
-        FUZZ_CHECK(isNumber);
-        ChangeTableLines(cents);
-        if (std::fabs(value) < 1e15)
-            FUZZ_CHECK(std::fabs(double(cents) - value * 100) <= 0.5 + 1e-13 * std::fabs(value * 100));
-    }
     ChangeForTendered(text, 12.5);
 
-    // The discount answer, applied to a line.
+    // The discount answer, applied to a line: taken whole, or refused with nothing changed.
     double rate = 0;
     if (ReadDiscountRate(text, rate)) {
         FUZZ_CHECK(std::isfinite(rate));
-        const LineCells cells = ComputeLineCells(12.5, 3, rate);
-        FUZZ_CHECK(rate == 0 || !cells.discountedPrice.isEmpty());
+        Sale sale;
+        sale.addLine(QStringLiteral("B"), QStringLiteral("N"), 12.5, 3);
+        try {
+            sale.setDiscountRate(rate);
+            FUZZ_CHECK(sale.discountRate() == rate);
+            FUZZ_CHECK((rate == 0) == !sale.line(0).discountedTotal);
+        } catch (const AppError&) {
+            FUZZ_CHECK(sale.discountRate() == 0 && !sale.line(0).discountedTotal);
+        }
     }
 
     // Any bit pattern as an amount.

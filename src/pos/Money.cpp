@@ -20,17 +20,23 @@ SignificantDigits FifteenSignificantDigits(double value)
     return d;
 }
 
-QString MoneyText(double value)
+std::optional<qint64> RoundedCents(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= 1e15)
-        return QString::number(value, 'f', 2);
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 9e16)) // beyond whole cents in 64 bits, or not a number
+        return std::nullopt;
+    if (magnitude >= 1e15) {
+        // 15 significant digits no longer reach the cents. A double this big has at most three binary places, so
+        // the cents are exact, with the eighths that fall on a half rounded away from zero.
+        const double whole = std::trunc(magnitude);
+        const qint64 cents = qint64(whole) * 100 + std::llround((magnitude - whole) * 100);
+        return value < 0 ? -cents : cents;
+    }
     const SignificantDigits d = FifteenSignificantDigits(value);
-    const bool negative = d.negative;
     const char* digits = d.digits;
     const int n = d.count;
-    const int exponent = d.exponent;
     // Keep the digits down to the hundredths; the next digit decides, halves going away from zero.
-    const int keep = exponent + 1 + 2;
+    const int keep = d.exponent + 1 + 2;
     qint64 cents = 0;
     for (int i = 0; i < keep && i < n; ++i)
         cents = cents * 10 + (digits[i] - '0');
@@ -38,12 +44,33 @@ QString MoneyText(double value)
         cents *= 10;
     if (keep >= 0 && keep < n && digits[keep] >= '5')
         ++cents;
-    if (cents == 0)
-        return QStringLiteral("0.00");
-    return QStringLiteral("%1%2.%3")
-        .arg(negative ? QStringLiteral("-") : QString())
-        .arg(cents / 100)
-        .arg(cents % 100, 2, 10, QLatin1Char('0'));
+    return d.negative ? -cents : cents;
+}
+
+QString CentsText(qint64 cents)
+{
+    // Formatted by hand: the sale list asks for these texts whenever it paints.
+    char buffer[32];
+    const bool negative = cents < 0;
+    quint64 rest = negative ? 0 - quint64(cents) : quint64(cents);
+    int at = int(sizeof buffer);
+    for (int digit = 0; digit < 3 || rest != 0; ++digit) {
+        if (digit == 2)
+            buffer[--at] = '.';
+        buffer[--at] = char('0' + rest % 10);
+        rest /= 10;
+    }
+    if (negative)
+        buffer[--at] = '-';
+    return QString::fromLatin1(buffer + at, qsizetype(sizeof buffer) - at);
+}
+
+QString MoneyText(double value)
+{
+    if (const std::optional<qint64> cents = RoundedCents(value))
+        return CentsText(*cents);
+    return QString::number(value, 'f', 2); // every digit of the double
+
 }
 
 QString MoneyWithSymbol(const QString& symbol, double value)
@@ -69,8 +96,13 @@ double ReadNumber(const QString& text)
 {
     double value = 0;
     if (!TryReadNumber(text, value))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        RaiseNotANumber(text);
     return value;
+}
+
+void RaiseNotANumber(const QString& text)
+{
+    throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 qint64 ReadIntegerOr(const QString& text, qint64 defaultValue)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // A finite value rounded to 15 significant digits: the digits (ASCII, most significant first), the decimal
 // exponent of the first one and the sign. The rounding both money text and report amounts start from.
 struct SignificantDigits
@@ -13,9 +15,15 @@ struct SignificantDigits
 };
 SignificantDigits FifteenSignificantDigits(double value);
 
-// Money text: two decimals, a point, no grouping, halves away from zero. The value is first rounded to 15
-// significant digits, so an amount that has a short decimal form rounds as it is written (2.675 -> 2.68).
+// Money text: two decimals, a point, no grouping, halves away from zero. Below 1e15 the value is first rounded to
+// 15 significant digits, so an amount that has a short decimal form rounds as it is written (2.675 -> 2.68); from
+// there on it is the double's own digits, rounded at the cent.
 QString MoneyText(double value);
+// The whole cents of money text; none for an amount beyond whole cents in 64 bits (9e16 and more) or a value that
+// is not finite.
+std::optional<qint64> RoundedCents(double value);
+// Money text of whole cents ("12.50", "-0.05", "0.00").
+QString CentsText(qint64 cents);
 // Currency symbol, one blank and the money text ("$ 12.50"; " 12.50" with an empty symbol).
 QString MoneyWithSymbol(const QString& symbol, double value);
 
@@ -24,6 +32,8 @@ QString MoneyWithSymbol(const QString& symbol, double value);
 bool TryReadNumber(const QString& text, double& value);
 // The same, but a text that is not a number raises AppError "'<text>' is not a valid floating point value".
 double ReadNumber(const QString& text);
+// Raises that AppError for the text.
+[[noreturn]] void RaiseNotANumber(const QString& text);
 // A whole number in decimal (blanks around it allowed), or the default.
 qint64 ReadIntegerOr(const QString& text, qint64 defaultValue);
 

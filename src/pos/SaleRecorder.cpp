@@ -2,7 +2,6 @@
 
 #include "pos/MoneySum.h"
 #include "pos/Receipt.h"
-#include "pos/SaleTotals.h"
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
 #include "store/ProductsTable.h"
@@ -27,10 +26,12 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
     // A failed line is reported and the sale goes on without it, unless the failure ended the transaction (as a
     // server's does): then the sale stops at it, with nothing stored and that one failure reported.
     for (const SaleLine& line : lines) {
-        if (insertLine(line) && total.tryAdd(line.unitPriceText, line.quantity))
-            listLines << ReceiptListLine(line.name, line.unitPriceText, line.quantity);
-        else if (transaction.failed())
+        if (insertLine(line)) {
+            total.add(line.unitPrice, line.quantity);
+            listLines << ReceiptListLine(line.name, line.unitPrice.text(), line.quantity);
+        } else if (transaction.failed()) {
             return sale;
+        }
     }
     // On a server the product rows whose stock a sale lowers stay locked until it commits. Two tills that took
     // them in the orders of their lists could each wait for the other, and the server would end that by failing
@@ -57,7 +58,7 @@ RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vecto
 {
     PaymentsTable payments(db);
     return RecordSale(db, lines, [&](const SaleLine& line) {
-        return payments.insert(receiptNumber, line.barcode, line.name, line.quantity, line.unitPriceText);
+        return payments.insert(receiptNumber, line.barcode, line.name, line.quantity, line.unitPrice.text());
     });
 }
 
@@ -67,6 +68,6 @@ RecordedSale RecordCreditSale(Database& db, qint64 customerId, const QString& cu
     CreditLinesTable creditLines(db);
     return RecordSale(db, lines, [&](const SaleLine& line) {
         return creditLines.insert(customerId, customerName, line.barcode, line.name, line.quantity,
-                                  line.unitPriceText);
+                                  line.unitPrice.text());
     });
 }

@@ -1,19 +1,11 @@
 #pragma once
 
+#include "pos/SaleLine.h"
+
 #include <QString>
 #include <vector>
 
 class Database;
-
-// One line of the sale list as a checkout stores it: the quantity is 0 when its cell is not a whole number,
-// the unit price text is the two-decimal text of the list (the discounted price while a discount is set).
-struct SaleLine
-{
-    QString barcode;
-    QString name;
-    qint64 quantity = 0;
-    QString unitPriceText;
-};
 
 // What the receipt needs: the list lines of the stored lines (CR LF between them) and their total.
 // committed is false when the sale could not be stored as a whole (the transaction could not begin or commit);
@@ -25,10 +17,10 @@ struct RecordedSale
     bool committed = false;
 };
 
-// Stores a paid sale in one transaction: per line an odemeler row under the receipt number, then each line's
-// product stock lowered by its quantity (never below 0), in barcode order. A failing statement is reported and
-// the sale goes on; a line whose insert failed (or whose price text is not a number) is left out of the list text
-// and the total. When the stock of a line cannot be read, its stock is left as it is. A failure that ends the
+// Stores a paid sale in one transaction: per line an odemeler row under the receipt number (the price as its
+// money text), then each line's product stock lowered by its quantity (never below 0), in barcode order. A
+// failing statement is reported and the sale goes on; a line whose insert failed is left out of the list text and
+// the total. When the stock of a line cannot be read, its stock is left as it is. A failure that ends the
 // transaction (any failed statement on a server) ends the sale there: nothing is stored and only that failure
 // has been reported.
 RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vector<SaleLine>& lines);

@@ -62,7 +62,7 @@ TEST_P(TillClockTest, EveryStoredTimeIsTheTillsClock)
     ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10));
     InsertImportedProducts(db, {QStringLiteral("T1;TEA;1.25;4")}, QLatin1Char(';'), {});
     ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Ayşe")));
-    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, MoneyAmount::fromCents(250)}};
     ASSERT_TRUE(RecordCashSale(db, 7, lines).committed);
     ASSERT_TRUE(RecordCreditSale(db, CustomersTable(db).all().at(0).id, QStringLiteral("Ayşe"), lines).committed);
     // The credit is paid the next morning.

@@ -221,7 +221,7 @@ TEST_F(ProductPickerMenuTest, AClickHandsTheProductToTheSaleListAndClosesThePick
     }));
     EXPECT_EQ(dialogs.modalWindows, QStringList{QStringLiteral("UrunlerForm")});
     EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*1")});
-    EXPECT_TRUE(form->saleScreen()->PendingBarcode.isEmpty());
+    EXPECT_TRUE(form->saleScreen()->pendingBarcode().isEmpty());
 
     EXPECT_TRUE(pick([](TUrunlerForm& picker) { clickItem(picker, QStringLiteral("O'Neil's Tea")); }));
     EXPECT_EQ(saleRows(), QStringList{QStringLiteral("O'Neil's Tea*2")});
@@ -240,7 +240,7 @@ TEST_F(ProductPickerMenuTest, EscClosesWithoutAddingAndAVanishedProductKeepsTheP
         clickItem(picker, QStringLiteral("Bread"));
     }));
     EXPECT_TRUE(saleRows().isEmpty());
-    EXPECT_EQ(form->saleScreen()->PendingBarcode, QStringLiteral("5550100"));
+    EXPECT_EQ(form->saleScreen()->pendingBarcode(), QStringLiteral("5550100"));
 }
 
 // The picker sorts by keys folded once; the order must stay the one a case-insensitive compare gives, letters

@@ -348,7 +348,8 @@ TEST_P(ProductsScreenTwoTillsTest, UpdateKeepsTheUnitsSoldOnAnotherTillAndRefuse
     Database otherTill;
     ASSERT_TRUE(otherTill.open(context->SQLConnection1().path()));
     const auto sell = [&](qint64 units) {
-        const std::vector<SaleLine> lines = {{QStringLiteral("P1"), QStringLiteral("Tea"), units, QStringLiteral("2.00")}};
+        const std::vector<SaleLine> lines = {
+            {QStringLiteral("P1"), QStringLiteral("Tea"), units, MoneyAmount::fromCents(200)}};
         ASSERT_TRUE(RecordCashSale(otherTill, 1, lines).committed);
     };
     const QString stock = QStringLiteral("select stok from urunler");

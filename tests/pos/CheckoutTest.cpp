@@ -80,7 +80,7 @@ TEST_P(CheckoutTest, ADiscountedSaleStoresTheDiscountedPriceAndStockNeverGoesBel
     EXPECT_EQ(query(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler")),
               QStringList{"1|T1|BOB'S TEA|3|18"});
     EXPECT_EQ(stockOf(QStringLiteral("T1")), 0);
-    EXPECT_EQ(screen().discountRate(), 0);
+    EXPECT_EQ(screen().sale().discountRate(), 0);
     EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
     // No receipt folder: nothing is written, nothing is said, and the number still advances.
     EXPECT_EQ(form->context().receipts.ReceiptNumber, 2);
@@ -101,7 +101,7 @@ TEST_P(CheckoutTest, NoAtTheConfirmationChangesNothing)
     dialogs.messageAnswers.push_back(Dialogs::No);
     sellByCash();
     EXPECT_EQ(listRows(), before);
-    EXPECT_EQ(screen().discountRate(), 10);
+    EXPECT_EQ(screen().sale().discountRate(), 10);
     EXPECT_TRUE(query(QStringLiteral("SELECT * FROM odemeler")).isEmpty());
     EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
     EXPECT_EQ(form->context().receipts.ReceiptNumber, 12);

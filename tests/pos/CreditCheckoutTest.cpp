@@ -108,7 +108,7 @@ TEST_P(CreditCheckoutTest, ADiscountedCreditSaleStoresTheLinesOfTheChosenCustome
     EXPECT_TRUE(QDir(receiptFolder()).isEmpty());
 
     EXPECT_TRUE(listRows().isEmpty());
-    EXPECT_EQ(screen().discountRate(), 0);
+    EXPECT_EQ(screen().sale().discountRate(), 0);
     EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
     EXPECT_FALSE(form->sellByCreditButton()->isEnabled());
 }

@@ -1,5 +1,7 @@
 #include "pos/Money.h"
+#include "pos/MoneyAmount.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,7 +18,38 @@ class MoneyTextTest : public ::testing::TestWithParam<MoneyCase>
 
 TEST_P(MoneyTextTest, RoundsHalvesAwayFromZeroAsTheAmountIsWritten)
 {
-    EXPECT_EQ(MoneyText(GetParam().value).toStdString(), GetParam().text) << GetParam().value;
+    const double value = GetParam().value;
+    EXPECT_EQ(MoneyText(value).toStdString(), GetParam().text) << value;
+    // The amount a sale holds shows the same text and reads as it; in whole cents while they fit in 64 bits.
+    const MoneyAmount amount = MoneyAmount::rounded(value);
+    EXPECT_EQ(amount.text().toStdString(), GetParam().text) << value;
+    EXPECT_EQ(amount.value(), ReadNumber(amount.text())) << value;
+    EXPECT_EQ(amount.inCents(), std::fabs(value) < 9e16) << value;
+}
+
+TEST(MoneyText, FromAQuadrillionOnIsTheDoublesOwnDigitsRoundedAtTheCent)
+{
+    // Such a double holds eighths at most; the ones on a half (0.125, 0.375, ...) round away from zero.
+    for (const double whole : {1e15, 5e15 + 7, 1e16, 8.99e16}) {
+        for (int eighths = 0; eighths < 8; ++eighths) {
+            for (const double sign : {1.0, -1.0}) {
+                const double value = sign * (whole + eighths / 8.0);
+                EXPECT_EQ(MoneyText(value), QString::number(value, 'f', 2)) << value;
+            }
+        }
+    }
+    EXPECT_EQ(MoneyText(1e15 + 0.125), QStringLiteral("1000000000000000.13"));
+    EXPECT_EQ(MoneyText(-1e15 - 0.375), QStringLiteral("-1000000000000000.38"));
+}
+
+TEST(MoneyAmount, ReadsAsItsTextBeyondTheCentsADoubleHoldsExactly)
+{
+    for (const qint64 cents : {(qint64(1) << 53) + 1, -(qint64(1) << 53) - 3, qint64(999999999999999999)}) {
+        const MoneyAmount amount = MoneyAmount::fromCents(cents);
+        EXPECT_EQ(amount.value(), ReadNumber(amount.text())) << cents;
+        EXPECT_EQ(amount.text(), QString::number(cents / 100) + QLatin1Char('.')
+                                     + QString::number(std::abs(cents % 100)).rightJustified(2, QLatin1Char('0')));
+    }
 }
 
 // Amounts whose binary value lies just below the written half still round up (15 significant digits first).
@@ -32,7 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, MoneyTextTest,
                                            MoneyCase{-9999999999999.99, "-9999999999999.99"},
                                            // Beyond 15 significant digits the amount is rounded there first.
                                            MoneyCase{99999999999999.99, "100000000000000.00"},
-                                           MoneyCase{1e15, "1000000000000000.00"}));
+                                           MoneyCase{1e15, "1000000000000000.00"},
+                                           MoneyCase{-1e15 - 0.125, "-1000000000000000.13"},
+                                           MoneyCase{1e18, "1000000000000000000.00"}));
 
 TEST(MoneyWithSymbol, PutsTheSymbolAndOneBlankBeforeTheAmount)
 {

@@ -41,10 +41,11 @@ protected:
     QStringList reported;
 };
 
-const std::vector<SaleLine> kLines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")},
-                                      {QStringLiteral("T1"), QStringLiteral("BOB'S TEA"), 3, QStringLiteral("18.00")},
-                                      {QString(), QStringLiteral("CAKE"), 1, QStringLiteral("1.25")},
-                                      {QStringLiteral("D1"), QStringLiteral("TWIN A"), 1, QStringLiteral("1.00")}};
+const std::vector<SaleLine> kLines = {
+    {QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)},
+    {QStringLiteral("T1"), QStringLiteral("BOB'S TEA"), 3, MoneyAmount::fromCents(1800)},
+    {QString(), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(125)},
+    {QStringLiteral("D1"), QStringLiteral("TWIN A"), 1, MoneyAmount::fromCents(100)}};
 
 TEST_F(SaleRecorderTest, CashSaleStoresEveryLineUnderTheReceiptNumberAndLowersTheStock)
 {
@@ -129,10 +130,9 @@ TEST_F(SaleRecorderTest, ATotalBeyondSixtyFourBitsOfCentsIsStillSummed)
 {
     // 9,000,000,000,000,000.00 x 99999 does not fit in 64-bit cents: the total falls back to the double sum
     // instead of wrapping around.
-    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("GOLD"), 99999,
-                                       QStringLiteral("9000000000000000.00")},
-                                      {QStringLiteral("C1"), QStringLiteral("GOLD"), 2,
-                                       QStringLiteral("9000000000000000.00")}};
+    const MoneyAmount price = MoneyAmount::fromCents(900000000000000000);
+    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("GOLD"), 99999, price},
+                                      {QStringLiteral("C1"), QStringLiteral("GOLD"), 2, price}};
     const RecordedSale sale = RecordCashSale(db, 13, lines);
     EXPECT_TRUE(sale.committed);
     EXPECT_NEAR(sale.total / 9.0e20, 100001.0 / 100000.0, 1e-12);
@@ -140,12 +140,11 @@ TEST_F(SaleRecorderTest, ATotalBeyondSixtyFourBitsOfCentsIsStillSummed)
 
 TEST_F(SaleRecorderTest, APriceBeyondWholeCentsIsListedOnTheReceiptAndSummed)
 {
-    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("YACHT"), 1,
-                                       QStringLiteral("1000000000000000000.00")},
-                                      {QStringLiteral("T1"), QStringLiteral("TEA"), 2, QStringLiteral("1.25")}};
+    const std::vector<SaleLine> lines{{QStringLiteral("C1"), QStringLiteral("YACHT"), 1, MoneyAmount::rounded(1e18)},
+                                      {QStringLiteral("T1"), QStringLiteral("TEA"), 2, MoneyAmount::fromCents(125)}};
     const RecordedSale sale = RecordCashSale(db, 14, lines);
     EXPECT_TRUE(sale.committed);
     EXPECT_EQ(sale.listText.count(QStringLiteral("\r\n")), 1) << sale.listText.toStdString();
-    EXPECT_TRUE(sale.listText.contains(QStringLiteral("YACHT")));
+    EXPECT_TRUE(sale.listText.startsWith(QStringLiteral("YACHT (1000000000000000000.00) * 1\r\n")));
     EXPECT_DOUBLE_EQ(sale.total, 1e18 + 2.5);
 }

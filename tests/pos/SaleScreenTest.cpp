@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <limits>
+
 namespace {
 
 using SaleScreenTest = SaleFixture;
@@ -28,7 +30,7 @@ TEST_F(SaleScreenTest, ScanningACodeThreeTimesGivesOneRowWithQuantityThree)
     EXPECT_TRUE(form->sellBar()->isVisible());
     EXPECT_TRUE(form->sellByCashButton()->isEnabled());
     EXPECT_TRUE(form->sellByCreditButton()->isEnabled());
-    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+    EXPECT_TRUE(screen().pendingBarcode().isEmpty());
 
     // A code with no product is dropped without a word; a blank Enter looks nothing up.
     scan(QStringLiteral("NOPE"));
@@ -50,7 +52,14 @@ TEST_F(SaleScreenTest, SharedBarcodesFillOneRowAndAnUnreadablePriceAddsNothing)
     scan(QStringLiteral("Q1"));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"'abc' is not a valid floating point value"});
     EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
-    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+    EXPECT_TRUE(screen().pendingBarcode().isEmpty());
+
+    // Nor does a price beyond the range of numbers, which no total could add up.
+    addProduct(QStringLiteral("I1"), QStringLiteral("ENDLESS"), std::numeric_limits<double>::infinity());
+    scan(QStringLiteral("I1"));
+    EXPECT_EQ(dialogs.messageTexts().last(), QStringLiteral("'Inf' is not a valid floating point value"));
+    EXPECT_EQ(listRows(), QStringList{"D1|TWIN A|1.00|2|2.00||"});
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("$ 2.00"));
 }
 
 TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharactersStayPending)
@@ -67,7 +76,7 @@ TEST_F(SaleScreenTest, BackspaceRemovesTheLastOrTheSelectedRowAndTypedCharacters
     QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Backspace);
     QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Escape);
     QTest::keyClick(control<QTreeView>("ListView1"), Qt::Key_Delete);
-    EXPECT_EQ(screen().PendingBarcode, QStringLiteral("A"));
+    EXPECT_EQ(screen().pendingBarcode(), QStringLiteral("A"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|1|1.00||"});
     scan(QStringLiteral("1"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|2|2.00||"});
@@ -103,7 +112,6 @@ TEST_F(SaleScreenTest, EditModeSetsTheQuantityOfTheSelectedRow)
     EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|3|1.00||"});
     EXPECT_TRUE(control<QLineEdit>("Edit4")->text().isEmpty());
     EXPECT_EQ(control<QSpinBox>("SpinEdit1")->value(), 1);
-    EXPECT_EQ(screen().PendingQuantity, 1);
 
     clickRow(0);
     EXPECT_EQ(control<QLineEdit>("Edit4")->text(), QStringLiteral("P1"));
@@ -125,6 +133,10 @@ TEST_F(SaleScreenTest, EditModeSetsTheQuantityOfTheSelectedRow)
     EXPECT_EQ(control<QPushButton>("BitBtn15")->text(), QStringLiteral("ADD"));
     EXPECT_TRUE(control<QLineEdit>("Edit4")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("BitBtn16")->isVisible());
+
+    // The quantities typed for "ADD" and "Edit" were for those clicks only: a scan adds one unit.
+    scan(QStringLiteral("P1"));
+    EXPECT_EQ(listRows(), QStringList{"P1|PENCIL|0.33|5|1.65||"});
 }
 
 TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
@@ -153,8 +165,7 @@ TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
     EXPECT_EQ(dialogs.lastMessage()->text, QStringLiteral("'abc' is not a valid floating point value"));
     EXPECT_EQ(dialogs.lastMessage()->caption, form->context().AppTitle);
     EXPECT_EQ(listRows().size(), 1);
-    EXPECT_EQ(screen().PendingQuantity, 1);
-    EXPECT_TRUE(screen().PendingBarcode.isEmpty());
+    EXPECT_TRUE(screen().pendingBarcode().isEmpty());
 
     // Cancelled: nothing added. Empty box: a warning.
     dialogs.inputAnswers.push_back(std::nullopt);
@@ -166,6 +177,11 @@ TEST_F(SaleScreenTest, AnUnknownNameIsAddedAsAManualLineAtATypedPrice)
     EXPECT_EQ(dialogs.lastMessage()->caption, QStringLiteral("WARNING"));
     EXPECT_EQ(dialogs.lastMessage()->icon, Dialogs::Icon::Warning);
     EXPECT_EQ(listRows().size(), 1);
+
+    // The next scan adds one unit again, whatever the quantity box held.
+    addProduct(QStringLiteral("K1"), QStringLiteral("KIWI"), 0.5, 5);
+    scan(QStringLiteral("K1"));
+    EXPECT_EQ(listRows().last(), QStringLiteral("K1|KIWI|0.50|1|0.50||"));
 }
 
 TEST_F(SaleScreenTest, ChangeTableAndChangeForTheAmountTendered)
@@ -222,7 +238,7 @@ TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
         answerDiscount(QString::fromLatin1(answer));
     EXPECT_EQ(dialogs.beeps, 3);
     EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("10%"));
-    EXPECT_EQ(screen().discountRate(), 10);
+    EXPECT_EQ(screen().sale().discountRate(), 10);
 
     answerDiscount(QStringLiteral("0"));
     EXPECT_EQ(listRows(), (QStringList{"S1|SOAP|20.00|3|60.00||", "S2|SALT|1.50|1|1.50||"}));
@@ -230,7 +246,7 @@ TEST_F(SaleScreenTest, DiscountFillsTheDiscountedCellsAndZeroEmptiesThem)
     EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("0%"));
 
     answerDiscount(QStringLiteral("1e1"));
-    EXPECT_EQ(screen().discountRate(), 10);
+    EXPECT_EQ(screen().sale().discountRate(), 10);
     EXPECT_EQ(control<QLabel>("Label21")->text(), QStringLiteral("1e1%"));
     dialogs.inputAnswers.push_back(std::nullopt);
     control<QPushButton>("Button1")->click();

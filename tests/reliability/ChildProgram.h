@@ -28,10 +28,5 @@ inline void UseProgramFolder(FixedEnvironment& env, const QString& folder)
 // A barcode and quantity read by the scanner into the sale list; false when no product has the barcode.
 inline bool ScanIntoSale(SaleScreen& screen, const QString& barcode, qint64 quantity)
 {
-    screen.PendingBarcode = barcode;
-    screen.PendingQuantity = quantity;
-    const bool found = screen.BarkodOkundu();
-    screen.PendingBarcode.clear();
-    screen.PendingQuantity = 1;
-    return found;
+    return screen.BarkodOkundu(barcode, quantity);
 }

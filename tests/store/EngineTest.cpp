@@ -182,8 +182,9 @@ TEST_P(EngineTest, SalesAreStoredWholeAndReadBackInTheHistoryAndTheRanking)
 {
     ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10);
     ProductsTable(db).insert(QStringLiteral("T1"), QStringLiteral("TEA"), 1, 1);
-    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")},
-                                         {QStringLiteral("T1"), QStringLiteral("TEA"), 3, QStringLiteral("1.00")}};
+    const std::vector<SaleLine> lines = {
+        {QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)},
+        {QStringLiteral("T1"), QStringLiteral("TEA"), 3, MoneyAmount::fromCents(100)}};
     const RecordedSale sale = RecordCashSale(db, 41, lines);
     ASSERT_TRUE(sale.committed);
     EXPECT_DOUBLE_EQ(sale.total, 8.0);
@@ -215,7 +216,7 @@ TEST_P(EngineTest, OnAServerEachSaleAndCreditLineCarriesItsTill)
     if (GetParam() == Engine::Sqlite)
         GTEST_SKIP() << "data.db serves one till";
     db.setTillName(QStringLiteral("Till 2"));
-    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
     ASSERT_TRUE(RecordCashSale(db, 7, lines).committed);
     ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno, kasa FROM odemeler;")), QStringList{QStringLiteral("7|Till 2")});
@@ -225,7 +226,7 @@ TEST_P(EngineTest, OnAServerEachSaleAndCreditLineCarriesItsTill)
 
 TEST_P(EngineTest, TheHistoryListsShowWhichTillSoldEachLineOnlyOnAServer)
 {
-    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
     for (const QString& till : {QStringLiteral("Front"), QStringLiteral("Back")}) {
         db.setTillName(till);
         ASSERT_TRUE(RecordCashSale(db, 1, lines).committed);
@@ -294,7 +295,7 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Ayşe")));
     const std::vector<CustomerRecord> customers = CustomersTable(db).all();
     ASSERT_EQ(customers.size(), 1U);
-    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
     ASSERT_TRUE(RecordCreditSale(db, customers[0].id, customers[0].name, lines).committed);
     const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
     ASSERT_TRUE(open && open->size() == 1);
@@ -313,8 +314,8 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
 
 TEST_P(EngineTest, TwoTillsSettlingTheSameCreditLineAtOnceSettleItOnce)
 {
-    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, QStringLiteral("4.75")},
-                                         {QStringLiteral("Y"), QStringLiteral("TEA"), 2, QStringLiteral("1.00")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)},
+                                         {QStringLiteral("Y"), QStringLiteral("TEA"), 2, MoneyAmount::fromCents(100)}};
     ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
     const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
     ASSERT_TRUE(open && open->size() == 2);
@@ -364,7 +365,7 @@ TEST_P(EngineTest, AProductSavedAfterASaleOnAnotherTillKeepsTheUnitsSold)
     const DbValue stockShown = products.withBarcode(QStringLiteral("P1"))->back().stock;
     Database otherTill;
     ASSERT_TRUE(otherTill.open(db.path()));
-    const std::vector<SaleLine> sold = {{QStringLiteral("P1"), QStringLiteral("Tea"), 3, QStringLiteral("2.00")}};
+    const std::vector<SaleLine> sold = {{QStringLiteral("P1"), QStringLiteral("Tea"), 3, MoneyAmount::fromCents(200)}};
     ASSERT_TRUE(RecordCashSale(otherTill, 1, sold).committed);
     const QString product = QStringLiteral("SELECT urunadi, fiyat, stok FROM urunler;");
 
@@ -505,7 +506,8 @@ TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
     }
     EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
-    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")}};
+    const std::vector<SaleLine> lines = {
+        {QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)}};
     EXPECT_TRUE(RecordCashSale(db, 2, lines).committed);
     EXPECT_EQ(PaymentsTable(db).rowCount(), 1);
 }
@@ -526,8 +528,9 @@ TEST_P(EngineTest, TwoSalesLoweringTheSameStocksInOppositeOrdersBothComplete)
     // This till sells P2, then P1, and waits for the other till.
     bool committed = false;
     std::thread thisTill([&] {
-        const std::vector<SaleLine> lines = {{QStringLiteral("P2"), QStringLiteral("TWO"), 2, QStringLiteral("2.00")},
-                                             {QStringLiteral("P1"), QStringLiteral("ONE"), 3, QStringLiteral("1.00")}};
+        const std::vector<SaleLine> lines = {
+            {QStringLiteral("P2"), QStringLiteral("TWO"), 2, MoneyAmount::fromCents(200)},
+            {QStringLiteral("P1"), QStringLiteral("ONE"), 3, MoneyAmount::fromCents(100)}};
         committed = RecordCashSale(db, 1, lines).committed;
     });
     Database watcher;
@@ -585,7 +588,7 @@ TEST_P(EngineTest, ATillsSaleBehindAnotherTillsLockFailsAtItsLimitAndHoldsNothin
     ASSERT_TRUE(till.open(server->url()));
     tillSession = QueryRows(till, QStringLiteral("SELECT pg_backend_pid();")).value(0).toLongLong();
 
-    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")}};
+    const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)}};
     std::atomic<bool> finished = false;
     RecordedSale sale;
     std::thread selling([&] {

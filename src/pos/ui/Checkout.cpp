@@ -23,9 +23,9 @@ bool CompleteSale(AppContext& context, SaleScreen& screen, QWidget* parent,
     if (cash)
         receiptNumber.emplace(context);
     const RecordedSale sale = cash ? RecordCashSale(context.SQLConnection1(), receiptNumber->number(),
-                                                    screen.saleLines())
+                                                    screen.sale().checkoutLines())
                                    : RecordCreditSale(context.SQLConnection1(), credit->id, credit->name,
-                                                      screen.saleLines());
+                                                      screen.sale().checkoutLines());
     if (!sale.committed)
         return false;
 

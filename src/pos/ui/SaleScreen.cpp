@@ -7,8 +7,6 @@
 #include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "pos/MoneySum.h"
-#include "pos/SaleListModel.h"
 #include "pos/SaleTotals.h"
 
 #include <QBoxLayout>
@@ -153,10 +151,9 @@ SaleScreen::SaleScreen(AppContext& context, QWidget* parent)
     entryBar->addWidget(BitBtn15);
     entryBar->addWidget(BitBtn16);
 
-    m_list = new SaleListModel(this);
     ListView1 = new SaleListView(*this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setModel(m_list);
+    ListView1->setModel(&m_list);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -270,9 +267,9 @@ void SaleScreen::setCaptions()
     BitBtn16->setText(TranslateText("DELETE"));
     BitBtn22->setToolTip(TranslateText("Product List"));
     BitBtn22->setAccessibleName(TranslateText("Product List"));
-    m_list->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
-                       TranslateText("Quantity"), TranslateText("Total"), TranslateText("Discounted Price"),
-                       TranslateText("Discounted Total")});
+    m_list.setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
+                      TranslateText("Quantity"), TranslateText("Total"), TranslateText("Discounted Price"),
+                      TranslateText("Discounted Total")});
     ListView1->setAccessibleName(TranslateText("Sale list"));
     Edit4->setAccessibleName(TranslateText("Barcode"));
     SpinEdit1->setAccessibleName(TranslateText("Quantity"));
@@ -304,7 +301,7 @@ void SaleScreen::removeRow(int row)
     // Qt makes a neighbour of a removed current row current and, in single selection, selects it; with no
     // current row the list is left with nothing selected, and the bar stays in add mode.
     ListView1->selectionModel()->clear();
-    m_list->removeLine(row);
+    m_sale.removeLine(row);
 }
 
 // ---- the sale list ----
@@ -314,9 +311,9 @@ qint64 SaleScreen::quantityBoxValue() const
     return std::clamp<qint64>(ReadIntegerOr(SpinEdit1->cleanText(), 1), SpinEdit1->minimum(), SpinEdit1->maximum());
 }
 
-bool SaleScreen::BarkodOkundu()
+bool SaleScreen::BarkodOkundu(const QString& barcode, qint64 quantity)
 {
-    if (!m_list->addByBarcode(m_context.SQLConnection1(), PendingBarcode, PendingQuantity))
+    if (!m_sale.addByBarcode(m_context.SQLConnection1(), barcode, quantity))
         return false;
     FiyatHesapla();
     EkleDuzeltSifirla();
@@ -325,15 +322,15 @@ bool SaleScreen::BarkodOkundu()
 
 void SaleScreen::UrunSayisiGuncelle(qint64 quantity, qint64 row)
 {
-    if (row < 0 || row >= m_list->rowCount())
+    if (row < 0 || row >= m_sale.lineCount())
         return;
-    m_list->setQuantity(int(row), quantity);
+    m_sale.setQuantity(int(row), quantity);
     FiyatHesapla();
 }
 
 void SaleScreen::ManualEkle(const QString& name, qint64 quantity, double unitPrice)
 {
-    m_list->appendLine(QString(), name, unitPrice, quantity);
+    m_sale.addLine(QString(), name, unitPrice, quantity);
     FiyatHesapla();
     EkleDuzeltSifirla();
 }
@@ -342,7 +339,7 @@ void SaleScreen::EkleDuzeltSifirla()
 {
     Edit4->setEnabled(true);
     Edit4->clear();
-    EditedRow = 0;
+    m_editedRow = 0;
     SpinEdit1->setValue(1);
     BitBtn15->setText(TranslateText("ADD"));
     BitBtn16->hide();
@@ -357,21 +354,18 @@ void SaleScreen::leaveEditMode()
 
 void SaleScreen::BitBtn15Click()
 {
-    // However the lookup or the price dialog ends, later scans add one unit and start a new code.
-    const auto reset = qScopeGuard([this] {
-        PendingQuantity = 1;
-        ListView1->setFocus();
-    });
-    PendingQuantity = quantityBoxValue();
+    // However the lookup or the price dialog ends, the next scan goes to the list.
+    const auto refocus = qScopeGuard([this] { ListView1->setFocus(); });
+    const qint64 quantity = quantityBoxValue();
     if (ListView1->selectionModel()->hasSelection()) {
-        UrunSayisiGuncelle(PendingQuantity, EditedRow);
+        UrunSayisiGuncelle(quantity, m_editedRow);
         return;
     }
-    const auto clearPending = qScopeGuard([this] { PendingBarcode.clear(); });
+    // The code in the box takes the place of whatever was typed into the list.
+    const auto clearPending = qScopeGuard([this] { m_pendingBarcode.clear(); });
     Edit4->setText(TrimBlanks(Edit4->text()));
-    PendingBarcode = Edit4->text();
-    if (BarkodOkundu()) {
-        EditedRow = 0;
+    if (BarkodOkundu(Edit4->text(), quantity)) {
+        m_editedRow = 0;
         ListView1->setFocus();
         ListView1->clearSelection();
         Edit4->clear();
@@ -390,8 +384,8 @@ void SaleScreen::BitBtn15Click()
 
 void SaleScreen::BitBtn16Click()
 {
-    if (EditedRow >= 0 && EditedRow < m_list->rowCount())
-        removeRow(int(EditedRow));
+    if (m_editedRow >= 0 && m_editedRow < m_sale.lineCount())
+        removeRow(int(m_editedRow));
     FiyatHesapla();
     EkleDuzeltSifirla();
 }
@@ -404,11 +398,12 @@ void SaleScreen::BitBtn22Click()
 
 bool SaleScreen::pickProduct(const QString& barcode)
 {
-    PendingBarcode = barcode;
-    // A product deleted meanwhile is not found: the barcode waits for the next pick or scan.
-    if (!BarkodOkundu())
+    // A product deleted meanwhile is not found: its barcode stays pending, as if typed into the list, for the next
+    // pick or scan.
+    m_pendingBarcode = barcode;
+    if (!BarkodOkundu(barcode))
         return false;
-    PendingBarcode.clear();
+    m_pendingBarcode.clear();
     return true;
 }
 
@@ -419,17 +414,17 @@ void SaleScreen::ListView1KeyPress(QChar key)
     } else if (key == QChar(8)) {
         if (ListView1->selectionModel()->hasSelection()) {
             BitBtn16Click();
-        } else if (m_list->rowCount() > 0) {
-            removeRow(m_list->rowCount() - 1);
+        } else if (!m_sale.empty()) {
+            removeRow(m_sale.lineCount() - 1);
             FiyatHesapla();
         }
-    } else if (key == QChar(13) && !TrimBlanks(PendingBarcode).isEmpty()) {
-        PendingBarcode = TrimBlanks(PendingBarcode);
-        const auto clearPending = qScopeGuard([this] { PendingBarcode.clear(); });
-        BarkodOkundu();
+    } else if (key == QChar(13) && !TrimBlanks(m_pendingBarcode).isEmpty()) {
+        const QString code = TrimBlanks(m_pendingBarcode);
+        m_pendingBarcode.clear();
+        BarkodOkundu(code);
     } else {
         const char16_t c = key.unicode();
-        PendingBarcode += (c >= u'a' && c <= u'z') ? QChar(c - u'a' + u'A') : key;
+        m_pendingBarcode += (c >= u'a' && c <= u'z') ? QChar(c - u'a' + u'A') : key;
     }
 }
 
@@ -443,13 +438,13 @@ void SaleScreen::ListView1Click()
 
 void SaleScreen::ListView1SelectItem(int row)
 {
-    if (row < 0 || row >= m_list->rowCount())
+    if (row < 0 || row >= m_sale.lineCount())
         return;
-    EditedRow = row;
-    Edit4->setText(m_list->cell(row, SaleListModel::Barcode));
+    const Sale::Line& line = m_sale.line(row);
+    m_editedRow = row;
+    Edit4->setText(line.barcode);
     Edit4->setEnabled(false);
-    SpinEdit1->setValue(int(std::clamp<qint64>(ReadIntegerOr(m_list->cell(row, SaleListModel::Quantity), 1), SpinEdit1->minimum(),
-                                               SpinEdit1->maximum())));
+    SpinEdit1->setValue(int(std::clamp<qint64>(line.quantity, SpinEdit1->minimum(), SpinEdit1->maximum())));
     BitBtn15->setText(TranslateText("Edit"));
     BitBtn16->show();
 }
@@ -492,13 +487,12 @@ bool SaleScreen::eventFilter(QObject* watched, QEvent* event)
 
 void SaleScreen::FiyatHesapla()
 {
-    const MoneySum sum = m_list->grandTotal();
-    GrandTotal = sum.value();
+    const MoneySum sum = m_sale.total();
     // Past whole cents in 64 bits no banknote covers the total: the change table stays empty.
     const qint64 cents = sum.exact() ? sum.cents() : std::numeric_limits<qint64>::max();
-    Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, GrandTotal));
+    Label7->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol, sum.value()));
 
-    if (m_list->rowCount() == 0) {
+    if (m_sale.empty()) {
         Panel6->hide();
         emit sellingChanged(false);
         return;
@@ -519,7 +513,7 @@ void SaleScreen::FiyatHesapla()
 
 void SaleScreen::Edit7Change()
 {
-    Label19->setText(ChangeForTendered(Edit7->text(), GrandTotal));
+    Label19->setText(ChangeForTendered(Edit7->text(), m_sale.total().value()));
 }
 
 void SaleScreen::Button1Click()
@@ -534,30 +528,20 @@ void SaleScreen::Button1Click()
         m_context.dialogs().beep();
         return;
     }
+    m_sale.setDiscountRate(rate);
     Label21->setText(*answer + QLatin1Char('%'));
-    m_list->setDiscountRate(rate);
     FiyatHesapla();
 }
 
 // ---- checkout ----
 
-std::vector<SaleLine> SaleScreen::saleLines() const
-{
-    return m_list->saleLines();
-}
-
 void SaleScreen::ClearAfterSale()
 {
-    m_list->clear();
+    m_sale.clear();
     ListView1->setFocus();
     FiyatHesapla();
     EkleDuzeltSifirla();
     Label21->setText(QStringLiteral("0%"));
-}
-
-double SaleScreen::discountRate() const
-{
-    return m_list->discountRate();
 }
 
 // ---- asked by the main window and the checkouts ----

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "pos/SaleRecorder.h"
+#include "pos/Sale.h"
+#include "pos/SaleListModel.h"
 
 #include <QString>
 #include <QWidget>
-#include <vector>
 
 class AppContext;
 class QHeaderView;
@@ -14,9 +14,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTreeView;
-class SaleListModel;
 
-// The sale screen (PanelMain): the entry bar, the sale list, the totals bar and the change panel.
+// The sale screen (PanelMain): the entry bar, the sale list, the totals bar and the change panel. It holds the
+// sale being rung up; the list shows it.
 class SaleScreen : public QWidget
 {
     Q_OBJECT
@@ -27,9 +27,9 @@ public:
     // Translated captions, column headers and hints.
     void setCaptions();
 
-    // Looks PendingBarcode up and adds every matching product (PendingQuantity units) or raises the quantity of
-    // its row; true when a product matched.
-    bool BarkodOkundu();
+    // A barcode read (by the scanner, the barcode box or the product picker): adds every matching product, or
+    // raises the quantity of its line, by the quantity; true when a product matched.
+    bool BarkodOkundu(const QString& barcode, qint64 quantity = 1);
     // A product chosen in the product picker: added as a scanned barcode is; false when it no longer exists.
     bool pickProduct(const QString& barcode);
     // Sets the quantity of a row, recomputes its money cells and the totals.
@@ -51,17 +51,13 @@ public:
     // The product list button: focuses the list and opens the product picker.
     void BitBtn22Click();
 
-    // The lines as a checkout stores them.
-    std::vector<SaleLine> saleLines() const;
+    const Sale& sale() const { return m_sale; }
     // After a completed checkout: empty list, add mode, no discount.
     void ClearAfterSale();
 
-    QString PendingBarcode;
-    qint64 PendingQuantity = 1;
-    qint64 EditedRow = 0;
-    double GrandTotal = 0;
-    double discountRate() const;
-    SaleListModel* saleList() const { return m_list; }
+    // What has been typed into the sale list since the last lookup; an Enter looks it up.
+    const QString& pendingBarcode() const { return m_pendingBarcode; }
+    const SaleListModel* saleList() const { return &m_list; }
 
     // The screen as the program opens on it: a zero total, no change panel, no DELETE button.
     void showEmptySale();
@@ -93,7 +89,10 @@ private:
     void removeRow(int row);
 
     AppContext& m_context;
-    SaleListModel* m_list = nullptr;
+    Sale m_sale;
+    SaleListModel m_list{m_sale}; // destroyed before the sale it observes
+    QString m_pendingBarcode;
+    qint64 m_editedRow = 0; // the row "Edit" and "DELETE" act on
     bool m_scrollPending = false;
     QString m_shownChangeTable; // the text in Memo1
 
