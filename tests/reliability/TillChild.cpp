@@ -101,7 +101,7 @@ int main(int argc, char** argv)
             });
             SellByCredit(context, screen);
         } else {
-            record = QStringLiteral("cash %1").arg(context.receipts.ReceiptNumber);
+            record = QStringLiteral("cash %1").arg(context.receiptNumbers().next());
             dialogs.messageAnswers = {Dialogs::Yes};
             CashCheckout(context, screen);
         }

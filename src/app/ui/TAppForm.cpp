@@ -25,7 +25,7 @@
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
-#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinting.h"
 #include "pos/ui/TVeresiyeForm.h"
 #include "reports/ui/DataExchangeCommands.h"
 #include "reports/ui/SalesHistoryScreen.h"

@@ -1,10 +1,13 @@
 #include "pos/ui/CashCheckout.h"
 
-#include "app/Dialogs.h"
 #include "app/AppContext.h"
+#include "app/Dialogs.h"
 #include "i18n/Translator.h"
-#include "pos/ui/Checkout.h"
+#include "pos/Payment.h"
+#include "pos/ui/CompleteSale.h"
 #include "pos/ui/SaleScreen.h"
+
+#include <QWidget>
 
 void CashCheckout(AppContext& context, SaleScreen& screen)
 {
@@ -13,7 +16,8 @@ void CashCheckout(AppContext& context, SaleScreen& screen)
         screen.focusList();
         return;
     }
-
-    if (!CompleteSale(context, screen, context.window(), std::nullopt))
+    // The cash receipt's print job carries the main window's caption.
+    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
+    if (!CompleteSale(context, screen, Payment::cash(), context.window(), caption, jobTitle))
         screen.focusList(); // nothing was stored: the list stays for another try
 }

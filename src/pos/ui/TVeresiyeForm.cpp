@@ -5,7 +5,8 @@
 #include "app/AppContext.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
-#include "pos/ui/Checkout.h"
+#include "pos/Payment.h"
+#include "pos/ui/CompleteSale.h"
 #include "pos/ui/SaleScreen.h"
 #include "store/CustomersTable.h"
 
@@ -93,7 +94,7 @@ void TVeresiyeForm::BitBtn1Click()
         return;
     // Nothing stored (the reason has been shown): the window and the list stay for another try.
     const CreditCustomer customer{CustomerIds.at(chosen).toLongLong(), ComboBox1->currentText()};
-    if (CompleteSale(m_context, m_screen, this, customer))
+    if (CompleteSale(m_context, m_screen, Payment::onAccount(customer), this, TranslateText("Sell by Credit")))
         accept();
 }
 
