@@ -43,8 +43,8 @@ public:
              const Environment& env);
 
     // Stores the sale's lines for the payment, lowers the stock, and then asks printReceipt (once, only for a
-    // stored sale) whether the cashier wants the receipt printed. A paid sale's receipt carries the drawer pulse
-    // when cash was taken; without a printed receipt the drawer opens on its own.
+    // stored sale) whether the cashier wants the receipt printed. When cash was taken and a drawer is there, the
+    // printed receipt carries the drawer pulse; when no receipt was asked for, the drawer opens on its own.
     CheckoutResult sell(const Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt);
 
 private:
