@@ -19,7 +19,7 @@ Checkout::Checkout(Database& db, ReceiptNumberKeeper& numbers, ReceiptOutput& ou
 {
 }
 
-CheckoutResult Checkout::sell(const Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt)
+CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt)
 {
     CheckoutResult result;
     std::optional<ReceiptNumberReservation> number;
@@ -54,11 +54,11 @@ CheckoutResult Checkout::sell(const Sale& sale, const Payment& payment, const st
             result.receiptNumber = number->number();
             m_output.save(number->number(), receipt);
         }
-        if (failed) {
+        if (failed)
             result.failure = printed.failure;
-            return result;
-        }
     }
+    sale.clear();
+    // Without a receipt the drawer still opens; the sale is complete by now, so a failure here only reports.
     if (openDrawer && !print) {
         const OutputResult opened = m_output.openCashDrawer();
         if (opened.status == OutputResult::Status::Failed)

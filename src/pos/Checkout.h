@@ -15,8 +15,8 @@ struct ReceiptBook;
 // How a checkout ended.
 struct CheckoutResult
 {
-    // The sale is stored: it is done and leaves the screen, whatever happened to its receipt. False when nothing
-    // was stored (the reason has been reported): the sale stays for another try.
+    // The sale is stored: it is done and has been cleared, whatever happened to its receipt. False when nothing
+    // was stored (the reason has been reported): the sale is left as it was, for another try.
     bool recorded = false;
     // The number of the receipt the sale got, if it got one.
     std::optional<qint64> receiptNumber;
@@ -26,9 +26,9 @@ struct CheckoutResult
 };
 
 // Completes a sale at the till: the receipt number, the sale stored as a whole, the receipt rendered, printed
-// on request, saved and numbered, and the cash drawer opened. It sees no window: the receipt goes to a
-// ReceiptOutput, the number is kept by a ReceiptNumberKeeper, and the cashier's "Print?" is a question the
-// caller answers.
+// on request, saved and numbered, the sale cleared for the next customer, and the cash drawer opened. It sees no
+// window: the receipt goes to a ReceiptOutput, the number is kept by a ReceiptNumberKeeper, the cashier's
+// "Print?" is a question the caller answers, and a screen showing the sale follows it being cleared.
 //
 // The receipt number:
 // - A paid sale takes its number, and the next one is stored, before the sale is stored, so a crash once it is
@@ -43,9 +43,11 @@ public:
              const Environment& env);
 
     // Stores the sale's lines for the payment, lowers the stock, and then asks printReceipt (once, only for a
-    // stored sale) whether the cashier wants the receipt printed. When cash was taken and a drawer is there, the
-    // printed receipt carries the drawer pulse; when no receipt was asked for, the drawer opens on its own.
-    CheckoutResult sell(const Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt);
+    // stored sale) whether the cashier wants the receipt printed. Once the receipt is printed (or not) and saved,
+    // the stored sale is cleared, also when its printing failed, so it cannot be sold twice. When cash was taken
+    // and a drawer is there, the printed receipt carries the drawer pulse; when no receipt was asked for, the
+    // drawer opens on its own after the sale has been cleared.
+    CheckoutResult sell(Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt);
 
 private:
     Database& m_db;

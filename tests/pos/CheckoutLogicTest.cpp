@@ -109,6 +109,12 @@ protected:
              {std::tuple{"C1", "COFFEE", 2.5, 5}, std::tuple{"M1", "MILK", 1.2, 0}})
             ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)"),
                                          {QString::fromUtf8(barcode), QString::fromUtf8(name), price, stock}));
+        fillSale();
+    }
+
+    void fillSale()
+    {
+        sale.clear();
         sale.addLine(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 2);
         sale.addLine(QStringLiteral("M1"), QStringLiteral("MILK"), 1.2, 1);
     }
@@ -154,6 +160,7 @@ TEST_P(CheckoutLogicTest, ACashSaleTakesItsNumberBeforeItIsStoredAndSavesItsRece
     const CheckoutResult result = sell(Payment::cash(), false);
 
     EXPECT_TRUE(result.recorded);
+    EXPECT_TRUE(sale.empty());
     EXPECT_EQ(result.receiptNumber, 12);
     EXPECT_TRUE(result.failure.isEmpty());
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
@@ -202,6 +209,7 @@ TEST_P(CheckoutLogicTest, TheReceiptIsNumberedPrintedSavedAndTheDrawerOpenedByTh
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler; DELETE FROM veresiyeler;")));
+        fillSale();
         numbers.setNext(12);
         numbers.notes.clear();
         output = ScriptedReceiptOutput(settingsFile());
@@ -214,6 +222,8 @@ TEST_P(CheckoutLogicTest, TheReceiptIsNumberedPrintedSavedAndTheDrawerOpenedByTh
         const CheckoutResult result = sell(c.cash ? Payment::cash() : Payment::onAccount(kAnn), c.printWanted);
 
         EXPECT_TRUE(result.recorded);
+        // Done, whatever became of its receipt: it cannot be sold twice.
+        EXPECT_TRUE(sale.empty());
         if (c.cash)
             EXPECT_EQ(rows(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
                       (QStringList{"12|COFFEE", "12|MILK"}));
@@ -255,6 +265,7 @@ TEST_P(CheckoutLogicTest, ASaleThatCannotBeStoredGivesItsNumberBackAndAsksNothin
         const CheckoutResult result = sell(payment, true);
 
         EXPECT_FALSE(result.recorded);
+        EXPECT_EQ(sale.lineCount(), 2);
         EXPECT_EQ(reported.size(), 1) << reported.join(u'\n').toStdString();
         EXPECT_TRUE(rows(QStringLiteral("SELECT id FROM odemeler UNION ALL SELECT id FROM veresiyeler")).isEmpty());
         EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);

@@ -536,12 +536,13 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
-    CashCheckout(m_context, *m_saleScreen);
+    CashCheckout(m_context, m_saleScreen->sale());
 }
 
 void TAppForm::BitBtn2Click()
 {
-    SellByCredit(m_context, *m_saleScreen);
+    m_saleScreen->focusList();
+    SellByCredit(m_context, m_saleScreen->sale());
 }
 
 // ---- menu commands ----

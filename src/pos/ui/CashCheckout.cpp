@@ -5,19 +5,15 @@
 #include "i18n/Translator.h"
 #include "pos/Payment.h"
 #include "pos/ui/CompleteSale.h"
-#include "pos/ui/SaleScreen.h"
 
 #include <QWidget>
 
-void CashCheckout(AppContext& context, SaleScreen& screen)
+void CashCheckout(AppContext& context, Sale& sale)
 {
     const QString caption = TranslateText("Sell by Cash");
-    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?"))) {
-        screen.focusList();
+    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?")))
         return;
-    }
     // The cash receipt's print job carries the main window's caption.
     const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
-    if (!CompleteSale(context, screen, Payment::cash(), context.window(), caption, jobTitle))
-        screen.focusList(); // nothing was stored: the list stays for another try
+    CompleteSale(context, sale, Payment::cash(), context.window(), caption, jobTitle);
 }

@@ -4,21 +4,19 @@
 #include "app/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Checkout.h"
-#include "pos/ui/SaleScreen.h"
 #include "pos/ui/TillReceiptOutput.h"
 
-bool CompleteSale(AppContext& context, SaleScreen& screen, const Payment& payment, QWidget* parent,
-                  const QString& caption, const QString& printJobTitle)
+bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
+                  const QString& printJobTitle)
 {
     TillReceiptOutput output(context, parent, printJobTitle);
     Checkout checkout(context.SQLConnection1(), context.receiptNumbers(), output, context.receipts, context.env());
-    const CheckoutResult result = checkout.sell(screen.sale(), payment, [&] {
+    const CheckoutResult result = checkout.sell(sale, payment, [&] {
         return context.receipts.askBeforePrinting
                && context.dialogs().askYesNo(parent, caption, TranslateText("Print?"));
     });
     if (!result.recorded)
         return false;
-    screen.ClearAfterSale();
     if (!result.failure.isEmpty())
         context.ShowError(result.failure);
     return true;

@@ -5,11 +5,11 @@
 class AppContext;
 class Payment;
 class QWidget;
-class SaleScreen;
+class Sale;
 
-// Completes the sale on the sale screen through the checkout (pos/Checkout) with the till's receipt output: asks
-// "Print?" under the checkout's caption when "Ask Print" is on, clears the screen once the sale is stored and
-// then shows what went wrong with the printer or the drawer, if anything. A non-empty print job title names the
-// system printer's print job. False when nothing was stored (the reason has been shown).
-bool CompleteSale(AppContext& context, SaleScreen& screen, const Payment& payment, QWidget* parent,
-                  const QString& caption, const QString& printJobTitle = QString());
+// Completes the sale through the checkout (pos/Checkout) with the till's receipt output: asks "Print?" under the
+// checkout's caption when "Ask Print" is on, and once the sale is stored and cleared shows what went wrong with
+// the printer or the drawer, if anything. A non-empty print job title names the system printer's print job.
+// False when nothing was stored (the reason has been shown): the sale is left as it was.
+bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
+                  const QString& printJobTitle = QString());
