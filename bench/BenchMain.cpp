@@ -330,7 +330,7 @@ int main(int argc, char** argv)
     // B1: twenty scans into the sale list.
     if (wanted("B1")) {
         BenchOperation op{QStringLiteral("B1"), QStringLiteral("20 scans into the sale list"), 3.0, 15,
-                          [&sale] { sale.ClearAfterSale(); }, {}, {}};
+                          [&sale] { sale.sale().clear(); }, {}, {}};
         op.program = [&] {
             for (int i = 0; i < 20; ++i)
                 sale.BarkodOkundu(codeAt(i));
@@ -363,7 +363,7 @@ int main(int argc, char** argv)
         results.push_back(RunOperation(op));
         measureOnServer([&] {
             SaleScreen* serverSale = serverForm->saleScreen();
-            BenchOperation server{op.id, op.name, 1.5, op.repeats, [serverSale] { serverSale->ClearAfterSale(); }, {}, {}};
+            BenchOperation server{op.id, op.name, 1.5, op.repeats, [serverSale] { serverSale->sale().clear(); }, {}, {}};
             server.program = [serverSale, &codeAt] {
                 for (int i = 0; i < 20; ++i)
                     serverSale->BarkodOkundu(codeAt(i));
@@ -394,12 +394,12 @@ int main(int argc, char** argv)
         };
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
-            sale.ClearAfterSale();
+            sale.sale().clear();
             for (int i = 0; i < 50; ++i)
                 sale.BarkodOkundu(codeAt(1000 + i));
             QCoreApplication::processEvents();
         };
-        op.program = [&] { CashCheckout(form->context(), *form->saleScreen()); };
+        op.program = [&] { CashCheckout(form->context(), sale.sale()); };
         op.baseline = [&] {
             const std::vector<SaleLine> lines = sale.sale().checkoutLines();
             raw.exec("BEGIN IMMEDIATE");
@@ -433,7 +433,7 @@ int main(int argc, char** argv)
             }
             raw.exec("COMMIT");
             saveReceipt(list, total);
-            sale.ClearAfterSale();
+            sale.sale().clear();
         };
         results.push_back(RunOperation(op));
         measureOnServer([&] {
@@ -442,17 +442,17 @@ int main(int argc, char** argv)
             context->receipts.ReceiptFolder = receipts;
             BenchOperation server{op.id, op.name, 1.5, op.repeats, {}, {}, {}};
             server.setUp = [serverSale, &codeAt] {
-                serverSale->ClearAfterSale();
+                serverSale->sale().clear();
                 for (int i = 0; i < 50; ++i)
                     serverSale->BarkodOkundu(codeAt(1000 + i));
                 QCoreApplication::processEvents();
             };
-            server.program = [context, serverSale] { CashCheckout(*context, *serverSale); };
+            server.program = [context, serverSale] { CashCheckout(*context, serverSale->sale()); };
             server.baseline = [&, serverSale] {
                 const ServerBaselines::StoredSale stored =
                     serverRaw->storeSale(serverSale->sale().checkoutLines(), 999999, QStringLiteral("bench"));
                 saveReceipt(stored.list, stored.total);
-                serverSale->ClearAfterSale();
+                serverSale->sale().clear();
             };
             return server;
         });

@@ -58,7 +58,6 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
 
     receipts.DefaultReceiptTemplate = DefaultTemplateText();
     receipts.CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
-    receipts.ReceiptNumber = m_settings.integer(SettingKey::ReceiptNumber);
     receipts.ReceiptFolder = m_settings.text(SettingKey::ReceiptFolder);
     receipts.askBeforePrinting = m_settings.integer(SettingKey::AskPrint) == 1;
     const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");

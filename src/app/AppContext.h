@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/SettingsStore.h"
+#include "pos/ReceiptBook.h"
+#include "pos/SettingsReceiptNumberKeeper.h"
 #include "store/Database.h"
 
 #include <QObject>
@@ -12,21 +14,9 @@ class Dialogs;
 class Environment;
 class QWidget;
 
-// What every receipt is made from. The values are read from the settings when the program starts; whoever
-// changes one writes it to the settings as well.
-struct ReceiptBook
-{
-    qint64 ReceiptNumber = 1;
-    QString ReceiptFolder;            // empty: receipts are not saved
-    QStringList ReceiptTemplate;      // the shop's template, line by line
-    QString DefaultReceiptTemplate;   // the template "Reset" goes back to (in the language in force)
-    QString CurrencySymbol;
-    bool askBeforePrinting = false;   // "Ask Print": a sale asks "Print?" before printing its receipt
-};
-
-// What the program's windows share: the machine, the dialogs, the settings, the database, the receipt book
-// and the administrator gate. Windows and commands take this (or the parts of it they need) instead of the
-// main window, and tell the main window what they want through its signals.
+// What the program's windows share: the machine, the dialogs, the settings, the database, the receipt book and
+// numbers, and the administrator gate. Windows and commands take this (or the parts of it they need) instead of
+// the main window, and tell the main window what they want through its signals.
 class AppContext : public QObject
 {
     Q_OBJECT
@@ -40,6 +30,8 @@ public:
     Dialogs& dialogs() const { return m_dialogs; }
     SettingsStore& settings() { return m_settings; }
     Database& SQLConnection1() { return m_db; }
+    // The next receipt number: the ReceiptNumber setting.
+    ReceiptNumberKeeper& receiptNumbers() { return m_receiptNumbers; }
 
     QString DataFolder; // ends in '/'
     QString AppCompanyName;
@@ -92,6 +84,7 @@ private:
     Environment& m_env;
     Dialogs& m_dialogs;
     SettingsStore m_settings;
+    SettingsReceiptNumberKeeper m_receiptNumbers{m_settings};
     Database m_db;
     QWidget* m_window = nullptr;
     bool m_isAdmin = false;

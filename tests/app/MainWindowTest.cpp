@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, StoredReceiptValuesAndTemplateAreReadAtStart)
     templ.write("\r\n"); // a file holding only an empty line stays in force
     templ.close();
     TAppForm& form = start();
-    EXPECT_EQ(form.context().receipts.ReceiptNumber, 1);
+    EXPECT_EQ(form.context().receiptNumbers().next(), 1);
     EXPECT_TRUE(form.action(QStringLiteral("AskPrint1"))->isChecked());
     EXPECT_EQ(form.context().receipts.ReceiptFolder, QStringLiteral("/tmp/receipts"));
     EXPECT_EQ(form.context().receipts.ReceiptTemplate, QStringList{QString()});

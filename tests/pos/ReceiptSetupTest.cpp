@@ -106,7 +106,7 @@ TEST_F(ReceiptSetupTest, ReceiptSettingsAreStoredAtOnceOnOk)
     number->setValue(100);
     folder->setText(QStringLiteral("  /srv/receipts \t"));
     QTest::mouseClick(FindControl<QPushButton>(*window, "Button2"), Qt::LeftButton);
-    EXPECT_EQ(ctx.receipts.ReceiptNumber, 100);
+    EXPECT_EQ(ctx.receiptNumbers().next(), 100);
     EXPECT_EQ(ctx.receipts.ReceiptFolder, QStringLiteral("/srv/receipts"));
     const QByteArray ini = readBytes(settingsFile());
     EXPECT_TRUE(ini.contains("ReceiptNumber=100\r\n")) << ini.constData();
@@ -140,7 +140,7 @@ TEST_F(ReceiptSetupTest, StoredNumbersOutsideTheRangeAreClampedAndTextCountsAsOn
     ASSERT_NE(window, nullptr);
     FindControl<QSpinBox>(*window, "SpinEdit1")->findChild<QLineEdit*>()->clear(); // nothing typed
     QTest::mouseClick(FindControl<QPushButton>(*window, "Button2"), Qt::LeftButton);
-    EXPECT_EQ(ctx.receipts.ReceiptNumber, 1);
+    EXPECT_EQ(ctx.receiptNumbers().next(), 1);
     EXPECT_TRUE(readBytes(settingsFile()).contains("ReceiptNumber=1\r\n"));
 }
 
@@ -165,7 +165,7 @@ TEST_F(ReceiptSetupTest, CancelEscapeAndTheCloseBoxDiscardTheEdits)
         closeWindow(*window);
         pump();
         EXPECT_FALSE(window);
-        EXPECT_EQ(ctx.receipts.ReceiptNumber, 7);
+        EXPECT_EQ(ctx.receiptNumbers().next(), 7);
         EXPECT_EQ(ctx.receipts.ReceiptFolder, QStringLiteral("/old"));
         EXPECT_EQ(readBytes(settingsFile()), before);
     }

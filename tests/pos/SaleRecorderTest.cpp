@@ -1,5 +1,6 @@
 #include "pos/SaleRecorder.h"
 #include "store/Database.h"
+#include "support/CommitFailure.h"
 #include "support/QueryRows.h"
 
 #include <QFile>
@@ -108,12 +109,7 @@ TEST_F(SaleRecorderTest, AStockThatCannotBeReadIsLeftAsItIs)
 
 TEST_F(SaleRecorderTest, ASaleThatCannotBeCommittedLeavesNothingStored)
 {
-    // Every stored line also needs a row that never exists, checked only at commit.
-    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral(
-        "PRAGMA foreign_keys=ON;"
-        "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
-        "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"
-        "CREATE TRIGGER needs_parent AFTER INSERT ON odemeler BEGIN INSERT INTO child VALUES (1); END;")));
+    ASSERT_TRUE(db.ExecuteDirect(FailCommitsOfSql(false, {QStringLiteral("odemeler")})));
     const RecordedSale sale = RecordCashSale(db, 5, kLines);
     EXPECT_FALSE(sale.committed);
     EXPECT_EQ(reported, QStringList{"FOREIGN KEY constraint failed"});

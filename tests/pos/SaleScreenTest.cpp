@@ -307,6 +307,13 @@ TEST_F(SaleScreenTest, TheSaleListHasTheFocusAtStartAfterDialogsAndBackFromAnoth
     scanIntoFocus(QStringLiteral("A1"));
     EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|5|5.00||"});
     EXPECT_EQ(QApplication::focusWidget(), control<QTreeView>("ListView1"));
+
+    // A completed sale leaves the emptied list with the focus, for the next customer's first scan.
+    dialogs.messageAnswers.push_back(Dialogs::Yes);
+    QTest::mouseClick(form->sellByCashButton(), Qt::LeftButton);
+    ASSERT_TRUE(listRows().isEmpty());
+    scanIntoFocus(QStringLiteral("A1"));
+    EXPECT_EQ(listRows(), QStringList{"A1|APPLE|1.00|1|1.00||"});
 }
 
 TEST_F(SaleScreenTest, DeleteAndEscLeaveNothingSelectedSoBackspaceAndAddActOnTheWholeList)

@@ -38,7 +38,7 @@ protected:
         EXPECT_TRUE(shown[1].contains(server.folder())) << shown[1].toStdString();
         EXPECT_EQ(listRows(), onScreen);
         EXPECT_TRUE(form->sellByCashButton()->isEnabled());
-        EXPECT_EQ(form->context().receipts.ReceiptNumber, receiptNumber);
+        EXPECT_EQ(form->context().receiptNumbers().next(), receiptNumber);
         EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=%1\r\n").arg(receiptNumber)));
         EXPECT_FALSE(QFileInfo::exists(receiptFile(receiptNumber)));
     }
@@ -50,7 +50,7 @@ protected:
         EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Confirm?")});
         EXPECT_TRUE(listRows().isEmpty());
         EXPECT_TRUE(QFileInfo::exists(receiptFile(receiptNumber)));
-        EXPECT_EQ(form->context().receipts.ReceiptNumber, receiptNumber + 1);
+        EXPECT_EQ(form->context().receiptNumbers().next(), receiptNumber + 1);
         EXPECT_TRUE(settingsText().contains(QStringLiteral("ReceiptNumber=%1\r\n").arg(receiptNumber + 1)));
     }
 

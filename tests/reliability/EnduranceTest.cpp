@@ -122,7 +122,7 @@ protected:
         const qint64 receipts = qint64(cashTotalCents.size());
         EXPECT_EQ(query(QStringLiteral("SELECT min(fisno), max(fisno), count(DISTINCT fisno) FROM odemeler")),
                   QStringList{QStringLiteral("1|%1|%1").arg(receipts)});
-        EXPECT_EQ(form->context().receipts.ReceiptNumber, receipts + 1);
+        EXPECT_EQ(form->context().receiptNumbers().next(), receipts + 1);
         EXPECT_TRUE(fileBytes(dataFile(QStringLiteral("settings.ini")))
                         .contains(QStringLiteral("ReceiptNumber=%1\r\n").arg(receipts + 1).toUtf8()));
         EXPECT_EQ(QDir(receiptFolder()).entryList(QDir::Files).size(), receipts);

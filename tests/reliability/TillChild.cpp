@@ -99,11 +99,11 @@ int main(int argc, char** argv)
                 window.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
                 return window.result();
             });
-            SellByCredit(context, screen);
+            SellByCredit(context, screen.sale());
         } else {
-            record = QStringLiteral("cash %1").arg(context.receipts.ReceiptNumber);
+            record = QStringLiteral("cash %1").arg(context.receiptNumbers().next());
             dialogs.messageAnswers = {Dialogs::Yes};
-            CashCheckout(context, screen);
+            CashCheckout(context, screen.sale());
         }
         const QStringList shown = dialogs.messageTexts();
         if (!shown.isEmpty() && shown != QStringList{QStringLiteral("Confirm?")})

@@ -374,7 +374,7 @@ TEST_F(SalesHistoryTest, ExportWritesTheShownListAsShown)
 TEST_F(SalesHistoryTest, ReprintsPrintTheSelectedLineAndLeaveTheReceiptNumber)
 {
     startScreen();
-    const qint64 nextReceipt = context->receipts.ReceiptNumber;
+    const qint64 nextReceipt = context->receiptNumbers().next();
     addPayment(12, QStringLiteral("8690"), QStringLiteral("COFFEE"), 2, 2.5, QStringLiteral("2025-01-31 09:00:00"));
     addCredit(QStringLiteral("Ayla"), QStringLiteral("MILK"), 1, 1.2, 0, QStringLiteral("2025-01-31 10:00:00"));
     open();
@@ -401,7 +401,7 @@ TEST_F(SalesHistoryTest, ReprintsPrintTheSelectedLineAndLeaveTheReceiptNumber)
     ASSERT_EQ(dialogs.shown.size(), 3u);
     for (const auto& shown : dialogs.shown)
         EXPECT_EQ(shown.kind, QStringLiteral("print"));
-    EXPECT_EQ(context->receipts.ReceiptNumber, nextReceipt);
+    EXPECT_EQ(context->receiptNumbers().next(), nextReceipt);
 }
 
 TEST_F(SalesHistoryTest, AFailingPrinterIsReportedUntranslatedForPaymentsAndTranslatedForCredits)

@@ -25,7 +25,7 @@
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
-#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinting.h"
 #include "pos/ui/TVeresiyeForm.h"
 #include "reports/ui/DataExchangeCommands.h"
 #include "reports/ui/SalesHistoryScreen.h"
@@ -536,12 +536,13 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
-    CashCheckout(m_context, *m_saleScreen);
+    CashCheckout(m_context, m_saleScreen->sale());
 }
 
 void TAppForm::BitBtn2Click()
 {
-    SellByCredit(m_context, *m_saleScreen);
+    m_saleScreen->focusList();
+    SellByCredit(m_context, m_saleScreen->sale());
 }
 
 // ---- menu commands ----

@@ -1,19 +1,19 @@
 #include "pos/ui/CashCheckout.h"
 
-#include "app/Dialogs.h"
 #include "app/AppContext.h"
+#include "app/Dialogs.h"
 #include "i18n/Translator.h"
-#include "pos/ui/Checkout.h"
-#include "pos/ui/SaleScreen.h"
+#include "pos/Payment.h"
+#include "pos/ui/CompleteSale.h"
 
-void CashCheckout(AppContext& context, SaleScreen& screen)
+#include <QWidget>
+
+void CashCheckout(AppContext& context, Sale& sale)
 {
     const QString caption = TranslateText("Sell by Cash");
-    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?"))) {
-        screen.focusList();
+    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?")))
         return;
-    }
-
-    if (!CompleteSale(context, screen, context.window(), std::nullopt))
-        screen.focusList(); // nothing was stored: the list stays for another try
+    // The cash receipt's print job carries the main window's caption.
+    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
+    CompleteSale(context, sale, Payment::cash(), context.window(), caption, jobTitle);
 }

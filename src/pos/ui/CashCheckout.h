@@ -1,10 +1,9 @@
 #pragma once
 
 class AppContext;
-class SaleScreen;
+class Sale;
 
-// "SELL BY CASH": after a confirmation stores the sale list as paid lines under the current receipt number
-// and lowers the stock, all in one transaction; renders the receipt, prints it on request, saves it, advances
-// the receipt number and clears the sale screen. A failed print ("Printer not found!") ends it after the sale
-// has been stored: the receipt is then neither saved nor numbered and the list stays on screen.
-void CashCheckout(AppContext& context, SaleScreen& screen);
+// "SELL BY CASH": after "Confirm?" completes the sale as paid (CompleteSale): stored under the next receipt
+// number, the receipt rendered, printed on request, saved and numbered, the sale cleared. On No, or when nothing
+// could be stored, the sale is left as it was.
+void CashCheckout(AppContext& context, Sale& sale);

@@ -6,16 +6,6 @@
 #include "platform/TextFile.h"
 #include "pos/Receipt.h"
 
-namespace {
-
-void StoreReceiptNumber(AppContext& context, qint64 number)
-{
-    context.receipts.ReceiptNumber = number;
-    context.settings().set(SettingKey::ReceiptNumber, number);
-}
-
-} // namespace
-
 bool TXTkaydet(AppContext& context, const QString& text, const QString& path)
 {
     if (WriteFileAtomically(path, ReceiptFileBytes(text)))
@@ -30,22 +20,4 @@ void FisKaydet(AppContext& context, const QString& text, qint64 receiptNumber)
     if (context.receipts.ReceiptFolder.isEmpty())
         return;
     TXTkaydet(context, text, ReceiptFilePath(context.receipts.ReceiptFolder, receiptNumber));
-}
-
-void FisNoArtir(AppContext& context)
-{
-    StoreReceiptNumber(context, context.receipts.ReceiptNumber + 1);
-}
-
-ReceiptNumberReservation::ReceiptNumberReservation(AppContext& context)
-    : m_context(context)
-    , m_number(context.receipts.ReceiptNumber)
-{
-    FisNoArtir(context);
-}
-
-ReceiptNumberReservation::~ReceiptNumberReservation()
-{
-    if (!m_kept)
-        StoreReceiptNumber(m_context, m_number);
 }

@@ -228,6 +228,7 @@ SaleScreen::SaleScreen(AppContext& context, QWidget* parent)
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { ListView1Change(); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ListView1Change(); });
     connect(model, &QAbstractItemModel::dataChanged, this, [this] { ListView1Change(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { saleCleared(); });
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
                 m_context.runGuarded([&] {
@@ -535,9 +536,8 @@ void SaleScreen::Button1Click()
 
 // ---- checkout ----
 
-void SaleScreen::ClearAfterSale()
+void SaleScreen::saleCleared()
 {
-    m_sale.clear();
     ListView1->setFocus();
     FiyatHesapla();
     EkleDuzeltSifirla();

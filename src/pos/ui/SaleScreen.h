@@ -51,9 +51,10 @@ public:
     // The product list button: focuses the list and opens the product picker.
     void BitBtn22Click();
 
+    // The sale being rung up. A checkout sells it and clears it; the screen follows a cleared sale (empty list,
+    // add mode, no discount, the focus on the list).
+    Sale& sale() { return m_sale; }
     const Sale& sale() const { return m_sale; }
-    // After a completed checkout: empty list, add mode, no discount.
-    void ClearAfterSale();
 
     // What has been typed into the sale list since the last lookup; an Enter looks it up.
     const QString& pendingBarcode() const { return m_pendingBarcode; }
@@ -87,6 +88,8 @@ private:
     void showEvent(QShowEvent* event) override;
     // Removes a row and leaves the list with no current or selected row.
     void removeRow(int row);
+    // The sale was cleared: the screen as after a completed checkout.
+    void saleCleared();
 
     AppContext& m_context;
     Sale m_sale;

@@ -3,7 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/AppContext.h"
 #include "i18n/Translator.h"
-#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinting.h"
 #include "pos/ui/ReceiptPrinterGroup.h"
 
 #include <QAction>
@@ -162,7 +162,6 @@ void TFormReceipts::Button2Click()
         changes.insert(changes.end(), printerChanges.begin(), printerChanges.end());
     }
     m_context.settings().set(changes);
-    m_context.receipts.ReceiptNumber = number;
     m_context.receipts.ReceiptFolder = folder;
     close();
 }

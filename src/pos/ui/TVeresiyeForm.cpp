@@ -5,8 +5,8 @@
 #include "app/AppContext.h"
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
-#include "pos/ui/Checkout.h"
-#include "pos/ui/SaleScreen.h"
+#include "pos/Payment.h"
+#include "pos/ui/CompleteSale.h"
 #include "store/CustomersTable.h"
 
 #include <QAction>
@@ -17,10 +17,10 @@
 #include <QPushButton>
 #include <QScreen>
 
-TVeresiyeForm::TVeresiyeForm(AppContext& context, SaleScreen& screen)
+TVeresiyeForm::TVeresiyeForm(AppContext& context, Sale& sale)
     : QDialog(context.window())
     , m_context(context)
-    , m_screen(screen)
+    , m_sale(sale)
 {
     setObjectName(QStringLiteral("VeresiyeForm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -93,7 +93,7 @@ void TVeresiyeForm::BitBtn1Click()
         return;
     // Nothing stored (the reason has been shown): the window and the list stay for another try.
     const CreditCustomer customer{CustomerIds.at(chosen).toLongLong(), ComboBox1->currentText()};
-    if (CompleteSale(m_context, m_screen, this, customer))
+    if (CompleteSale(m_context, m_sale, Payment::onAccount(customer), this, TranslateText("Sell by Credit")))
         accept();
 }
 
@@ -102,9 +102,8 @@ void TVeresiyeForm::BitBtn2Click()
     reject();
 }
 
-void SellByCredit(AppContext& context, SaleScreen& screen)
+void SellByCredit(AppContext& context, Sale& sale)
 {
-    screen.focusList();
-    TVeresiyeForm window(context, screen);
+    TVeresiyeForm window(context, sale);
     context.dialogs().execModal(window);
 }

@@ -4,19 +4,19 @@
 #include <QStringList>
 
 class AppContext;
-class SaleScreen;
+class Sale;
 class QComboBox;
 class QLabel;
 class QPushButton;
 
-// "Sell by Credit": the customer chooser of a credit sale. OK stores the sale list as open credit lines of the
-// chosen customer and lowers the stock, in one transaction; a receipt is made only when it is printed.
+// "Sell by Credit": the customer chooser of a credit sale. OK stores the sale as open credit lines of the chosen
+// customer and lowers the stock, in one transaction (CompleteSale); a receipt is made only when it is printed.
 class TVeresiyeForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    TVeresiyeForm(AppContext& context, SaleScreen& screen);
+    TVeresiyeForm(AppContext& context, Sale& sale);
     ~TVeresiyeForm() override;
 
     void BitBtn1Click(); // OK
@@ -29,7 +29,7 @@ private:
     void FormCreate();
 
     AppContext& m_context;
-    SaleScreen& m_screen;
+    Sale& m_sale;
 
     QLabel* Image1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -38,5 +38,5 @@ private:
     QPushButton* BitBtn2 = nullptr;
 };
 
-// "SELL BY CREDIT": focuses the sale list and shows a new credit window modally.
-void SellByCredit(AppContext& context, SaleScreen& screen);
+// "SELL BY CREDIT": shows a new credit window for the sale, modally.
+void SellByCredit(AppContext& context, Sale& sale);

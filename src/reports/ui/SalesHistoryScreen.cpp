@@ -7,7 +7,7 @@
 #include "platform/Environment.h"
 #include "pos/Money.h"
 #include "pos/Receipt.h"
-#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinting.h"
 #include "reports/CsvFile.h"
 #include "reports/ui/CsvFileDialog.h"
 #include "reports/LazyNameListModel.h"

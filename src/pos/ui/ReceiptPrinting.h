@@ -41,9 +41,9 @@ bool PrintReceipt(AppContext& context, QWidget* parent, const ReceiptPrintJob& j
 bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dialogs& dialogs, int ansiCodePage,
                     const ReceiptPrintJob& job);
 
-// Sends the drawer pulse to the receipt printer (on a worker, as a receipt); raises AppError "Printer not found!"
+// Sends the drawer pulse to an ESC/POS printer (on a worker, as a receipt); raises AppError "Printer not found!"
 // when that fails.
-void OpenCashDrawer(AppContext& context);
+void OpenCashDrawerOn(const ReceiptPrinterSettings& printer, QWidget* parent);
 
 // Operations > "Open Cash Drawer": administrators only, and only with a cash drawer set up.
 void OpenCashDrawerCommand(AppContext& context);

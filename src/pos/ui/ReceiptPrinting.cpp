@@ -1,4 +1,4 @@
-#include "pos/ui/ReceiptOutput.h"
+#include "pos/ui/ReceiptPrinting.h"
 
 #include "app/AppError.h"
 #include "app/Dialogs.h"
@@ -65,23 +65,23 @@ bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dial
     return SendToEscPos(parent, printer, bytes, job.translateError);
 }
 
-void OpenCashDrawer(AppContext& context)
+void OpenCashDrawerOn(const ReceiptPrinterSettings& printer, QWidget* parent)
 {
-    const ReceiptPrinterSettings printer = CurrentReceiptPrinter(context);
     if (printer.isEscPos())
-        SendToEscPos(context.window(), printer, EscPosDrawerPulse(), false);
+        SendToEscPos(parent, printer, EscPosDrawerPulse(), false);
 }
 
 void OpenCashDrawerCommand(AppContext& context)
 {
     if (!context.CheckAdmin())
         return;
-    if (!CurrentReceiptPrinter(context).drawerAttached()) {
+    const ReceiptPrinterSettings printer = CurrentReceiptPrinter(context);
+    if (!printer.drawerAttached()) {
         context.dialogs().warning(context.window(), TranslateText("WARNING"),
                                   TranslateText("No cash drawer is set up."));
         return;
     }
-    OpenCashDrawer(context);
+    OpenCashDrawerOn(printer, context.window());
 }
 
 void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPrinterSettings& printer)
@@ -92,7 +92,7 @@ void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPri
                                            QStringLiteral("1.20"), 1);
     Environment& env = context.env();
     const QString text = RenderReceipt(ReceiptTemplateText(context.receipts.ReceiptTemplate),
-                                       QString::number(context.receipts.ReceiptNumber),
+                                       QString::number(context.receiptNumbers().next()),
                                        list, 6.2, env.now(), context.receipts.CurrencySymbol, env.shortDateFormat(),
                                        env.longTimeFormat());
     const ReceiptPrintJob job(text);

@@ -1,0 +1,23 @@
+#include "pos/ui/CompleteSale.h"
+
+#include "app/AppContext.h"
+#include "app/Dialogs.h"
+#include "i18n/Translator.h"
+#include "pos/Checkout.h"
+#include "pos/ui/TillReceiptOutput.h"
+
+bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
+                  const QString& printJobTitle)
+{
+    TillReceiptOutput output(context, parent, printJobTitle);
+    Checkout checkout(context.SQLConnection1(), context.receiptNumbers(), output, context.receipts, context.env());
+    const CheckoutResult result = checkout.sell(sale, payment, [&] {
+        return context.receipts.askBeforePrinting
+               && context.dialogs().askYesNo(parent, caption, TranslateText("Print?"));
+    });
+    if (!result.recorded)
+        return false;
+    if (!result.failure.isEmpty())
+        context.ShowError(result.failure);
+    return true;
+}

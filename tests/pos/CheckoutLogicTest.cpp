@@ -1,0 +1,285 @@
+#include "app/SettingsStore.h"
+#include "pos/Checkout.h"
+#include "pos/Payment.h"
+#include "pos/ReceiptBook.h"
+#include "pos/ReceiptOutput.h"
+#include "pos/Sale.h"
+#include "pos/SettingsReceiptNumberKeeper.h"
+#include "support/CommitFailure.h"
+#include "support/EngineDatabaseTest.h"
+#include "support/FixedEnvironment.h"
+#include "support/QueryRows.h"
+
+#include <QFile>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// The checkout without a window: a sale of the logic library, receipt numbers in a settings file of the test's
+// own, and a receipt output that answers as scripted.
+
+namespace {
+
+// Answers as scripted and records what reached it. At each print it notes the receipt number that settings.ini
+// holds then: what a crash while printing would leave behind.
+class ScriptedReceiptOutput : public ReceiptOutput
+{
+public:
+    explicit ScriptedReceiptOutput(QString settingsFile) : m_settingsFile(std::move(settingsFile)) {}
+
+    bool drawer = false;
+    OutputResult printAnswer = OutputResult::done();
+    OutputResult drawerAnswer = OutputResult::done();
+
+    struct Printed
+    {
+        QString text;
+        bool withDrawerPulse;
+        QByteArray numberOnDisk;
+    };
+    std::vector<Printed> printed;
+    int drawerPulses = 0;
+    std::vector<std::pair<qint64, QString>> saved;
+
+    bool hasCashDrawer() const override { return drawer; }
+    OutputResult print(const QString& receiptText, bool openDrawer) override
+    {
+        printed.push_back({receiptText, openDrawer, NumberOnDisk(m_settingsFile)});
+        return printAnswer;
+    }
+    OutputResult openCashDrawer() override
+    {
+        ++drawerPulses;
+        return drawerAnswer;
+    }
+    void save(qint64 receiptNumber, const QString& receiptText) override { saved.push_back({receiptNumber, receiptText}); }
+
+    // The ReceiptNumber line of the settings file as it is on disk.
+    static QByteArray NumberOnDisk(const QString& settingsFile)
+    {
+        QFile file(settingsFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (line.startsWith("ReceiptNumber="))
+                return line.trimmed();
+        return {};
+    }
+
+private:
+    QString m_settingsFile;
+};
+
+// The settings' receipt numbers; each number stored is noted with the count of paid lines stored at that moment.
+class NotedReceiptNumbers : public ReceiptNumberKeeper
+{
+public:
+    NotedReceiptNumbers(SettingsStore& settings, Database& db) : m_numbers(settings), m_db(db) {}
+
+    qint64 next() const override { return m_numbers.next(); }
+    void setNext(qint64 number) override
+    {
+        m_numbers.setNext(number);
+        notes << QStringLiteral("%1 with %2 lines stored").arg(number).arg(QueryRows(m_db, QStringLiteral("SELECT id FROM odemeler")).size());
+    }
+
+    QStringList notes;
+
+private:
+    SettingsReceiptNumberKeeper m_numbers;
+    Database& m_db;
+};
+
+// Next receipt number 12; COFFEE x2 and MILK x1 in the sale, MILK out of stock.
+class CheckoutLogicTest : public EngineDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineDatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        settings = SettingsStore(settingsFile());
+        numbers.setNext(12);
+        numbers.notes.clear();
+        book.ReceiptTemplate = {QStringLiteral("No [RECEIPTNO] [DATETIME]"), QStringLiteral("[LIST]"),
+                                QStringLiteral("Total: [TOTAL]")};
+        book.CurrencySymbol = QStringLiteral("$");
+        for (const auto& [barcode, name, price, stock] :
+             {std::tuple{"C1", "COFFEE", 2.5, 5}, std::tuple{"M1", "MILK", 1.2, 0}})
+            ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("insert into urunler (barkod,urunadi,fiyat,stok) values (?,?,?,?)"),
+                                         {QString::fromUtf8(barcode), QString::fromUtf8(name), price, stock}));
+        fillSale();
+    }
+
+    void fillSale()
+    {
+        sale.clear();
+        sale.addLine(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 2);
+        sale.addLine(QStringLiteral("M1"), QStringLiteral("MILK"), 1.2, 1);
+    }
+
+    QString settingsFile() const { return folder.filePath(QStringLiteral("settings.ini")); }
+
+    // Sells the sale; the cashier answers "Print?" with printWanted, and each asking notes what was stored then.
+    CheckoutResult sell(const Payment& payment, bool printWanted)
+    {
+        Checkout checkout(db, numbers, output, book, env);
+        return checkout.sell(sale, payment, [&] {
+            asked << QStringLiteral("Print? with %1 and %2 lines stored")
+                         .arg(QString::fromLatin1(ScriptedReceiptOutput::NumberOnDisk(settingsFile())))
+                         .arg(rows(QStringLiteral("SELECT id FROM odemeler UNION ALL SELECT id FROM veresiyeler")).size());
+            return printWanted;
+        });
+    }
+    QStringList rows(const QString& sql) { return QueryRows(db, sql); }
+    qint64 stockOf(const QString& barcode)
+    {
+        return QueryRows(db, QStringLiteral("SELECT stok FROM urunler WHERE barkod=?"), {barcode}).value(0).toLongLong();
+    }
+
+    FixedEnvironment env;
+    SettingsStore settings;
+    NotedReceiptNumbers numbers{settings, db};
+    ReceiptBook book;
+    ScriptedReceiptOutput output{settingsFile()};
+    Sale sale;
+    QStringList asked;
+};
+
+const CreditCustomer kAnn{7, QStringLiteral("Ann's")};
+
+QString Receipt(qint64 number)
+{
+    return QStringLiteral("No %1 31.01.2025 14:05:09\r\nCOFFEE (2.50) * 2\r\nMILK (1.20) * 1\r\nTotal: $ 6.20\r\n")
+        .arg(number);
+}
+
+TEST_P(CheckoutLogicTest, ACashSaleTakesItsNumberBeforeItIsStoredAndSavesItsReceipt)
+{
+    const CheckoutResult result = sell(Payment::cash(), false);
+
+    EXPECT_TRUE(result.recorded);
+    EXPECT_TRUE(sale.empty());
+    EXPECT_EQ(result.receiptNumber, 12);
+    EXPECT_TRUE(result.failure.isEmpty());
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler ORDER BY id")),
+              (QStringList{"12|C1|COFFEE|2|2.5", "12|M1|MILK|1|1.2"}));
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 3);
+    EXPECT_EQ(stockOf(QStringLiteral("M1")), 0);
+    // Number 13 was on disk before anything was stored, and "Print?" comes once the sale is stored: a crash at
+    // any moment cannot give the next sale number 12.
+    EXPECT_EQ(numbers.notes, QStringList{"13 with 0 lines stored"});
+    EXPECT_EQ(asked, QStringList{"Print? with ReceiptNumber=13 and 2 lines stored"});
+    ASSERT_EQ(output.saved.size(), 1u);
+    EXPECT_EQ(output.saved[0], std::make_pair(qint64(12), Receipt(12)));
+    EXPECT_TRUE(output.printed.empty());
+    EXPECT_EQ(output.drawerPulses, 0);
+}
+
+TEST_P(CheckoutLogicTest, TheReceiptIsNumberedPrintedSavedAndTheDrawerOpenedByThePaymentAndThePrinter)
+{
+    using S = OutputResult::Status;
+    struct Case
+    {
+        const char* name;
+        bool cash;
+        bool drawer;
+        bool printWanted;
+        S printer;  // how printing ends, when asked for
+        S drawerPulse;
+        bool numbered; // receipt 12 was numbered and saved
+        bool printedWithPulse;
+        int separatePulses;
+        bool fails;
+    };
+    const Case cases[] = {
+        {"cash, no receipt asked for", true, false, false, S::Done, S::Done, true, false, 0, false},
+        {"cash with a drawer, no receipt asked for", true, true, false, S::Done, S::Done, true, false, 1, false},
+        {"cash with a drawer, printed", true, true, true, S::Done, S::Done, true, true, 0, false},
+        {"cash with a drawer, print cancelled", true, true, true, S::Cancelled, S::Done, true, true, 0, false},
+        {"cash with a drawer, printer failed", true, true, true, S::Failed, S::Done, true, true, 0, true},
+        {"cash with a drawer that fails", true, true, false, S::Done, S::Failed, true, false, 1, true},
+        {"credit, no receipt asked for", false, true, false, S::Done, S::Done, false, false, 0, false},
+        {"credit, printed", false, true, true, S::Done, S::Done, true, false, 0, false},
+        {"credit, print cancelled", false, true, true, S::Cancelled, S::Done, false, false, 0, false},
+        {"credit, printer failed", false, true, true, S::Failed, S::Done, true, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler; DELETE FROM veresiyeler;")));
+        fillSale();
+        numbers.setNext(12);
+        numbers.notes.clear();
+        output = ScriptedReceiptOutput(settingsFile());
+        output.drawer = c.drawer;
+        output.printAnswer = c.printer == S::Failed ? OutputResult::failed(QStringLiteral("Printer not found!"))
+                                                    : OutputResult{c.printer, {}};
+        output.drawerAnswer = c.drawerPulse == S::Failed ? OutputResult::failed(QStringLiteral("Printer not found!"))
+                                                         : OutputResult::done();
+
+        const CheckoutResult result = sell(c.cash ? Payment::cash() : Payment::onAccount(kAnn), c.printWanted);
+
+        EXPECT_TRUE(result.recorded);
+        // Done, whatever became of its receipt: it cannot be sold twice.
+        EXPECT_TRUE(sale.empty());
+        if (c.cash)
+            EXPECT_EQ(rows(QStringLiteral("SELECT fisno,urunadi FROM odemeler ORDER BY id")),
+                      (QStringList{"12|COFFEE", "12|MILK"}));
+        else
+            EXPECT_EQ(rows(QStringLiteral("SELECT musteriid,musteriadi,urunadi,fiyat FROM veresiyeler ORDER BY id")),
+                      (QStringList{"7|Ann's|COFFEE|2.5", "7|Ann's|MILK|1.2"}));
+        EXPECT_EQ(result.receiptNumber, c.numbered ? std::optional<qint64>(12) : std::nullopt);
+        EXPECT_EQ(numbers.next(), c.numbered ? 13 : 12);
+        EXPECT_EQ(ScriptedReceiptOutput::NumberOnDisk(settingsFile()),
+                  c.numbered ? QByteArray("ReceiptNumber=13") : QByteArray("ReceiptNumber=12"));
+        if (c.numbered) {
+            ASSERT_EQ(output.saved.size(), 1u);
+            EXPECT_EQ(output.saved[0], std::make_pair(qint64(12), Receipt(12)));
+        } else {
+            EXPECT_TRUE(output.saved.empty());
+        }
+        if (c.printWanted) {
+            ASSERT_EQ(output.printed.size(), 1u);
+            EXPECT_EQ(output.printed[0].text, Receipt(12));
+            EXPECT_EQ(output.printed[0].withDrawerPulse, c.printedWithPulse);
+            // Number 13 is on disk while the receipt carrying 12 is printed.
+            EXPECT_EQ(output.printed[0].numberOnDisk, QByteArray("ReceiptNumber=13"));
+        } else {
+            EXPECT_TRUE(output.printed.empty());
+        }
+        EXPECT_EQ(output.drawerPulses, c.separatePulses);
+        EXPECT_EQ(result.failure, c.fails ? QStringLiteral("Printer not found!") : QString());
+    }
+}
+
+TEST_P(CheckoutLogicTest, ASaleThatCannotBeStoredGivesItsNumberBackAndAsksNothing)
+{
+    ASSERT_TRUE(db.ExecuteDirect(FailCommitsOfSql(onServer(), {QStringLiteral("odemeler"), QStringLiteral("veresiyeler")})));
+    output.drawer = true;
+    for (const Payment& payment : {Payment::cash(), Payment::onAccount(kAnn)}) {
+        SCOPED_TRACE(payment.paid() ? "cash" : "credit");
+        reported.clear();
+        numbers.notes.clear();
+        const CheckoutResult result = sell(payment, true);
+
+        EXPECT_FALSE(result.recorded);
+        EXPECT_EQ(sale.lineCount(), 2);
+        EXPECT_EQ(reported.size(), 1) << reported.join(u'\n').toStdString();
+        EXPECT_TRUE(rows(QStringLiteral("SELECT id FROM odemeler UNION ALL SELECT id FROM veresiyeler")).isEmpty());
+        EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
+        // A paid sale's number went out to disk first and came back; a sale on account never took one.
+        const QStringList givenBack{"13 with 0 lines stored", "12 with 0 lines stored"};
+        EXPECT_EQ(numbers.notes, payment.paid() ? givenBack : QStringList());
+        EXPECT_EQ(numbers.next(), 12);
+        EXPECT_TRUE(asked.isEmpty());
+        EXPECT_TRUE(output.printed.empty());
+        EXPECT_TRUE(output.saved.empty());
+        EXPECT_EQ(output.drawerPulses, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CheckoutLogicTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
+
+} // namespace
