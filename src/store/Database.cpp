@@ -26,44 +26,6 @@ QString EngineMessage(sqlite3* db)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
-// What SQLite prints for a real ("%!.15g": at least one digit after the point, e.g. 18.0, 1.0e+20). Used only
-// for values that did not come from the engine with its own text.
-QString RealText(double value)
-{
-    if (std::isnan(value))
-        return QString();
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
-    QString text = QString::number(value, 'g', 15);
-    const qsizetype exponent = text.indexOf(QLatin1Char('e'));
-    const QString mantissa = exponent < 0 ? text : text.left(exponent);
-    if (!mantissa.contains(QLatin1Char('.'))) {
-        if (exponent < 0)
-            text += QStringLiteral(".0");
-        else
-            text.insert(exponent, QStringLiteral(".0"));
-    }
-    return text;
-}
-
-qint64 TruncateToInteger(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    if (value >= 9223372036854775807.0)
-        return std::numeric_limits<qint64>::max();
-    if (value <= -9223372036854775808.0)
-        return std::numeric_limits<qint64>::min();
-    return static_cast<qint64>(value);
-}
-
-double ParseNumber(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
-}
-
 DbValue ReadColumn(sqlite3_stmt* stmt, int column)
 {
     switch (sqlite3_column_type(stmt, column)) {
@@ -72,7 +34,7 @@ DbValue ReadColumn(sqlite3_stmt* stmt, int column)
     case SQLITE_FLOAT: {
         const double real = sqlite3_column_double(stmt, column);
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return DbValue(real, text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)) : RealText(real));
+        return text ? DbValue(real, QString::fromUtf8(text, sqlite3_column_bytes(stmt, column))) : DbValue(QVariant(real));
     }
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -140,82 +102,6 @@ struct StatementGuard
 };
 
 } // namespace
-
-// ---- DbValue ----
-
-QString DbValue::asText() const
-{
-    switch (m_value.typeId()) {
-    case QMetaType::UnknownType:
-        return QString();
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return m_realText.isNull() ? RealText(m_value.toDouble()) : m_realText;
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(m_value.toByteArray());
-    default:
-        return m_value.isNull() ? QString() : m_value.toString();
-    }
-}
-
-qint64 DbValue::asInteger() const
-{
-    if (m_value.isNull())
-        return 0;
-    switch (m_value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return TruncateToInteger(m_value.toDouble());
-    case QMetaType::QString: {
-        bool ok = false;
-        const qint64 value = m_value.toString().trimmed().toLongLong(&ok);
-        return ok ? value : 0;
-    }
-    case QMetaType::QByteArray:
-        return 0;
-    default:
-        return m_value.toLongLong();
-    }
-}
-
-double DbValue::asDouble() const
-{
-    if (m_value.isNull())
-        return 0.0;
-    switch (m_value.typeId()) {
-    case QMetaType::QString:
-        return ParseNumber(m_value.toString());
-    case QMetaType::QByteArray:
-        return ParseNumber(QString::fromUtf8(m_value.toByteArray()));
-    default:
-        return m_value.toDouble();
-    }
-}
-
-// ---- QueryResult ----
-
-int QueryResult::columnIndex(const QString& name) const
-{
-    for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i] == name)
-            return static_cast<int>(i);
-    }
-    // Column names in SQL are not case-sensitive.
-    for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-const DbValue& QueryResult::value(size_t row, const QString& column) const
-{
-    static const DbValue kNull;
-    const int index = columnIndex(column);
-    if (index < 0 || row >= rows.size() || static_cast<size_t>(index) >= rows[row].size())
-        return kNull;
-    return rows[row][static_cast<size_t>(index)];
-}
 
 // ---- Statement ----
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "store/Connection.h"
+#include "store/DbValue.h"
+#include "store/QueryResult.h"
+
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
@@ -13,42 +17,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 class PostgresConnection;
 class PostgresCursor;
-
-// One value read from a result row. Text follows the program's rules: an integer gives its digits, a real its
-// decimal form with a point, NULL the empty text. As a number, NULL reads 0 and text is read with a point.
-class DbValue
-{
-public:
-    DbValue() = default;
-    explicit DbValue(QVariant value) : m_value(std::move(value)) {}
-    // A real value together with the engine's own text for it, so reading it as text gives what SQLite prints.
-    DbValue(double real, QString engineText) : m_value(real), m_realText(std::move(engineText)) {}
-    QString asText() const;
-    qint64 asInteger() const;
-    double asDouble() const;
-    bool isNull() const { return m_value.isNull(); }
-    const QVariant& raw() const { return m_value; }
-
-private:
-    QVariant m_value;
-    QString m_realText;
-};
-
-// Rows of a finished query, read by column name.
-class QueryResult
-{
-public:
-    bool ok = true;
-    QString error;
-    std::vector<QString> columns;
-    std::vector<std::vector<DbValue>> rows;
-
-    int columnIndex(const QString& name) const; // -1 when absent
-    const DbValue& value(size_t row, const QString& column) const;
-    QString text(size_t row, const QString& column) const { return value(row, column).asText(); }
-    size_t size() const { return rows.size(); }
-    bool empty() const { return rows.empty(); }
-};
 
 // A prepared statement for code that walks many rows or repeats one statement; values are bound, never
 // pasted into the SQL text.
@@ -91,14 +59,6 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     std::unique_ptr<PostgresCursor> m_pg; // a statement on a database server instead
     QString m_error;
-};
-
-// How long a statement on a server may run, and wait for a lock another connection holds, in seconds; 0 leaves
-// the server's own setting. A statement past a limit fails as any failed statement does.
-struct StatementLimits
-{
-    int statementSeconds = 0;
-    int lockSeconds = 0;
 };
 
 // The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
@@ -200,7 +160,7 @@ public:
     // is reported; a failure leaves the target as it was and says why in error.
     // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
     // when the function returns false the copy stops and the target stays as it was ("Cancelled").
-    using BackupSteps = std::function<bool(int pagesDone, int pagesTotal)>;
+    using BackupSteps = ::BackupSteps;
     bool BackupTo(const QString& targetPath, QString* error = nullptr, const BackupSteps& onStep = {});
 
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
