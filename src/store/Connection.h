@@ -5,6 +5,7 @@
 #include "store/RowBatch.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -65,8 +66,9 @@ public:
     virtual void rollback() = 0;
 
     // Brings the database's tables to what the program needs: adds the columns older ones lack, and on a server
-    // creates them in an empty database.
-    virtual bool migrate(QString* error) = 0;
+    // creates them in an empty database. The engine's words for each step that failed, in order (a failed step
+    // does not stop the ones after it).
+    virtual QStringList migrate() = 0;
     // Many rows for one table (see RowBatch); nothing, with the reason, when it cannot be set up.
     virtual std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                                QString* error) = 0;

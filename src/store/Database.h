@@ -9,12 +9,9 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
 class PostgresConnection;
 class PostgresCursor;
 
@@ -30,7 +27,7 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool isValid() const { return m_stmt != nullptr || m_pg != nullptr; }
+    bool isValid() const { return m_cursor != nullptr || m_pg != nullptr; }
     void bind(int index, const QVariant& value); // 1-based
     void bindAll(const std::vector<QVariant>& values);
     // Steps once: true while a row is available. On an error returns false and sets error(); the error is not
@@ -38,7 +35,7 @@ public:
     bool next();
     bool exec(); // resets, then runs to the end; false on error (see error())
     void reset();
-    QString error() const { return m_error; }
+    QString error() const;
 
     int columnCount() const;
     QString columnName(int column) const;
@@ -53,12 +50,10 @@ public:
 
 private:
     friend class Database;
-    Statement(sqlite3* db, sqlite3_stmt* stmt);
+    explicit Statement(std::unique_ptr<Cursor> cursor);
     explicit Statement(std::unique_ptr<PostgresCursor> cursor);
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<Cursor> m_cursor;
     std::unique_ptr<PostgresCursor> m_pg; // a statement on a database server instead
-    QString m_error;
 };
 
 // The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
@@ -98,7 +93,7 @@ public:
     // Closes the database and hands over its server connection when that is idle (see
     // PostgresConnection::isIdle), for the next task on the same database; nothing otherwise.
     std::unique_ptr<PostgresConnection> releaseServerConnection();
-    bool isOpen() const { return m_db != nullptr || m_pg != nullptr; }
+    bool isOpen() const { return m_connection != nullptr || m_pg != nullptr; }
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
     bool isOnServer() const;
@@ -166,9 +161,6 @@ public:
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
     void reportError(const QString& engineMessage) { report(engineMessage); }
 
-    // The raw handle, for the store's own helpers only.
-    sqlite3* handle() const { return m_db; }
-
 private:
     void report(const QString& message);
     // Reports a failure: to the unreachable reporter when the server could not be reached, else as it is.
@@ -178,11 +170,8 @@ private:
     bool ensureOpen(QString* error = nullptr);
     // Runs every statement of the text; rows of the last statement that returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
-    // Prepared statements with bound values, kept by their SQL text until the connection closes.
-    sqlite3_stmt* cachedStatement(const QByteArray& sql, QString* error);
-    void clearStatementCache();
 
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<Connection> m_connection;
     std::unique_ptr<PostgresConnection> m_pg;
     QString m_path;
     QString m_tillName;
@@ -191,14 +180,9 @@ private:
     StatementLimits m_limits;
     // Rolls back a server transaction a failure has ended, before the failure is shown.
     void endFailedServerTransaction();
-    void installCancelCheck();
 
     ErrorReporter m_reporter;
     UnreachableReporter m_unreachableReporter;
     std::function<bool()> m_cancelled;
     std::function<QDateTime()> m_clock;
-    std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
-
-// True when the file starts with the SQLite header and opens as a database whose schema can be read.
-bool IsSqliteDatabaseFile(const QString& path);
