@@ -3,8 +3,9 @@
 #include "store/Connection.h"
 #include "store/DbValue.h"
 #include "store/QueryResult.h"
+#include "store/RowBatch.h"
+#include "store/Statement.h"
 
-#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -12,53 +13,14 @@
 #include <memory>
 #include <vector>
 
-class PostgresConnection;
-class PostgresCursor;
+class DatabaseEngine;
 
-// A prepared statement for code that walks many rows or repeats one statement; values are bound, never
-// pasted into the SQL text.
-class Statement
-{
-public:
-    Statement();
-    ~Statement();
-    Statement(Statement&& other) noexcept;
-    Statement& operator=(Statement&& other) noexcept;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool isValid() const { return m_cursor != nullptr || m_pg != nullptr; }
-    void bind(int index, const QVariant& value); // 1-based
-    void bindAll(const std::vector<QVariant>& values);
-    // Steps once: true while a row is available. On an error returns false and sets error(); the error is not
-    // handed to the database's reporter, the caller decides what to show.
-    bool next();
-    bool exec(); // resets, then runs to the end; false on error (see error())
-    void reset();
-    QString error() const;
-
-    int columnCount() const;
-    QString columnName(int column) const;
-    bool isNull(int column) const;
-    QString text(int column) const;
-    // The cell as the engine's UTF-8 text, valid until the next step: the same text as text() gives, read
-    // without building a string (for code that compares many cells with texts it has seen).
-    QByteArrayView utf8(int column) const;
-    qint64 integer(int column) const;
-    double real(int column) const;
-    DbValue value(int column) const;
-
-private:
-    friend class Database;
-    explicit Statement(std::unique_ptr<Cursor> cursor);
-    explicit Statement(std::unique_ptr<PostgresCursor> cursor);
-    std::unique_ptr<Cursor> m_cursor;
-    std::unique_ptr<PostgresCursor> m_pg; // a statement on a database server instead
-};
-
-// The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
-// reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
-// goes on with what it has: a failed query has no rows, a failed statement is not done.
+// The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). The engine
+// the path names (see DatabaseEngine) does the work behind it; what every engine shares is here: reporting,
+// the transaction's bookkeeping, the cancel check, the till's clock and name. Every failure of
+// Query/ExecuteDirect is handed to the error reporter ("Exception raised with message: " + the engine's message
+// is what the windows show) and the caller goes on with what it has: a failed query has no rows, a failed
+// statement is not done.
 class Database
 {
 public:
@@ -70,9 +32,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
-    // A server that cannot be reached (not there when connecting, or gone under a statement) is reported apart
-    // from a failed statement: with the server's URL as it may be shown (no password) and libpq's words. Without
-    // this reporter the error reporter gets libpq's words.
+    // A database that cannot be reached (a server not there when connecting, or gone under a statement) is
+    // reported apart from a failed statement: with its location as it may be shown (a server's URL without the
+    // password) and the engine's words. Without this reporter the error reporter gets the engine's words.
     using UnreachableReporter = std::function<void(const QString& server, const QString& reason)>;
     void setUnreachableReporter(UnreachableReporter reporter) { m_unreachableReporter = std::move(reporter); }
     // Limits for the statements on a server (none by default: work on a worker keeps Cancel instead); set before
@@ -87,17 +49,17 @@ public:
     // ("postgresql://till@shop-server/quenvale") connects to that server instead. Reports and returns false on
     // failure.
     bool open(const QString& path);
-    // Opens the server's URL on a connection to it that is open already (see releaseServerConnection).
-    void open(const QString& url, std::unique_ptr<PostgresConnection> connection);
+    // Opens the path on a connection to it that is open already (see releaseIdleConnection).
+    void open(const QString& path, std::unique_ptr<Connection> connection);
     void close();
-    // Closes the database and hands over its server connection when that is idle (see
-    // PostgresConnection::isIdle), for the next task on the same database; nothing otherwise.
-    std::unique_ptr<PostgresConnection> releaseServerConnection();
-    bool isOpen() const { return m_connection != nullptr || m_pg != nullptr; }
+    // Closes the database and hands over its connection when that is worth keeping (costly to open, and idle:
+    // see Connection::isWorthKeeping), for the next task on the same database; nothing otherwise.
+    std::unique_ptr<Connection> releaseIdleConnection();
+    bool isOpen() const { return m_connection != nullptr; }
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
     bool isOnServer() const;
-    // The till whose sales and credit lines this connection writes (kept with them on a server).
+    // The till whose sales and credit lines this connection writes (kept with them where recordsTill()).
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
 
@@ -109,24 +71,26 @@ public:
     // The clock's time as the stored "yyyy-MM-dd HH:mm:ss" text.
     QString localNow() const;
 
-    // The few statement pieces that differ between the engines.
-    // LIKE that ignores the case of ASCII letters, as SQLite's does.
+    // The few statement pieces that differ between the engines (see DatabaseEngine).
     QString caseInsensitiveLikeSql() const;
-    // A column that is neither grouped nor aggregated: SQLite takes it from one of the group's rows, a server
-    // wants it aggregated.
     QString anyValueSql(const QString& column) const;
-    // Appended to a SELECT whose rows the transaction is about to update: a server locks them until the commit
-    // (SQLite's transaction holds the whole file already).
     QString lockForUpdateSql() const;
+
+    // What a user sees differ between the engines. Several tills share the database: each sale and credit line
+    // records the till that wrote it (kasa), and the history shows it.
+    bool recordsTill() const;
+    // Backed up and restored with the server's own tools (a pg_dump archive), not as a copy of the file.
+    bool backedUpByServerTools() const;
 
     // Values are bound to the ? placeholders in order; text that takes values must hold a single statement.
     // Without values the text may hold several statements, run in order up to the first failure.
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
     // Refused (reported) on a connection that can only read: every write of the series would fail.
-    // On a server a failure inside the transaction rolls it back before it is reported, so that no row it locked
-    // stays locked while the message waits for the cashier; the statements after it are refused without a
-    // message, and the commit fails.
+    // A failure that ends the transaction on the engine (a server refuses every statement after a failed one; a
+    // lost connection ends it; data.db when the engine had to roll it back itself) rolls it back before it is
+    // reported, so that no row it locked stays locked while the message waits for the cashier; the statements
+    // after it are refused without a message, and the commit fails.
     bool BeginTransaction();
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
@@ -138,21 +102,24 @@ public:
     // data.db goes on after a failed statement unless the engine had to roll the transaction back itself.
     bool transactionFailed() const;
 
-    // On a server: runs a "COPY … FROM STDIN" statement with rows in COPY's text format, all stored or none;
-    // a failure is reported. False on data.db, which has no COPY.
-    bool copyIn(const QString& copyStatement, const QByteArray& rows);
+    // Many rows for one table inside the caller's transaction (see RowBatch); nothing when it could not be set
+    // up (reported).
+    std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns);
+    // Stores the rows waiting in the batch, all or none; a failure is reported.
+    bool sendRows(RowBatch& batch);
 
     // Prepares a statement; an invalid statement has been reported already.
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
 
     // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno). On a
-    // server an empty database first gets the program's tables.
+    // server an empty database first gets the program's tables. Each step that fails is reported.
     void Migrate();
 
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
     // temporary file beside the target that is then renamed over it. The connection stays open and nothing
-    // is reported; a failure leaves the target as it was and says why in error.
+    // is reported; a failure leaves the target as it was and says why in error. (A database on a server is
+    // backed up with the server's tools instead: see backedUpByServerTools.)
     // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
     // when the function returns false the copy stops and the target stays as it was ("Cancelled").
     using BackupSteps = ::BackupSteps;
@@ -163,23 +130,25 @@ public:
 
 private:
     void report(const QString& message);
-    // Reports a failure: to the unreachable reporter when the server could not be reached, else as it is.
+    // Reports a failure: to the unreachable reporter when the database could not be reached, else as it is.
     void reportFailure(const QString& message);
-    bool openHandle(const QString& path, QString* error);
+    // Rolls back a transaction that a failure has ended on the engine, before the failure is shown.
+    void endFailedTransaction();
+    // Connects to the path's database; false, with the engine's words, when it could not.
+    bool connect(QString* error);
     // After a failed open each statement tries the stored path again; false (reported) when still closed.
     bool ensureOpen(QString* error = nullptr);
     // Runs every statement of the text; rows of the last statement that returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
 
+    const DatabaseEngine* m_engine;
     std::unique_ptr<Connection> m_connection;
-    std::unique_ptr<PostgresConnection> m_pg;
     QString m_path;
     QString m_tillName;
-    bool m_serverTransaction = false; // a transaction was begun on the server and not yet ended
-    bool m_serverTransactionFailed = false; // ... and a failure in it ended it on the server already
     StatementLimits m_limits;
-    // Rolls back a server transaction a failure has ended, before the failure is shown.
-    void endFailedServerTransaction();
+    bool m_unreachable = false; // the last try to connect could not reach the database
+    bool m_transaction = false; // a transaction was begun and not yet ended
+    bool m_transactionEnded = false; // ... and a failure in it ended it on the engine already
 
     ErrorReporter m_reporter;
     UnreachableReporter m_unreachableReporter;

@@ -1,5 +1,5 @@
 #include "store/ProductsTable.h"
-#include "store/ServerBackup.h"
+#include "store/postgres/ServerBackup.h"
 #include "store/ui/BackupCommands.h"
 #include "store/ui/DatabaseSettingsWindow.h"
 #include "support/ContextFixture.h"

@@ -4,8 +4,8 @@
 #include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
 #include "store/Backup.h"
-#include "store/ServerBackup.h"
 #include "store/WorkerConnection.h"
+#include "store/postgres/ServerBackup.h"
 
 namespace {
 
