@@ -1,7 +1,6 @@
 #include "store/Database.h"
 
 #include "store/DatabaseEngine.h"
-#include "store/ServerUrl.h"
 
 Database::Database() : m_engine(&EngineFor(QString())) {}
 
@@ -39,11 +38,6 @@ void Database::reportFailure(const QString& message)
         report(message);
 }
 
-bool Database::isOnServer() const
-{
-    return IsServerUrl(m_path);
-}
-
 QString Database::localNow() const
 {
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
@@ -68,11 +62,6 @@ QString Database::lockForUpdateSql() const
 bool Database::recordsTill() const
 {
     return m_engine->recordsTill();
-}
-
-bool Database::backedUpByServerTools() const
-{
-    return m_engine->backedUpByServerTools();
 }
 
 bool Database::connect(QString* error)

@@ -58,7 +58,8 @@ public:
     bool isOpen() const { return m_connection != nullptr; }
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
-    bool isOnServer() const;
+    // The engine of the path's database (see DatabaseEngine): what differs between the kinds of database.
+    const DatabaseEngine& engine() const { return *m_engine; }
     // The till whose sales and credit lines this connection writes (kept with them where recordsTill()).
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
@@ -76,11 +77,9 @@ public:
     QString anyValueSql(const QString& column) const;
     QString lockForUpdateSql() const;
 
-    // What a user sees differ between the engines. Several tills share the database: each sale and credit line
-    // records the till that wrote it (kasa), and the history shows it.
+    // Several tills share the database: each sale and credit line records the till that wrote it (kasa), and the
+    // history shows it.
     bool recordsTill() const;
-    // Backed up and restored with the server's own tools (a pg_dump archive), not as a copy of the file.
-    bool backedUpByServerTools() const;
 
     // Values are bound to the ? placeholders in order; text that takes values must hold a single statement.
     // Without values the text may hold several statements, run in order up to the first failure.
@@ -119,7 +118,7 @@ public:
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
     // temporary file beside the target that is then renamed over it. The connection stays open and nothing
     // is reported; a failure leaves the target as it was and says why in error. (A database on a server is
-    // backed up with the server's tools instead: see backedUpByServerTools.)
+    // backed up with the server's tools instead: see DatabaseEngine::writeBackup.)
     // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
     // when the function returns false the copy stops and the target stays as it was ("Cancelled").
     using BackupSteps = ::BackupSteps;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Backup.h"
 #include "store/Connection.h"
 
 #include <QString>
@@ -15,8 +16,9 @@ struct ConnectFailure
 };
 
 // One kind of database the program keeps its data in: how to connect to one, the few pieces of SQL in which the
-// kinds differ, and what a user sees differ between them. The Database asks the engine its location names
-// (EngineFor) and knows nothing else of it.
+// kinds differ, what a user sees differ between them, and how a database of the kind is backed up. The Database
+// asks the engine its location names (EngineFor) and knows nothing else of it; adding a kind is a folder of
+// its own beside store/sqlite and store/postgres, and a line in EngineFor.
 class DatabaseEngine
 {
 public:
@@ -43,8 +45,24 @@ public:
 
     // Several tills share the database: each sale and credit line records the till that wrote it (kasa).
     virtual bool recordsTill() const = 0;
-    // Backed up and restored with the server's own tools (a pg_dump archive), not as a copy of a file.
-    virtual bool backedUpByServerTools() const = 0;
+
+    // The Backup and Restore commands' files, as the file dialogs offer them: the filter ("DB|*.db") and the
+    // suffix given to a name typed without one.
+    virtual QString backupFileFilter() const = 0;
+    virtual QString backupFileSuffix() const = 0;
+    // Writes a backup of the database at the location to the file, which is either as it was or the whole
+    // backup. False, with the reason, on failure ("Cancelled" when the progress stopped it). Safe on a worker
+    // thread: it opens a connection of its own, or none.
+    virtual bool writeBackup(const QString& location, const QString& targetPath, QString* error,
+                             const BackupProgress& progress) const = 0;
+    // Replaces the database at the location with the backup's. A file that is not a backup of this engine is
+    // refused (NotADatabase) before the database is touched; one that fails or is stopped part way leaves the
+    // old data. Safe on a worker thread.
+    virtual RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
+                                        const BackupProgress& progress) const = 0;
+    // The program's connection must be closed while a backup replaces the database (a file copied over the open
+    // one would leave the connection on the old file); a server replaces its tables itself.
+    virtual bool restoreNeedsClosedConnection() const = 0;
 };
 
 // The engine of the database at the location: the first engine that opens it.

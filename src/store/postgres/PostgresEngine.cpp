@@ -2,6 +2,7 @@
 
 #include "store/ServerUrl.h"
 #include "store/postgres/PostgresConnection.h"
+#include "store/postgres/ServerBackup.h"
 
 bool PostgresEngine::opens(const QString& location) const
 {
@@ -19,4 +20,16 @@ std::unique_ptr<Connection> PostgresEngine::connect(const QString& location, Sta
 QString PostgresEngine::shownLocation(const QString& location) const
 {
     return ShownServerUrl(location);
+}
+
+bool PostgresEngine::writeBackup(const QString& location, const QString& targetPath, QString* error,
+                                 const BackupProgress& progress) const
+{
+    return DumpServerDatabase(location, targetPath, error, [&progress] { return progress(0, 0); });
+}
+
+RestoreResult PostgresEngine::restoreBackup(const QString& location, const QString& sourcePath,
+                                            const BackupProgress& progress) const
+{
+    return RestoreServerDump(location, sourcePath, [&progress] { return progress(0, 0); });
 }

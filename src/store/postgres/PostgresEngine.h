@@ -18,5 +18,14 @@ public:
     QString beginTransactionSql() const override { return QStringLiteral("BEGIN;"); }
 
     bool recordsTill() const override { return true; }
-    bool backedUpByServerTools() const override { return true; }
+
+    // A backup is a pg_dump archive, written and restored by the server's own tools (see ServerBackup.h), which
+    // cannot say how far they have come.
+    QString backupFileFilter() const override { return QStringLiteral("pg_dump|*.dump"); }
+    QString backupFileSuffix() const override { return QStringLiteral("dump"); }
+    bool writeBackup(const QString& location, const QString& targetPath, QString* error,
+                     const BackupProgress& progress) const override;
+    RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
+                                const BackupProgress& progress) const override;
+    bool restoreNeedsClosedConnection() const override { return false; }
 };

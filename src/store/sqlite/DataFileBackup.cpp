@@ -1,4 +1,4 @@
-#include "store/Backup.h"
+#include "store/sqlite/DataFileBackup.h"
 
 #include "store/Database.h"
 #include "store/sqlite/SqliteDatabaseFile.h"

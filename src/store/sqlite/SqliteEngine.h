@@ -19,5 +19,14 @@ public:
     QString beginTransactionSql() const override { return QStringLiteral("BEGIN IMMEDIATE;"); }
 
     bool recordsTill() const override { return false; }
-    bool backedUpByServerTools() const override { return false; }
+
+    // A backup is a copy of the file, made with SQLite's online backup and counted in pages; a restore copies it
+    // over the data file, counted in megabytes.
+    QString backupFileFilter() const override { return QStringLiteral("DB|*.db"); }
+    QString backupFileSuffix() const override { return QStringLiteral("db"); }
+    bool writeBackup(const QString& location, const QString& targetPath, QString* error,
+                     const BackupProgress& progress) const override;
+    RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
+                                const BackupProgress& progress) const override;
+    bool restoreNeedsClosedConnection() const override { return true; }
 };
