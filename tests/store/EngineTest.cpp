@@ -402,7 +402,8 @@ TEST_P(EngineTest, ATransactionKeepsItsWritesOnlyWhenCommittedAndAWalkCanStopEar
 
     {
         Transaction transaction(db);
-        Statement insert = ProductsTable(db).insertStatement();
+        Statement insert = db.prepare(
+            QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok, kayittarihi) values (?, ?, ?, ?, ?);"));
         for (int i = 0; i < 3000; ++i) {
             insert.bindAll({QString::number(i), QStringLiteral("P%1").arg(i), i, 1, db.localNow()});
             ASSERT_TRUE(insert.exec()) << insert.error().toStdString();
