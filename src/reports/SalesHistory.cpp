@@ -176,7 +176,7 @@ bool PaymentsListModel::read(Database& db, const HistoryFilter& filter, Rows& ro
     RunTexts receipt(rows.texts);
     FewTexts till(rows.texts);
     RunTexts date(rows.texts);
-    rows.tills = db.isOnServer();
+    rows.tills = db.recordsTill();
     const bool ok = walk(PaymentsTable(db).historyRows(filter.product, filter.begin, filter.end), error, progress,
                          [&](const Statement& row) {
         Line line;
@@ -267,7 +267,7 @@ bool CreditsListModel::read(Database& db, const HistoryFilter& filter, Rows& row
 {
     rows = Rows();
     RepeatSharing customer, barcode, product, quantity, paidAt, date, till;
-    rows.tills = db.isOnServer();
+    rows.tills = db.recordsTill();
     const bool ok = walk(CreditLinesTable(db).historyRows(filter.customer, filter.product, filter.begin, filter.end),
                          error, progress, [&](const Statement& row) {
         Line line;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
-class Database;
-
-// How far a file copy has come, in bytes; returning false stops it.
-using FileCopySteps = std::function<bool(qint64 bytesDone, qint64 bytesTotal)>;
+// How far a backup or a restore has come: steps done out of the total, both 0 while the engine cannot say.
+// Returning false stops it, and what was there stays as it was.
+using BackupProgress = std::function<bool(qint64 done, qint64 total)>;
 
 struct RestoreResult
 {
@@ -15,18 +15,3 @@ struct RestoreResult
     Outcome outcome = CopyFailed;
     QString error;
 };
-
-// The part of a restore that touches no connection (the data file's own must be closed first, so no handle
-// stays on the old file while it is replaced): the chosen file must be an SQLite database, anything else is
-// refused; it is copied over the data file through a temporary file beside it, so the data file is either the
-// old one or the whole new one. A copy stopped by the step function leaves the old one (Cancelled). Restoring
-// the data file onto itself copies nothing. Safe on a worker thread.
-RestoreResult CopyBackupOverDataFile(const QString& sourcePath, const QString& dataFilePath,
-                                     const FileCopySteps& onStep = {});
-
-// A whole restore on the connection: closes it, copies (CopyBackupOverDataFile) and leaves it closed when the
-// copy succeeded (the caller restarts or reopens); otherwise it is opened again on the old file.
-RestoreResult RestoreDataFile(Database& db, const QString& sourcePath, const QString& dataFilePath);
-
-// Opens the connection on the data file again and brings an older layout up to date.
-bool ReopenDataFile(Database& db, const QString& dataFilePath);

@@ -33,7 +33,7 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const QString& barcode,
                               const QString& name, qint64 quantity, const QString& price)
 {
-    if (m_db.isOnServer())
+    if (m_db.recordsTill())
         return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
                                                  "fiyat,kayittarihi,kasa) values (?,?,?,?,?,?,?,?);"),
                                   {customerId, customer, barcode, name, quantity, price, m_db.localNow(),
@@ -89,7 +89,7 @@ Statement CreditLinesTable::historyRows(const QString& customer, const QString& 
 {
     QString sql = QStringLiteral("SELECT id, musteriadi, barkod, urunadi, fiyat, adet, odendimi, odemetarihi, "
                                  "kayittarihi%1 FROM veresiyeler where ")
-                      .arg(m_db.isOnServer() ? QStringLiteral(", kasa") : QString());
+                      .arg(m_db.recordsTill() ? QStringLiteral(", kasa") : QString());
     std::vector<QVariant> params;
     if (!customer.isEmpty()) {
         sql += QStringLiteral("musteriadi = ? and ");

@@ -1,109 +1,26 @@
 #pragma once
 
-#include <QByteArrayView>
+#include "store/Connection.h"
+#include "store/DbValue.h"
+#include "store/QueryResult.h"
+#include "store/RowBatch.h"
+#include "store/Statement.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-class PostgresConnection;
-class PostgresCursor;
+class DatabaseEngine;
 
-// One value read from a result row. Text follows the program's rules: an integer gives its digits, a real its
-// decimal form with a point, NULL the empty text. As a number, NULL reads 0 and text is read with a point.
-class DbValue
-{
-public:
-    DbValue() = default;
-    explicit DbValue(QVariant value) : m_value(std::move(value)) {}
-    // A real value together with the engine's own text for it, so reading it as text gives what SQLite prints.
-    DbValue(double real, QString engineText) : m_value(real), m_realText(std::move(engineText)) {}
-    QString asText() const;
-    qint64 asInteger() const;
-    double asDouble() const;
-    bool isNull() const { return m_value.isNull(); }
-    const QVariant& raw() const { return m_value; }
-
-private:
-    QVariant m_value;
-    QString m_realText;
-};
-
-// Rows of a finished query, read by column name.
-class QueryResult
-{
-public:
-    bool ok = true;
-    QString error;
-    std::vector<QString> columns;
-    std::vector<std::vector<DbValue>> rows;
-
-    int columnIndex(const QString& name) const; // -1 when absent
-    const DbValue& value(size_t row, const QString& column) const;
-    QString text(size_t row, const QString& column) const { return value(row, column).asText(); }
-    size_t size() const { return rows.size(); }
-    bool empty() const { return rows.empty(); }
-};
-
-// A prepared statement for code that walks many rows or repeats one statement; values are bound, never
-// pasted into the SQL text.
-class Statement
-{
-public:
-    Statement();
-    ~Statement();
-    Statement(Statement&& other) noexcept;
-    Statement& operator=(Statement&& other) noexcept;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool isValid() const { return m_stmt != nullptr || m_pg != nullptr; }
-    void bind(int index, const QVariant& value); // 1-based
-    void bindAll(const std::vector<QVariant>& values);
-    // Steps once: true while a row is available. On an error returns false and sets error(); the error is not
-    // handed to the database's reporter, the caller decides what to show.
-    bool next();
-    bool exec(); // resets, then runs to the end; false on error (see error())
-    void reset();
-    QString error() const { return m_error; }
-
-    int columnCount() const;
-    QString columnName(int column) const;
-    bool isNull(int column) const;
-    QString text(int column) const;
-    // The cell as the engine's UTF-8 text, valid until the next step: the same text as text() gives, read
-    // without building a string (for code that compares many cells with texts it has seen).
-    QByteArrayView utf8(int column) const;
-    qint64 integer(int column) const;
-    double real(int column) const;
-    DbValue value(int column) const;
-
-private:
-    friend class Database;
-    Statement(sqlite3* db, sqlite3_stmt* stmt);
-    explicit Statement(std::unique_ptr<PostgresCursor> cursor);
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_stmt = nullptr;
-    std::unique_ptr<PostgresCursor> m_pg; // a statement on a database server instead
-    QString m_error;
-};
-
-// How long a statement on a server may run, and wait for a lock another connection holds, in seconds; 0 leaves
-// the server's own setting. A statement past a limit fails as any failed statement does.
-struct StatementLimits
-{
-    int statementSeconds = 0;
-    int lockSeconds = 0;
-};
-
-// The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). Every failure of Query/ExecuteDirect is handed to the error
-// reporter ("Exception raised with message: " + the engine's message is what the windows show) and the caller
-// goes on with what it has: a failed query has no rows, a failed statement is not done.
+// The one connection to data.db, or to the shop's database on a PostgreSQL server (SQLConnection1). The engine
+// the path names (see DatabaseEngine) does the work behind it; what every engine shares is here: reporting,
+// the transaction's bookkeeping, the cancel check, the till's clock and name. Every failure of
+// Query/ExecuteDirect is handed to the error reporter ("Exception raised with message: " + the engine's message
+// is what the windows show) and the caller goes on with what it has: a failed query has no rows, a failed
+// statement is not done.
 class Database
 {
 public:
@@ -115,9 +32,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
-    // A server that cannot be reached (not there when connecting, or gone under a statement) is reported apart
-    // from a failed statement: with the server's URL as it may be shown (no password) and libpq's words. Without
-    // this reporter the error reporter gets libpq's words.
+    // A database that cannot be reached (a server not there when connecting, or gone under a statement) is
+    // reported apart from a failed statement: with its location as it may be shown (a server's URL without the
+    // password) and the engine's words. Without this reporter the error reporter gets the engine's words.
     using UnreachableReporter = std::function<void(const QString& server, const QString& reason)>;
     void setUnreachableReporter(UnreachableReporter reporter) { m_unreachableReporter = std::move(reporter); }
     // Limits for the statements on a server (none by default: work on a worker keeps Cancel instead); set before
@@ -132,17 +49,18 @@ public:
     // ("postgresql://till@shop-server/quenvale") connects to that server instead. Reports and returns false on
     // failure.
     bool open(const QString& path);
-    // Opens the server's URL on a connection to it that is open already (see releaseServerConnection).
-    void open(const QString& url, std::unique_ptr<PostgresConnection> connection);
+    // Opens the path on a connection to it that is open already (see releaseIdleConnection).
+    void open(const QString& path, std::unique_ptr<Connection> connection);
     void close();
-    // Closes the database and hands over its server connection when that is idle (see
-    // PostgresConnection::isIdle), for the next task on the same database; nothing otherwise.
-    std::unique_ptr<PostgresConnection> releaseServerConnection();
-    bool isOpen() const { return m_db != nullptr || m_pg != nullptr; }
+    // Closes the database and hands over its connection when that is worth keeping (costly to open, and idle:
+    // see Connection::isWorthKeeping), for the next task on the same database; nothing otherwise.
+    std::unique_ptr<Connection> releaseIdleConnection();
+    bool isOpen() const { return m_connection != nullptr; }
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
-    bool isOnServer() const;
-    // The till whose sales and credit lines this connection writes (kept with them on a server).
+    // The engine of the path's database (see DatabaseEngine): what differs between the kinds of database.
+    const DatabaseEngine& engine() const { return *m_engine; }
+    // The till whose sales and credit lines this connection writes (kept with them where recordsTill()).
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
 
@@ -154,24 +72,24 @@ public:
     // The clock's time as the stored "yyyy-MM-dd HH:mm:ss" text.
     QString localNow() const;
 
-    // The few statement pieces that differ between the engines.
-    // LIKE that ignores the case of ASCII letters, as SQLite's does.
+    // The few statement pieces that differ between the engines (see DatabaseEngine).
     QString caseInsensitiveLikeSql() const;
-    // A column that is neither grouped nor aggregated: SQLite takes it from one of the group's rows, a server
-    // wants it aggregated.
     QString anyValueSql(const QString& column) const;
-    // Appended to a SELECT whose rows the transaction is about to update: a server locks them until the commit
-    // (SQLite's transaction holds the whole file already).
     QString lockForUpdateSql() const;
+
+    // Several tills share the database: each sale and credit line records the till that wrote it (kasa), and the
+    // history shows it.
+    bool recordsTill() const;
 
     // Values are bound to the ? placeholders in order; text that takes values must hold a single statement.
     // Without values the text may hold several statements, run in order up to the first failure.
     QueryResult Query(const QString& sql, const std::vector<QVariant>& params = {});
     bool ExecuteDirect(const QString& sql, const std::vector<QVariant>& params = {});
     // Refused (reported) on a connection that can only read: every write of the series would fail.
-    // On a server a failure inside the transaction rolls it back before it is reported, so that no row it locked
-    // stays locked while the message waits for the cashier; the statements after it are refused without a
-    // message, and the commit fails.
+    // A failure that ends the transaction on the engine (a server refuses every statement after a failed one; a
+    // lost connection ends it; data.db when the engine had to roll it back itself) rolls it back before it is
+    // reported, so that no row it locked stays locked while the message waits for the cashier; the statements
+    // after it are refused without a message, and the commit fails.
     bool BeginTransaction();
     // A commit that fails is reported and the transaction rolled back, so later statements do not pile up in
     // a transaction that is never committed.
@@ -183,62 +101,56 @@ public:
     // data.db goes on after a failed statement unless the engine had to roll the transaction back itself.
     bool transactionFailed() const;
 
-    // On a server: runs a "COPY … FROM STDIN" statement with rows in COPY's text format, all stored or none;
-    // a failure is reported. False on data.db, which has no COPY.
-    bool copyIn(const QString& copyStatement, const QByteArray& rows);
+    // Many rows for one table inside the caller's transaction (see RowBatch); nothing when it could not be set
+    // up (reported).
+    std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns);
+    // Stores the rows waiting in the batch, all or none; a failure is reported.
+    bool sendRows(RowBatch& batch);
 
     // Prepares a statement; an invalid statement has been reported already.
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
 
     // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno). On a
-    // server an empty database first gets the program's tables.
+    // server an empty database first gets the program's tables. Each step that fails is reported.
     void Migrate();
 
-    // Writes a consistent copy of the open database to a file through SQLite's online backup, into a
-    // temporary file beside the target that is then renamed over it. The connection stays open and nothing
-    // is reported; a failure leaves the target as it was and says why in error.
-    // With a step function the copy goes a piece at a time and reports pages done out of the total after each;
-    // when the function returns false the copy stops and the target stays as it was ("Cancelled").
-    using BackupSteps = std::function<bool(int pagesDone, int pagesTotal)>;
+    // Writes a consistent copy of the open database to a file, where the engine makes one (data.db, through
+    // SQLite's online backup into a temporary file beside the target that is then renamed over it; a database
+    // on a server is backed up with the server's tools instead: see DatabaseEngine::writeBackup). The
+    // connection stays open and nothing is reported; a failure leaves the target as it was and says why in
+    // error. With a step function the copy goes a piece at a time and reports pages done out of the total
+    // after each; when the function returns false the copy stops and the target stays as it was ("Cancelled").
+    using BackupSteps = ::BackupSteps;
     bool BackupTo(const QString& targetPath, QString* error = nullptr, const BackupSteps& onStep = {});
 
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
     void reportError(const QString& engineMessage) { report(engineMessage); }
 
-    // The raw handle, for the store's own helpers only.
-    sqlite3* handle() const { return m_db; }
-
 private:
     void report(const QString& message);
-    // Reports a failure: to the unreachable reporter when the server could not be reached, else as it is.
+    // Reports a failure: to the unreachable reporter when the database could not be reached, else as it is.
     void reportFailure(const QString& message);
-    bool openHandle(const QString& path, QString* error);
+    // Rolls back a transaction that a failure has ended on the engine, before the failure is shown.
+    void endFailedTransaction();
+    // Connects to the path's database; false, with the engine's words, when it could not.
+    bool connect(QString* error);
     // After a failed open each statement tries the stored path again; false (reported) when still closed.
     bool ensureOpen(QString* error = nullptr);
     // Runs every statement of the text; rows of the last statement that returns columns go to result.
     bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result);
-    // Prepared statements with bound values, kept by their SQL text until the connection closes.
-    sqlite3_stmt* cachedStatement(const QByteArray& sql, QString* error);
-    void clearStatementCache();
 
-    sqlite3* m_db = nullptr;
-    std::unique_ptr<PostgresConnection> m_pg;
+    const DatabaseEngine* m_engine;
+    std::unique_ptr<Connection> m_connection;
     QString m_path;
     QString m_tillName;
-    bool m_serverTransaction = false; // a transaction was begun on the server and not yet ended
-    bool m_serverTransactionFailed = false; // ... and a failure in it ended it on the server already
     StatementLimits m_limits;
-    // Rolls back a server transaction a failure has ended, before the failure is shown.
-    void endFailedServerTransaction();
-    void installCancelCheck();
+    bool m_unreachable = false; // the last try to connect could not reach the database
+    bool m_transaction = false; // a transaction was begun and not yet ended
+    bool m_transactionEnded = false; // ... and a failure in it ended it on the engine already
 
     ErrorReporter m_reporter;
     UnreachableReporter m_unreachableReporter;
     std::function<bool()> m_cancelled;
     std::function<QDateTime()> m_clock;
-    std::map<QByteArray, sqlite3_stmt*> m_statementCache;
 };
-
-// True when the file starts with the SQLite header and opens as a database whose schema can be read.
-bool IsSqliteDatabaseFile(const QString& path);

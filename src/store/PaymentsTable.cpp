@@ -5,7 +5,7 @@
 bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const QString& name,
                            const QVariant& quantity, const QString& price)
 {
-    if (m_db.isOnServer())
+    if (m_db.recordsTill())
         return m_db.ExecuteDirect(
             QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,kasa) values (?,?,?,?,?,?,?);"),
             {receiptNumber, barcode, name, quantity, price, m_db.localNow(), m_db.tillName()});
@@ -37,7 +37,7 @@ bool PaymentsTable::removeAll()
 Statement PaymentsTable::historyRows(const QString& product, const QString& begin, const QString& end)
 {
     QString sql = QStringLiteral("SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi%1 FROM odemeler where ")
-                      .arg(m_db.isOnServer() ? QStringLiteral(", kasa") : QString());
+                      .arg(m_db.recordsTill() ? QStringLiteral(", kasa") : QString());
     std::vector<QVariant> params;
     if (!product.isEmpty()) {
         sql += QStringLiteral("urunadi = ? and ");

@@ -77,12 +77,6 @@ Statement ProductsTable::pickerRows(const QString& containing)
     return rows;
 }
 
-Statement ProductsTable::insertStatement()
-{
-    return m_db.prepare(
-        QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok, kayittarihi) values (?, ?, ?, ?, ?);"));
-}
-
 qint64 ProductsTable::rowCount()
 {
     return TableRows(m_db, "urunler").count();

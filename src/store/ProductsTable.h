@@ -48,9 +48,6 @@ public:
     // Barcode, name and price of every product, or of those whose name or barcode contains the text (letters
     // in any case; "%" and "_" act as wildcards), unsorted.
     Statement pickerRows(const QString& containing);
-    // The statement that inserts one product (barcode, name, price, stock, the time it is recorded: the
-    // database's localNow()), for a series of inserts.
-    Statement insertStatement();
     // Every column of every product, in the order they were added.
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.

@@ -1,17 +1,16 @@
 #include "store/WorkerConnection.h"
 
-#include "store/PostgresConnection.h"
-
 #include <mutex>
 
 namespace {
 
-// The server connection the last worker left, idle, and the URL it was opened with.
+// The connection the last worker left, idle, and the path it was opened with (see Connection::isWorthKeeping:
+// a server's, never a file's).
 struct SpareConnection
 {
     std::mutex mutex;
-    QString url;
-    std::unique_ptr<PostgresConnection> connection;
+    QString path;
+    std::unique_ptr<Connection> connection;
 };
 
 SpareConnection& Spare()
@@ -20,32 +19,32 @@ SpareConnection& Spare()
     return spare;
 }
 
-// The kept connection when it was opened with the URL and is still idle; a connection the server has closed
+// The kept connection when it was opened with the path and is still idle; a connection the server has closed
 // or that belongs to another database is let go.
-std::unique_ptr<PostgresConnection> TakeSpare(const QString& url)
+std::unique_ptr<Connection> TakeSpare(const QString& path)
 {
     SpareConnection& spare = Spare();
-    std::unique_ptr<PostgresConnection> taken;
+    std::unique_ptr<Connection> taken;
     {
         const std::lock_guard<std::mutex> lock(spare.mutex);
         taken = std::move(spare.connection);
-        if (spare.url != url)
+        if (spare.path != path)
             taken.reset();
     }
-    if (taken && !taken->isIdle())
+    if (taken && !taken->isWorthKeeping())
         taken.reset();
     return taken;
 }
 
-void KeepSpare(const QString& url, std::unique_ptr<PostgresConnection> connection)
+void KeepSpare(const QString& path, std::unique_ptr<Connection> connection)
 {
     if (!connection)
         return;
     SpareConnection& spare = Spare();
-    std::unique_ptr<PostgresConnection> replaced;
+    std::unique_ptr<Connection> replaced;
     const std::lock_guard<std::mutex> lock(spare.mutex);
     replaced = std::move(spare.connection); // closed once the lock is released
-    spare.url = url;
+    spare.path = path;
     spare.connection = std::move(connection);
 }
 
@@ -56,7 +55,7 @@ WorkerConnection::WorkerConnection(const QString& path, std::function<bool()> ca
 {
     m_db.setErrorReporter([this](const QString& message) { m_errors << message; });
     m_db.setCancelCheck(m_cancelled);
-    std::unique_ptr<PostgresConnection> spare = IsServerUrl(path) ? TakeSpare(path) : nullptr;
+    std::unique_ptr<Connection> spare = TakeSpare(path);
     if (spare)
         m_db.open(path, std::move(spare));
     else
@@ -65,8 +64,7 @@ WorkerConnection::WorkerConnection(const QString& path, std::function<bool()> ca
 
 WorkerConnection::~WorkerConnection()
 {
-    if (m_db.isOnServer())
-        KeepSpare(m_db.path(), m_db.releaseServerConnection());
+    KeepSpare(m_db.path(), m_db.releaseIdleConnection());
 }
 
 QStringList WorkerConnection::errors() const

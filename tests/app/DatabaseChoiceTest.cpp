@@ -1,5 +1,5 @@
 #include "store/ProductsTable.h"
-#include "store/ServerBackup.h"
+#include "store/postgres/ServerBackup.h"
 #include "store/ui/BackupCommands.h"
 #include "store/ui/DatabaseSettingsWindow.h"
 #include "support/ContextFixture.h"
@@ -28,7 +28,7 @@ TEST_F(DatabaseChoiceTest, AServerUrlOpensTheServerWithTheProgramsTablesAndNoDat
         GTEST_SKIP() << server.reason().toStdString();
     writeSettings({QStringLiteral("DatabaseUrl=") + server.url(), QStringLiteral("TillName=Till 2")});
     AppContext& context = startContext();
-    EXPECT_TRUE(context.SQLConnection1().isOnServer());
+    EXPECT_EQ(context.SQLConnection1().path(), server.url());
     EXPECT_EQ(context.tillName(), QStringLiteral("Till 2"));
     EXPECT_TRUE(context.SQLConnection1().Query(QStringLiteral("SELECT count(*) FROM odemeler;")).ok);
     EXPECT_FALSE(QFile::exists(dataFile(QStringLiteral("data.db"))));
@@ -62,7 +62,7 @@ TEST_F(DatabaseChoiceTest, OnAServerBackupAndRestoreGoThroughPgDumpAndPgRestore)
     dialogs.fileAnswers.push_back(dump + QStringLiteral(".old"));
     ASSERT_TRUE(QFile::copy(dump, dump + QStringLiteral(".old")));
     ASSERT_TRUE(QFile::resize(dump + QStringLiteral(".old"), 4)); // cut short: no longer an archive
-    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, QString(), m_dir.path()));
+    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, m_dir.path()));
     EXPECT_EQ(dialogs.messageTexts().value(0),
               QStringLiteral("The selected file is not a database backup. Nothing was restored."));
     EXPECT_EQ(products(), QStringList{QStringLiteral("222")});
@@ -70,7 +70,7 @@ TEST_F(DatabaseChoiceTest, OnAServerBackupAndRestoreGoThroughPgDumpAndPgRestore)
     dialogs.clear();
     dialogs.fileAnswers.push_back(dump);
     dialogs.messageAnswers.push_back(Dialogs::No); // no restart: the program goes on with the restored tables
-    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, QString(), m_dir.path()));
+    EXPECT_FALSE(RestoreCommand(dialogs, nullptr, db, m_dir.path()));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Restart Application?")});
     EXPECT_EQ(products(), QStringList{QStringLiteral("111")});
     ASSERT_TRUE(ProductsTable(db).insert(QStringLiteral("333"), QStringLiteral("Tea"), 1, 1));
@@ -94,7 +94,7 @@ TEST_F(DatabaseChoiceTest, ARestoredDumpOfAnOlderVersionIsBroughtUpToDateAtTheRe
 
     dialogs.fileAnswers.push_back(dump);
     dialogs.messageAnswers.push_back(Dialogs::Yes);
-    EXPECT_TRUE(RestoreCommand(dialogs, nullptr, *db, QString(), m_dir.path()));
+    EXPECT_TRUE(RestoreCommand(dialogs, nullptr, *db, m_dir.path()));
     db = &startContext().SQLConnection1(); // the restart
     EXPECT_TRUE(db->Query(QStringLiteral("SELECT kasa FROM odemeler;")).ok);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Restart Application?")});

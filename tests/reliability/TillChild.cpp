@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     UseProgramFolder(env, folder);
     ScriptedDialogs dialogs;
     AppContext context(env, dialogs);
-    if (!context.openDatabase() || !context.SQLConnection1().isOnServer())
+    if (!context.openDatabase() || !context.SQLConnection1().recordsTill())
         fail(QStringLiteral("the shop's server did not open: ") + dialogs.messageTexts().join(u'|'));
     SaleScreen screen(context);
     screen.show();

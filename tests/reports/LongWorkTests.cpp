@@ -8,7 +8,7 @@
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
 #include "reports/TableExport.h"
-#include "store/Backup.h"
+#include "store/sqlite/DataFileBackup.h"
 #include "store/Database.h"
 #include "support/QueryRows.h"
 

@@ -1,4 +1,5 @@
-#include "store/Backup.h"
+#include "store/sqlite/DataFileBackup.h"
+#include "store/sqlite/SqliteDatabaseFile.h"
 #include "support/AppFixture.h"
 
 #include <QAction>

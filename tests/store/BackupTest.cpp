@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 
 #include "store/DataFileTemplate.h"
+#include "store/sqlite/SqliteDatabaseFile.h"
 
 #include <QDir>
 #include <QFile>

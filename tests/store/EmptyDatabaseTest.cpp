@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "store/sqlite/SqliteDatabaseFile.h"
+
 #include <QFile>
 #include <QRegularExpression>
 

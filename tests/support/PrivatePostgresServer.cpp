@@ -1,7 +1,7 @@
 #include "support/PrivatePostgresServer.h"
 
 #include "store/Database.h"
-#include "store/PostgresConnection.h"
+#include "store/DatabaseEngine.h"
 
 #include <QCollator>
 #include <QDir>
@@ -113,7 +113,7 @@ bool PrivatePostgresServer::requirePassword(const QString& password)
         return false;
     // The server reads the rules again soon after the signal: wait until it asks for the password.
     for (int i = 0; i < 500; ++i) {
-        if (!CanConnectToServer(url(), nullptr))
+        if (!CanConnect(url(), nullptr))
             return true;
         QThread::msleep(10);
     }

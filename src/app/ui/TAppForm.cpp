@@ -31,7 +31,6 @@
 #include "reports/ui/SalesHistoryScreen.h"
 #include "reports/ui/TStockSheetForm.h"
 #include "reports/ui/TFormTopSelling.h"
-#include "store/Backup.h"
 #include "store/ui/BackupCommands.h"
 #include "store/ui/DatabaseSettingsWindow.h"
 #include "store/DataFileTemplate.h"
@@ -564,8 +563,7 @@ void TAppForm::Backup1Click()
 
 void TAppForm::Restore1Click()
 {
-    if (RestoreCommand(m_context.dialogs(), this, m_context.SQLConnection1(),
-                       m_context.DataFolder + QStringLiteral("data.db"), QDir::homePath()))
+    if (RestoreCommand(m_context.dialogs(), this, m_context.SQLConnection1(), QDir::homePath()))
         m_context.RestartApplication();
 }
 

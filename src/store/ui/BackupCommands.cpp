@@ -3,21 +3,31 @@
 #include "app/Dialogs.h"
 #include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
-#include "store/Backup.h"
-#include "store/ServerBackup.h"
-#include "store/WorkerConnection.h"
+#include "store/Database.h"
+#include "store/DatabaseEngine.h"
 
 namespace {
 
-// data.db is backed up as a copy of the file, a database on a server as a pg_dump archive.
-Dialogs::FileRequest databaseFileRequest(const QString& caption, const QString& startFolder, bool onServer)
+// The files the database's engine keeps its backups in (a copy of data.db, a server's pg_dump archive).
+Dialogs::FileRequest databaseFileRequest(const QString& caption, const QString& startFolder,
+                                         const DatabaseEngine& engine)
 {
     Dialogs::FileRequest request;
     request.caption = caption;
     request.folder = startFolder;
-    request.filter = onServer ? QStringLiteral("pg_dump|*.dump") : QStringLiteral("DB|*.db");
-    request.defaultSuffix = onServer ? QStringLiteral("dump") : QStringLiteral("db");
+    request.filter = engine.backupFileFilter();
+    request.defaultSuffix = engine.backupFileSuffix();
     return request;
+}
+
+// Shows the engine's progress on the long task, and passes the user's Cancel back.
+BackupProgress showProgress(LongTaskProgress& progress)
+{
+    return [&progress](qint64 done, qint64 total) {
+        progress.setTotal(total);
+        progress.setDone(done);
+        return !progress.cancelled();
+    };
 }
 
 void showError(Dialogs& dialogs, QWidget* parent, const QString& text, const QString& reason)
@@ -30,65 +40,40 @@ void showError(Dialogs& dialogs, QWidget* parent, const QString& text, const QSt
 
 void BackupCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& startFolder)
 {
-    const bool onServer = db.isOnServer();
-    Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder, onServer);
+    const DatabaseEngine& engine = db.engine();
+    Dialogs::FileRequest request = databaseFileRequest(TranslateText("Backup..."), startFolder, engine);
     request.confirmOverwrite = true;
     const QString target = dialogs.saveFile(parent, request);
     if (target.isEmpty())
         return;
-    const QString dataFile = db.path();
+    const QString location = db.path();
     bool written = false;
     QString error;
     const bool finished = LongTaskRunner::run(parent, TranslateText("Backup..."), [&](LongTaskProgress& progress) {
-        if (onServer) {
-            written = DumpServerDatabase(dataFile, target, &error, [&progress] { return !progress.cancelled(); });
-            return;
-        }
-        WorkerConnection connection(dataFile);
-        if (!connection.isOpen()) {
-            error = connection.errors().join(QLatin1Char('\n'));
-            return;
-        }
-        written = connection.db().BackupTo(target, &error, [&progress](int pagesDone, int pagesTotal) {
-            progress.setTotal(pagesTotal);
-            progress.setDone(pagesDone);
-            return !progress.cancelled();
-        });
+        written = engine.writeBackup(location, target, &error, showProgress(progress));
     });
     if (!written && finished)
         showError(dialogs, parent, TranslateText("The backup could not be written."), error);
 }
 
-bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& dataFilePath,
-                    const QString& startFolder)
+bool RestoreCommand(Dialogs& dialogs, QWidget* parent, Database& db, const QString& startFolder)
 {
-    const bool onServer = db.isOnServer();
-    const QString source = dialogs.openFile(
-        parent, databaseFileRequest(TranslateText("Restore from Backup..."), startFolder, onServer));
+    const DatabaseEngine& engine = db.engine();
+    const QString source =
+        dialogs.openFile(parent, databaseFileRequest(TranslateText("Restore from Backup..."), startFolder, engine));
     if (source.isEmpty())
         return false;
-    const QString url = db.path();
-    // No handle may stay on the old file while it is replaced; a server replaces its tables itself.
-    if (!onServer)
+    const QString location = db.path();
+    if (engine.restoreNeedsClosedConnection())
         db.close();
+    // The old data again, or the restored data of an older version: brought up to date either way.
     const auto reopen = [&] {
-        if (onServer)
-            db.Migrate(); // the dump may come from an older version
-        else
-            ReopenDataFile(db, dataFilePath);
+        if (db.isOpen() || db.open(location))
+            db.Migrate();
     };
     RestoreResult result;
     LongTaskRunner::run(parent, TranslateText("Restore from Backup..."), [&](LongTaskProgress& progress) {
-        if (onServer) {
-            result = RestoreServerDump(url, source, [&progress] { return !progress.cancelled(); });
-            return;
-        }
-        result = CopyBackupOverDataFile(source, dataFilePath, [&progress](qint64 bytesDone, qint64 bytesTotal) {
-            constexpr qint64 kMiB = 1 << 20;
-            progress.setTotal((bytesTotal + kMiB - 1) / kMiB);
-            progress.setDone(bytesDone / kMiB);
-            return !progress.cancelled();
-        });
+        result = engine.restoreBackup(location, source, showProgress(progress));
     });
     switch (result.outcome) {
     case RestoreResult::NotADatabase:

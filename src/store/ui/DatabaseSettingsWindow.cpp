@@ -3,7 +3,7 @@
 #include "app/AppContext.h"
 #include "app/Dialogs.h"
 #include "i18n/Translator.h"
-#include "store/PostgresConnection.h"
+#include "store/DatabaseEngine.h"
 #include "store/ServerUrl.h"
 
 #include <QBoxLayout>
@@ -102,7 +102,7 @@ void DatabaseSettingsWindow::ButtonTestConnectionClick()
     }
     QString reason;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool connected = CanConnectToServer(url, &reason);
+    const bool connected = CanConnect(url, &reason);
     QGuiApplication::restoreOverrideCursor();
     if (connected)
         m_context.dialogs().information(this, TranslateText("Database"), TranslateText("Connected to the server."));

@@ -1,7 +1,8 @@
-#include "store/ServerBackup.h"
+#include "store/postgres/ServerBackup.h"
 
 #include "platform/AtomicFileWriter.h"
-#include "store/PostgresConnection.h"
+#include "store/ServerUrl.h"
+#include "store/postgres/PostgresConnection.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,7 @@
-#include "store/Backup.h"
+#include "store/sqlite/DataFileBackup.h"
 
 #include "store/Database.h"
+#include "store/sqlite/SqliteDatabaseFile.h"
 
 #include <QFile>
 #include <QFileInfo>

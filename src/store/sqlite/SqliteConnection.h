@@ -1,0 +1,56 @@
+#pragma once
+
+#include "store/Connection.h"
+
+#include <QByteArray>
+#include <map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The connection to data.db (or another SQLite file).
+class SqliteConnection final : public Connection
+{
+public:
+    // Opens an existing file for reading and writing; a missing file is not created. Nothing, with the engine's
+    // words, on failure.
+    static std::unique_ptr<SqliteConnection> open(const QString& path, QString* error);
+    ~SqliteConnection() override;
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    bool isConnected() const override { return true; }
+    bool reconnect(QString*) override { return true; }
+    bool isWorthKeeping() const override { return false; } // opening a file is quick
+    // The engine asks the check every few thousand of its steps.
+    void setCancelCheck(std::function<bool()> cancelled) override;
+
+    bool run(const QString& sql, const std::vector<QVariant>& params, QueryResult* result, QString* error) override;
+    std::unique_ptr<Cursor> prepare(const QString& sql, QString* error) override;
+    qint64 lastInsertId() override;
+
+    bool canWrite(QString* reason) const override;
+    bool inTransaction() const override;
+    bool transactionFailed() const override;
+    bool canCommit() const override { return true; } // a COMMIT that cannot store says why
+    void rollback() override;
+
+    QStringList migrate() override;
+    std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
+                                       QString* error) override;
+    // Through SQLite's online backup, into a temporary file beside the target that is then renamed over it.
+    bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) override;
+
+private:
+    SqliteConnection(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)) {}
+    // Steps a prepared statement to its end; its rows go to result when it returns columns.
+    bool collect(sqlite3_stmt* stmt, QueryResult* result, QString* error);
+    // Statements with bound values, kept by their SQL text until the connection closes.
+    sqlite3_stmt* cachedStatement(const QByteArray& sql, QString* error);
+    void clearStatementCache();
+
+    sqlite3* m_db;
+    QString m_path;
+    std::function<bool()> m_cancelled;
+    std::map<QByteArray, sqlite3_stmt*> m_statementCache;
+};
