@@ -8,7 +8,7 @@
 #include "ServerBaselines.h"
 #include "ServerDataSet.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "app/ui/TAppForm.h"
 #include "app/ui/ThemeApply.h"
 #include "app/Themes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "platform/Environment.h"
 
 // A machine with the program folder of the benchmark, a fixed locale and nothing started or opened.

@@ -2,7 +2,7 @@
 // texts of any amount.
 #include "FuzzSupport.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "pos/Money.h"
 #include "pos/MoneyAmount.h"
 #include "pos/Sale.h"

@@ -1,7 +1,7 @@
 // settings.ini as the program reads it at start, and written back.
 #include "FuzzSupport.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "platform/TextFile.h"
 
 #include <QDir>

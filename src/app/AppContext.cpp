@@ -1,7 +1,7 @@
 #include "app/AppContext.h"
 
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "core/AppError.h"
+#include "core/Dialogs.h"
 #include "app/VersionInfo.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "pos/ReceiptBook.h"
 #include "pos/SettingsReceiptNumberKeeper.h"
 #include "store/Database.h"

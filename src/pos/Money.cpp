@@ -1,6 +1,6 @@
 #include "pos/Money.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "pos/ReceiptPrinterSettings.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "pos/EscPosReceipt.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "pos/SettingsReceiptNumberKeeper.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 qint64 SettingsReceiptNumberKeeper::next() const
 {

@@ -1,6 +1,6 @@
 #include "reports/ProductImport.h"
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 #include "reports/ProductImportFile.h"
 #include "store/ProductBatchInsert.h"
 #include "store/Transaction.h"

@@ -1,7 +1,7 @@
 #include "reports/SalesHistory.h"
 
-#include "app/AppError.h"
-#include "app/LongTaskProgress.h"
+#include "core/AppError.h"
+#include "core/LongTaskProgress.h"
 #include "pos/Money.h"
 #include "pos/Receipt.h"
 #include "reports/CsvFile.h"

@@ -1,6 +1,6 @@
 #include "reports/StockCountSheet.h"
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 #include "reports/CsvFile.h"
 #include "reports/ReportNumber.h"
 #include "reports/TextTableModel.h"

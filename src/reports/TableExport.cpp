@@ -1,6 +1,6 @@
 #include "reports/TableExport.h"
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 #include "platform/AtomicFileWriter.h"
 #include "reports/CsvFile.h"
 #include "pos/Money.h"

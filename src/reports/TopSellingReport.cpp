@@ -1,6 +1,6 @@
 #include "reports/TopSellingReport.h"
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 #include "pos/Money.h"
 #include "reports/ReportNumber.h"
 #include "store/PaymentsTable.h"

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "pos/Checkout.h"
 #include "pos/Payment.h"
 #include "pos/ReceiptBook.h"

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "pos/EscPosReceipt.h"
 #include "pos/ReceiptPrinterSettings.h"
 

@@ -1,4 +1,4 @@
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "i18n/Translator.h"
 #include "pos/ui/ReceiptPrinter.h"
 #include "support/ScriptedDialogs.h"

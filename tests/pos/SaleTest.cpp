@@ -1,4 +1,4 @@
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "pos/Money.h"
 #include "pos/Sale.h"
 #include "pos/SaleListModel.h"

@@ -2,7 +2,7 @@
 
 #include "CrashPlan.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "platform/TextFile.h"
 #include "pos/Money.h"
 #include "store/Database.h"

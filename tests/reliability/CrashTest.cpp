@@ -1,7 +1,7 @@
 #include "CrashCheck.h"
 #include "CrashPlan.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "store/DataFileTemplate.h"
 #include "store/Database.h"
 

@@ -1,6 +1,6 @@
 #include "TwoTillsShop.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "store/Database.h"
 #include "support/QueryRows.h"
 #include "support/TestServerDatabase.h"

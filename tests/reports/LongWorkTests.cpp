@@ -1,7 +1,7 @@
 #include "support/AppFixture.h"
 #include "support/FindControl.h"
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 #include "app/ui/LongTaskRunner.h"
 #include "reports/LazyNameListModel.h"
 #include "reports/ProductImport.h"

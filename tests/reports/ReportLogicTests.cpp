@@ -1,4 +1,4 @@
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "pos/Money.h"
 #include "reports/ReportNumber.h"
 #include "reports/SalesHistory.h"

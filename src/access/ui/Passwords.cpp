@@ -2,7 +2,7 @@
 
 #include "access/Secrets.h"
 #include "app/AppContext.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 
 bool StartupPasswordCheck(AppContext& context)

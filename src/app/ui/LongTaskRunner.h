@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LongTaskProgress.h"
+#include "core/LongTaskProgress.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 
 // A filter of the seam ("CSV File|*.csv", pairs of description and mask) as a Qt name filter
 // ("CSV File (*.csv)"); a description that already ends in its mask in parentheses is taken as it is.

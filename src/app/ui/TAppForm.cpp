@@ -1,8 +1,8 @@
 #include "app/ui/TAppForm.h"
 
 #include "access/ui/Passwords.h"
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "core/AppError.h"
+#include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "app/ui/ThemeApply.h"
 #include "app/Themes.h"
@@ -31,8 +31,8 @@
 #include "reports/ui/SalesHistoryScreen.h"
 #include "reports/ui/TStockSheetForm.h"
 #include "reports/ui/TFormTopSelling.h"
-#include "store/ui/BackupCommands.h"
-#include "store/ui/DatabaseSettingsWindow.h"
+#include "app/ui/BackupCommands.h"
+#include "app/ui/DatabaseSettingsWindow.h"
 #include "store/DataFileTemplate.h"
 
 #include <QAbstractItemView>

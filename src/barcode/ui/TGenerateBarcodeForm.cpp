@@ -1,6 +1,6 @@
 #include "barcode/ui/TGenerateBarcodeForm.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "barcode/Code39.h"
 #include "platform/TextFile.h"
 

@@ -1,6 +1,6 @@
 #include "catalogue/ui/ProductsScreen.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "app/AppContext.h"
 #include "catalogue/Pictures.h"

@@ -1,7 +1,7 @@
 #include "catalogue/ui/TUrunlerForm.h"
 
 #include "app/AppContext.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "catalogue/Pictures.h"
 #include "catalogue/ProductList.h"

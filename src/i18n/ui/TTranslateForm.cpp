@@ -1,6 +1,6 @@
 #include "i18n/ui/TTranslateForm.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/Environment.h"

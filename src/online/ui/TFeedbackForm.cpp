@@ -1,6 +1,6 @@
 #include "online/ui/TFeedbackForm.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "online/EmailCheck.h"
 #include "online/FeedbackSender.h"

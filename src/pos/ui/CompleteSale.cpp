@@ -1,7 +1,7 @@
 #include "pos/ui/CompleteSale.h"
 
 #include "app/AppContext.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Checkout.h"
 #include "pos/ui/TillReceiptOutput.h"

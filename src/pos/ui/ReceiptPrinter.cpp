@@ -1,7 +1,7 @@
 #include "pos/ui/ReceiptPrinter.h"
 
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "core/AppError.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"

@@ -1,7 +1,7 @@
 #include "pos/ui/ReceiptPrinting.h"
 
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "core/AppError.h"
+#include "core/Dialogs.h"
 #include "app/AppContext.h"
 #include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"

@@ -2,7 +2,7 @@
 
 #include "catalogue/ui/TUrunlerForm.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "app/AppContext.h"
 #include "i18n/Translator.h"

@@ -1,6 +1,6 @@
 #include "pos/ui/TPrintTemplateForm.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "platform/TextFile.h"

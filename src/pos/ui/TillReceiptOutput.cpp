@@ -1,7 +1,7 @@
 #include "pos/ui/TillReceiptOutput.h"
 
 #include "app/AppContext.h"
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "platform/Environment.h"
 #include "pos/ui/ReceiptFiles.h"
 #include "pos/ui/ReceiptPrinting.h"

@@ -1,6 +1,6 @@
 #include "reports/ui/ChartPanel.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "platform/TextFile.h"
 

@@ -1,6 +1,6 @@
 #include "reports/ui/TakingsChartWindow.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "reports/ui/ChartColors.h"

@@ -1,6 +1,6 @@
-#include "store/ui/BackupCommands.h"
+#include "app/ui/BackupCommands.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/ui/LongTaskRunner.h"
 #include "i18n/Translator.h"
 #include "store/Database.h"

@@ -1,4 +1,4 @@
-#include "app/SettingKeys.h"
+#include "core/SettingKeys.h"
 
 #include <array>
 

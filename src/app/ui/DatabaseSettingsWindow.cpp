@@ -1,7 +1,7 @@
-#include "store/ui/DatabaseSettingsWindow.h"
+#include "app/ui/DatabaseSettingsWindow.h"
 
 #include "app/AppContext.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "store/DatabaseEngine.h"
 #include "store/ServerUrl.h"

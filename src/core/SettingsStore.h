@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingKeys.h"
+#include "core/SettingKeys.h"
 
 #include <QHash>
 #include <QString>
