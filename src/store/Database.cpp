@@ -2,6 +2,7 @@
 
 #include "store/FilePaths.h"
 #include "store/PostgresConnection.h"
+#include "store/TakingsMigration.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -870,9 +871,11 @@ void Database::Migrate()
         {"veresiyeler", "odemetarihi", "ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"},
         {"odemeler", "fisno", "ALTER TABLE odemeler ADD COLUMN fisno INTEGER DEFAULT 0;"},
     };
+    bool schemaRead = true;
     for (const Check& check : kChecks) {
         const QueryResult info =
             Query(QStringLiteral("PRAGMA table_info(") + QLatin1String(check.table) + QStringLiteral(");"));
+        schemaRead = schemaRead && info.ok;
         const QString column = QLatin1String(check.column);
         bool present = false;
         for (const auto& row : info.rows) {
@@ -884,6 +887,9 @@ void Database::Migrate()
         if (!present)
             ExecuteDirect(QLatin1String(check.alter));
     }
+    // A file whose schema cannot be read (not a database) has been reported enough.
+    if (schemaRead)
+        MigrateTakings(*this);
 }
 
 bool Database::BackupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)

@@ -142,7 +142,8 @@ public:
     // The file, or the server's URL; a second connection opens the same database with it.
     QString path() const { return m_path; }
     bool isOnServer() const;
-    // The till whose sales and credit lines this connection writes (kept with them on a server).
+    // The till whose sales and credit lines this connection writes (kept with them on a server, and with every
+    // sale record).
     void setTillName(const QString& name) { m_tillName = name; }
     QString tillName() const { return m_tillName; }
 
@@ -191,8 +192,8 @@ public:
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
 
-    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno). On a
-    // server an empty database first gets the program's tables.
+    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno) and the
+    // takings records (MigrateTakings). On a server an empty database first gets the program's tables.
     void Migrate();
 
     // Writes a consistent copy of the open database to a file through SQLite's online backup, into a

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/SaleRecordsTable.h"
 
 #include <QDate>
 #include <QString>
@@ -11,9 +12,9 @@ class PaymentsTable
 public:
     explicit PaymentsTable(Database& db) : m_db(db) {}
 
-    // One paid line; receipt number 0 for a settled credit line.
-    bool insert(qint64 receiptNumber, const QString& barcode, const QString& name, const QVariant& quantity,
-                const QString& price);
+    // One paid line of a record, at its time; receipt number 0 for a settled credit line.
+    bool insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode, const QString& name,
+                const QVariant& quantity, const QString& price);
     bool remove(qint64 id);
     // Every column of every line, in the order they were added.
     Statement allRows();

@@ -30,3 +30,13 @@ QStringList FirstColumnTexts(Database& db, const QString& sql)
         texts << rows.rows[i].front().asText();
     return texts;
 }
+
+QVariant IntegerOrNull(const std::optional<qint64>& value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+std::optional<qint64> OptionalInteger(const DbValue& value)
+{
+    return value.isNull() ? std::nullopt : std::optional<qint64>(value.asInteger());
+}

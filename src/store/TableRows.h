@@ -3,6 +3,7 @@
 #include "store/Database.h"
 
 #include <QStringList>
+#include <optional>
 
 // The statements every table of the program has, for the table named: its rows counted, listed whole in the
 // order they were added, one deleted by id, all deleted. The name is one of the program's own tables, never
@@ -25,3 +26,7 @@ private:
 
 // The first column of every row of a query, as text; empty when the query failed (reported).
 QStringList FirstColumnTexts(Database& db, const QString& sql);
+
+// An optional whole number as a bound value (NULL when there is none), and read back.
+QVariant IntegerOrNull(const std::optional<qint64>& value);
+std::optional<qint64> OptionalInteger(const DbValue& value);
