@@ -134,3 +134,8 @@ Statement CreditLinesTable::historyRows(const QString& customer, const QString& 
         rows.bindAll(params);
     return rows;
 }
+
+std::optional<std::vector<RecordLine>> CreditLinesTable::linesOfRecord(const QString& saleId)
+{
+    return LinesOfRecord(m_db, "veresiyeler", saleId);
+}

@@ -37,6 +37,8 @@ public:
     // (on another till too) is left as it is and not among them. Nothing when the statement failed.
     std::optional<std::vector<qint64>> markPaid(const std::vector<qint64>& ids, const QString& paidAt);
     bool remove(qint64 id);
+    // The credit lines of the record, in the order they were added; nothing when the lookup failed (reported).
+    std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);
     // Every column of every line, in the order they were added.
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.

@@ -64,3 +64,8 @@ Statement PaymentsTable::topSellers(const QDate& first, const QDate& last, bool 
         rows.bindAll({first.toString(QStringLiteral("yyyy-MM-dd")), last.toString(QStringLiteral("yyyy-MM-dd"))});
     return rows;
 }
+
+std::optional<std::vector<RecordLine>> PaymentsTable::linesOfRecord(const QString& saleId)
+{
+    return LinesOfRecord(m_db, "odemeler", saleId);
+}

@@ -5,6 +5,8 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
+#include <vector>
 
 // Every statement on odemeler. Failures are reported by the database's error reporter.
 class PaymentsTable
@@ -16,6 +18,8 @@ public:
     bool insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode, const QString& name,
                 const QVariant& quantity, const QString& price);
     bool remove(qint64 id);
+    // The paid lines of the record, in the order they were added; nothing when the lookup failed (reported).
+    std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);
     // Every column of every line, in the order they were added.
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.

@@ -36,15 +36,14 @@ bool SaleRecordsTable::insert(const SaleRecordRow& record)
          record.subtotalCents, record.discountCents, record.totalCents});
 }
 
-std::optional<SaleRecordRow> SaleRecordsTable::withSaleId(const QString& saleId)
+namespace {
+
+const QString kRecordColumns = QStringLiteral("sale_id, till, receipt_no, recorded_at, kind, customer_id, "
+                                              "customer_name, subtotal_cents, discount_cents, total_cents");
+
+SaleRecordRow RecordOf(const QueryResult& found, size_t row)
 {
-    const QueryResult found = m_db.Query(
-        QStringLiteral("SELECT sale_id, till, receipt_no, recorded_at, kind, customer_id, customer_name, "
-                       "subtotal_cents, discount_cents, total_cents FROM sale_records WHERE sale_id = ?;"),
-        {saleId});
-    if (found.empty())
-        return std::nullopt;
-    const auto column = [&found](const char* name) { return found.value(0, QString::fromLatin1(name)); };
+    const auto column = [&found, row](const char* name) { return found.value(row, QString::fromLatin1(name)); };
     SaleRecordRow record;
     record.saleId = column("sale_id").asText();
     record.till = column("till").asText();
@@ -57,4 +56,89 @@ std::optional<SaleRecordRow> SaleRecordsTable::withSaleId(const QString& saleId)
     record.discountCents = column("discount_cents").asInteger();
     record.totalCents = column("total_cents").asInteger();
     return record;
+}
+
+// The WHERE clause of a filter, its values added to params.
+QString FilterSql(const SaleRecordFilter& filter, std::vector<QVariant>& params)
+{
+    QStringList conditions;
+    const auto add = [&](const char* condition, const QVariant& value) {
+        conditions << QLatin1String(condition);
+        params.push_back(value);
+    };
+    if (!filter.from.isEmpty())
+        add("recorded_at >= ?", filter.from);
+    if (!filter.until.isEmpty())
+        add("recorded_at < ?", filter.until);
+    if (!filter.till.isEmpty())
+        add("till = ?", filter.till);
+    if (filter.receiptNumber)
+        add("receipt_no = ?", *filter.receiptNumber);
+    if (!filter.tenderType.isEmpty())
+        add("EXISTS (SELECT 1 FROM tenders WHERE tenders.sale_id = sale_records.sale_id AND tenders.tender_type = ?)",
+            filter.tenderType);
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+std::optional<SaleRecordRow> SaleRecordsTable::withSaleId(const QString& saleId)
+{
+    const QueryResult found =
+        m_db.Query(QStringLiteral("SELECT %1 FROM sale_records WHERE sale_id = ?;").arg(kRecordColumns), {saleId});
+    if (found.empty())
+        return std::nullopt;
+    return RecordOf(found, 0);
+}
+
+std::optional<std::vector<StoredSaleRecord>> SaleRecordsTable::page(const SaleRecordFilter& filter,
+                                                                    const std::optional<SaleRecordPlace>& after,
+                                                                    int limit)
+{
+    std::vector<QVariant> params;
+    QString where = FilterSql(filter, params);
+    if (after) {
+        // The first condition bounds the index range; the second skips the records of that very time already read.
+        where += where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+        where += QStringLiteral("recorded_at <= ? AND (recorded_at < ? OR id < ?)");
+        params.insert(params.end(), {after->recordedAt, after->recordedAt, after->id});
+    }
+    params.emplace_back(limit);
+    const QueryResult found = m_db.Query(QStringLiteral("SELECT id, %1 FROM sale_records%2 "
+                                                        "ORDER BY recorded_at DESC, id DESC LIMIT ?;")
+                                             .arg(kRecordColumns, where),
+                                         params);
+    if (!found.ok)
+        return std::nullopt;
+    std::vector<StoredSaleRecord> records;
+    records.reserve(found.size());
+    for (size_t i = 0; i < found.size(); ++i)
+        records.push_back({found.value(i, QStringLiteral("id")).asInteger(), RecordOf(found, i)});
+    return records;
+}
+
+std::optional<qint64> SaleRecordsTable::count(const SaleRecordFilter& filter)
+{
+    std::vector<QVariant> params;
+    const QueryResult found =
+        m_db.Query(QStringLiteral("SELECT count(*) FROM sale_records%1;").arg(FilterSql(filter, params)), params);
+    if (found.empty())
+        return std::nullopt;
+    return found.rows[0][0].asInteger();
+}
+
+std::optional<QStringList> SaleRecordsTable::tills()
+{
+    // One index lookup per till: the smallest till, then the smallest after it, and so on.
+    const QueryResult found = m_db.Query(QStringLiteral(
+        "WITH RECURSIVE found (till) AS (SELECT min(till) FROM sale_records"
+        " UNION ALL SELECT (SELECT min(till) FROM sale_records WHERE till > found.till) FROM found"
+        " WHERE found.till IS NOT NULL)"
+        " SELECT till FROM found WHERE till IS NOT NULL;"));
+    if (!found.ok)
+        return std::nullopt;
+    QStringList tills;
+    for (const auto& row : found.rows)
+        tills << row[0].asText();
+    return tills;
 }

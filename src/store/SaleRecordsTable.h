@@ -3,7 +3,9 @@
 #include "store/Database.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
 // What a record is of.
 enum class SaleRecordKind {
@@ -42,6 +44,42 @@ struct RecordStamp
 // A new sale id: a UUID in its 36-character text form.
 QString NewSaleId();
 
+// A stored record with its row id, which orders the records of one time.
+struct StoredSaleRecord
+{
+    qint64 id = 0;
+    SaleRecordRow record;
+};
+
+// Which records a list reads. The time bounds are compared as text with recorded_at, so a bare date
+// ("2025-03-01") bounds whole days; an empty bound is no bound. Empty texts and no receipt number narrow nothing.
+struct SaleRecordFilter
+{
+    QString from;                        // recorded_at at or after this
+    QString until;                       // recorded_at before this
+    QString till;
+    std::optional<qint64> receiptNumber;
+    QString tenderType;                  // a record with a tender of this type (tender_types.code)
+
+    friend bool operator==(const SaleRecordFilter&, const SaleRecordFilter&) = default;
+};
+
+// Where a page of records, newest first, ended: the next page starts after this record.
+struct SaleRecordPlace
+{
+    QString recordedAt;
+    qint64 id = 0;
+};
+
+// One line of a record as odemeler or veresiyeler keep it.
+struct RecordLine
+{
+    QString barcode;
+    QString name;
+    DbValue price;
+    DbValue quantity;
+};
+
 // Every statement on sale_records. Records are only ever added: the database refuses to change or delete one.
 // Failures are reported by the database's error reporter.
 class SaleRecordsTable
@@ -53,6 +91,15 @@ public:
     bool insert(const SaleRecordRow& record);
     // The record of the sale id; nothing when there is none or the lookup failed (reported).
     std::optional<SaleRecordRow> withSaleId(const QString& saleId);
+
+    // Up to limit records of the filter, newest first (by time, then by id), after the place given or from the
+    // newest. Only the page is read: the time index leads the way. Nothing when the lookup failed (reported).
+    std::optional<std::vector<StoredSaleRecord>> page(const SaleRecordFilter& filter,
+                                                      const std::optional<SaleRecordPlace>& after, int limit);
+    // How many records the filter takes; nothing when the count failed (reported).
+    std::optional<qint64> count(const SaleRecordFilter& filter);
+    // The tills that stored records, in order; each is found through the till index, however many records there are.
+    std::optional<QStringList> tills();
 
 private:
     Database& m_db;

@@ -15,18 +15,46 @@ bool TendersTable::insert(const QString& saleId, const std::vector<TenderRow>& t
     return true;
 }
 
+namespace {
+
+const QString kTenderColumns = QStringLiteral("sale_id, tender_type, amount_cents, handed_cents, change_cents");
+
+TenderRow TenderOf(const QueryResult& found, size_t row)
+{
+    return {found.text(row, QStringLiteral("tender_type")), found.value(row, QStringLiteral("amount_cents")).asInteger(),
+            OptionalInteger(found.value(row, QStringLiteral("handed_cents"))),
+            OptionalInteger(found.value(row, QStringLiteral("change_cents")))};
+}
+
+} // namespace
+
 std::optional<std::vector<TenderRow>> TendersTable::of(const QString& saleId)
 {
-    const QueryResult found = m_db.Query(QStringLiteral("SELECT tender_type, amount_cents, handed_cents, change_cents "
-                                                        "FROM tenders WHERE sale_id = ? ORDER BY position, id;"),
-                                         {saleId});
+    const QueryResult found = m_db.Query(
+        QStringLiteral("SELECT %1 FROM tenders WHERE sale_id = ? ORDER BY position, id;").arg(kTenderColumns),
+        {saleId});
     if (!found.ok)
         return std::nullopt;
     std::vector<TenderRow> tenders;
     for (size_t i = 0; i < found.size(); ++i)
-        tenders.push_back({found.text(i, QStringLiteral("tender_type")),
-                           found.value(i, QStringLiteral("amount_cents")).asInteger(),
-                           OptionalInteger(found.value(i, QStringLiteral("handed_cents"))),
-                           OptionalInteger(found.value(i, QStringLiteral("change_cents")))});
+        tenders.push_back(TenderOf(found, i));
+    return tenders;
+}
+
+std::optional<QHash<QString, std::vector<TenderRow>>> TendersTable::ofRecords(const QStringList& saleIds)
+{
+    QHash<QString, std::vector<TenderRow>> tenders;
+    if (saleIds.isEmpty())
+        return tenders;
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), saleIds.size());
+    const QueryResult found = m_db.Query(QStringLiteral("SELECT %1 FROM tenders WHERE sale_id IN (%2) "
+                                                        "ORDER BY sale_id, position, id;")
+                                             .arg(kTenderColumns, marks.join(QLatin1Char(','))),
+                                         std::vector<QVariant>(saleIds.begin(), saleIds.end()));
+    if (!found.ok)
+        return std::nullopt;
+    for (size_t i = 0; i < found.size(); ++i)
+        tenders[found.text(i, QStringLiteral("sale_id"))].push_back(TenderOf(found, i));
     return tenders;
 }

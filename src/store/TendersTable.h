@@ -2,7 +2,9 @@
 
 #include "store/Database.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -29,6 +31,9 @@ public:
     bool insert(const QString& saleId, const std::vector<TenderRow>& tenders);
     // The record's tenders in their order; nothing when the lookup failed (reported).
     std::optional<std::vector<TenderRow>> of(const QString& saleId);
+    // The tenders of each of the records (a page of a list) in their order, read at once; a record without
+    // tenders is not among them. Nothing when the lookup failed (reported).
+    std::optional<QHash<QString, std::vector<TenderRow>>> ofRecords(const QStringList& saleIds);
 
 private:
     Database& m_db;
