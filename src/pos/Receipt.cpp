@@ -13,7 +13,12 @@ QString ReceiptTemplateText(const QStringList& templateLines)
 
 QString ReceiptListLine(const QString& name, const QString& unitPriceText, qint64 quantity)
 {
-    return name + QStringLiteral(" (") + unitPriceText + QStringLiteral(") * ") + QString::number(quantity);
+    return ReceiptListLine(name, unitPriceText, QString::number(quantity));
+}
+
+QString ReceiptListLine(const QString& name, const QString& unitPriceText, const QString& quantityText)
+{
+    return name + QStringLiteral(" (") + unitPriceText + QStringLiteral(") * ") + quantityText;
 }
 
 QString RenderReceipt(const QString& templateText, const QString& receiptNoText, const QString& listText,

@@ -12,6 +12,7 @@ QString ReceiptTemplateText(const QStringList& templateLines);
 
 // One line of the list: name + " (" + unit price text + ") * " + quantity.
 QString ReceiptListLine(const QString& name, const QString& unitPriceText, qint64 quantity);
+QString ReceiptListLine(const QString& name, const QString& unitPriceText, const QString& quantityText);
 
 // Replaces, in this order and without regard to letter case, "[RECEIPTNO]", "[LIST]", "[TOTAL]" (symbol, a
 // blank and the money text of the total), "[DATETIME]", "[DATE]", "[TIME]", "[TENDERS]" (how the sale was paid,
