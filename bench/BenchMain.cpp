@@ -23,6 +23,10 @@
 #include "reports/ui/TakingsChartWindow.h"
 #include "reports/ui/TFormTopSelling.h"
 #include "reports/TableExport.h"
+#include "reports/ReceiptsListModel.h"
+#include "reports/TextTableModel.h"
+#include "reports/ui/ReceiptsWindow.h"
+#include "reports/ui/ReportTable.h"
 #include "store/Database.h"
 #include "store/ProductsTable.h"
 
@@ -46,6 +50,9 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTreeWidget>
+#include <QTableView>
+#include <QHeaderView>
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <cstdio>
@@ -261,7 +268,7 @@ int main(int argc, char** argv)
     const bool small = app.arguments().contains(QStringLiteral("--small")); // a quick run of the harness itself
     DataSetSize size;
     if (small)
-        size = DataSetSize{5000, 200, 4000, 20000};
+        size = DataSetSize{5000, 200, 4000, 20000, 7300};
 
     // QUENVALE_BENCH_DIR keeps the generated data between runs (for profiling); otherwise a temporary folder.
     QTemporaryDir tempDir;
@@ -273,8 +280,9 @@ int main(int argc, char** argv)
     QFile::copy(runtime + QStringLiteral("/empty.db"), program + QStringLiteral("empty.db"));
     copyFolder(runtime + QStringLiteral("/Languages"), program + QStringLiteral("Languages"));
 
-    std::printf("Generating the data set (%d products, %d customers, %d credit lines, %d payments)...\n",
-                size.products, size.customers, size.credits, size.payments);
+    std::printf("Generating the data set (%d products, %d customers, %d credit lines, %d payments, %d records of "
+                "other tills)...\n",
+                size.products, size.customers, size.credits, size.payments, size.otherTillRecords);
     std::fflush(stdout);
     const bool reuse = !qEnvironmentVariableIsEmpty("QUENVALE_BENCH_DIR") && QFile::exists(program + QStringLiteral("data.db"));
     const QStringList barcodes = reuse ? ExistingBarcodes(program + QStringLiteral("data.db"))
@@ -291,7 +299,7 @@ int main(int argc, char** argv)
     std::vector<BenchResult> results;
     auto codeAt = [&barcodes](int i) { return barcodes.at((i * 7919) % barcodes.size()); };
 
-    // The server column: B1, B2 and B4 month once more with the program's database on a PostgreSQL server
+    // The server column: B1, B2, B4 month and B9 once more with the program's database on a PostgreSQL server
     // (QUENVALE_TEST_PG_URL; scripts/with-test-database-server.sh starts a private one), in a database of its own
     // loaded with the same rows, against libpq doing the same statements.
     ServerFigures serverMissing;
@@ -303,7 +311,7 @@ int main(int argc, char** argv)
         serverMissing.state = ServerFigures::State::NotGiven;
         serverMissing.reason = QStringLiteral("not given (QUENVALE_TEST_PG_URL is unset; "
                                               "scripts/with-test-database-server.sh sets it)");
-    } else if (wanted("B1") || wanted("B2") || wanted("B4")) {
+    } else if (wanted("B1") || wanted("B2") || wanted("B4") || wanted("B9")) {
         std::printf("Loading the data set into a database on the server...\n");
         std::fflush(stdout);
         serverData = std::make_unique<ServerDataSet>(serverUrl, dataFile);
@@ -557,6 +565,85 @@ int main(int argc, char** argv)
                 history.paymentsModel()->clear();
             }
         }
+    }
+
+    // B9: the receipts list of a month: from the records of one day, the first day of the month is set and the
+    // month's first screen (a page of records with their tenders) is shown. The baseline reads the same page and its
+    // tenders with two statements, makes the same cells and paints them in a bare table of the same size.
+    if (wanted("B9")) {
+        const auto receiptsOperation = [&](AppContext& context, const std::function<std::vector<QString>()>& readBare) {
+            auto window = std::make_shared<ReceiptsWindow>(context);
+            window->show();
+            auto* begin = window->findChild<QDateEdit*>(QStringLiteral("BeginDate"));
+            auto* list = window->findChild<QTableView*>(QStringLiteral("RecordsList"));
+            auto bareModel = std::make_shared<TextTableModel>(ReceiptsListModel::ColumnCount);
+            std::shared_ptr<QTableView> bareList(MakeReportTable(nullptr, QStringLiteral("Receipts"), bareModel.get()));
+            bareList->resize(list->size());
+            QStringList titles;
+            for (int column = 0; column < ReceiptsListModel::ColumnCount; ++column) {
+                titles << list->model()->headerData(column, Qt::Horizontal).toString();
+                bareList->horizontalHeader()->resizeSection(column, list->horizontalHeader()->sectionSize(column));
+            }
+            bareModel->setTitles(titles);
+            BenchOperation op{QStringLiteral("B9"), QStringLiteral("receipts list of a month, first screen"), 1.5, 15,
+                              {}, {}, {}};
+            op.setUp = [window, begin, bareModel] {
+                begin->setDate(QDate(2025, 6, 30));
+                bareModel->clear();
+                QCoreApplication::processEvents();
+            };
+            op.program = [window, begin, list] {
+                begin->setDate(QDate(2025, 6, 1));
+                (void)list->grab();
+            };
+            op.baseline = [bareModel, bareList, readBare] {
+                bareModel->setCells(readBare());
+                (void)bareList->grab();
+            };
+            return op;
+        };
+        const int page = ReceiptsListModel::kPageSize;
+        results.push_back(RunOperation(receiptsOperation(form->context(), [&] {
+            Stmt records(raw.get(), "SELECT sale_id, till, receipt_no, recorded_at, kind, customer_name, total_cents "
+                                    "FROM sale_records WHERE recorded_at >= ? AND recorded_at < ? "
+                                    "ORDER BY recorded_at DESC, id DESC LIMIT ?;");
+            sqlite3_bind_text(records.s, 1, "2025-06-01", -1, SQLITE_STATIC);
+            sqlite3_bind_text(records.s, 2, "2025-07-01", -1, SQLITE_STATIC);
+            sqlite3_bind_int(records.s, 3, page);
+            std::vector<QString> cells;
+            std::vector<QByteArray> saleIds;
+            while (sqlite3_step(records.s) == SQLITE_ROW) {
+                saleIds.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(records.s, 0)));
+                cells.insert(cells.end(),
+                             {columnText(records.s, 3), columnText(records.s, 1),
+                              sqlite3_column_type(records.s, 2) == SQLITE_NULL ? QStringLiteral("-")
+                                                                               : columnText(records.s, 2),
+                              columnText(records.s, 5), QString(), money(sqlite3_column_int64(records.s, 6) / 100.0),
+                              columnText(records.s, 4) == QLatin1String("sale") ? QStringLiteral("Sale")
+                                                                                : QStringLiteral("Settlement")});
+            }
+            QByteArray sql = "SELECT sale_id, tender_type, amount_cents FROM tenders WHERE sale_id IN (";
+            for (size_t i = 0; i < saleIds.size(); ++i)
+                sql += i ? ",?" : "?";
+            Stmt tenders(raw.get(), (sql + ") ORDER BY sale_id, position;").constData());
+            for (size_t i = 0; i < saleIds.size(); ++i)
+                sqlite3_bind_text(tenders.s, int(i) + 1, saleIds[i].constData(), -1, SQLITE_STATIC);
+            QHash<QByteArray, QString> paid;
+            while (sqlite3_step(tenders.s) == SQLITE_ROW) {
+                QString& text = paid[QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(tenders.s, 0)))];
+                if (!text.isEmpty())
+                    text += QStringLiteral(" + ");
+                text += columnText(tenders.s, 1) + QLatin1Char(' ') + money(sqlite3_column_int64(tenders.s, 2) / 100.0);
+            }
+            for (size_t i = 0; i < saleIds.size(); ++i)
+                cells[i * 7 + 4] = paid.value(saleIds[i]);
+            return cells;
+        })));
+        measureOnServer([&] {
+            return receiptsOperation(serverForm->context(), [&] {
+                return serverRaw->receipts(QStringLiteral("2025-06-01"), QStringLiteral("2025-07-01"), page);
+            });
+        });
     }
 
     // The server is not part of the operations that follow.

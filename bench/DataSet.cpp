@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QFile>
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -186,6 +188,66 @@ QStringList CreateDataSet(const QString& emptyDbPath, const QString& folder, con
         }
     }
     sqlite3_finalize(payment);
+
+    // The other tills' records, in time order each day: paid in cash (with what was handed over), by card, or
+    // split between the two.
+    sqlite3_stmt* record = db.prepare(
+        "insert into sale_records (sale_id,till,receipt_no,recorded_at,kind,subtotal_cents,discount_cents,"
+        "total_cents) values (?,?,?,?,'sale',?,0,?)");
+    sqlite3_stmt* tender = db.prepare(
+        "insert into tenders (sale_id,position,tender_type,amount_cents,handed_cents,change_cents) values (?,?,?,?,?,?)");
+    const auto addTender = [&](const QByteArray& saleId, int position, const char* type, qint64 amount,
+                               std::optional<qint64> handed) {
+        bindText(tender, 1, saleId);
+        sqlite3_bind_int(tender, 2, position);
+        bindText(tender, 3, type);
+        sqlite3_bind_int64(tender, 4, amount);
+        if (handed) {
+            sqlite3_bind_int64(tender, 5, *handed);
+            sqlite3_bind_int64(tender, 6, *handed - amount);
+        } else {
+            sqlite3_bind_null(tender, 5);
+            sqlite3_bind_null(tender, 6);
+        }
+        step(tender);
+    };
+    std::uniform_int_distribution<int> anyTotal(100, 20000);
+    std::uniform_int_distribution<int> anyTill(0, 1);
+    std::uniform_int_distribution<int> howPaid(0, 19);
+    qint64 receipts[2] = {1, 1};
+    qint64 recordNumber = 0;
+    for (int day = 0; day < days; ++day) {
+        const int today = size.otherTillRecords / days + (day < size.otherTillRecords % days ? 1 : 0);
+        std::vector<int> seconds(size_t(today), 0);
+        for (int& second : seconds)
+            second = secondOfDay(rng);
+        std::sort(seconds.begin(), seconds.end());
+        for (const int second : seconds) {
+            const QByteArray saleId = "00000000-0000-4000-8000-" + QByteArray::number(++recordNumber, 16).rightJustified(12, '0');
+            const int till = anyTill(rng);
+            const qint64 total = anyTotal(rng);
+            bindText(record, 1, saleId);
+            bindText(record, 2, till ? "Till 3" : "Till 2");
+            sqlite3_bind_int64(record, 3, receipts[till]++);
+            bindText(record, 4, QDateTime(first.addDays(day), QTime(0, 0).addSecs(second))
+                                    .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                    .toLatin1());
+            sqlite3_bind_int64(record, 5, total);
+            sqlite3_bind_int64(record, 6, total);
+            step(record);
+            const int paid = howPaid(rng);
+            if (paid < 11) {
+                addTender(saleId, 1, "Cash", total, (total + 999) / 1000 * 1000);
+            } else if (paid < 18) {
+                addTender(saleId, 1, "Card", total, std::nullopt);
+            } else {
+                addTender(saleId, 1, "Cash", total / 2, total / 2);
+                addTender(saleId, 2, "Card", total - total / 2, std::nullopt);
+            }
+        }
+    }
+    sqlite3_finalize(record);
+    sqlite3_finalize(tender);
     db.exec("COMMIT; ANALYZE");
     return barcodes;
 }

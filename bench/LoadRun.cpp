@@ -5,6 +5,7 @@
 #include "ServerBaselines.h"
 #include "ServerDataSet.h"
 
+#include "pos/Payment.h"
 #include "pos/SaleRecorder.h"
 #include "store/Database.h"
 
@@ -46,7 +47,7 @@ public:
     QString error() const override { return m_error; }
     bool storeSale(const LoadShop::Sale& sale, qint64 receiptNumber) override
     {
-        return RecordCashSale(m_db, receiptNumber, sale).committed;
+        return RecordSale(m_db, sale, Payment::cash(), receiptNumber).committed;
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "ServerBaselines.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QTreeWidget>
 #include <algorithm>
@@ -30,7 +31,12 @@ ServerBaselines::ServerBaselines(const QString& url)
               && m_server.prepare("lower", "update urunler set stok=$1 where barkod=$2;")
               && m_server.prepare("history", "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi "
                                              "FROM odemeler where odemetarihi between $1 and $2 "
-                                             "order by odemetarihi, id;");
+                                             "order by odemetarihi, id;")
+              && m_server.prepare("receipts", "SELECT sale_id, till, receipt_no, recorded_at, kind, customer_name, "
+                                              "total_cents FROM sale_records WHERE recorded_at >= $1 AND "
+                                              "recorded_at < $2 ORDER BY recorded_at DESC, id DESC LIMIT $3;")
+              && m_server.prepare("receipt tenders", "SELECT sale_id, tender_type, amount_cents FROM tenders "
+                                                     "WHERE sale_id = ANY ($1::text[]) ORDER BY sale_id, position;");
 }
 
 void ServerBaselines::scan(const QStringList& barcodes, QTreeWidget& list, QLabel& total)
@@ -120,4 +126,34 @@ double ServerBaselines::history(const QString& begin, const QString& end)
     }
     (void)Money(grand);
     return grand;
+}
+
+std::vector<QString> ServerBaselines::receipts(const QString& from, const QString& until, int limit)
+{
+    const QByteArray f = from.toLatin1();
+    const QByteArray u = until.toLatin1();
+    const QByteArray l = QByteArray::number(limit);
+    const RawResult found(m_server.run("receipts", {f.constData(), u.constData(), l.constData()}));
+    QByteArray ids = "{";
+    for (int r = 0; r < found.rows(); ++r)
+        ids += (r ? "," : "") + QByteArray(found.cell(r, 0));
+    ids += '}';
+    QHash<QByteArray, QString> tenders;
+    const RawResult paid(m_server.run("receipt tenders", {ids.constData()}));
+    for (int r = 0; r < paid.rows(); ++r) {
+        QString& text = tenders[QByteArray(paid.cell(r, 0))];
+        if (!text.isEmpty())
+            text += QStringLiteral(" + ");
+        text += paid.text(r, 1) + QLatin1Char(' ') + Money(std::strtoll(paid.cell(r, 2), nullptr, 10) / 100.0);
+    }
+    std::vector<QString> cells;
+    cells.reserve(size_t(found.rows()) * 7);
+    for (int r = 0; r < found.rows(); ++r) {
+        cells.insert(cells.end(), {found.text(r, 3), found.text(r, 1), found.length(r, 2) ? found.text(r, 2) : QStringLiteral("-"),
+                                   found.text(r, 5), tenders.value(QByteArray(found.cell(r, 0))),
+                                   Money(std::strtoll(found.cell(r, 6), nullptr, 10) / 100.0),
+                                   found.text(r, 4) == QLatin1String("sale") ? QStringLiteral("Sale")
+                                                                              : QStringLiteral("Settlement")});
+    }
+    return cells;
 }

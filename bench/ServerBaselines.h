@@ -11,7 +11,7 @@
 class QLabel;
 class QTreeWidget;
 
-// The least work libpq needs for what B1, B2, B4 and the load run show, with the program's own statements on the
+// The least work libpq needs for what B1, B2, B4, B9 and the load run show, with the program's own statements on the
 // server's copy of the data set. Each statement is prepared once for the connection, as a till that runs all day
 // would.
 class ServerBaselines
@@ -37,6 +37,10 @@ public:
 
     // B4: the payments from begin to end with the texts and numbers the history list keeps; gives the total.
     double history(const QString& begin, const QString& end);
+
+    // B9: the newest records from `from` up to `until` (a page of `limit`) with their tenders, as the receipts list
+    // shows them: seven cells a record.
+    std::vector<QString> receipts(const QString& from, const QString& until, int limit);
 
 private:
     RawServer m_server;

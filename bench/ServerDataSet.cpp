@@ -12,8 +12,8 @@
 
 namespace {
 
-// The tables of data.db, each copied whole.
-const char* const kTables[] = {"urunler", "musteriler", "veresiyeler", "odemeler"};
+// The tables of data.db, each copied whole (the payment types are the server's own).
+const char* const kTables[] = {"urunler", "musteriler", "veresiyeler", "odemeler", "sale_records", "tenders"};
 
 bool OnServer(const QString& url, const QString& sql, QString* error)
 {

@@ -26,7 +26,8 @@ CREATE TABLE veresiyeler (
   fiyat NUMERIC,
   odendimi INTEGER DEFAULT 0,
   kayittarihi DATETIME DEFAULT (datetime('now','localtime')),
-  odemetarihi DATETIME
+  odemetarihi DATETIME,
+  sale_id TEXT
 );
 
 CREATE TABLE odemeler (
@@ -36,7 +37,8 @@ CREATE TABLE odemeler (
   urunadi TEXT,
   adet INTEGER,
   fiyat NUMERIC,
-  odemetarihi DATETIME DEFAULT (datetime('now','localtime'))
+  odemetarihi DATETIME DEFAULT (datetime('now','localtime')),
+  sale_id TEXT
 );
 
 -- Lookups by barcode (the till, the products screen), a customer's open credit lines (found by name) and the
@@ -48,3 +50,5 @@ CREATE INDEX musteriler_musteriadi ON musteriler (musteriadi);
 CREATE INDEX veresiyeler_musteriadi_odendimi ON veresiyeler (musteriadi, odendimi);
 CREATE INDEX veresiyeler_kayittarihi ON veresiyeler (kayittarihi);
 CREATE INDEX odemeler_odemetarihi ON odemeler (odemetarihi);
+
+-- The takings records (sale records, tenders, payment types) follow in takings.sql.

@@ -88,6 +88,7 @@ bool AppContext::openDatabase()
         return true;
     }
     const QString dataFile = DataFolder + QStringLiteral("data.db");
+    m_db.setTillName(tillName());
     CreateDataFileFromTemplate(dataFile, m_env.executableFolder() + QStringLiteral("empty.db"));
     if (!m_db.open(dataFile))
         return false;

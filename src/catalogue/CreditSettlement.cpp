@@ -1,12 +1,24 @@
 #include "catalogue/CreditSettlement.h"
 
+#include "i18n/Translator.h"
+#include "pos/Money.h"
+#include "pos/MoneyAmount.h"
+#include "pos/MoneySum.h"
 #include "store/PaymentsTable.h"
+#include "store/SaleRecordsTable.h"
+#include "store/TendersTable.h"
 #include "store/Transaction.h"
 
 #include <algorithm>
+#include <map>
 
-CreditSettlement SettleCreditLines(Database& db, const std::vector<CreditLineRecord>& lines)
+CreditSettlement SettleCreditLines(Database& db, const QString& customer, const std::vector<CreditLineRecord>& lines,
+                                   const QString& tenderType)
 {
+    std::map<qint64, MoneyAmount> prices;
+    for (const CreditLineRecord& line : lines)
+        prices[line.id] = MoneyAmount::rounded(ReadNumber(line.price));
+
     CreditSettlement result;
     Transaction transaction(db);
     if (!transaction.active())
@@ -14,20 +26,48 @@ CreditSettlement SettleCreditLines(Database& db, const std::vector<CreditLineRec
     std::vector<qint64> ids;
     for (const CreditLineRecord& line : lines)
         ids.push_back(line.id);
-    const std::optional<std::vector<qint64>> paid = CreditLinesTable(db).markPaid(ids);
-    if (!paid)
+    CreditLinesTable creditLines(db);
+    const std::optional<std::vector<qint64>> open = creditLines.stillOpen(ids);
+    if (!open)
         return result;
-    PaymentsTable payments(db);
-    for (const CreditLineRecord& line : lines) {
-        if (std::find(paid->begin(), paid->end(), line.id) == paid->end())
-            continue;
-        if (!payments.insert(0, line.barcode, line.name, line.quantity.raw(), line.price))
+    const auto isOpen = [&open](qint64 id) { return std::find(open->begin(), open->end(), id) != open->end(); };
+    if (!open->empty()) {
+        MoneySum total;
+        for (const CreditLineRecord& line : lines)
+            if (isOpen(line.id))
+                total.add(prices[line.id], line.quantity.asInteger());
+        if (!total.exact()) {
+            db.reportError(TranslateText("The amounts of this sale are too large to be recorded."));
             return result;
+        }
+        SaleRecordRow record;
+        record.saleId = NewSaleId();
+        record.till = db.tillName();
+        record.recordedAt = db.localNow();
+        record.kind = SaleRecordKind::Settlement;
+        record.customerId = std::find_if(lines.begin(), lines.end(), [&](const CreditLineRecord& line) {
+                                return isOpen(line.id);
+                            })->customerId;
+        record.customerName = customer;
+        record.subtotalCents = record.totalCents = total.cents();
+        if (!SaleRecordsTable(db).insert(record)
+            || !TendersTable(db).insert(record.saleId, {{tenderType, total.cents(), std::nullopt, std::nullopt}}))
+            return result;
+        const RecordStamp stamp{record.saleId, record.recordedAt};
+        const std::optional<std::vector<qint64>> paid = creditLines.markPaid(*open, stamp.recordedAt);
+        if (!paid || paid->size() != open->size())
+            return result;
+        PaymentsTable payments(db);
+        for (const CreditLineRecord& line : lines) {
+            if (isOpen(line.id) && !payments.insert(stamp, 0, line.barcode, line.name, line.quantity.raw(), line.price))
+                return result;
+        }
+        result.saleId = record.saleId;
     }
     if (!transaction.commit())
-        return result;
+        return {};
     result.stored = true;
-    result.settled = paid->size();
-    result.settledElsewhere = lines.size() - paid->size();
+    result.settled = open->size();
+    result.settledElsewhere = lines.size() - open->size();
     return result;
 }

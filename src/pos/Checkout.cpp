@@ -8,6 +8,7 @@
 #include "pos/ReceiptOutput.h"
 #include "pos/Sale.h"
 #include "pos/SaleRecorder.h"
+#include "pos/TenderTexts.h"
 
 Checkout::Checkout(Database& db, ReceiptNumberKeeper& numbers, ReceiptOutput& output, const ReceiptBook& book,
                    const Environment& env)
@@ -25,10 +26,8 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
     std::optional<ReceiptNumberReservation> number;
     if (payment.paid())
         number.emplace(m_numbers);
-    const RecordedSale stored = payment.paid()
-                                    ? RecordCashSale(m_db, number->number(), sale.checkoutLines())
-                                    : RecordCreditSale(m_db, payment.account()->id, payment.account()->name,
-                                                       sale.checkoutLines());
+    const RecordedSale stored = RecordSale(m_db, sale.checkoutLines(), payment,
+                                           number ? std::optional<qint64>(number->number()) : std::nullopt);
     if (!stored.committed)
         return result;
     result.recorded = true;
@@ -44,7 +43,9 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
         const QString receipt = RenderReceipt(ReceiptTemplateText(m_book.ReceiptTemplate),
                                               QString::number(number->number()), stored.listText, stored.total,
                                               m_env.now(), m_book.CurrencySymbol, m_env.shortDateFormat(),
-                                              m_env.longTimeFormat());
+                                              m_env.longTimeFormat(),
+                                              TendersReceiptText(stored.tenders, m_book.CurrencySymbol),
+                                              stored.saleId);
         const OutputResult printed = print ? m_output.print(receipt, openDrawer) : OutputResult::cancelled();
         const bool failed = printed.status == OutputResult::Status::Failed;
         // A receipt whose printing failed may be on paper in part: it keeps its number and its file, for a

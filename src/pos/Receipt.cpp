@@ -13,12 +13,18 @@ QString ReceiptTemplateText(const QStringList& templateLines)
 
 QString ReceiptListLine(const QString& name, const QString& unitPriceText, qint64 quantity)
 {
-    return name + QStringLiteral(" (") + unitPriceText + QStringLiteral(") * ") + QString::number(quantity);
+    return ReceiptListLine(name, unitPriceText, QString::number(quantity));
+}
+
+QString ReceiptListLine(const QString& name, const QString& unitPriceText, const QString& quantityText)
+{
+    return name + QStringLiteral(" (") + unitPriceText + QStringLiteral(") * ") + quantityText;
 }
 
 QString RenderReceipt(const QString& templateText, const QString& receiptNoText, const QString& listText,
                       double total, const QDateTime& dateTime, const QString& currencySymbol,
-                      const QString& shortDateFormat, const QString& longTimeFormat)
+                      const QString& shortDateFormat, const QString& longTimeFormat, const QString& tendersText,
+                      const QString& saleId)
 {
     const QString date = dateTime.date().toString(shortDateFormat);
     const QString time = dateTime.time().toString(longTimeFormat);
@@ -29,6 +35,8 @@ QString RenderReceipt(const QString& templateText, const QString& receiptNoText,
     text.replace(QStringLiteral("[DATETIME]"), date + QLatin1Char(' ') + time, Qt::CaseInsensitive);
     text.replace(QStringLiteral("[DATE]"), date, Qt::CaseInsensitive);
     text.replace(QStringLiteral("[TIME]"), time, Qt::CaseInsensitive);
+    text.replace(QStringLiteral("[TENDERS]"), tendersText, Qt::CaseInsensitive);
+    text.replace(QStringLiteral("[SALEID]"), saleId, Qt::CaseInsensitive);
     return text;
 }
 

@@ -5,20 +5,23 @@
 #include <QString>
 #include <QStringList>
 
-// Receipts: the template with its six placeholders, the list lines, the receipt file's name and bytes.
+// Receipts: the template with its placeholders, the list lines, the receipt file's name and bytes.
 
 // The template lines as one text, each line followed by CR LF.
 QString ReceiptTemplateText(const QStringList& templateLines);
 
 // One line of the list: name + " (" + unit price text + ") * " + quantity.
 QString ReceiptListLine(const QString& name, const QString& unitPriceText, qint64 quantity);
+QString ReceiptListLine(const QString& name, const QString& unitPriceText, const QString& quantityText);
 
 // Replaces, in this order and without regard to letter case, "[RECEIPTNO]", "[LIST]", "[TOTAL]" (symbol, a
-// blank and the money text of the total), "[DATETIME]", "[DATE]" and "[TIME]". Each replacement runs over the
-// result of the previous one. Date and time use the given Qt formats.
+// blank and the money text of the total), "[DATETIME]", "[DATE]", "[TIME]", "[TENDERS]" (how the sale was paid,
+// TendersReceiptText) and "[SALEID]" (its record's id). Each replacement runs over the result of the previous one.
+// Date and time use the given Qt formats.
 QString RenderReceipt(const QString& templateText, const QString& receiptNoText, const QString& listText,
                       double total, const QDateTime& dateTime, const QString& currencySymbol,
-                      const QString& shortDateFormat, const QString& longTimeFormat);
+                      const QString& shortDateFormat, const QString& longTimeFormat,
+                      const QString& tendersText = QString(), const QString& saleId = QString());
 
 // <folder>/<number>.txt
 QString ReceiptFilePath(const QString& folder, qint64 receiptNumber);

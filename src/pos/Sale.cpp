@@ -147,7 +147,8 @@ std::vector<SaleLine> Sale::checkoutLines() const
     std::vector<SaleLine> lines;
     lines.reserve(m_lines.size());
     for (const Line& line : m_lines)
-        lines.push_back({line.barcode, line.name, line.quantity, line.chargedPrice()});
+        lines.push_back({line.barcode, line.name, line.quantity, line.chargedPrice(),
+                         line.discountedPrice ? std::optional<MoneyAmount>(line.unitPrice) : std::nullopt});
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include "pos/MoneyAmount.h"
 
 #include <QString>
+#include <optional>
 
 // One line of a sale as a checkout stores it: the unit price charged is the discounted one while a discount is
 // set. It is stored and printed as its money text.
@@ -12,4 +13,6 @@ struct SaleLine
     QString name;
     qint64 quantity = 0;
     MoneyAmount unitPrice;
+    // While a discount is set: the unit price before it, from which the sale's record has its subtotal.
+    std::optional<MoneyAmount> priceBeforeDiscount = std::nullopt;
 };

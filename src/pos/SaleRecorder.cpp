@@ -1,37 +1,80 @@
 #include "pos/SaleRecorder.h"
 
-#include "pos/MoneySum.h"
+#include "i18n/Translator.h"
+#include "pos/MoneyAmount.h"
+#include "pos/Payment.h"
 #include "pos/Receipt.h"
+#include "pos/RecordAmounts.h"
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
 #include "store/ProductsTable.h"
+#include "store/SaleRecordsTable.h"
 #include "store/Transaction.h"
 
+#include <QStringList>
+
 #include <algorithm>
-#include <functional>
 
 namespace {
 
-// insertLine stores one line and says whether it was stored.
-RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
-                        const std::function<bool(const SaleLine&)>& insertLine)
+bool TendersAddUpTo(const std::vector<TenderRow>& tenders, qint64 totalCents)
+{
+    qint64 sum = 0;
+    for (const TenderRow& tender : tenders)
+        if (qAddOverflow(sum, tender.amountCents, &sum))
+            return false;
+    return !tenders.empty() && sum == totalCents;
+}
+
+} // namespace
+
+RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const Payment& payment,
+                        std::optional<qint64> receiptNumber)
 {
     RecordedSale sale;
+    const std::optional<RecordAmounts> amounts = RecordAmountsOf(lines);
+    if (!amounts) {
+        db.reportError(TranslateText("The amounts of this sale are too large to be recorded."));
+        return sale;
+    }
+    const std::vector<TenderRow> tenders = payment.tendersFor(amounts->totalCents);
+    if (!TendersAddUpTo(tenders, amounts->totalCents)) {
+        db.reportError(TranslateText("The payments do not add up to the total."));
+        return sale;
+    }
+
     Transaction transaction(db);
     if (!transaction.active())
         return sale;
-    ProductsTable products(db);
+    SaleRecordRow record;
+    record.saleId = NewSaleId();
+    record.till = db.tillName();
+    record.receiptNumber = receiptNumber;
+    record.recordedAt = db.localNow();
+    if (payment.account()) {
+        record.customerId = payment.account()->id;
+        record.customerName = payment.account()->name;
+    }
+    record.subtotalCents = amounts->subtotalCents;
+    record.discountCents = amounts->discountCents;
+    record.totalCents = amounts->totalCents;
+    if (!SaleRecordsTable(db).insert(record) || !TendersTable(db).insert(record.saleId, tenders))
+        return sale;
+
+    const RecordStamp stamp{record.saleId, record.recordedAt};
+    PaymentsTable payments(db);
+    CreditLinesTable creditLines(db);
     QStringList listLines;
-    MoneySum total;
-    // A failed line is reported and the sale goes on without it, unless the failure ended the transaction (as a
-    // server's does): then the sale stops at it, with nothing stored and that one failure reported.
     for (const SaleLine& line : lines) {
-        if (insertLine(line)) {
-            total.add(line.unitPrice, line.quantity);
-            listLines << ReceiptListLine(line.name, line.unitPrice.text(), line.quantity);
-        } else if (transaction.failed()) {
+        const QString price = line.unitPrice.text();
+        const bool stored = payment.account()
+                                ? creditLines.insert(stamp, payment.account()->id, payment.account()->name,
+                                                     line.barcode, line.name, line.quantity, price)
+                                : payments.insert(stamp, receiptNumber.value_or(0), line.barcode, line.name,
+                                                  line.quantity, price);
+        if (!stored)
             return sale;
-        }
+        listLines << ReceiptListLine(line.name, price, line.quantity);
     }
     // On a server the product rows whose stock a sale lowers stay locked until it commits. Two tills that took
     // them in the orders of their lists could each wait for the other, and the server would end that by failing
@@ -41,6 +84,7 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
         byBarcode.push_back(&line);
     std::stable_sort(byBarcode.begin(), byBarcode.end(),
                      [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
+    ProductsTable products(db);
     for (const SaleLine* line : byBarcode) {
         products.lowerStock(line->barcode, line->quantity);
         if (transaction.failed())
@@ -48,26 +92,8 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines,
     }
     sale.committed = transaction.commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
-    sale.total = total.value();
+    sale.total = MoneyAmount::fromCents(amounts->totalCents).value();
+    sale.saleId = record.saleId;
+    sale.tenders = tenders;
     return sale;
-}
-
-} // namespace
-
-RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vector<SaleLine>& lines)
-{
-    PaymentsTable payments(db);
-    return RecordSale(db, lines, [&](const SaleLine& line) {
-        return payments.insert(receiptNumber, line.barcode, line.name, line.quantity, line.unitPrice.text());
-    });
-}
-
-RecordedSale RecordCreditSale(Database& db, qint64 customerId, const QString& customerName,
-                              const std::vector<SaleLine>& lines)
-{
-    CreditLinesTable creditLines(db);
-    return RecordSale(db, lines, [&](const SaleLine& line) {
-        return creditLines.insert(customerId, customerName, line.barcode, line.name, line.quantity,
-                                  line.unitPrice.text());
-    });
 }

@@ -1,29 +1,37 @@
 #pragma once
 
 #include "pos/SaleLine.h"
+#include "store/TendersTable.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 class Database;
+class Payment;
 
-// What the receipt needs: the list lines of the stored lines (CR LF between them) and their total.
-// committed is false when the sale could not be stored as a whole (the transaction could not begin or commit);
-// nothing of it is then in the database, and the failure has been reported.
+// What the receipt needs of a stored sale: the list lines (CR LF between them), the total, the record's id and
+// its tenders. committed is false when the sale could not be stored as a whole; nothing of it is then in the
+// database, and the failure has been reported.
 struct RecordedSale
 {
     QString listText;
     double total = 0;
+    QString saleId;
+    std::vector<TenderRow> tenders;
     bool committed = false;
 };
 
-// Stores a paid sale in one transaction: per line an odemeler row under the receipt number (the price as its
-// money text), then each line's product stock lowered by its quantity (never below 0), in barcode order. A
-// failing statement is reported and the sale goes on; a line whose insert failed is left out of the list text and
-// the total. When the stock of a line cannot be read, its stock is left as it is. A failure that ends the
-// transaction (any failed statement on a server) ends the sale there: nothing is stored and only that failure
-// has been reported.
-RecordedSale RecordCashSale(Database& db, qint64 receiptNumber, const std::vector<SaleLine>& lines);
-// The same for a credit sale: veresiyeler rows of the customer instead of odemeler rows.
-RecordedSale RecordCreditSale(Database& db, qint64 customerId, const QString& customerName,
-                              const std::vector<SaleLine>& lines);
+// Stores a completed sale in one transaction:
+// 1. its record, first: a new sale id, the till, the receipt number (none for a sale without one), the till's time,
+//    the customer of a sale on account, and the amounts of RecordAmountsOf;
+// 2. the payment's tenders for the total;
+// 3. per line, under the record's id and time, an odemeler row under the receipt number (the price as its money
+//    text) for a paid sale, or a veresiyeler row of the customer for a sale on account;
+// 4. each line's product stock lowered by its quantity (never below 0), in barcode order; a stock that cannot be
+//    read is reported and left as it is, and the sale goes on.
+// A record, tender or line that is refused stops the sale: nothing is stored and only that failure is reported,
+// since the record and its lines must tell the same sale. So is a sale whose amounts do not fit in whole cents,
+// or whose tenders do not add up to its total.
+RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const Payment& payment,
+                        std::optional<qint64> receiptNumber);

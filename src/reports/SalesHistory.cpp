@@ -316,8 +316,7 @@ struct ReprintLine
 
 ReprintLine reprintLine(const QString& product, const QString& priceCell, const QString& quantityCell)
 {
-    return {product + QStringLiteral(" (") + priceCell + QStringLiteral(") * ") + quantityCell,
-            ReadNumber(priceCell) * ReadNumber(quantityCell)};
+    return {ReceiptListLine(product, priceCell, quantityCell), ReadNumber(priceCell) * ReadNumber(quantityCell)};
 }
 
 } // namespace

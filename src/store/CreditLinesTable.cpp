@@ -17,39 +17,69 @@ QString placeholders(size_t n)
 
 std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const QString& customer)
 {
-    const QueryResult open = m_db.Query(QStringLiteral("SELECT id, barkod, urunadi, adet, fiyat, kayittarihi "
+    const QueryResult open = m_db.Query(QStringLiteral("SELECT id, musteriid, barkod, urunadi, adet, fiyat, kayittarihi "
                                                        "FROM veresiyeler where odendimi=0 and musteriadi=?;"),
                                         {customer});
     if (!open.ok)
         return std::nullopt;
     std::vector<CreditLineRecord> lines;
     for (size_t i = 0; i < open.size(); ++i)
-        lines.push_back({open.value(i, QStringLiteral("id")).asInteger(), open.text(i, QStringLiteral("barkod")),
+        lines.push_back({open.value(i, QStringLiteral("id")).asInteger(),
+                         open.value(i, QStringLiteral("musteriid")).asInteger(), open.text(i, QStringLiteral("barkod")),
                          open.text(i, QStringLiteral("urunadi")), open.value(i, QStringLiteral("adet")),
                          open.text(i, QStringLiteral("fiyat")), open.text(i, QStringLiteral("kayittarihi"))});
     return lines;
 }
 
-bool CreditLinesTable::insert(qint64 customerId, const QString& customer, const QString& barcode,
-                              const QString& name, qint64 quantity, const QString& price)
+bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, const QString& customer,
+                              const QString& barcode, const QString& name, qint64 quantity, const QString& price)
 {
     if (m_db.recordsTill())
         return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kayittarihi,kasa) values (?,?,?,?,?,?,?,?);"),
-                                  {customerId, customer, barcode, name, quantity, price, m_db.localNow(),
-                                   m_db.tillName()});
+                                                 "fiyat,kayittarihi,sale_id,kasa) values (?,?,?,?,?,?,?,?,?);"),
+                                  {customerId, customer, barcode, name, quantity, price, record.recordedAt,
+                                   record.saleId, m_db.tillName()});
     return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
-                                             "kayittarihi) values (?,?,?,?,?,?,?);"),
-                              {customerId, customer, barcode, name, quantity, price, m_db.localNow()});
+                                             "kayittarihi,sale_id) values (?,?,?,?,?,?,?,?);"),
+                              {customerId, customer, barcode, name, quantity, price, record.recordedAt,
+                               record.saleId});
 }
 
-std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<qint64>& ids)
+namespace {
+
+std::vector<qint64> Ids(const QueryResult& rows)
+{
+    std::vector<qint64> ids;
+    for (size_t i = 0; i < rows.size(); ++i)
+        ids.push_back(rows.value(i, QStringLiteral("id")).asInteger());
+    return ids;
+}
+
+} // namespace
+
+std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector<qint64>& ids)
+{
+    if (ids.empty())
+        return std::vector<qint64>();
+    // A second till settling the same line at the same moment waits for this one's row lock on a server, then
+    // finds the line paid.
+    std::vector<QVariant> params(ids.begin(), ids.end());
+    const QueryResult open = m_db.Query(QStringLiteral("SELECT id FROM veresiyeler where odendimi=0 and id in (")
+                                            + placeholders(ids.size()) + QStringLiteral(") order by id")
+                                            + m_db.lockForUpdateSql() + QLatin1Char(';'),
+                                        params);
+    if (!open.ok)
+        return std::nullopt;
+    return Ids(open);
+}
+
+std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<qint64>& ids, const QString& paidAt)
 {
     if (ids.empty())
         return std::vector<qint64>();
     // The open state is checked by the update itself: a second till settling the same line at the same moment
     // waits for the first one's row lock on a server, then finds the line paid and leaves it.
-    std::vector<QVariant> params{m_db.localNow()};
+    std::vector<QVariant> params{paidAt};
     for (const qint64 id : ids)
         params.push_back(id);
     const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? "
@@ -58,10 +88,7 @@ std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<
                                         params);
     if (!paid.ok)
         return std::nullopt;
-    std::vector<qint64> paidIds;
-    for (size_t i = 0; i < paid.size(); ++i)
-        paidIds.push_back(paid.value(i, QStringLiteral("id")).asInteger());
-    return paidIds;
+    return Ids(paid);
 }
 
 bool CreditLinesTable::remove(qint64 id)
@@ -106,4 +133,9 @@ Statement CreditLinesTable::historyRows(const QString& customer, const QString& 
     if (rows.isValid())
         rows.bindAll(params);
     return rows;
+}
+
+std::optional<std::vector<RecordLine>> CreditLinesTable::linesOfRecord(const QString& saleId)
+{
+    return LinesOfRecord(m_db, "veresiyeler", saleId);
 }

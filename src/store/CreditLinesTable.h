@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/SaleRecordsTable.h"
 
 #include <QString>
 #include <optional>
@@ -10,6 +11,7 @@
 struct CreditLineRecord
 {
     qint64 id = 0;
+    qint64 customerId = 0; // musteriid
     QString barcode;
     QString name;
     DbValue quantity;
@@ -25,12 +27,18 @@ public:
 
     // The customer's open lines in stored order; nothing when the lookup failed.
     std::optional<std::vector<CreditLineRecord>> openLinesOf(const QString& customer);
-    bool insert(qint64 customerId, const QString& customer, const QString& barcode, const QString& name,
-                qint64 quantity, const QString& price);
-    // Marks those of the lines that are still open paid, now, and gives their ids; a line paid meanwhile (on
-    // another till too) is left as it is and not among them. Nothing when the statement failed.
-    std::optional<std::vector<qint64>> markPaid(const std::vector<qint64>& ids);
+    // One line of a record sold on account to the customer, at the record's time.
+    bool insert(const RecordStamp& record, qint64 customerId, const QString& customer, const QString& barcode,
+                const QString& name, qint64 quantity, const QString& price);
+    // Those of the lines that are still open; on a server they stay locked until the transaction ends, so no other
+    // till settles them meanwhile. Nothing when the statement failed.
+    std::optional<std::vector<qint64>> stillOpen(const std::vector<qint64>& ids);
+    // Marks those of the lines that are still open paid at that time, and gives their ids; a line paid meanwhile
+    // (on another till too) is left as it is and not among them. Nothing when the statement failed.
+    std::optional<std::vector<qint64>> markPaid(const std::vector<qint64>& ids, const QString& paidAt);
     bool remove(qint64 id);
+    // The credit lines of the record, in the order they were added; nothing when the lookup failed (reported).
+    std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);
     // Every column of every line, in the order they were added.
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.

@@ -111,8 +111,9 @@ public:
     Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
 
-    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno). On a
-    // server an empty database first gets the program's tables. Each step that fails is reported.
+    // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno) and the
+    // takings records (the engine's migrateTakings). On a server an empty database first gets the program's
+    // tables. Each step that fails is reported.
     void Migrate();
 
     // Writes a consistent copy of the open database to a file, where the engine makes one (data.db, through

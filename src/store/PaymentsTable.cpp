@@ -2,16 +2,17 @@
 
 #include "store/TableRows.h"
 
-bool PaymentsTable::insert(qint64 receiptNumber, const QString& barcode, const QString& name,
-                           const QVariant& quantity, const QString& price)
+bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode,
+                           const QString& name, const QVariant& quantity, const QString& price)
 {
     if (m_db.recordsTill())
-        return m_db.ExecuteDirect(
-            QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,kasa) values (?,?,?,?,?,?,?);"),
-            {receiptNumber, barcode, name, quantity, price, m_db.localNow(), m_db.tillName()});
-    return m_db.ExecuteDirect(
-        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi) values (?,?,?,?,?,?);"),
-        {receiptNumber, barcode, name, quantity, price, m_db.localNow()});
+        return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,"
+                                                 "sale_id,kasa) values (?,?,?,?,?,?,?,?);"),
+                                  {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
+                                   m_db.tillName()});
+    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id) "
+                                             "values (?,?,?,?,?,?,?);"),
+                              {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId});
 }
 
 bool PaymentsTable::remove(qint64 id)
@@ -62,4 +63,9 @@ Statement PaymentsTable::topSellers(const QDate& first, const QDate& last, bool 
     if (rows.isValid())
         rows.bindAll({first.toString(QStringLiteral("yyyy-MM-dd")), last.toString(QStringLiteral("yyyy-MM-dd"))});
     return rows;
+}
+
+std::optional<std::vector<RecordLine>> PaymentsTable::linesOfRecord(const QString& saleId)
+{
+    return LinesOfRecord(m_db, "odemeler", saleId);
 }

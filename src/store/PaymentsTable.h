@@ -1,9 +1,12 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/SaleRecordsTable.h"
 
 #include <QDate>
 #include <QString>
+#include <optional>
+#include <vector>
 
 // Every statement on odemeler. Failures are reported by the database's error reporter.
 class PaymentsTable
@@ -11,10 +14,12 @@ class PaymentsTable
 public:
     explicit PaymentsTable(Database& db) : m_db(db) {}
 
-    // One paid line; receipt number 0 for a settled credit line.
-    bool insert(qint64 receiptNumber, const QString& barcode, const QString& name, const QVariant& quantity,
-                const QString& price);
+    // One paid line of a record, at its time; receipt number 0 for a settled credit line.
+    bool insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode, const QString& name,
+                const QVariant& quantity, const QString& price);
     bool remove(qint64 id);
+    // The paid lines of the record, in the order they were added; nothing when the lookup failed (reported).
+    std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);
     // Every column of every line, in the order they were added.
     Statement allRows();
     // How many rows allRows() walks; -1 when the count failed.

@@ -30,3 +30,27 @@ QStringList FirstColumnTexts(Database& db, const QString& sql)
         texts << rows.rows[i].front().asText();
     return texts;
 }
+
+QVariant IntegerOrNull(const std::optional<qint64>& value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+std::optional<qint64> OptionalInteger(const DbValue& value)
+{
+    return value.isNull() ? std::nullopt : std::optional<qint64>(value.asInteger());
+}
+
+std::optional<std::vector<RecordLine>> LinesOfRecord(Database& db, const char* table, const QString& saleId)
+{
+    const QueryResult found = db.Query(
+        QStringLiteral("SELECT barkod, urunadi, fiyat, adet FROM %1 WHERE sale_id = ? ORDER BY id;")
+            .arg(QLatin1String(table)),
+        {saleId});
+    if (!found.ok)
+        return std::nullopt;
+    std::vector<RecordLine> lines;
+    for (const auto& row : found.rows)
+        lines.push_back({row[0].asText(), row[1].asText(), row[2], row[3]});
+    return lines;
+}

@@ -1,10 +1,12 @@
 #include "catalogue/CreditSettlement.h"
+#include "pos/Payment.h"
 #include "pos/SaleRecorder.h"
 #include "reports/ProductImport.h"
 #include "store/CreditLinesTable.h"
 #include "store/CustomersTable.h"
 #include "store/PaymentsTable.h"
 #include "store/ProductsTable.h"
+#include "store/TenderTypesTable.h"
 #include "support/ContextFixture.h"
 #include "support/Engines.h"
 #include "support/QueryRows.h"
@@ -63,12 +65,12 @@ TEST_P(TillClockTest, EveryStoredTimeIsTheTillsClock)
     InsertImportedProducts(db, {QStringLiteral("T1;TEA;1.25;4")}, QLatin1Char(';'), {});
     ASSERT_TRUE(CustomersTable(db).insert(QStringLiteral("Ayşe")));
     const std::vector<SaleLine> lines = {{QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, MoneyAmount::fromCents(250)}};
-    ASSERT_TRUE(RecordCashSale(db, 7, lines).committed);
-    ASSERT_TRUE(RecordCreditSale(db, CustomersTable(db).all().at(0).id, QStringLiteral("Ayşe"), lines).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::cash(), 7).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::onAccount({CustomersTable(db).all().at(0).id, QStringLiteral("Ayşe")}), std::nullopt).committed);
     // The credit is paid the next morning.
     const QString nextMorning = QStringLiteral("2025-03-02 09:15:00");
     env.fixedNow = QDateTime::fromString(nextMorning, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    ASSERT_TRUE(SettleCreditLines(db, *CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"))).stored);
+    ASSERT_TRUE(SettleCreditLines(db, QStringLiteral("Ayşe"), *CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe")), kCashTender).stored);
 
     EXPECT_EQ(QueryRows(db, QStringLiteral("SELECT barkod, kayittarihi FROM urunler ORDER BY id;")),
               (QStringList{QStringLiteral("C1|") + justAfterMidnight, QStringLiteral("T1|") + justAfterMidnight}));

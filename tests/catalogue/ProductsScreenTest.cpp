@@ -1,6 +1,7 @@
 #include "CatalogueFixture.h"
 #include "catalogue/ui/ProductsScreen.h"
 #include "catalogue/ui/StockSpinBox.h"
+#include "pos/Payment.h"
 #include "pos/SaleRecorder.h"
 
 #include <QApplication>
@@ -350,7 +351,7 @@ TEST_P(ProductsScreenTwoTillsTest, UpdateKeepsTheUnitsSoldOnAnotherTillAndRefuse
     const auto sell = [&](qint64 units) {
         const std::vector<SaleLine> lines = {
             {QStringLiteral("P1"), QStringLiteral("Tea"), units, MoneyAmount::fromCents(200)}};
-        ASSERT_TRUE(RecordCashSale(otherTill, 1, lines).committed);
+        ASSERT_TRUE(RecordSale(otherTill, lines, Payment::cash(), 1).committed);
     };
     const QString stock = QStringLiteral("select stok from urunler");
 

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 // empty.db as the build places it beside the program.
-TEST_F(StoreTest, TheDeliveredEmptyDatabaseHasTheFourTablesAndDateTimeDefaults)
+TEST_F(StoreTest, TheDeliveredEmptyDatabaseHasTheProgramsTablesAndDateTimeDefaults)
 {
     const QString delivered = QStringLiteral(QUENVALE_RUNTIME_DIR "/empty.db");
     ASSERT_TRUE(IsSqliteDatabaseFile(delivered));
@@ -18,7 +18,8 @@ TEST_F(StoreTest, TheDeliveredEmptyDatabaseHasTheFourTablesAndDateTimeDefaults)
     QStringList names;
     for (size_t i = 0; i < tables.size(); ++i)
         names << tables.text(i, "name");
-    EXPECT_EQ(names, (QStringList{"musteriler", "odemeler", "urunler", "veresiyeler"}));
+    EXPECT_EQ(names, (QStringList{"musteriler", "odemeler", "sale_records", "tender_types", "tenders", "urunler",
+                                  "veresiyeler"}));
 
     const qint64 version = db.Query("PRAGMA schema_version;").value(0, "schema_version").asInteger();
     db.Migrate();

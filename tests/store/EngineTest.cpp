@@ -1,4 +1,5 @@
 #include "catalogue/CreditSettlement.h"
+#include "pos/Payment.h"
 #include "pos/SaleRecorder.h"
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
@@ -9,6 +10,7 @@
 #include "store/PaymentsTable.h"
 #include "store/ProductsTable.h"
 #include "store/ServerUrl.h"
+#include "store/TenderTypesTable.h"
 #include "store/Transaction.h"
 #include "store/WorkerConnection.h"
 #include "store/postgres/PostgresStatementText.h"
@@ -187,7 +189,7 @@ TEST_P(EngineTest, SalesAreStoredWholeAndReadBackInTheHistoryAndTheRanking)
     const std::vector<SaleLine> lines = {
         {QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)},
         {QStringLiteral("T1"), QStringLiteral("TEA"), 3, MoneyAmount::fromCents(100)}};
-    const RecordedSale sale = RecordCashSale(db, 41, lines);
+    const RecordedSale sale = RecordSale(db, lines, Payment::cash(), 41);
     ASSERT_TRUE(sale.committed);
     EXPECT_DOUBLE_EQ(sale.total, 8.0);
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno, barkod, adet, fiyat FROM odemeler order by id;")),
@@ -219,8 +221,8 @@ TEST_P(EngineTest, OnAServerEachSaleAndCreditLineCarriesItsTill)
         GTEST_SKIP() << "data.db serves one till";
     db.setTillName(QStringLiteral("Till 2"));
     const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
-    ASSERT_TRUE(RecordCashSale(db, 7, lines).committed);
-    ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::cash(), 7).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::onAccount({1, QStringLiteral("Ayşe")}), std::nullopt).committed);
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno, kasa FROM odemeler;")), QStringList{QStringLiteral("7|Till 2")});
     EXPECT_EQ(rows(QStringLiteral("SELECT musteriadi, kasa FROM veresiyeler;")),
               QStringList{QStringLiteral("Ayşe|Till 2")});
@@ -231,8 +233,8 @@ TEST_P(EngineTest, TheHistoryListsShowWhichTillSoldEachLineOnlyOnAServer)
     const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
     for (const QString& till : {QStringLiteral("Front"), QStringLiteral("Back")}) {
         db.setTillName(till);
-        ASSERT_TRUE(RecordCashSale(db, 1, lines).committed);
-        ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+        ASSERT_TRUE(RecordSale(db, lines, Payment::cash(), 1).committed);
+        ASSERT_TRUE(RecordSale(db, lines, Payment::onAccount({1, QStringLiteral("Ayşe")}), std::nullopt).committed);
     }
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     const HistoryFilter filter{QString(), QString(), today + QStringLiteral(" 00:00:00"),
@@ -298,12 +300,12 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     const std::vector<CustomerRecord> customers = CustomersTable(db).all();
     ASSERT_EQ(customers.size(), 1U);
     const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)}};
-    ASSERT_TRUE(RecordCreditSale(db, customers[0].id, customers[0].name, lines).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::onAccount({customers[0].id, customers[0].name}), std::nullopt).committed);
     const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
     ASSERT_TRUE(open && open->size() == 1);
     EXPECT_EQ(open->front().price, QStringLiteral("4.75"));
 
-    const CreditSettlement settlement = SettleCreditLines(db, *open);
+    const CreditSettlement settlement = SettleCreditLines(db, QStringLiteral("Ayşe"), *open, kCashTender);
     ASSERT_TRUE(settlement.stored);
     EXPECT_EQ(settlement.settled, 1U);
     EXPECT_EQ(settlement.settledElsewhere, 0U);
@@ -318,7 +320,7 @@ TEST_P(EngineTest, TwoTillsSettlingTheSameCreditLineAtOnceSettleItOnce)
 {
     const std::vector<SaleLine> lines = {{QStringLiteral("X"), QStringLiteral("CAKE"), 1, MoneyAmount::fromCents(475)},
                                          {QStringLiteral("Y"), QStringLiteral("TEA"), 2, MoneyAmount::fromCents(100)}};
-    ASSERT_TRUE(RecordCreditSale(db, 1, QStringLiteral("Ayşe"), lines).committed);
+    ASSERT_TRUE(RecordSale(db, lines, Payment::onAccount({1, QStringLiteral("Ayşe")}), std::nullopt).committed);
     const auto open = CreditLinesTable(db).openLinesOf(QStringLiteral("Ayşe"));
     ASSERT_TRUE(open && open->size() == 2);
 
@@ -330,7 +332,7 @@ TEST_P(EngineTest, TwoTillsSettlingTheSameCreditLineAtOnceSettleItOnce)
     ASSERT_TRUE(otherTill.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1 where urunadi='CAKE';")));
 
     CreditSettlement settlement;
-    std::thread thisTill([&] { settlement = SettleCreditLines(db, *open); });
+    std::thread thisTill([&] { settlement = SettleCreditLines(db, QStringLiteral("Ayşe"), *open, kCashTender); });
     if (GetParam() == Engine::Postgres) {
         // This till's settlement waits for the other till's lock, having read both lines as open.
         Database watcher;
@@ -352,7 +354,7 @@ TEST_P(EngineTest, TwoTillsSettlingTheSameCreditLineAtOnceSettleItOnce)
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM veresiyeler WHERE odendimi = 0;")), QStringList{"0"});
 
     // Settling lines that are all settled by now writes nothing and says so.
-    settlement = SettleCreditLines(db, *open);
+    settlement = SettleCreditLines(db, QStringLiteral("Ayşe"), *open, kCashTender);
     EXPECT_TRUE(settlement.stored);
     EXPECT_EQ(settlement.settled, 0U);
     EXPECT_EQ(settlement.settledElsewhere, 2U);
@@ -368,7 +370,7 @@ TEST_P(EngineTest, AProductSavedAfterASaleOnAnotherTillKeepsTheUnitsSold)
     Database otherTill;
     ASSERT_TRUE(otherTill.open(db.path()));
     const std::vector<SaleLine> sold = {{QStringLiteral("P1"), QStringLiteral("Tea"), 3, MoneyAmount::fromCents(200)}};
-    ASSERT_TRUE(RecordCashSale(otherTill, 1, sold).committed);
+    ASSERT_TRUE(RecordSale(otherTill, sold, Payment::cash(), 1).committed);
     const QString product = QStringLiteral("SELECT urunadi, fiyat, stok FROM urunler;");
 
     // The price changed on the screen, the stock as shown: the units sold stay sold.
@@ -495,23 +497,24 @@ TEST_P(EngineTest, ASaleCutOffFromTheServerStoresNothingAndTheNextSaleIsStored)
         GTEST_SKIP() << "a file has no connection to lose";
     ProductsTable(db).insert(QStringLiteral("C1"), QStringLiteral("COFFEE"), 2.5, 10);
     {
+        const RecordStamp stamp{NewSaleId(), db.localNow()};
         Transaction transaction(db);
         ASSERT_TRUE(transaction.active());
-        ASSERT_TRUE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
+        ASSERT_TRUE(PaymentsTable(db).insert(stamp, 1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
         Database admin;
         ASSERT_TRUE(admin.open(server->url()));
         ASSERT_TRUE(admin.ExecuteDirect(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                                        "WHERE datname = current_database() AND pid <> pg_backend_pid();")));
         // The rest of the sale must not go on, line by line, in a new connection.
-        EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")));
-        EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 3, QStringLiteral("2.50")));
+        EXPECT_FALSE(PaymentsTable(db).insert(stamp, 1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, QStringLiteral("2.50")));
+        EXPECT_FALSE(PaymentsTable(db).insert(stamp, 1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 3, QStringLiteral("2.50")));
         EXPECT_FALSE(transaction.commit());
     }
     EXPECT_EQ(reported.size(), 1) << reported.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
     const std::vector<SaleLine> lines = {
         {QStringLiteral("C1"), QStringLiteral("COFFEE"), 2, MoneyAmount::fromCents(250)}};
-    EXPECT_TRUE(RecordCashSale(db, 2, lines).committed);
+    EXPECT_TRUE(RecordSale(db, lines, Payment::cash(), 2).committed);
     EXPECT_EQ(PaymentsTable(db).rowCount(), 1);
 }
 
@@ -534,7 +537,7 @@ TEST_P(EngineTest, TwoSalesLoweringTheSameStocksInOppositeOrdersBothComplete)
         const std::vector<SaleLine> lines = {
             {QStringLiteral("P2"), QStringLiteral("TWO"), 2, MoneyAmount::fromCents(200)},
             {QStringLiteral("P1"), QStringLiteral("ONE"), 3, MoneyAmount::fromCents(100)}};
-        committed = RecordCashSale(db, 1, lines).committed;
+        committed = RecordSale(db, lines, Payment::cash(), 1).committed;
     });
     Database watcher;
     ASSERT_TRUE(watcher.open(server->url()));
@@ -558,9 +561,10 @@ TEST_P(EngineTest, ASaleWithAFailedLineIsNotReportedAsStored)
 {
     if (GetParam() == Engine::Sqlite)
         GTEST_SKIP() << "SQLite stores the other lines; a server refuses the rest of the transaction";
+    const RecordStamp stamp{NewSaleId(), db.localNow()};
     Transaction transaction(db);
-    ASSERT_TRUE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
-    EXPECT_FALSE(PaymentsTable(db).insert(1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("two")));
+    ASSERT_TRUE(PaymentsTable(db).insert(stamp, 1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("2.50")));
+    EXPECT_FALSE(PaymentsTable(db).insert(stamp, 1, QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, QStringLiteral("two")));
     EXPECT_FALSE(transaction.commit());
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
 }
@@ -595,7 +599,7 @@ TEST_P(EngineTest, ATillsSaleBehindAnotherTillsLockFailsAtItsLimitAndHoldsNothin
     std::atomic<bool> finished = false;
     RecordedSale sale;
     std::thread selling([&] {
-        sale = RecordCashSale(till, 1, lines);
+        sale = RecordSale(till, lines, Payment::cash(), 1);
         finished = true;
     });
     // Without a limit the sale would wait for as long as the other till does: give up on it after a minute.
@@ -615,7 +619,7 @@ TEST_P(EngineTest, ATillsSaleBehindAnotherTillsLockFailsAtItsLimitAndHoldsNothin
     EXPECT_EQ(PaymentsTable(db).rowCount(), 0);
     EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler;")), QStringList{QStringLiteral("9")});
     // Once the other till is done the same sale goes through.
-    EXPECT_TRUE(RecordCashSale(till, 1, lines).committed);
+    EXPECT_TRUE(RecordSale(till, lines, Payment::cash(), 1).committed);
     EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler;")), QStringList{QStringLiteral("7")});
     EXPECT_EQ(tillReported.size(), 1);
 }

@@ -31,6 +31,8 @@
 #include "reports/ui/SalesHistoryScreen.h"
 #include "reports/ui/TStockSheetForm.h"
 #include "reports/ui/TFormTopSelling.h"
+#include "reports/ui/ReceiptsWindow.h"
+#include "store/Backup.h"
 #include "app/ui/BackupCommands.h"
 #include "app/ui/DatabaseSettingsWindow.h"
 #include "store/DataFileTemplate.h"
@@ -235,6 +237,7 @@ void TAppForm::buildMenus()
     reports->setObjectName(QStringLiteral("Reports1"));
     addItem(reports, QStringLiteral("StockSheet1"), QString(), &TAppForm::StockSheet1Click);
     addItem(reports, QStringLiteral("TopSelling1"), QString(), &TAppForm::TopSelling1Click);
+    addItem(reports, QStringLiteral("ReceiptsList1"), QString(), &TAppForm::ReceiptsList1Click);
 
     QMenu* settingsMenu = menuBar()->addMenu(QString());
     settingsMenu->setObjectName(QStringLiteral("Settings1"));
@@ -327,6 +330,7 @@ void TAppForm::setCaptions()
         setItem(name, TranslateText("Credits"));
     setItem("StockSheet1", TranslateText("Stock Inventory Count Sheet..."));
     setItem("TopSelling1", TranslateText("Top Selling Products..."));
+    setItem("ReceiptsList1", TranslateText("Receipts..."));
     setItem("EditPassword1", TranslateText("Edit Password"));
     setItem("CurrencySymbol1", TranslateText("Currency Symbol"));
     setItem("Receipts1", TranslateText("Receipts"));
@@ -647,6 +651,11 @@ void TAppForm::StockSheet1Click()
 void TAppForm::TopSelling1Click()
 {
     OpenTopSellingForm(m_context);
+}
+
+void TAppForm::ReceiptsList1Click()
+{
+    OpenReceiptsWindow(m_context);
 }
 
 void TAppForm::EditPassword1Click()

@@ -104,6 +104,7 @@ private:
     void Exit1Click();
     void StockSheet1Click();
     void TopSelling1Click();
+    void ReceiptsList1Click(); // "Receipts..."
     void EditPassword1Click();
     void CurrencySymbol1Click();
     void Receipts1Click();

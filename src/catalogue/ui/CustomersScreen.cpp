@@ -8,6 +8,7 @@
 #include "pos/Money.h"
 #include "catalogue/CreditSettlement.h"
 #include "store/CustomersTable.h"
+#include "store/TenderTypesTable.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -336,7 +337,7 @@ void CustomersScreen::BitBtn7Click()
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_lines[size_t(i)]);
     if (!checked.empty()) {
-        const CreditSettlement settlement = SettleCreditLines(m_context.SQLConnection1(), checked);
+        const CreditSettlement settlement = SettleCreditLines(m_context.SQLConnection1(), ComboBox2->currentText(), checked, kCashTender);
         if (settlement.stored && settlement.settledElsewhere > 0) {
             const QString told =
                 settlement.settled == 0

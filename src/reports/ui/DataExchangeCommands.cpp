@@ -20,15 +20,22 @@ void ExportTableCommand(AppContext& context, DataTable table)
     if (path.isEmpty())
         return;
     const QString paidWord = TranslateText("PAID");
-    const QString dataFile = context.SQLConnection1().path();
     const QChar separator = context.CsvSeparator;
+    RunCsvExport(context, context.window(), [&](Database& db, LongTaskProgress& progress) {
+        return ExportTableCsv(db, table, separator, paidWord, path, &progress);
+    });
+}
+
+void RunCsvExport(AppContext& context, QWidget* parent, const CsvExporter& exporter)
+{
+    const QString dataFile = context.SQLConnection1().path();
     CsvExportResult result;
     QStringList engineErrors;
     const QString caption = TranslateText("Exporting...");
-    const bool finished = LongTaskRunner::run(context.window(), caption, [&](LongTaskProgress& progress) {
+    const bool finished = LongTaskRunner::run(parent, caption, [&](LongTaskProgress& progress) {
         WorkerConnection connection(dataFile, progress.cancelCheck());
         if (connection.isOpen())
-            result = ExportTableCsv(connection.db(), table, separator, paidWord, path, &progress);
+            result = exporter(connection.db(), progress);
         else
             result.status = CsvExportResult::Status::QueryFailed;
         engineErrors = connection.errors();

@@ -28,4 +28,5 @@ public:
     RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
                                 const BackupProgress& progress) const override;
     bool restoreNeedsClosedConnection() const override { return false; }
+    void migrateTakings(Database&) const override {}
 };

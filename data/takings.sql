@@ -1,0 +1,60 @@
+-- The takings records of data.db: built into empty.db after schema.sql, and run again by the migration (it is
+-- compiled into the program) whenever this text changes, so every statement here may run on a database that
+-- has its objects already. Money is whole cents. Sale records and tenders are never changed: the triggers below
+-- refuse every UPDATE and DELETE on them.
+
+-- One row per completed sale, refund or settlement of credit. sale_id is the record's UUID, made by the till.
+CREATE TABLE IF NOT EXISTS sale_records (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sale_id TEXT NOT NULL UNIQUE,
+  till TEXT NOT NULL,
+  receipt_no INTEGER,
+  recorded_at TEXT NOT NULL,
+  kind TEXT NOT NULL,
+  customer_id INTEGER,
+  customer_name TEXT,
+  subtotal_cents INTEGER NOT NULL,
+  discount_cents INTEGER NOT NULL,
+  total_cents INTEGER NOT NULL
+);
+CREATE INDEX IF NOT EXISTS sale_records_recorded_at ON sale_records (recorded_at);
+CREATE INDEX IF NOT EXISTS sale_records_till_receipt_no ON sale_records (till, receipt_no);
+
+-- How a record was paid: its tenders add up to its total. Cash also keeps what was handed over and the change.
+CREATE TABLE IF NOT EXISTS tenders (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sale_id TEXT NOT NULL,
+  position INTEGER NOT NULL,
+  tender_type TEXT NOT NULL,
+  amount_cents INTEGER NOT NULL,
+  handed_cents INTEGER,
+  change_cents INTEGER
+);
+CREATE INDEX IF NOT EXISTS tenders_sale_id ON tenders (sale_id);
+
+-- The shop's payment types. Cash, Card and Account (credit sales) are built in; a type a tender used stays.
+CREATE TABLE IF NOT EXISTS tender_types (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL,
+  enabled INTEGER NOT NULL DEFAULT 1,
+  built_in INTEGER NOT NULL DEFAULT 0,
+  position INTEGER NOT NULL
+);
+INSERT OR IGNORE INTO tender_types (code, name, enabled, built_in, position) VALUES
+  ('Cash', 'Cash', 1, 1, 1), ('Card', 'Card', 1, 1, 2), ('Account', 'Account', 1, 1, 3);
+
+-- The lines of a record carry its sale_id (the migration adds the columns to older databases first).
+CREATE INDEX IF NOT EXISTS odemeler_sale_id ON odemeler (sale_id);
+CREATE INDEX IF NOT EXISTS veresiyeler_sale_id ON veresiyeler (sale_id);
+
+CREATE TRIGGER IF NOT EXISTS sale_records_never_updated BEFORE UPDATE ON sale_records
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+CREATE TRIGGER IF NOT EXISTS sale_records_never_deleted BEFORE DELETE ON sale_records
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+CREATE TRIGGER IF NOT EXISTS tenders_never_updated BEFORE UPDATE ON tenders
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+CREATE TRIGGER IF NOT EXISTS tenders_never_deleted BEFORE DELETE ON tenders
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+CREATE TRIGGER IF NOT EXISTS tender_types_used_stay BEFORE DELETE ON tender_types
+WHEN OLD.built_in <> 0 OR EXISTS (SELECT 1 FROM tenders WHERE tender_type = OLD.code)
+BEGIN SELECT RAISE(ABORT, 'a payment type that was used is never removed'); END;

@@ -1,0 +1,84 @@
+#include "reports/ReceiptsExport.h"
+
+#include "core/LongTaskProgress.h"
+#include "platform/AtomicFileWriter.h"
+#include "pos/Money.h"
+#include "reports/CsvFile.h"
+#include "reports/ReceiptsListModel.h"
+#include "reports/RecordTexts.h"
+
+namespace {
+
+constexpr int kExportPage = 500;
+constexpr qsizetype kChunkBytes = 1 << 20;
+
+QStringList FieldsOf(const ListedReceipt& receipt)
+{
+    const SaleRecordRow& record = receipt.stored.record;
+    return {record.recordedAt,
+            record.till,
+            record.receiptNumber ? QString::number(*record.receiptNumber) : QString(),
+            SaleRecordKindText(record.kind),
+            record.customerName,
+            CentsText(record.subtotalCents),
+            CentsText(record.discountCents),
+            CentsText(record.totalCents),
+            RecordTendersText(receipt.tenders, [](const QString& code) { return code; }),
+            record.saleId};
+}
+
+} // namespace
+
+CsvExportResult ExportReceiptsCsv(Database& db, const SaleRecordFilter& filter, QChar separator, const QString& path,
+                                  LongTaskProgress* progress)
+{
+    CsvExportResult result;
+    if (progress) {
+        const std::optional<qint64> total = SaleRecordsTable(db).count(filter);
+        if (!total) {
+            result.status = CsvExportResult::Status::QueryFailed;
+            return result;
+        }
+        progress->setTotal(*total);
+    }
+    AtomicFileWriter file(path);
+    if (!file.open(&result.message)) {
+        result.status = CsvExportResult::Status::WriteFailed;
+        return result;
+    }
+    CsvWriter writer(separator);
+    writer.addLine({QStringLiteral("Datetime"), QStringLiteral("Till"), QStringLiteral("Receipt"),
+                    QStringLiteral("Kind"), QStringLiteral("Customer"), QStringLiteral("Subtotal"),
+                    QStringLiteral("Discount"), QStringLiteral("Total"), QStringLiteral("Tenders"),
+                    QStringLiteral("Sale ID")});
+    std::optional<SaleRecordPlace> after;
+    for (;;) {
+        const std::optional<std::vector<ListedReceipt>> page = ReadReceiptsPage(db, filter, after, kExportPage);
+        if (!page) {
+            result.status = progress && progress->cancelled() ? CsvExportResult::Status::Cancelled
+                                                              : CsvExportResult::Status::QueryFailed;
+            return result;
+        }
+        for (const ListedReceipt& receipt : *page) {
+            if (progress) {
+                if (progress->cancelled()) {
+                    result.status = CsvExportResult::Status::Cancelled;
+                    return result;
+                }
+                progress->advance();
+            }
+            writer.addLine(FieldsOf(receipt));
+            ++result.rows;
+        }
+        if (writer.bytes().size() >= kChunkBytes && !file.write(writer.takeBytes(), &result.message)) {
+            result.status = CsvExportResult::Status::WriteFailed;
+            return result;
+        }
+        if (page->size() < size_t(kExportPage))
+            break;
+        after = SaleRecordPlace{page->back().stored.record.recordedAt, page->back().stored.id};
+    }
+    if (!file.write(writer.takeBytes(), &result.message) || !file.commit(&result.message))
+        result.status = CsvExportResult::Status::WriteFailed;
+    return result;
+}

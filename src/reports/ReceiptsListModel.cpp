@@ -1,0 +1,130 @@
+#include "reports/ReceiptsListModel.h"
+
+#include "pos/Money.h"
+#include "pos/TenderTexts.h"
+#include "reports/RecordTexts.h"
+
+#include <QScopedValueRollback>
+
+std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const SaleRecordFilter& filter,
+                                                           const std::optional<SaleRecordPlace>& after, int limit)
+{
+    const std::optional<std::vector<StoredSaleRecord>> records = SaleRecordsTable(db).page(filter, after, limit);
+    if (!records)
+        return std::nullopt;
+    QStringList saleIds;
+    saleIds.reserve(qsizetype(records->size()));
+    for (const StoredSaleRecord& stored : *records)
+        saleIds << stored.record.saleId;
+    std::optional<QHash<QString, std::vector<TenderRow>>> tenders = TendersTable(db).ofRecords(saleIds);
+    if (!tenders)
+        return std::nullopt;
+    std::vector<ListedReceipt> page;
+    page.reserve(records->size());
+    for (const StoredSaleRecord& stored : *records)
+        page.push_back({stored, tenders->take(stored.record.saleId)});
+    return page;
+}
+
+SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last)
+{
+    SaleRecordFilter filter;
+    filter.from = first.toString(QStringLiteral("yyyy-MM-dd"));
+    filter.until = last.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
+    return filter;
+}
+
+ReceiptsListModel::ReceiptsListModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
+
+void ReceiptsListModel::setTitles(const QStringList& titles)
+{
+    m_titles = titles;
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void ReceiptsListModel::setFilter(const SaleRecordFilter& filter)
+{
+    std::optional<std::vector<ListedReceipt>> page = ReadReceiptsPage(m_db, filter, std::nullopt, kPageSize);
+    beginResetModel();
+    m_filter = filter;
+    m_rows = page ? std::move(*page) : std::vector<ListedReceipt>();
+    m_more = page && m_rows.size() == size_t(kPageSize);
+    endResetModel();
+}
+
+void ReceiptsListModel::clear()
+{
+    beginResetModel();
+    m_filter = SaleRecordFilter();
+    m_rows = std::vector<ListedReceipt>();
+    m_more = false;
+    endResetModel();
+}
+
+bool ReceiptsListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_more && !m_fetching;
+}
+
+void ReceiptsListModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent) || m_rows.empty())
+        return;
+    // Whoever listens to the insertion may ask for more meanwhile; the page after this one waits for it.
+    const QScopedValueRollback<bool> fetching(m_fetching, true);
+    const StoredSaleRecord& last = m_rows.back().stored;
+    std::optional<std::vector<ListedReceipt>> page =
+        ReadReceiptsPage(m_db, m_filter, SaleRecordPlace{last.record.recordedAt, last.id}, kPageSize);
+    // A page that cannot be read (reported) ends the list rather than being asked for again at every scroll.
+    m_more = page && page->size() == size_t(kPageSize);
+    if (!page || page->empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + int(page->size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(page->begin()), std::make_move_iterator(page->end()));
+    endInsertRows();
+}
+
+QString ReceiptsListModel::text(int row, int column) const
+{
+    const ListedReceipt& receipt = m_rows[size_t(row)];
+    const SaleRecordRow& record = receipt.stored.record;
+    switch (column) {
+    case Time: return record.recordedAt;
+    case Till: return record.till;
+    case Receipt: return RecordReceiptText(record.receiptNumber);
+    case Customer: return record.customerName;
+    case Tenders: return RecordTendersText(receipt.tenders, TenderTypeCaption);
+    case Total: return CentsText(record.totalCents);
+    case Kind: return RecordKindCaption(record.kind);
+    default: return QString();
+    }
+}
+
+int ReceiptsListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ReceiptsListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ReceiptsListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return text(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole && (index.column() == Receipt || index.column() == Total))
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant ReceiptsListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section < m_titles.size() ? QVariant(m_titles.at(section)) : QVariant();
+}
