@@ -3,7 +3,8 @@
 class AppContext;
 class SaleScreen;
 
-// "SELL BY CASH": after "Confirm?" completes the sale on the screen as paid (CompleteSale): stored under the
-// next receipt number, the receipt rendered, printed on request, saved and numbered, the screen cleared. On No,
-// or when nothing could be stored, the list keeps the sale and the focus.
+// "SELL BY CASH": after "Confirm?" completes the sale on the screen as paid in cash (ConfirmAndCompleteSale), with
+// the amount tendered typed for it as handed over.
 void CashCheckout(AppContext& context, SaleScreen& screen);
+// "SELL BY CARD": the same, paid by card for the total: no change, no cash drawer.
+void CardCheckout(AppContext& context, SaleScreen& screen);

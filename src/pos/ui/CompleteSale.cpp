@@ -7,6 +7,8 @@
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TillReceiptOutput.h"
 
+#include <QWidget>
+
 bool CompleteSale(AppContext& context, SaleScreen& screen, const Payment& payment, QWidget* parent,
                   const QString& caption, const QString& printJobTitle)
 {
@@ -22,4 +24,15 @@ bool CompleteSale(AppContext& context, SaleScreen& screen, const Payment& paymen
     if (!result.failure.isEmpty())
         context.ShowError(result.failure);
     return true;
+}
+
+void ConfirmAndCompleteSale(AppContext& context, SaleScreen& screen, const QString& caption, const Payment& payment)
+{
+    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?"))) {
+        screen.focusList();
+        return;
+    }
+    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
+    if (!CompleteSale(context, screen, payment, context.window(), caption, jobTitle))
+        screen.focusList(); // nothing was stored: the list stays for another try
 }

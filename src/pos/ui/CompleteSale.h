@@ -13,3 +13,8 @@ class SaleScreen;
 // system printer's print job. False when nothing was stored (the reason has been shown).
 bool CompleteSale(AppContext& context, SaleScreen& screen, const Payment& payment, QWidget* parent,
                   const QString& caption, const QString& printJobTitle = QString());
+
+// A sale at the till after "Confirm?" under the caption (SELL BY CASH, SELL BY CARD): completed for the payment,
+// its print job titled with the main window's caption. On No, or when nothing could be stored, the list keeps the
+// sale and the focus.
+void ConfirmAndCompleteSale(AppContext& context, SaleScreen& screen, const QString& caption, const Payment& payment);
