@@ -46,7 +46,9 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTreeWidget>
+#include <QUuid>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -378,7 +380,7 @@ int main(int argc, char** argv)
         });
     }
 
-    // B2: cash checkout of a fifty-line sale, receipt rendered and saved.
+    // B2: cash checkout of a fifty-line sale (its record, tender and lines), receipt rendered and saved.
     if (wanted("B2")) {
         const QString receipts = dir.path() + QStringLiteral("/receipts");
         QDir().mkpath(receipts);
@@ -392,6 +394,18 @@ int main(int argc, char** argv)
             file.write("\xEF\xBB\xBF" + text.toUtf8());
             file.commit();
         };
+        // The next receipt number stored before the sale, as the program stores it: the settings file written
+        // whole and synced to disk (on a server whose own writes are not synced, this is most of the difference).
+        auto storeNextReceiptNumber = [&](const QString& settingsFile) {
+            QFile settings(settingsFile);
+            settings.open(QIODevice::ReadOnly);
+            const QByteArray text = settings.readAll() + "ReceiptNumber=1000000\r\n";
+            QSaveFile file(receipts + QStringLiteral("/baseline-settings.ini"));
+            file.open(QIODevice::WriteOnly);
+            file.write(text);
+            file.commit();
+        };
+        const QString programSettings = program + QStringLiteral("settings.ini");
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
             sale.ClearAfterSale();
@@ -401,13 +415,45 @@ int main(int argc, char** argv)
         };
         op.program = [&] { CashCheckout(form->context(), *form->saleScreen()); };
         op.baseline = [&] {
+            storeNextReceiptNumber(programSettings);
             const std::vector<SaleLine> lines = sale.sale().checkoutLines();
+            // The record's amounts and the time, before anything is written: the record comes first.
+            qint64 subtotal = 0;
+            qint64 total = 0;
+            for (const SaleLine& line : lines) {
+                subtotal += line.priceBeforeDiscount.value_or(line.unitPrice).cents() * line.quantity;
+                total += line.unitPrice.cents() * line.quantity;
+            }
+            const QByteArray saleId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
+            const QByteArray now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
             raw.exec("BEGIN IMMEDIATE");
-            Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);");
-            Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=?;");
+            Stmt record(raw.get(), "INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
+                                   "customer_name, subtotal_cents, discount_cents, total_cents) VALUES (?,?,?,?,?,?,?,?,?,?);");
+            sqlite3_bind_text(record.s, 1, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(record.s, 2, "bench", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(record.s, 3, 999999);
+            sqlite3_bind_text(record.s, 4, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(record.s, 5, "sale", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_null(record.s, 6);
+            sqlite3_bind_null(record.s, 7);
+            sqlite3_bind_int64(record.s, 8, subtotal);
+            sqlite3_bind_int64(record.s, 9, subtotal - total);
+            sqlite3_bind_int64(record.s, 10, total);
+            sqlite3_step(record.s);
+            Stmt tender(raw.get(), "INSERT INTO tenders (sale_id, position, tender_type, amount_cents, handed_cents, "
+                                   "change_cents) VALUES (?,?,?,?,?,?);");
+            sqlite3_bind_text(tender.s, 1, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int64(tender.s, 2, 1);
+            sqlite3_bind_text(tender.s, 3, "Cash", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(tender.s, 4, total);
+            sqlite3_bind_null(tender.s, 5);
+            sqlite3_bind_null(tender.s, 6);
+            sqlite3_step(tender.s);
+            Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id) "
+                                   "values (?,?,?,?,?,?,?);");
+            Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=? order by id;");
             Stmt update(raw.get(), "update urunler set stok=? where barkod=?;");
             QString list;
-            double total = 0;
             for (const SaleLine& line : lines) {
                 const QByteArray code = line.barcode.toUtf8();
                 const QByteArray name = line.name.toUtf8();
@@ -416,23 +462,33 @@ int main(int argc, char** argv)
                 sqlite3_bind_text(insert.s, 3, name.constData(), int(name.size()), SQLITE_TRANSIENT);
                 sqlite3_bind_int64(insert.s, 4, line.quantity);
                 sqlite3_bind_text(insert.s, 5, line.unitPrice.text().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 6, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 7, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
                 sqlite3_step(insert.s);
                 sqlite3_reset(insert.s);
+                list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
+                        + QString::number(line.quantity) + QStringLiteral("\r\n");
+            }
+            // The stock in barcode order, as the program lowers it.
+            std::vector<const SaleLine*> byBarcode;
+            for (const SaleLine& line : lines)
+                byBarcode.push_back(&line);
+            std::stable_sort(byBarcode.begin(), byBarcode.end(),
+                             [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
+            for (const SaleLine* line : byBarcode) {
+                const QByteArray code = line->barcode.toUtf8();
                 sqlite3_bind_text(stock.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 qint64 current = 0;
                 while (sqlite3_step(stock.s) == SQLITE_ROW)
                     current = sqlite3_column_int64(stock.s, 0);
                 sqlite3_reset(stock.s);
-                sqlite3_bind_int64(update.s, 1, std::max<qint64>(0, current - line.quantity));
+                sqlite3_bind_int64(update.s, 1, std::max<qint64>(0, current - line->quantity));
                 sqlite3_bind_text(update.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 sqlite3_step(update.s);
                 sqlite3_reset(update.s);
-                total += line.unitPrice.value() * double(line.quantity);
-                list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
-                        + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
             raw.exec("COMMIT");
-            saveReceipt(list, total);
+            saveReceipt(list, double(total) / 100);
             sale.ClearAfterSale();
         };
         results.push_back(RunOperation(op));
@@ -449,6 +505,7 @@ int main(int argc, char** argv)
             };
             server.program = [context, serverSale] { CashCheckout(*context, *serverSale); };
             server.baseline = [&, serverSale] {
+                storeNextReceiptNumber(serverEnv.programFolder + QStringLiteral("settings.ini"));
                 const ServerBaselines::StoredSale stored =
                     serverRaw->storeSale(serverSale->sale().checkoutLines(), 999999, QStringLiteral("bench"));
                 saveReceipt(stored.list, stored.total);

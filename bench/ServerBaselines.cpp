@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QTreeWidget>
+#include <QDateTime>
+#include <QUuid>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -24,8 +26,13 @@ ServerBaselines::ServerBaselines(const QString& url)
     m_ready = m_server.isOpen()
               && m_server.prepare("lookup", "SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler "
                                             "where barkod=$1;")
-              && m_server.prepare("pay", "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,kasa) "
-                                         "values ($1,$2,$3,$4,$5,$6);")
+              && m_server.prepare("record", "INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, "
+                                            "customer_id, customer_name, subtotal_cents, discount_cents, total_cents) "
+                                            "VALUES ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10);")
+              && m_server.prepare("tender", "INSERT INTO tenders (sale_id, position, tender_type, amount_cents, "
+                                            "handed_cents, change_cents) VALUES ($1,$2,$3,$4,$5,$6);")
+              && m_server.prepare("pay", "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,kasa) "
+                                         "values ($1,$2,$3,$4,$5,$6,$7,$8);")
               && m_server.prepare("stock", "SELECT stok FROM urunler where barkod=$1 order by id FOR UPDATE;")
               && m_server.prepare("lower", "update urunler set stok=$1 where barkod=$2;")
               && m_server.prepare("history", "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi "
@@ -60,9 +67,27 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     StoredSale sale;
     const QByteArray receipt = QByteArray::number(receiptNumber);
     const QByteArray tillName = till.toUtf8();
+    // The record's amounts and the time, before anything is written: the record comes first.
+    qint64 subtotal = 0;
+    qint64 total = 0;
+    for (const SaleLine& line : lines) {
+        subtotal += line.priceBeforeDiscount.value_or(line.unitPrice).cents() * line.quantity;
+        total += line.unitPrice.cents() * line.quantity;
+    }
+    const QByteArray saleId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
+    const QByteArray now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const QByteArray subtotalText = QByteArray::number(subtotal);
+    const QByteArray discountText = QByteArray::number(subtotal - total);
+    const QByteArray totalText = QByteArray::number(total);
     if (!m_server.exec("BEGIN"))
         return sale;
-    bool stored = true;
+    bool stored =
+        RawResult(m_server.run("record", {saleId.constData(), tillName.constData(), receipt.constData(), now.constData(),
+                                          "sale", nullptr, nullptr, subtotalText.constData(), discountText.constData(),
+                                          totalText.constData()}))
+            .ok()
+        && RawResult(m_server.run("tender", {saleId.constData(), "1", "Cash", totalText.constData(), nullptr, nullptr}))
+               .ok();
     for (const SaleLine& line : lines) {
         const QString priceText = line.unitPrice.text();
         const QByteArray code = line.barcode.toUtf8();
@@ -70,7 +95,8 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
         const QByteArray quantity = QByteArray::number(line.quantity);
         const QByteArray price = priceText.toUtf8();
         stored = RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(),
-                                                quantity.constData(), price.constData(), tillName.constData()}))
+                                                quantity.constData(), price.constData(), now.constData(),
+                                                saleId.constData(), tillName.constData()}))
                      .ok()
                  && stored;
         sale.total += line.unitPrice.value() * double(line.quantity);
