@@ -1,6 +1,7 @@
 // Measures the program's own code paths against the least work SQLite needs for the same result, on
 // generated data sets of a big shop. Run: build/bin/quenvale_bench (see README).
 
+#include "BaselineSale.h"
 #include "BenchSupport.h"
 #include "DataSet.h"
 #include "Harness.h"
@@ -46,7 +47,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTreeWidget>
-#include <QUuid>
 #include <QWidget>
 #include <algorithm>
 #include <array>
@@ -418,14 +418,11 @@ int main(int argc, char** argv)
             storeNextReceiptNumber(programSettings);
             const std::vector<SaleLine> lines = sale.sale().checkoutLines();
             // The record's amounts and the time, before anything is written: the record comes first.
-            qint64 subtotal = 0;
-            qint64 total = 0;
-            for (const SaleLine& line : lines) {
-                subtotal += line.priceBeforeDiscount.value_or(line.unitPrice).cents() * line.quantity;
-                total += line.unitPrice.cents() * line.quantity;
-            }
-            const QByteArray saleId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
-            const QByteArray now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+            const BaselineSale prepared = PrepareBaselineSale(lines);
+            const qint64 subtotal = prepared.subtotalCents;
+            const qint64 total = prepared.totalCents;
+            const QByteArray& saleId = prepared.saleId;
+            const QByteArray& now = prepared.recordedAt;
             raw.exec("BEGIN IMMEDIATE");
             Stmt record(raw.get(), "INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
                                    "customer_name, subtotal_cents, discount_cents, total_cents) VALUES (?,?,?,?,?,?,?,?,?,?);");
@@ -469,13 +466,7 @@ int main(int argc, char** argv)
                 list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
                         + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
-            // The stock in barcode order, as the program lowers it.
-            std::vector<const SaleLine*> byBarcode;
-            for (const SaleLine& line : lines)
-                byBarcode.push_back(&line);
-            std::stable_sort(byBarcode.begin(), byBarcode.end(),
-                             [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
-            for (const SaleLine* line : byBarcode) {
+            for (const SaleLine* line : prepared.byBarcode) {
                 const QByteArray code = line->barcode.toUtf8();
                 sqlite3_bind_text(stock.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 qint64 current = 0;

@@ -1,9 +1,9 @@
 #include "ServerBaselines.h"
 
+#include "BaselineSale.h"
+
 #include <QLabel>
 #include <QTreeWidget>
-#include <QDateTime>
-#include <QUuid>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -68,17 +68,12 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     const QByteArray receipt = QByteArray::number(receiptNumber);
     const QByteArray tillName = till.toUtf8();
     // The record's amounts and the time, before anything is written: the record comes first.
-    qint64 subtotal = 0;
-    qint64 total = 0;
-    for (const SaleLine& line : lines) {
-        subtotal += line.priceBeforeDiscount.value_or(line.unitPrice).cents() * line.quantity;
-        total += line.unitPrice.cents() * line.quantity;
-    }
-    const QByteArray saleId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8();
-    const QByteArray now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-    const QByteArray subtotalText = QByteArray::number(subtotal);
-    const QByteArray discountText = QByteArray::number(subtotal - total);
-    const QByteArray totalText = QByteArray::number(total);
+    const BaselineSale prepared = PrepareBaselineSale(lines);
+    const QByteArray& saleId = prepared.saleId;
+    const QByteArray& now = prepared.recordedAt;
+    const QByteArray subtotalText = QByteArray::number(prepared.subtotalCents);
+    const QByteArray discountText = QByteArray::number(prepared.subtotalCents - prepared.totalCents);
+    const QByteArray totalText = QByteArray::number(prepared.totalCents);
     if (!m_server.exec("BEGIN"))
         return sale;
     bool stored =
@@ -103,13 +98,7 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
         sale.list += line.name + QStringLiteral(" (") + priceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }
-    // The stock in barcode order, as the program lowers it (so that two tills never wait for each other).
-    std::vector<const SaleLine*> byBarcode;
-    for (const SaleLine& line : lines)
-        byBarcode.push_back(&line);
-    std::stable_sort(byBarcode.begin(), byBarcode.end(),
-                     [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
-    for (const SaleLine* line : byBarcode) {
+    for (const SaleLine* line : prepared.byBarcode) {
         const QByteArray code = line->barcode.toUtf8();
         qint64 current = 0;
         {
