@@ -1,6 +1,7 @@
 // Measures the program's own code paths against the least work SQLite needs for the same result, on
 // generated data sets of a big shop. Run: build/bin/quenvale_bench (see README).
 
+#include "BaselineSale.h"
 #include "BenchSupport.h"
 #include "DataSet.h"
 #include "Harness.h"
@@ -54,6 +55,7 @@
 #include <QHeaderView>
 #include <QHash>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -386,7 +388,7 @@ int main(int argc, char** argv)
         });
     }
 
-    // B2: cash checkout of a fifty-line sale, receipt rendered and saved.
+    // B2: cash checkout of a fifty-line sale (its record, tender and lines), receipt rendered and saved.
     if (wanted("B2")) {
         const QString receipts = dir.path() + QStringLiteral("/receipts");
         QDir().mkpath(receipts);
@@ -400,6 +402,18 @@ int main(int argc, char** argv)
             file.write("\xEF\xBB\xBF" + text.toUtf8());
             file.commit();
         };
+        // The next receipt number stored before the sale, as the program stores it: the settings file written
+        // whole and synced to disk (on a server whose own writes are not synced, this is most of the difference).
+        auto storeNextReceiptNumber = [&](const QString& settingsFile) {
+            QFile settings(settingsFile);
+            settings.open(QIODevice::ReadOnly);
+            const QByteArray text = settings.readAll() + "ReceiptNumber=1000000\r\n";
+            QSaveFile file(receipts + QStringLiteral("/baseline-settings.ini"));
+            file.open(QIODevice::WriteOnly);
+            file.write(text);
+            file.commit();
+        };
+        const QString programSettings = program + QStringLiteral("settings.ini");
         BenchOperation op{QStringLiteral("B2"), QStringLiteral("cash checkout of 50 lines"), 1.5, 9, {}, {}, {}};
         op.setUp = [&] {
             sale.sale().clear();
@@ -409,13 +423,42 @@ int main(int argc, char** argv)
         };
         op.program = [&] { CashCheckout(form->context(), sale.sale()); };
         op.baseline = [&] {
+            storeNextReceiptNumber(programSettings);
             const std::vector<SaleLine> lines = sale.sale().checkoutLines();
+            // The record's amounts and the time, before anything is written: the record comes first.
+            const BaselineSale prepared = PrepareBaselineSale(lines);
+            const qint64 subtotal = prepared.subtotalCents;
+            const qint64 total = prepared.totalCents;
+            const QByteArray& saleId = prepared.saleId;
+            const QByteArray& now = prepared.recordedAt;
             raw.exec("BEGIN IMMEDIATE");
-            Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat) values (?,?,?,?,?);");
-            Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=?;");
+            Stmt record(raw.get(), "INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
+                                   "customer_name, subtotal_cents, discount_cents, total_cents) VALUES (?,?,?,?,?,?,?,?,?,?);");
+            sqlite3_bind_text(record.s, 1, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(record.s, 2, "bench", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(record.s, 3, 999999);
+            sqlite3_bind_text(record.s, 4, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(record.s, 5, "sale", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_null(record.s, 6);
+            sqlite3_bind_null(record.s, 7);
+            sqlite3_bind_int64(record.s, 8, subtotal);
+            sqlite3_bind_int64(record.s, 9, subtotal - total);
+            sqlite3_bind_int64(record.s, 10, total);
+            sqlite3_step(record.s);
+            Stmt tender(raw.get(), "INSERT INTO tenders (sale_id, position, tender_type, amount_cents, handed_cents, "
+                                   "change_cents) VALUES (?,?,?,?,?,?);");
+            sqlite3_bind_text(tender.s, 1, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int64(tender.s, 2, 1);
+            sqlite3_bind_text(tender.s, 3, "Cash", -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(tender.s, 4, total);
+            sqlite3_bind_null(tender.s, 5);
+            sqlite3_bind_null(tender.s, 6);
+            sqlite3_step(tender.s);
+            Stmt insert(raw.get(), "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id) "
+                                   "values (?,?,?,?,?,?,?);");
+            Stmt stock(raw.get(), "SELECT stok FROM urunler where barkod=? order by id;");
             Stmt update(raw.get(), "update urunler set stok=? where barkod=?;");
             QString list;
-            double total = 0;
             for (const SaleLine& line : lines) {
                 const QByteArray code = line.barcode.toUtf8();
                 const QByteArray name = line.name.toUtf8();
@@ -424,23 +467,27 @@ int main(int argc, char** argv)
                 sqlite3_bind_text(insert.s, 3, name.constData(), int(name.size()), SQLITE_TRANSIENT);
                 sqlite3_bind_int64(insert.s, 4, line.quantity);
                 sqlite3_bind_text(insert.s, 5, line.unitPrice.text().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 6, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert.s, 7, saleId.constData(), int(saleId.size()), SQLITE_TRANSIENT);
                 sqlite3_step(insert.s);
                 sqlite3_reset(insert.s);
+                list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
+                        + QString::number(line.quantity) + QStringLiteral("\r\n");
+            }
+            for (const SaleLine* line : prepared.byBarcode) {
+                const QByteArray code = line->barcode.toUtf8();
                 sqlite3_bind_text(stock.s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 qint64 current = 0;
                 while (sqlite3_step(stock.s) == SQLITE_ROW)
                     current = sqlite3_column_int64(stock.s, 0);
                 sqlite3_reset(stock.s);
-                sqlite3_bind_int64(update.s, 1, std::max<qint64>(0, current - line.quantity));
+                sqlite3_bind_int64(update.s, 1, std::max<qint64>(0, current - line->quantity));
                 sqlite3_bind_text(update.s, 2, code.constData(), int(code.size()), SQLITE_TRANSIENT);
                 sqlite3_step(update.s);
                 sqlite3_reset(update.s);
-                total += line.unitPrice.value() * double(line.quantity);
-                list += line.name + QStringLiteral(" (") + line.unitPrice.text() + QStringLiteral(") * ")
-                        + QString::number(line.quantity) + QStringLiteral("\r\n");
             }
             raw.exec("COMMIT");
-            saveReceipt(list, total);
+            saveReceipt(list, double(total) / 100);
             sale.sale().clear();
         };
         results.push_back(RunOperation(op));
@@ -457,6 +504,7 @@ int main(int argc, char** argv)
             };
             server.program = [context, serverSale] { CashCheckout(*context, serverSale->sale()); };
             server.baseline = [&, serverSale] {
+                storeNextReceiptNumber(serverEnv.programFolder + QStringLiteral("settings.ini"));
                 const ServerBaselines::StoredSale stored =
                     serverRaw->storeSale(serverSale->sale().checkoutLines(), 999999, QStringLiteral("bench"));
                 saveReceipt(stored.list, stored.total);

@@ -1,5 +1,7 @@
 #include "ServerBaselines.h"
 
+#include "BaselineSale.h"
+
 #include <QHash>
 #include <QLabel>
 #include <QTreeWidget>
@@ -25,8 +27,13 @@ ServerBaselines::ServerBaselines(const QString& url)
     m_ready = m_server.isOpen()
               && m_server.prepare("lookup", "SELECT barkod, urunadi, fiyat, stok, kayittarihi FROM urunler "
                                             "where barkod=$1;")
-              && m_server.prepare("pay", "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,kasa) "
-                                         "values ($1,$2,$3,$4,$5,$6);")
+              && m_server.prepare("record", "INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, "
+                                            "customer_id, customer_name, subtotal_cents, discount_cents, total_cents) "
+                                            "VALUES ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10);")
+              && m_server.prepare("tender", "INSERT INTO tenders (sale_id, position, tender_type, amount_cents, "
+                                            "handed_cents, change_cents) VALUES ($1,$2,$3,$4,$5,$6);")
+              && m_server.prepare("pay", "insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,kasa) "
+                                         "values ($1,$2,$3,$4,$5,$6,$7,$8);")
               && m_server.prepare("stock", "SELECT stok FROM urunler where barkod=$1 order by id FOR UPDATE;")
               && m_server.prepare("lower", "update urunler set stok=$1 where barkod=$2;")
               && m_server.prepare("history", "SELECT id, fisno, barkod, urunadi, fiyat, adet, odemetarihi "
@@ -66,9 +73,22 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     StoredSale sale;
     const QByteArray receipt = QByteArray::number(receiptNumber);
     const QByteArray tillName = till.toUtf8();
+    // The record's amounts and the time, before anything is written: the record comes first.
+    const BaselineSale prepared = PrepareBaselineSale(lines);
+    const QByteArray& saleId = prepared.saleId;
+    const QByteArray& now = prepared.recordedAt;
+    const QByteArray subtotalText = QByteArray::number(prepared.subtotalCents);
+    const QByteArray discountText = QByteArray::number(prepared.subtotalCents - prepared.totalCents);
+    const QByteArray totalText = QByteArray::number(prepared.totalCents);
     if (!m_server.exec("BEGIN"))
         return sale;
-    bool stored = true;
+    bool stored =
+        RawResult(m_server.run("record", {saleId.constData(), tillName.constData(), receipt.constData(), now.constData(),
+                                          "sale", nullptr, nullptr, subtotalText.constData(), discountText.constData(),
+                                          totalText.constData()}))
+            .ok()
+        && RawResult(m_server.run("tender", {saleId.constData(), "1", "Cash", totalText.constData(), nullptr, nullptr}))
+               .ok();
     for (const SaleLine& line : lines) {
         const QString priceText = line.unitPrice.text();
         const QByteArray code = line.barcode.toUtf8();
@@ -76,20 +96,15 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
         const QByteArray quantity = QByteArray::number(line.quantity);
         const QByteArray price = priceText.toUtf8();
         stored = RawResult(m_server.run("pay", {receipt.constData(), code.constData(), name.constData(),
-                                                quantity.constData(), price.constData(), tillName.constData()}))
+                                                quantity.constData(), price.constData(), now.constData(),
+                                                saleId.constData(), tillName.constData()}))
                      .ok()
                  && stored;
         sale.total += line.unitPrice.value() * double(line.quantity);
         sale.list += line.name + QStringLiteral(" (") + priceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }
-    // The stock in barcode order, as the program lowers it (so that two tills never wait for each other).
-    std::vector<const SaleLine*> byBarcode;
-    for (const SaleLine& line : lines)
-        byBarcode.push_back(&line);
-    std::stable_sort(byBarcode.begin(), byBarcode.end(),
-                     [](const SaleLine* a, const SaleLine* b) { return a->barcode < b->barcode; });
-    for (const SaleLine* line : byBarcode) {
+    for (const SaleLine* line : prepared.byBarcode) {
         const QByteArray code = line->barcode.toUtf8();
         qint64 current = 0;
         {

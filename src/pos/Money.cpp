@@ -105,6 +105,17 @@ void RaiseNotANumber(const QString& text)
     throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
+std::optional<qint64> ReadAmountCents(const QString& text)
+{
+    static const QRegularExpression amount(QStringLiteral("^\\s*(\\d{0,15})(?:\\.(\\d{0,2}))?\\s*$"));
+    const QRegularExpressionMatch match = amount.match(text);
+    const QString units = match.captured(1);
+    const QString cents = match.captured(2);
+    if (!match.hasMatch() || (units.isEmpty() && cents.isEmpty()))
+        return std::nullopt;
+    return units.toLongLong() * 100 + (cents + QStringLiteral("00")).left(2).toLongLong();
+}
+
 qint64 ReadIntegerOr(const QString& text, qint64 defaultValue)
 {
     bool ok = false;

@@ -34,6 +34,9 @@ bool TryReadNumber(const QString& text, double& value);
 double ReadNumber(const QString& text);
 // Raises that AppError for the text.
 [[noreturn]] void RaiseNotANumber(const QString& text);
+// An amount typed by the cashier in whole cents: digits with a point and at most two decimals ("12", "12.5",
+// "12.50", ".5"), blanks around it allowed; none for anything else (a sign, an exponent, three decimals, "1,5").
+std::optional<qint64> ReadAmountCents(const QString& text);
 // A whole number in decimal (blanks around it allowed), or the default.
 qint64 ReadIntegerOr(const QString& text, qint64 defaultValue);
 

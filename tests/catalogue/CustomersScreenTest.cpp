@@ -194,6 +194,23 @@ TEST_F(CustomersScreenTest, DetailsListTheOpenLinesAndPaidSettlesTheCheckedOnes)
     EXPECT_EQ(s.Label10->text(), QStringLiteral("0.99"));
     EXPECT_EQ(s.Edit1->text(), QStringLiteral("0.99"));
     EXPECT_EQ(cell(QStringLiteral("select odendimi from veresiyeler where musteriadi='Bob'")), QStringLiteral("0"));
+
+    // Each settlement is a record of its own, paid in cash unless another payment type is chosen.
+    auto* paidBy = FindControl<QComboBox>(s.window, "ComboBoxPaidBy");
+    EXPECT_EQ(FindControl<QLabel>(s.window, "LabelPaidBy")->buddy(), paidBy);
+    ASSERT_EQ(paidBy->count(), 2);
+    EXPECT_EQ(paidBy->itemText(0) + QLatin1Char('/') + paidBy->itemText(1), QStringLiteral("Cash/Card"));
+    EXPECT_EQ(paidBy->currentIndex(), 0);
+    paidBy->setCurrentIndex(1);
+    s.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    paid(s);
+    const QueryResult records = query(QStringLiteral(
+        "select r.kind || '|' || r.customer_name || '|' || r.total_cents || '|' || t.tender_type || '|' || t.amount_cents"
+        " || '|' || (select count(*) from odemeler o where o.sale_id = r.sale_id) from sale_records r"
+        " join tenders t on t.sale_id = r.sale_id order by r.id"));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records.rows[0][0].asText(), QStringLiteral("settlement|Ann|300|Cash|300|1"));
+    EXPECT_EQ(records.rows[1][0].asText(), QStringLiteral("settlement|Ann|99|Card|99|1"));
 }
 
 TEST_F(CustomersScreenTest, ACustomerIsDeletedOnlyOnceTheCreditIsSettled)

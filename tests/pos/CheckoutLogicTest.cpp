@@ -5,6 +5,8 @@
 #include "pos/ReceiptOutput.h"
 #include "pos/Sale.h"
 #include "pos/SettingsReceiptNumberKeeper.h"
+#include "pos/SplitPayment.h"
+#include "store/TenderTypesTable.h"
 #include "support/CommitFailure.h"
 #include "support/EngineDatabaseTest.h"
 #include "support/FixedEnvironment.h"
@@ -278,6 +280,91 @@ TEST_P(CheckoutLogicTest, ASaleThatCannotBeStoredGivesItsNumberBackAndAsksNothin
         EXPECT_TRUE(output.saved.empty());
         EXPECT_EQ(output.drawerPulses, 0);
     }
+}
+
+// Cash 5.00 and card 3.00 for the sale of 6.20: 1.80 back.
+Payment CashAndCard()
+{
+    SplitPayment split(620, {kCashTender, kCardTender});
+    split.setAmountText(kCashTender, QStringLiteral("5"));
+    split.setAmountText(kCardTender, QStringLiteral("3.00"));
+    return Payment::split(split.tenders());
+}
+
+TEST_P(CheckoutLogicTest, EachWayOfPayingStoresOneRecordWhoseTendersAddUpToItsTotalAndItsLinesCarryItsId)
+{
+    struct Case
+    {
+        const char* name;
+        Payment payment;
+        double discount;
+        const char* record; // kind|receipt|customer|name|subtotal|discount|total|till
+        QStringList tenders; // position|type|amount|handed|change
+        int drawerPulses;
+    };
+    const Case cases[] = {
+        {"cash, 10.00 handed", Payment::cash(1000), 0, "sale|12|||620|0|620|Front", {"1|Cash|620|1000|380"}, 1},
+        {"cash, nothing typed", Payment::cash(), 0, "sale|12|||620|0|620|Front", {"1|Cash|620||"}, 1},
+        {"cash, less typed than the total", Payment::cash(500), 0, "sale|12|||620|0|620|Front", {"1|Cash|620||"}, 1},
+        {"cash, 10% off", Payment::cash(), 10, "sale|12|||620|62|558|Front", {"1|Cash|558||"}, 1},
+        {"card", Payment::card(), 0, "sale|12|||620|0|620|Front", {"1|Card|620||"}, 0},
+        {"cash and card with change", CashAndCard(), 0, "sale|12|||620|0|620|Front",
+         {"1|Cash|320|500|180", "2|Card|300||"}, 1},
+        {"on account", Payment::onAccount(kAnn), 0, "sale||7|Ann's|620|0|620|Front", {"1|Account|620||"}, 0},
+    };
+    db.setTillName(QStringLiteral("Front"));
+    output.drawer = true;
+    qint64 records = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("DELETE FROM odemeler; DELETE FROM veresiyeler;")));
+        numbers.setNext(12);
+        output.drawerPulses = 0;
+        fillSale(); // the checkout cleared the last case's sale
+        sale.setDiscountRate(c.discount);
+
+        ASSERT_TRUE(sell(c.payment, false).recorded);
+
+        EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM sale_records")), QStringList{QString::number(++records)});
+        const QStringList ids = rows(QStringLiteral("SELECT sale_id FROM odemeler UNION SELECT sale_id FROM veresiyeler"));
+        ASSERT_EQ(ids.size(), 1) << "every line carries the one record's id";
+        const QString saleId = ids[0];
+        EXPECT_EQ(QueryRows(db,
+                            QStringLiteral("SELECT (SELECT count(*) FROM odemeler WHERE sale_id = ?) "
+                                           "+ (SELECT count(*) FROM veresiyeler WHERE sale_id = ?)"),
+                            {saleId, saleId}),
+                  QStringList{"2"});
+        EXPECT_EQ(QueryRows(db,
+                            QStringLiteral("SELECT kind, receipt_no, customer_id, customer_name, subtotal_cents, "
+                                           "discount_cents, total_cents, till FROM sale_records WHERE sale_id = ?"),
+                            {saleId}),
+                  QStringList{QString::fromUtf8(c.record)});
+        EXPECT_EQ(QueryRows(db,
+                            QStringLiteral("SELECT position, tender_type, amount_cents, handed_cents, change_cents "
+                                           "FROM tenders WHERE sale_id = ? ORDER BY position"),
+                            {saleId}),
+                  c.tenders);
+        EXPECT_EQ(QueryRows(db,
+                            QStringLiteral("SELECT r.total_cents - sum(t.amount_cents) FROM sale_records r "
+                                           "JOIN tenders t ON t.sale_id = r.sale_id WHERE r.sale_id = ? "
+                                           "GROUP BY r.total_cents"),
+                            {saleId}),
+                  QStringList{"0"});
+        EXPECT_EQ(output.drawerPulses, c.drawerPulses);
+    }
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
+}
+
+TEST_P(CheckoutLogicTest, TheReceiptTellsHowTheSaleWasPaidAndNamesItsRecord)
+{
+    book.ReceiptTemplate = {QStringLiteral("No [RECEIPTNO]"), QStringLiteral("[TENDERS]"), QStringLiteral("[SALEID]")};
+    ASSERT_TRUE(sell(CashAndCard(), false).recorded);
+    const QString saleId = rows(QStringLiteral("SELECT sale_id FROM sale_records")).value(0);
+    EXPECT_EQ(saleId.size(), 36);
+    ASSERT_EQ(output.saved.size(), 1u);
+    EXPECT_EQ(output.saved[0].second,
+              QStringLiteral("No 12\r\nCash: $ 5.00\r\nCard: $ 3.00\r\nChange: $ 1.80\r\n") + saleId
+                  + QStringLiteral("\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CheckoutLogicTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);

@@ -77,3 +77,15 @@ TEST(MoneyWithSymbol, PutsTheSymbolAndOneBlankBeforeTheAmount)
 }
 
 } // namespace
+
+TEST(ReadAmountCents, ReadsDigitsWithAtMostTwoDecimalsExactly)
+{
+    const std::pair<const char*, std::optional<qint64>> cases[] = {
+        {"12", 1200},  {"12.5", 1250}, {" 12.50 ", 1250}, {".5", 50},   {"0.07", 7},     {"12.", 1200},
+        {"999999999999999.99", 99999999999999999},
+        {"", std::nullopt}, {".", std::nullopt}, {"-1", std::nullopt}, {"+1", std::nullopt}, {"1e2", std::nullopt},
+        {"1.234", std::nullopt}, {"1,5", std::nullopt}, {"abc", std::nullopt}, {"1 2", std::nullopt},
+        {"1000000000000000", std::nullopt}};
+    for (const auto& [text, cents] : cases)
+        EXPECT_EQ(ReadAmountCents(QString::fromLatin1(text)), cents) << text;
+}

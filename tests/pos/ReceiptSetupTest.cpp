@@ -206,7 +206,8 @@ TEST_F(ReceiptSetupTest, TemplateEditorShowsTheTemplateAndItsMenu)
         for (QAction* item : FindControl<QMenu>(editor, "PopupMenu1")->actions())
             captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
         EXPECT_EQ(captions, (QStringList{"Sıfırla", "-", "Ekle [DATE]", "Ekle [DATETIME]", "Ekle [LIST]",
-                                         "Add [RECEIPTNO]", "Ekle [TIME]", "Ekle [TOTAL]"}));
+                                         "Add [RECEIPTNO]", "Ekle [TIME]", "Ekle [TOTAL]", "Ekle [TENDERS]",
+                                         "Ekle [SALEID]"}));
         EXPECT_EQ(memo->toPlainText(), ctx.receipts.ReceiptTemplate.join('\n'));
         EXPECT_TRUE(memo->toPlainText().startsWith(QStringLiteral("Mağazamıza Hoş Geldiniz\n")))
             << memo->toPlainText().toStdString();

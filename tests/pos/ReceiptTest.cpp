@@ -1,4 +1,6 @@
 #include "pos/Receipt.h"
+#include "pos/TenderTexts.h"
+#include "store/TenderTypesTable.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,26 @@ TEST(RenderReceipt, PlaceholdersIgnoreLetterCaseAndApplyInOrderOverEarlierValues
               QStringLiteral("BOX 31.01.2025 [RECEIPTNO]\r\n"));
     // Without [LIST] the lines are simply left out; the total is still given.
     EXPECT_EQ(Render({"Total: [TOTAL]"}, QStringLiteral("TEA (1.00) * 1"), 1), QStringLiteral("Total: $ 1.00\r\n"));
+}
+
+TEST(RenderReceipt, TellsHowTheSaleWasPaidAndItsRecordsIdWhereTheTemplateAsks)
+{
+    const QString tenders = TendersReceiptText({{kCardTender, 300, std::nullopt, std::nullopt},
+                                                {kCashTender, 320, 500, 180}},
+                                               QStringLiteral("$"));
+    EXPECT_EQ(tenders, QStringLiteral("Card: $ 3.00\r\nCash: $ 5.00\r\nChange: $ 1.80"));
+    EXPECT_EQ(RenderReceipt(ReceiptTemplateText({"Total: [TOTAL]", "[tenders]", "Sale [SALEID]"}), QStringLiteral("12"),
+                            QString(), 6.2, kSaleTime, QStringLiteral("$"), QStringLiteral("dd.MM.yyyy"),
+                            QStringLiteral("HH:mm:ss"), tenders, QStringLiteral("0f8e2c1a-5b7d-4e3f-9a6c-2d1b0e9f8a7c")),
+              QStringLiteral("Total: $ 6.20\r\nCard: $ 3.00\r\nCash: $ 5.00\r\nChange: $ 1.80\r\n"
+                             "Sale 0f8e2c1a-5b7d-4e3f-9a6c-2d1b0e9f8a7c\r\n"));
+    // Cash whose handing over was not typed, on account, and a shop's own type: no change line.
+    EXPECT_EQ(TendersReceiptText({{kCashTender, 620, std::nullopt, std::nullopt}}, QStringLiteral("$")),
+              QStringLiteral("Cash: $ 6.20"));
+    EXPECT_EQ(TendersReceiptText({{kAccountTender, 620, std::nullopt, std::nullopt},
+                                  {QStringLiteral("Voucher"), -5, std::nullopt, std::nullopt}},
+                                 QStringLiteral("EUR")),
+              QStringLiteral("Account: EUR 6.20\r\nVoucher: EUR -0.05"));
 }
 
 TEST(ReceiptFile, IsNamedByTheNumberAndHoldsUtf8LinesWithCrLf)

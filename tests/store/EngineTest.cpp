@@ -305,7 +305,7 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     ASSERT_TRUE(open && open->size() == 1);
     EXPECT_EQ(open->front().price, QStringLiteral("4.75"));
 
-    const CreditSettlement settlement = SettleCreditLines(db, QStringLiteral("Ayşe"), *open, kCashTender);
+    const CreditSettlement settlement = SettleCreditLines(db, QStringLiteral("Ayşe"), *open, kCardTender);
     ASSERT_TRUE(settlement.stored);
     EXPECT_EQ(settlement.settled, 1U);
     EXPECT_EQ(settlement.settledElsewhere, 0U);
@@ -313,6 +313,14 @@ TEST_P(EngineTest, CreditLinesAreSettledWithTheTimeOfPayment)
     const QString paidAt = rows(QStringLiteral("SELECT odemetarihi FROM veresiyeler;")).value(0);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(paidAt).hasMatch())
         << paidAt.toStdString();
+    // The settlement's record: the customer, paid by card, at the time the line was paid; its payment line
+    // carries its id.
+    EXPECT_EQ(rows(QStringLiteral("SELECT r.kind, r.receipt_no, r.customer_id, r.customer_name, r.total_cents, "
+                                  "r.recorded_at, t.tender_type, t.amount_cents FROM sale_records r JOIN tenders t "
+                                  "ON t.sale_id = r.sale_id WHERE r.kind = 'settlement';")),
+              QStringList{QStringLiteral("settlement||%1|Ayşe|475|%2|Card|475").arg(customers[0].id).arg(paidAt)});
+    EXPECT_EQ(rows(QStringLiteral("SELECT fisno, odemetarihi FROM odemeler WHERE sale_id = ?;"), {settlement.saleId}),
+              QStringList{QStringLiteral("0|") + paidAt});
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 

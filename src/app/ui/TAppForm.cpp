@@ -22,6 +22,8 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "pos/ui/CashCheckout.h"
+#include "pos/ui/PaymentTypesWindow.h"
+#include "pos/ui/PaymentWindow.h"
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
@@ -36,6 +38,7 @@
 #include "app/ui/BackupCommands.h"
 #include "app/ui/DatabaseSettingsWindow.h"
 #include "store/DataFileTemplate.h"
+#include "store/TenderTypesTable.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -53,6 +56,8 @@
 #include <QResizeEvent>
 #include <QTableView>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -153,10 +158,11 @@ void TAppForm::buildScreens()
 void TAppForm::buildBars()
 {
     m_sellByCash = makeButton(m_sellBar, QStringLiteral("BitBtn1"));
+    m_sellByCard = makeButton(m_sellBar, QStringLiteral("ButtonSellByCard"));
+    m_splitPayment = makeButton(m_sellBar, QStringLiteral("ButtonSplitPayment"));
     m_sellByCredit = makeButton(m_sellBar, QStringLiteral("BitBtn2"));
-    for (QPushButton* b : {m_sellByCash, m_sellByCredit}) {
+    for (QPushButton* b : sellButtons()) {
         QFont f = b->font();
-        f.setPointSize(18);
         f.setBold(true);
         b->setFont(f);
         b->setEnabled(false);
@@ -175,6 +181,14 @@ void TAppForm::buildBars()
     });
     connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
         Guarded(m_context, this, &TAppForm::BitBtn2Click)();
+        m_saleScreen->focusList();
+    });
+    connect(m_sellByCard, &QPushButton::clicked, this, [this] {
+        Guarded(m_context, this, &TAppForm::ButtonSellByCardClick)();
+        m_saleScreen->focusList();
+    });
+    connect(m_splitPayment, &QPushButton::clicked, this, [this] {
+        Guarded(m_context, this, &TAppForm::ButtonSplitPaymentClick)();
         m_saleScreen->focusList();
     });
     connect(m_productsButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn3Click));
@@ -244,6 +258,7 @@ void TAppForm::buildMenus()
     addItem(settingsMenu, QStringLiteral("EditPassword1"), QString(), &TAppForm::EditPassword1Click);
     addItem(settingsMenu, QStringLiteral("CurrencySymbol1"), QString(), &TAppForm::CurrencySymbol1Click);
     addItem(settingsMenu, QStringLiteral("Receipts1"), QString(), &TAppForm::Receipts1Click);
+    addItem(settingsMenu, QStringLiteral("PaymentTypes1"), QString(), &TAppForm::PaymentTypes1Click);
     addItem(settingsMenu, QStringLiteral("Database1"), QString(), &TAppForm::Database1Click);
     settingsMenu->addSeparator();
     addItem(settingsMenu, QStringLiteral("AskPrint1"), QString(), &TAppForm::AskPrint1Click)->setCheckable(true);
@@ -334,6 +349,7 @@ void TAppForm::setCaptions()
     setItem("EditPassword1", TranslateText("Edit Password"));
     setItem("CurrencySymbol1", TranslateText("Currency Symbol"));
     setItem("Receipts1", TranslateText("Receipts"));
+    setItem("PaymentTypes1", TranslateText("Payment Types..."));
     setItem("Database1", TranslateText("Database") + dots);
     setItem("AskPrint1", TranslateText("Ask Print"));
     setItem("PrintTemplate1", TranslateText("Print Template"));
@@ -350,7 +366,19 @@ void TAppForm::setCaptions()
     m_customersButton->setText(TranslateText("CUSTOMERS"));
     m_salesButton->setText(TranslateText("SALES"));
     m_sellByCash->setText(TranslateText("SELL BY CASH"));
+    m_sellByCard->setText(TranslateText("SELL BY CARD"));
+    m_splitPayment->setText(TranslateText("SPLIT PAYMENT"));
     m_sellByCredit->setText(TranslateText("SELL BY CREDIT"));
+    // F1 is the help and Alt+F4 ends the program; F5 to F8 sell, in the bar's order. (A button's new caption
+    // takes its shortcut away, so the keys are given after it.)
+    const char* const tips[] = {"Sell by Cash", "Sell by Card", "Split Payment", "Sell by Credit"};
+    const std::vector<QPushButton*> sell = sellButtons();
+    for (size_t i = 0; i < sell.size(); ++i) {
+        const QKeySequence key(Qt::Key_F5 + int(i));
+        sell[i]->setShortcut(key);
+        sell[i]->setToolTip(TranslateText(tips[i]) + QStringLiteral(" (") + key.toString(QKeySequence::NativeText)
+                            + QLatin1Char(')'));
+    }
 
     m_saleScreen->setCaptions();
     m_productsScreen->setCaptions();
@@ -400,8 +428,15 @@ void TAppForm::FormResize()
 {
     const int w1 = m_sellBar->contentsRect().width();
     const int h1 = m_sellBar->contentsRect().height();
-    m_sellByCash->setGeometry(2, 2, w1 / 2 - 5, h1 - 4);
-    m_sellByCredit->setGeometry(w1 / 2 + 3, 2, w1 / 2 - 5, h1 - 4);
+    const std::vector<QPushButton*> sell = sellButtons();
+    const int width = w1 / int(sell.size());
+    const int sellPoints = w1 >= 1100 ? 18 : (w1 > 800 ? 14 : 11);
+    for (size_t i = 0; i < sell.size(); ++i) {
+        sell[i]->setGeometry(int(i) * width + 2, 2, width - 5, h1 - 4);
+        QFont f = sell[i]->font();
+        f.setPointSize(sellPoints);
+        sell[i]->setFont(f);
+    }
 
     const int w2 = m_navBar->contentsRect().width();
     const int h2 = m_navBar->contentsRect().height();
@@ -438,10 +473,24 @@ void TAppForm::showAdminMode(bool admin)
     action(QStringLiteral("Logout1"))->setVisible(admin);
 }
 
+std::vector<QPushButton*> TAppForm::sellButtons() const
+{
+    return {m_sellByCash, m_sellByCard, m_splitPayment, m_sellByCredit};
+}
+
+void TAppForm::readPaymentTypes()
+{
+    const std::optional<std::vector<TenderType>> types = TenderTypesTable(m_context.SQLConnection1()).all();
+    m_cardTaken = types && std::any_of(types->begin(), types->end(), [](const TenderType& type) {
+                      return type.code == kCardTender && type.enabled;
+                  });
+}
+
 void TAppForm::allowSelling(bool allowed)
 {
-    m_sellByCash->setEnabled(allowed);
-    m_sellByCredit->setEnabled(allowed);
+    for (QPushButton* b : sellButtons())
+        b->setEnabled(allowed);
+    m_sellByCard->setEnabled(allowed && m_cardTaken);
     if (!allowed)
         return;
     m_sellBar->show();
@@ -451,6 +500,7 @@ void TAppForm::allowSelling(bool allowed)
 void TAppForm::OpenDatabase()
 {
     m_context.openDatabase();
+    readPaymentTypes();
     emit databaseOpened();
 }
 
@@ -511,8 +561,8 @@ void TAppForm::BitBtn3Click()
     if (!m_context.CheckAdmin())
         return;
     showScreen(m_productsScreen);
-    m_sellByCash->setEnabled(false);
-    m_sellByCredit->setEnabled(false);
+    for (QPushButton* b : sellButtons())
+        b->setEnabled(false);
     m_sellBar->hide();
     m_productsScreen->prepare();
 }
@@ -522,16 +572,16 @@ void TAppForm::BitBtn4Click()
     if (!m_context.CheckAdmin())
         return;
     showScreen(m_customersScreen);
-    m_sellByCash->setEnabled(false);
-    m_sellByCredit->setEnabled(false);
+    for (QPushButton* b : sellButtons())
+        b->setEnabled(false);
     m_sellBar->hide();
     m_customersScreen->prepare();
 }
 
 void TAppForm::BitBtn17Click()
 {
-    m_sellByCash->setEnabled(false);
-    m_sellByCredit->setEnabled(false);
+    for (QPushButton* b : sellButtons())
+        b->setEnabled(false);
     m_sellBar->hide();
     showScreen(m_salesHistoryScreen);
     m_salesHistoryScreen->prepare();
@@ -539,13 +589,23 @@ void TAppForm::BitBtn17Click()
 
 void TAppForm::BitBtn1Click()
 {
-    CashCheckout(m_context, m_saleScreen->sale());
+    CashCheckout(m_context, m_saleScreen->sale(), m_saleScreen->amountTendered());
 }
 
 void TAppForm::BitBtn2Click()
 {
     m_saleScreen->focusList();
     SellByCredit(m_context, m_saleScreen->sale());
+}
+
+void TAppForm::ButtonSellByCardClick()
+{
+    CardCheckout(m_context, m_saleScreen->sale());
+}
+
+void TAppForm::ButtonSplitPaymentClick()
+{
+    SplitPaymentCheckout(m_context, m_saleScreen->sale());
 }
 
 // ---- menu commands ----
@@ -675,6 +735,16 @@ void TAppForm::CurrencySymbol1Click()
 void TAppForm::Receipts1Click()
 {
     TFormReceipts::showFor(m_context);
+}
+
+void TAppForm::PaymentTypes1Click()
+{
+    if (!m_context.CheckAdmin())
+        return;
+    PaymentTypesWindow::showModalFor(m_context);
+    readPaymentTypes();
+    if (m_sellBar->isVisible())
+        allowSelling(!m_saleScreen->sale().empty());
 }
 
 void TAppForm::Database1Click()

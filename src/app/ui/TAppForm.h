@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Dialogs;
 class Environment;
@@ -45,6 +46,8 @@ public:
     SalesHistoryScreen* salesHistoryScreen() const { return m_salesHistoryScreen; }
     QPushButton* sellByCashButton() const { return m_sellByCash; }
     QPushButton* sellByCreditButton() const { return m_sellByCredit; }
+    QPushButton* sellByCardButton() const { return m_sellByCard; }
+    QPushButton* splitPaymentButton() const { return m_splitPayment; }
     QWidget* sellBar() const { return m_sellBar; }
     QWidget* navigationBar() const { return m_navBar; }
     QAction* action(const QString& objectName) const;
@@ -109,6 +112,7 @@ private:
     void CurrencySymbol1Click();
     void Receipts1Click();
     void Database1Click();
+    void PaymentTypes1Click();
     void AskPrint1Click();
     void PrintTemplate1Click();
     void ChangeInterface1Click();
@@ -121,6 +125,8 @@ private:
     void About1Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    void ButtonSellByCardClick();
+    void ButtonSplitPaymentClick();
     void BitBtn3Click();
     void BitBtn4Click();
     void BitBtn17Click();
@@ -133,6 +139,11 @@ private:
     void showAdminMode(bool admin);
     // Shows the sell bar with its buttons enabled (a sale is on the list) or disables them.
     void allowSelling(bool allowed);
+    // The sell buttons in the bar's order: cash, card, split, credit.
+    std::vector<QPushButton*> sellButtons() const;
+    // Whether the shop takes cards (its Card payment type is switched on): read when the database opens and after
+    // the payment types were changed.
+    void readPaymentTypes();
 
     struct ColumnKey
     {
@@ -152,6 +163,9 @@ private:
     QWidget* m_navBar = nullptr;
     QPushButton* m_sellByCash = nullptr;
     QPushButton* m_sellByCredit = nullptr;
+    QPushButton* m_sellByCard = nullptr;
+    QPushButton* m_splitPayment = nullptr;
+    bool m_cardTaken = true;
     QPushButton* m_productsButton = nullptr;
     QPushButton* m_customersButton = nullptr;
     QPushButton* m_salesButton = nullptr;

@@ -6,6 +6,7 @@
 #include "catalogue/Pictures.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
+#include "pos/TenderTexts.h"
 #include "catalogue/CreditSettlement.h"
 #include "store/CustomersTable.h"
 #include "store/TenderTypesTable.h"
@@ -115,6 +116,14 @@ CustomersScreen::CustomersScreen(AppContext& context, QWidget* parent)
     auto* totalRow = new QHBoxLayout;
     totalRow->addWidget(Label11);
     totalRow->addWidget(Label10, 1);
+    LabelPaidBy = new QLabel(Panel10);
+    named(LabelPaidBy, "LabelPaidBy");
+    ComboBoxPaidBy = new QComboBox(Panel10);
+    named(ComboBoxPaidBy, "ComboBoxPaidBy");
+    LabelPaidBy->setBuddy(ComboBoxPaidBy);
+    auto* paidByRow = new QHBoxLayout;
+    paidByRow->addWidget(LabelPaidBy);
+    paidByRow->addWidget(ComboBoxPaidBy, 1);
     auto* detailButtons = new QHBoxLayout;
     detailButtons->addWidget(BitBtn14);
     detailButtons->addWidget(BitBtn7);
@@ -122,6 +131,7 @@ CustomersScreen::CustomersScreen(AppContext& context, QWidget* parent)
     details->setContentsMargins(0, 0, 0, 0);
     details->addWidget(CheckListBox1, 1);
     details->addLayout(totalRow);
+    details->addLayout(paidByRow);
     details->addLayout(detailButtons);
 
     auto* layout = new QHBoxLayout(this);
@@ -157,6 +167,21 @@ void CustomersScreen::setCaptions()
     Label11->setText(TranslateText("TOTAL:"));
     BitBtn14->setText(TranslateText("Select All"));
     BitBtn7->setText(TranslateText("PAID"));
+    LabelPaidBy->setText(TranslateText("Paid by:"));
+    for (int i = 0; i < ComboBoxPaidBy->count(); ++i)
+        ComboBoxPaidBy->setItemText(i, TenderTypeCaption(ComboBoxPaidBy->itemData(i).toString()));
+}
+
+void CustomersScreen::fillPaidBy()
+{
+    ComboBoxPaidBy->clear();
+    ComboBoxPaidBy->addItem(TenderTypeCaption(kCashTender), kCashTender);
+    for (const TenderType& type :
+         TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>())) {
+        if (type.enabled && type.code != kCashTender && type.code != kAccountTender)
+            ComboBoxPaidBy->addItem(TenderTypeCaption(type.code), type.code);
+    }
+    ComboBoxPaidBy->setCurrentIndex(0);
 }
 
 bool CustomersScreen::eventFilter(QObject* watched, QEvent* event)
@@ -209,6 +234,7 @@ void CustomersScreen::prepare()
     BitBtn6->setEnabled(false);
     BitBtn11->setEnabled(false);
     showDetails(false);
+    fillPaidBy();
 
     const QStringList names = CustomersTable(m_context.SQLConnection1()).names();
     {
@@ -337,7 +363,8 @@ void CustomersScreen::BitBtn7Click()
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
             checked.push_back(m_lines[size_t(i)]);
     if (!checked.empty()) {
-        const CreditSettlement settlement = SettleCreditLines(m_context.SQLConnection1(), ComboBox2->currentText(), checked, kCashTender);
+        const QString paidBy = ComboBoxPaidBy->currentIndex() >= 0 ? ComboBoxPaidBy->currentData().toString() : kCashTender;
+        const CreditSettlement settlement = SettleCreditLines(m_context.SQLConnection1(), ComboBox2->currentText(), checked, paidBy);
         if (settlement.stored && settlement.settledElsewhere > 0) {
             const QString told =
                 settlement.settled == 0

@@ -40,6 +40,8 @@ private:
     void showCustomerFields(bool visible);
     void showDetails(bool visible);
     void focusCustomer();
+    // The payment types a settlement may be paid by: the enabled ones but Account, Cash chosen.
+    void fillPaidBy();
 
     AppContext& m_context;
     QLabel* m_customerLabel = nullptr;
@@ -61,4 +63,6 @@ private:
     QLabel* Label10 = nullptr;           // total of the shown lines
     QPushButton* BitBtn14 = nullptr;     // "Select All"
     QPushButton* BitBtn7 = nullptr;      // "PAID"
+    QLabel* LabelPaidBy = nullptr;       // "Paid by:"
+    QComboBox* ComboBoxPaidBy = nullptr; // the payment type a settlement is paid by, Cash first
 };

@@ -1,19 +1,15 @@
 #include "pos/ui/CashCheckout.h"
 
-#include "app/AppContext.h"
-#include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Payment.h"
 #include "pos/ui/CompleteSale.h"
 
-#include <QWidget>
-
-void CashCheckout(AppContext& context, Sale& sale)
+void CashCheckout(AppContext& context, Sale& sale, std::optional<qint64> handedCents)
 {
-    const QString caption = TranslateText("Sell by Cash");
-    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?")))
-        return;
-    // The cash receipt's print job carries the main window's caption.
-    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
-    CompleteSale(context, sale, Payment::cash(), context.window(), caption, jobTitle);
+    ConfirmAndCompleteSale(context, sale, TranslateText("Sell by Cash"), Payment::cash(handedCents));
+}
+
+void CardCheckout(AppContext& context, Sale& sale)
+{
+    ConfirmAndCompleteSale(context, sale, TranslateText("Sell by Card"), Payment::card());
 }

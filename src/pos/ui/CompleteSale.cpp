@@ -6,6 +6,8 @@
 #include "pos/Checkout.h"
 #include "pos/ui/TillReceiptOutput.h"
 
+#include <QWidget>
+
 bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
                   const QString& printJobTitle)
 {
@@ -20,4 +22,13 @@ bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidg
     if (!result.failure.isEmpty())
         context.ShowError(result.failure);
     return true;
+}
+
+void ConfirmAndCompleteSale(AppContext& context, Sale& sale, const QString& caption, const Payment& payment)
+{
+    if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?")))
+        return;
+    // The receipt's print job carries the main window's caption.
+    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
+    CompleteSale(context, sale, payment, context.window(), caption, jobTitle);
 }

@@ -13,3 +13,8 @@ class Sale;
 // False when nothing was stored (the reason has been shown): the sale is left as it was.
 bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
                   const QString& printJobTitle = QString());
+
+// A sale at the till after "Confirm?" under the caption (SELL BY CASH, SELL BY CARD): completed for the payment,
+// its print job titled with the main window's caption. On No, or when nothing could be stored, the sale is left
+// as it was.
+void ConfirmAndCompleteSale(AppContext& context, Sale& sale, const QString& caption, const Payment& payment);

@@ -259,6 +259,7 @@ SaleScreen::SaleScreen(AppContext& context, QWidget* parent)
     connect(BitBtn22, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::BitBtn22Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { clicked(&SaleScreen::Button1Click); });
     connect(Edit7, &QLineEdit::textChanged, this, Guarded(m_context, this, &SaleScreen::Edit7Change));
+    connect(Edit7, &QLineEdit::textEdited, this, [this] { m_tenderedTyped = true; });
     connect(&m_context, &AppContext::currencySymbolChanged, this, [this] { FiyatHesapla(); });
 }
 
@@ -536,8 +537,14 @@ void SaleScreen::Button1Click()
 
 // ---- checkout ----
 
+std::optional<qint64> SaleScreen::amountTendered() const
+{
+    return m_tenderedTyped ? ReadAmountCents(Edit7->text()) : std::nullopt;
+}
+
 void SaleScreen::saleCleared()
 {
+    m_tenderedTyped = false;
     ListView1->setFocus();
     FiyatHesapla();
     EkleDuzeltSifirla();

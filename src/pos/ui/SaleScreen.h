@@ -4,6 +4,7 @@
 #include "pos/SaleListModel.h"
 
 #include <QString>
+#include <optional>
 #include <QWidget>
 
 class AppContext;
@@ -55,6 +56,9 @@ public:
     // add mode, no discount, the focus on the list).
     Sale& sale() { return m_sale; }
     const Sale& sale() const { return m_sale; }
+    // What the cashier typed as the amount tendered for this sale, in cents; none when nothing was typed since
+    // the last sale (the box keeps the last sale's text) or the text is no amount.
+    std::optional<qint64> amountTendered() const;
 
     // What has been typed into the sale list since the last lookup; an Enter looks it up.
     const QString& pendingBarcode() const { return m_pendingBarcode; }
@@ -97,6 +101,7 @@ private:
     QString m_pendingBarcode;
     qint64 m_editedRow = 0; // the row "Edit" and "DELETE" act on
     bool m_scrollPending = false;
+    bool m_tenderedTyped = false; // Edit7 was typed into since the last sale
     QString m_shownChangeTable; // the text in Memo1
 
     QTreeView* ListView1 = nullptr;

@@ -64,6 +64,8 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
     AddRECEIPTNO1 = addMenuItem(PopupMenu1, QStringLiteral("AddRECEIPTNO1"));
     AddTIME1 = addMenuItem(PopupMenu1, QStringLiteral("AddTIME1"));
     AddTOTAL1 = addMenuItem(PopupMenu1, QStringLiteral("AddTOTAL1"));
+    AddTENDERS1 = addMenuItem(PopupMenu1, QStringLiteral("AddTENDERS1"));
+    AddSALEID1 = addMenuItem(PopupMenu1, QStringLiteral("AddSALEID1"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(SpeedButton1);
@@ -80,7 +82,8 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
     connect(Reset1, &QAction::triggered, this, [this] { Reset1Click(); });
     const std::pair<QAction*, const char*> placeholders[] = {
         {AddDATE1, "[DATE]"}, {AddDATETIME1, "[DATETIME]"}, {AddLIST1, "[LIST]"},
-        {AddRECEIPTNO1, "[RECEIPTNO]"}, {AddTIME1, "[TIME]"}, {AddTOTAL1, "[TOTAL]"}};
+        {AddRECEIPTNO1, "[RECEIPTNO]"}, {AddTIME1, "[TIME]"}, {AddTOTAL1, "[TOTAL]"},
+        {AddTENDERS1, "[TENDERS]"}, {AddSALEID1, "[SALEID]"}};
     for (const auto& [item, placeholder] : placeholders) {
         const QString text = QString::fromLatin1(placeholder);
         connect(item, &QAction::triggered, this, [this, text] { AddPlaceholder(text); });
@@ -119,6 +122,8 @@ void TPrintTemplateForm::FormCreate()
     AddRECEIPTNO1->setText(QStringLiteral("Add [RECEIPTNO]"));
     AddTIME1->setText(add + QStringLiteral(" [TIME]"));
     AddTOTAL1->setText(add + QStringLiteral(" [TOTAL]"));
+    AddTENDERS1->setText(add + QStringLiteral(" [TENDERS]"));
+    AddSALEID1->setText(add + QStringLiteral(" [SALEID]"));
 }
 
 void TPrintTemplateForm::SpeedButton1Click()

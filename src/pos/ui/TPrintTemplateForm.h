@@ -48,4 +48,6 @@ private:
     QAction* AddRECEIPTNO1 = nullptr;
     QAction* AddTIME1 = nullptr;
     QAction* AddTOTAL1 = nullptr;
+    QAction* AddTENDERS1 = nullptr;
+    QAction* AddSALEID1 = nullptr;
 };

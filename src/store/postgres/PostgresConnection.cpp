@@ -395,6 +395,7 @@ CREATE TEMP TABLE old_records ON COMMIT DROP AS
          'sale', min(musteriid), min(musteriadi), 'Account',
          greatest(least(sum(round(fiyat * 100) * adet), 9e18), -9e18)::bigint, NULL
   FROM veresiyeler WHERE sale_id IS NULL GROUP BY 3, 4, 5, 6;
+ANALYZE old_records;
 UPDATE old_records SET total_cents = 0 WHERE total_cents IS NULL;
 UPDATE old_records g SET kind = 'settlement', customer_id = v.musteriid, customer_name = v.musteriadi
   FROM (SELECT DISTINCT ON (odemetarihi, coalesce(kasa, '')) odemetarihi, coalesce(kasa, '') AS till, musteriid,
