@@ -198,6 +198,27 @@ TEST_F(StoreTest, AFailingStatementInsideATransactionIsReportedAndTheRestCommitt
     EXPECT_TRUE(db.Commit());
 }
 
+TEST_F(StoreTest, ATransactionTheEngineRollsBackItselfStoresNothingMoreOfTheSeries)
+{
+    // The engine rolls the whole transaction back itself: the statements after the failure must not be stored
+    // one by one outside it, and the failure is shown once.
+    openNew("data.db", kProducts + "CREATE TRIGGER refuse BEFORE INSERT ON urunler WHEN new.barkod = 'bad' "
+                                   "BEGIN SELECT RAISE(ROLLBACK, 'refused'); END;");
+    ASSERT_TRUE(db.BeginTransaction());
+    EXPECT_TRUE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"1"}));
+    EXPECT_FALSE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"bad"}));
+    EXPECT_TRUE(db.transactionFailed());
+    EXPECT_FALSE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"2"}));
+    EXPECT_FALSE(db.Commit());
+    EXPECT_EQ(reported, QStringList{"refused"});
+    EXPECT_EQ(Count(db, "urunler"), 0);
+
+    ASSERT_TRUE(db.BeginTransaction());
+    EXPECT_TRUE(db.ExecuteDirect("insert into urunler (barkod) values (?);", {"3"}));
+    EXPECT_TRUE(db.Commit());
+    EXPECT_EQ(Count(db, "urunler"), 1);
+}
+
 TEST_F(StoreTest, PreparedStatementWalksRowsAndReportsOnlyPreparation)
 {
     openNew("data.db", kProducts + "insert into urunler (barkod, fiyat) values ('a', '1.5'), ('b', NULL);");

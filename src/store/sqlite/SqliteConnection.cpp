@@ -1,6 +1,6 @@
 #include "store/sqlite/SqliteConnection.h"
 
-#include "store/FilePaths.h"
+#include "store/sqlite/FilePaths.h"
 #include "store/sqlite/SqliteCursor.h"
 #include "store/sqlite/SqliteRowBatch.h"
 #include "store/sqlite/SqliteValues.h"

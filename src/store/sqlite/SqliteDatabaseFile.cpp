@@ -1,6 +1,6 @@
 #include "store/sqlite/SqliteDatabaseFile.h"
 
-#include "store/FilePaths.h"
+#include "store/sqlite/FilePaths.h"
 
 #include <QFile>
 

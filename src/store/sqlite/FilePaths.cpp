@@ -1,4 +1,4 @@
-#include "store/FilePaths.h"
+#include "store/sqlite/FilePaths.h"
 
 #include <QFile>
 
