@@ -4,9 +4,8 @@
 #include "pos/Money.h"
 #include "pos/MoneyAmount.h"
 #include "pos/MoneySum.h"
+#include "pos/SaleRecordStore.h"
 #include "store/PaymentsTable.h"
-#include "store/SaleRecordsTable.h"
-#include "store/TendersTable.h"
 #include "store/Transaction.h"
 
 #include <algorithm>
@@ -41,19 +40,17 @@ CreditSettlement SettleCreditLines(Database& db, const QString& customer, const 
             return result;
         }
         SaleRecordRow record;
-        record.saleId = NewSaleId();
-        record.till = db.tillName();
-        record.recordedAt = db.localNow();
         record.kind = SaleRecordKind::Settlement;
         record.customerId = std::find_if(lines.begin(), lines.end(), [&](const CreditLineRecord& line) {
                                 return isOpen(line.id);
                             })->customerId;
         record.customerName = customer;
         record.subtotalCents = record.totalCents = total.cents();
-        if (!SaleRecordsTable(db).insert(record)
-            || !TendersTable(db).insert(record.saleId, {{tenderType, total.cents(), std::nullopt, std::nullopt}}))
+        const std::optional<RecordStamp> stored =
+            StoreSaleRecord(db, record, {{tenderType, total.cents(), std::nullopt, std::nullopt}});
+        if (!stored)
             return result;
-        const RecordStamp stamp{record.saleId, record.recordedAt};
+        const RecordStamp& stamp = *stored;
         const std::optional<std::vector<qint64>> paid = creditLines.markPaid(*open, stamp.recordedAt);
         if (!paid || paid->size() != open->size())
             return result;
@@ -62,7 +59,7 @@ CreditSettlement SettleCreditLines(Database& db, const QString& customer, const 
             if (isOpen(line.id) && !payments.insert(stamp, 0, line.barcode, line.name, line.quantity.raw(), line.price))
                 return result;
         }
-        result.saleId = record.saleId;
+        result.saleId = stamp.saleId;
     }
     if (!transaction.commit())
         return {};
