@@ -21,6 +21,7 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/TillTenderTypes.h"
 #include "pos/ui/CashCheckout.h"
 #include "pos/ui/PaymentTypesWindow.h"
 #include "pos/ui/PaymentWindow.h"
@@ -481,9 +482,7 @@ std::vector<QPushButton*> TAppForm::sellButtons() const
 void TAppForm::readPaymentTypes()
 {
     const std::optional<std::vector<TenderType>> types = TenderTypesTable(m_context.SQLConnection1()).all();
-    m_cardTaken = types && std::any_of(types->begin(), types->end(), [](const TenderType& type) {
-                      return type.code == kCardTender && type.enabled;
-                  });
+    m_cardTaken = types && TakesCards(*types);
 }
 
 void TAppForm::allowSelling(bool allowed)

@@ -5,6 +5,7 @@
 #include "app/ui/GuardedHandler.h"
 #include "i18n/Translator.h"
 #include "pos/TenderTexts.h"
+#include "pos/TillTenderTypes.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -75,9 +76,8 @@ void PaymentTypesWindow::load()
     const QSignalBlocker quiet(ListTypes);
     ListTypes->clear();
     m_types.clear();
-    for (const TenderType& type : TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>())) {
-        if (type.code == kAccountTender)
-            continue;
+    for (const TenderType& type :
+         TillTenderTypes(TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>()))) {
         auto* item = new QListWidgetItem(TenderTypeCaption(type.code), ListTypes);
         // Cash is what the till always takes.
         item->setFlags(type.code == kCashTender ? Qt::ItemIsSelectable | Qt::ItemIsEnabled

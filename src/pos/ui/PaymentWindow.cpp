@@ -10,6 +10,7 @@
 #include "pos/Payment.h"
 #include "pos/RecordAmounts.h"
 #include "pos/TenderTexts.h"
+#include "pos/TillTenderTypes.h"
 #include "pos/ui/CompleteSale.h"
 #include "pos/Sale.h"
 
@@ -22,14 +23,6 @@
 
 namespace {
 
-QStringList CodesOf(const std::vector<TenderType>& types)
-{
-    QStringList codes;
-    for (const TenderType& type : types)
-        codes << type.code;
-    return codes;
-}
-
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = QString())
 {
     auto* label = new QLabel(text, parent);
@@ -39,12 +32,11 @@ QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = Q
 
 } // namespace
 
-PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
-                             const std::vector<TenderType>& types)
+PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents, const QStringList& typeCodes)
     : QDialog(context.window())
     , m_context(context)
     , m_sale(sale)
-    , m_split(totalCents, CodesOf(types))
+    , m_split(totalCents, typeCodes)
 {
     setObjectName(QStringLiteral("PaymentWindow"));
     setWindowTitle(TranslateText("Payment"));
@@ -54,11 +46,10 @@ PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
     large.setPointSize(14);
     auto* grid = new QGridLayout;
     int row = 0;
-    for (const TenderType& type : types) {
-        QLabel* caption = NamedLabel(this, QStringLiteral("LabelAmount") + type.code,
-                                     TenderTypeCaption(type.code) + QLatin1Char(':'));
+    for (const QString& code : typeCodes) {
+        QLabel* caption = NamedLabel(this, QStringLiteral("LabelAmount") + code, TenderTypeCaption(code) + QLatin1Char(':'));
         auto* amount = new QLineEdit(this);
-        amount->setObjectName(QStringLiteral("EditAmount") + type.code);
+        amount->setObjectName(QStringLiteral("EditAmount") + code);
         amount->setAlignment(Qt::AlignRight);
         amount->setFont(large);
         caption->setFont(large);
@@ -144,10 +135,6 @@ void SplitPaymentCheckout(AppContext& context, Sale& sale)
     const std::optional<std::vector<TenderType>> types = TenderTypesTable(context.SQLConnection1()).all();
     if (!types)
         return;
-    std::vector<TenderType> offered;
-    for (const TenderType& type : *types)
-        if (type.enabled && type.code != kAccountTender)
-            offered.push_back(type);
-    PaymentWindow window(context, sale, amounts->totalCents, offered);
+    PaymentWindow window(context, sale, amounts->totalCents, OfferedTenderTypes(*types));
     context.dialogs().execModal(window);
 }
