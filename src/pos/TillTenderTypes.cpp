@@ -1,5 +1,7 @@
 #include "pos/TillTenderTypes.h"
 
+#include "pos/TenderTexts.h"
+
 std::vector<TenderType> TillTenderTypes(const std::vector<TenderType>& types)
 {
     std::vector<TenderType> till;
@@ -21,4 +23,15 @@ QStringList OfferedTenderTypes(const std::vector<TenderType>& types)
 bool TakesCards(const std::vector<TenderType>& types)
 {
     return OfferedTenderTypes(types).contains(kCardTender);
+}
+
+bool TenderTypeNameTaken(const QString& name, const std::vector<TenderType>& types)
+{
+    if (name.isEmpty())
+        return true;
+    for (const TenderType& type : types)
+        if (type.code.compare(name, Qt::CaseInsensitive) == 0
+            || TenderTypeCaption(type.code).compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }

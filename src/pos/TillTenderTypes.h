@@ -15,3 +15,6 @@ std::vector<TenderType> TillTenderTypes(const std::vector<TenderType>& types);
 QStringList OfferedTenderTypes(const std::vector<TenderType>& types);
 // Whether the till takes cards: the Card type is offered.
 bool TakesCards(const std::vector<TenderType>& types);
+// Whether a new type of this name would clash with one of the types: an empty name, or a type's code or its name
+// as the cashier reads it (TenderTypeCaption), in any case.
+bool TenderTypeNameTaken(const QString& name, const std::vector<TenderType>& types);

@@ -55,4 +55,15 @@ TEST(TillTenderTypes, TheTillListsEveryTypeButAccountAndOffersCashFirstThenTheEn
     }
 }
 
+TEST(TillTenderTypes, ANewTypeIsRefusedWhenItsNameIsEmptyOrAnyTypesCodeOrCaptionInAnyCase)
+{
+    const std::vector<TenderType> types{Type(kCashTender, true), Type(kCardTender, false),
+                                        Type(kAccountTender, true), Type("Voucher", true)};
+    for (const char* name : {"", "cash", "CARD", "account", "vOUCHER"})
+        EXPECT_TRUE(TenderTypeNameTaken(QString::fromLatin1(name), types)) << name;
+    for (const char* name : {"Mobile", "Cash card", "Vouchers"})
+        EXPECT_FALSE(TenderTypeNameTaken(QString::fromLatin1(name), types)) << name;
+    EXPECT_FALSE(TenderTypeNameTaken(QStringLiteral("Cash"), {}));
+}
+
 } // namespace
