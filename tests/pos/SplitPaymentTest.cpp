@@ -1,3 +1,4 @@
+#include "core/AppError.h"
 #include "pos/SplitPayment.h"
 #include "store/TenderTypesTable.h"
 
@@ -77,6 +78,29 @@ TEST(SplitPayment, ASaleOfNothingOrLessCannotBeSplit)
     SplitPayment split(1250, {kCashTender});
     EXPECT_FALSE(split.setAmountText(kCardTender, QStringLiteral("12.50")));
     EXPECT_EQ(split.remainingCents(), 1250);
+}
+
+TEST(SplitPayment, ASaleIsSplitForItsRecordsTotalAndASaleTooLargeToRecordIsNotSplit)
+{
+    // Under a discount each unit is charged at its discounted price: 3 x 0.33 + 2.50.
+    const std::vector<SaleLine> lines{
+        {QStringLiteral("T1"), QStringLiteral("TEA"), 3, MoneyAmount::fromCents(33), MoneyAmount::fromCents(40)},
+        {QStringLiteral("C1"), QStringLiteral("COFFEE"), 1, MoneyAmount::fromCents(250)}};
+    EXPECT_EQ(SplitPayment::totalCentsOf(lines), 349);
+    EXPECT_EQ(SplitPayment::totalCentsOf({}), 0);
+
+    const MoneyAmount gold = MoneyAmount::fromCents(900000000000000000);
+    const std::vector<std::vector<SaleLine>> tooLarge{
+        {{QStringLiteral("G1"), QStringLiteral("GOLD"), 99999, gold}, {QStringLiteral("G1"), QStringLiteral("GOLD"), 2, gold}},
+        {{QStringLiteral("Y1"), QStringLiteral("YACHT"), 1, MoneyAmount::rounded(1e18)}}};
+    for (const std::vector<SaleLine>& sale : tooLarge) {
+        try {
+            SplitPayment::totalCentsOf(sale);
+            ADD_FAILURE() << "split for " << sale.front().name.toStdString();
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("The amounts of this sale are too large to be recorded."));
+        }
+    }
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 #include "pos/ui/PaymentWindow.h"
 
 #include "app/AppContext.h"
-#include "core/AppError.h"
 #include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "pos/MoneyAmount.h"
 #include "pos/Payment.h"
-#include "pos/RecordAmounts.h"
 #include "pos/TenderTexts.h"
 #include "pos/TillTenderTypes.h"
 #include "pos/ui/CompleteSale.h"
@@ -129,12 +127,10 @@ void PaymentWindow::ButtonCompleteClick()
 
 void SplitPaymentCheckout(AppContext& context, Sale& sale)
 {
-    const std::optional<RecordAmounts> amounts = RecordAmountsOf(sale.checkoutLines());
-    if (!amounts)
-        throw AppError(TranslateText("The amounts of this sale are too large to be recorded."));
+    const qint64 totalCents = SplitPayment::totalCentsOf(sale.checkoutLines());
     const std::optional<std::vector<TenderType>> types = TenderTypesTable(context.SQLConnection1()).all();
     if (!types)
         return;
-    PaymentWindow window(context, sale, amounts->totalCents, OfferedTenderTypes(*types));
+    PaymentWindow window(context, sale, totalCents, OfferedTenderTypes(*types));
     context.dialogs().execModal(window);
 }
