@@ -1,6 +1,7 @@
 #include "pos/Checkout.h"
 
 #include "platform/Environment.h"
+#include "pos/MoneyAmount.h"
 #include "pos/Payment.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptBook.h"
@@ -41,7 +42,8 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
         if (!number)
             number.emplace(m_numbers);
         const QString receipt = RenderReceipt(ReceiptTemplateText(m_book.ReceiptTemplate),
-                                              QString::number(number->number()), stored.listText, stored.total,
+                                              QString::number(number->number()), stored.listText,
+                                              MoneyAmount::fromCents(stored.totalCents).value(),
                                               m_env.now(), m_book.CurrencySymbol, m_env.shortDateFormat(),
                                               m_env.longTimeFormat(),
                                               TendersReceiptText(stored.tenders, m_book.CurrencySymbol),

@@ -90,7 +90,7 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const 
     }
     sale.committed = transaction.commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
-    sale.total = MoneyAmount::fromCents(amounts->totalCents).value();
+    sale.totalCents = amounts->totalCents;
     sale.saleId = stamp.saleId;
     sale.tenders = tenders;
     return sale;

@@ -10,13 +10,13 @@
 class Database;
 class Payment;
 
-// What the receipt needs of a stored sale: the list lines (CR LF between them), the total, the record's id and
+// What the receipt needs of a stored sale: the list lines (CR LF between them), the record's total, its id and
 // its tenders. committed is false when the sale could not be stored as a whole; nothing of it is then in the
 // database, and the failure has been reported.
 struct RecordedSale
 {
     QString listText;
-    double total = 0;
+    qint64 totalCents = 0;
     QString saleId;
     std::vector<TenderRow> tenders;
     bool committed = false;

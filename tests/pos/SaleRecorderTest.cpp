@@ -56,7 +56,7 @@ TEST_F(SaleRecorderTest, CashSaleStoresEveryLineUnderTheReceiptNumberAndLowersTh
     EXPECT_TRUE(reported.isEmpty()) << reported.join('\n').toStdString();
     EXPECT_EQ(sale.listText, QStringLiteral("COFFEE (2.50) * 2\r\nBOB'S TEA (18.00) * 3\r\nCAKE (1.25) * 1\r\n"
                                             "TWIN A (1.00) * 1"));
-    EXPECT_DOUBLE_EQ(sale.total, 61.25);
+    EXPECT_EQ(sale.totalCents, 6125);
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno,barkod,urunadi,adet,fiyat FROM odemeler ORDER BY id")),
               (QStringList{"12|C1|COFFEE|2|2.5", "12|T1|BOB'S TEA|3|18", "12||CAKE|1|1.25", "12|D1|TWIN A|1|1"}));
     EXPECT_EQ(stock(QStringLiteral("C1")), 8);
@@ -71,7 +71,7 @@ TEST_F(SaleRecorderTest, CreditSaleStoresTheCustomersOpenLines)
 {
     const RecordedSale sale = RecordSale(db, {kLines[0], kLines[1]}, Payment::onAccount({7, QStringLiteral("ANN'S SHOP")}), std::nullopt);
     EXPECT_TRUE(sale.committed);
-    EXPECT_DOUBLE_EQ(sale.total, 59);
+    EXPECT_EQ(sale.totalCents, 5900);
     EXPECT_EQ(rows(QStringLiteral("SELECT musteriid,musteriadi,barkod,urunadi,adet,fiyat,odendimi FROM veresiyeler")),
               (QStringList{"7|ANN'S SHOP|C1|COFFEE|2|2.5|0", "7|ANN'S SHOP|T1|BOB'S TEA|3|18|0"}));
     EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM odemeler")).isEmpty());

@@ -5,7 +5,6 @@
 #include "app/ui/GuardedHandler.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "pos/MoneyAmount.h"
 #include "pos/Payment.h"
 #include "pos/TenderTexts.h"
 #include "pos/TillTenderTypes.h"
@@ -97,8 +96,7 @@ PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
     connect(ButtonComplete, &QPushButton::clicked, this, Guarded(m_context, this, &PaymentWindow::ButtonCompleteClick));
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    LabelTotalValue->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol,
-                                             MoneyAmount::fromCents(totalCents).value()));
+    LabelTotalValue->setText(CentsWithSymbol(m_context.receipts.CurrencySymbol, totalCents));
     amountChanged();
     setMinimumWidth(380);
     if (!m_amounts.empty())
@@ -110,8 +108,8 @@ void PaymentWindow::amountChanged()
     for (size_t i = 0; i < m_amounts.size(); ++i)
         m_split.setAmountText(m_split.typeCodes().at(qsizetype(i)), m_amounts[i]->text());
     const QString symbol = m_context.receipts.CurrencySymbol;
-    LabelRemainingValue->setText(MoneyWithSymbol(symbol, MoneyAmount::fromCents(m_split.remainingCents()).value()));
-    LabelChangeValue->setText(MoneyWithSymbol(symbol, MoneyAmount::fromCents(m_split.changeCents()).value()));
+    LabelRemainingValue->setText(CentsWithSymbol(symbol, m_split.remainingCents()));
+    LabelChangeValue->setText(CentsWithSymbol(symbol, m_split.changeCents()));
     ButtonComplete->setEnabled(m_split.canComplete());
 }
 
