@@ -4,6 +4,7 @@
 #include "pos/Money.h"
 
 #include <QRegularExpression>
+#include <QtNumeric>
 #include <cmath>
 
 QStringList ChangeTableLines(qint64 grandTotalCents)
@@ -28,12 +29,13 @@ QStringList ChangeTableLines(qint64 grandTotalCents)
     return lines;
 }
 
-QString ChangeForTendered(const QString& amountText, double grandTotal)
+QString ChangeForTendered(const QString& amountText, qint64 recordTotalCents)
 {
-    double amount = 0;
-    if (!TryReadNumber(amountText, amount))
+    const std::optional<qint64> amount = ReadAmountCents(amountText);
+    qint64 change = 0;
+    if (!amount || qSubOverflow(*amount, recordTotalCents, &change))
         return QStringLiteral("0.00");
-    return MoneyText(amount - grandTotal);
+    return CentsText(change);
 }
 
 bool ReadDiscountRate(const QString& answer, double& rate)
