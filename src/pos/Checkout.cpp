@@ -11,6 +11,8 @@
 #include "pos/SaleRecorder.h"
 #include "pos/TenderTexts.h"
 
+#include <QDateTime>
+
 Checkout::Checkout(Database& db, ReceiptNumberKeeper& numbers, ReceiptOutput& output, const ReceiptBook& book,
                    const Environment& env)
     : m_db(db)
@@ -44,7 +46,9 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
         const QString receipt = RenderReceipt(ReceiptTemplateText(m_book.ReceiptTemplate),
                                               QString::number(number->number()), stored.listText,
                                               MoneyAmount::fromCents(stored.totalCents).value(),
-                                              m_env.now(), m_book.CurrencySymbol, m_env.shortDateFormat(),
+                                              QDateTime::fromString(stored.recordedAt,
+                                                                    QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                              m_book.CurrencySymbol, m_env.shortDateFormat(),
                                               m_env.longTimeFormat(),
                                               TendersReceiptText(stored.tenders, m_book.CurrencySymbol),
                                               stored.saleId);

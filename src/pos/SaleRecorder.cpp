@@ -92,6 +92,7 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const 
     sale.listText = listLines.join(QStringLiteral("\r\n"));
     sale.totalCents = amounts->totalCents;
     sale.saleId = stamp.saleId;
+    sale.recordedAt = stamp.recordedAt;
     sale.tenders = tenders;
     return sale;
 }
