@@ -119,7 +119,7 @@ void PaymentWindow::ButtonCompleteClick()
         return;
     // Nothing stored (the reason has been shown): the window and the sale stay for another try.
     if (CompleteSale(m_context, m_sale, Payment::split(m_split.tenders()), this, TranslateText("Payment"),
-                     m_context.window() ? m_context.window()->window()->windowTitle() : QString()))
+                     MainWindowTitle(m_context)))
         accept();
 }
 
