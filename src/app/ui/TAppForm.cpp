@@ -176,22 +176,16 @@ void TAppForm::buildBars()
 
     // The sell buttons keep the focus after a click, and their questions and windows give it back there; the
     // next scan must reach the sale list, whichever way the checkout ended.
-    connect(m_sellByCash, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::BitBtn1Click)();
-        m_saleScreen->focusList();
-    });
-    connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::BitBtn2Click)();
-        m_saleScreen->focusList();
-    });
-    connect(m_sellByCard, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::ButtonSellByCardClick)();
-        m_saleScreen->focusList();
-    });
-    connect(m_splitPayment, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::ButtonSplitPaymentClick)();
-        m_saleScreen->focusList();
-    });
+    const std::pair<QPushButton*, void (TAppForm::*)()> sellHandlers[] = {
+        {m_sellByCash, &TAppForm::BitBtn1Click},
+        {m_sellByCard, &TAppForm::ButtonSellByCardClick},
+        {m_splitPayment, &TAppForm::ButtonSplitPaymentClick},
+        {m_sellByCredit, &TAppForm::BitBtn2Click}};
+    for (const auto& [button, handler] : sellHandlers)
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            Guarded(m_context, this, handler)();
+            m_saleScreen->focusList();
+        });
     connect(m_productsButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn3Click));
     connect(m_customersButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn4Click));
     connect(m_salesButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn17Click));
