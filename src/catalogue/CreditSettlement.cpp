@@ -9,14 +9,14 @@
 #include "store/Transaction.h"
 
 #include <algorithm>
-#include <map>
 
 CreditSettlement SettleCreditLines(Database& db, const QString& customer, const std::vector<CreditLineRecord>& lines,
                                    const QString& tenderType)
 {
-    std::map<qint64, MoneyAmount> prices;
+    // Every price is read before anything is stored; prices[i] is the price of lines[i].
+    std::vector<MoneyAmount> prices;
     for (const CreditLineRecord& line : lines)
-        prices[line.id] = MoneyAmount::rounded(ReadNumber(line.price));
+        prices.push_back(MoneyAmount::rounded(ReadNumber(line.price)));
 
     CreditSettlement result;
     Transaction transaction(db);
@@ -32,9 +32,9 @@ CreditSettlement SettleCreditLines(Database& db, const QString& customer, const 
     const auto isOpen = [&open](qint64 id) { return std::find(open->begin(), open->end(), id) != open->end(); };
     if (!open->empty()) {
         MoneySum total;
-        for (const CreditLineRecord& line : lines)
-            if (isOpen(line.id))
-                total.add(prices[line.id], line.quantity.asInteger());
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (isOpen(lines[i].id))
+                total.add(prices[i], lines[i].quantity.asInteger());
         if (!total.exact()) {
             db.reportError(TranslateText("The amounts of this sale are too large to be recorded."));
             return result;
