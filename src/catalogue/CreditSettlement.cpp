@@ -26,7 +26,8 @@ CreditSettlement SettleCreditLines(Database& db, const QString& customer, const 
     for (const CreditLineRecord& line : lines)
         ids.push_back(line.id);
     CreditLinesTable creditLines(db);
-    const std::optional<std::vector<qint64>> open = creditLines.stillOpen(ids);
+    // A line another till settled meanwhile is no longer among them, and none of them can be settled elsewhere now.
+    const std::optional<std::vector<qint64>> open = creditLines.claimOpen(ids);
     if (!open)
         return result;
     const auto isOpen = [&open](qint64 id) { return std::find(open->begin(), open->end(), id) != open->end(); };
@@ -51,8 +52,7 @@ CreditSettlement SettleCreditLines(Database& db, const QString& customer, const 
         if (!stored)
             return result;
         const RecordStamp& stamp = *stored;
-        const std::optional<std::vector<qint64>> paid = creditLines.markPaid(*open, stamp.recordedAt);
-        if (!paid || paid->size() != open->size())
+        if (!creditLines.markPaid(*open, stamp.recordedAt))
             return result;
         PaymentsTable payments(db);
         for (const CreditLineRecord& line : lines) {
