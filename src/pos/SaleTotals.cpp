@@ -4,7 +4,6 @@
 #include "pos/Money.h"
 
 #include <QRegularExpression>
-#include <QtNumeric>
 #include <cmath>
 
 QStringList ChangeTableLines(qint64 grandTotalCents)
@@ -29,13 +28,12 @@ QStringList ChangeTableLines(qint64 grandTotalCents)
     return lines;
 }
 
-QString ChangeForTendered(const QString& amountText, qint64 recordTotalCents)
+QString ChangeForTendered(const QString& amountText, double grandTotal)
 {
-    const std::optional<qint64> amount = ReadAmountCents(amountText);
-    qint64 change = 0;
-    if (!amount || qSubOverflow(*amount, recordTotalCents, &change))
+    double amount = 0;
+    if (!TryReadNumber(amountText, amount))
         return QStringLiteral("0.00");
-    return CentsText(change);
+    return MoneyText(amount - grandTotal);
 }
 
 bool ReadDiscountRate(const QString& answer, double& rate)

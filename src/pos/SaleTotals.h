@@ -11,10 +11,9 @@
 // (100 < total < 200); a total of exactly 100, exactly 200 or above 200 gives no lines.
 QStringList ChangeTableLines(qint64 grandTotalCents);
 
-// The change for an amount tendered, as a cash checkout records it: the amount read as the cashier's amount
-// (ReadAmountCents) less the total of the sale's record, as money text (negative while the amount falls short), or
-// "0.00" when the text is no such amount (an empty box, a comma, three decimals, a sign or an exponent included).
-QString ChangeForTendered(const QString& amountText, qint64 recordTotalCents);
+// The change for an amount tendered: the money text of amount - total, or "0.00" when the amount is not a
+// number (an empty box included).
+QString ChangeForTendered(const QString& amountText, double grandTotal);
 
 // The discount answer: optional leading blanks, an optional sign, digits with an optional fraction (digits on
 // either side of the point), an optional exponent, and nothing after it. "1e1" passes, "10%", "abc" and an

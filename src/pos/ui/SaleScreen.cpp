@@ -7,7 +7,6 @@
 #include "app/AppContext.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "pos/RecordAmounts.h"
 #include "pos/SaleTotals.h"
 
 #include <QBoxLayout>
@@ -516,9 +515,7 @@ void SaleScreen::FiyatHesapla()
 
 void SaleScreen::Edit7Change()
 {
-    // Against the total the sale's record gets, which the recorded change is taken from.
-    const std::optional<RecordAmounts> amounts = RecordAmountsOf(m_sale.checkoutLines());
-    Label19->setText(amounts ? ChangeForTendered(Edit7->text(), amounts->totalCents) : QStringLiteral("0.00"));
+    Label19->setText(ChangeForTendered(Edit7->text(), m_sale.total().value()));
 }
 
 void SaleScreen::Button1Click()
