@@ -69,6 +69,7 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
 
 bool AppContext::openDatabase()
 {
+    m_db.setTillName(tillName());
     const QString serverUrl = m_settings.text(SettingKey::DatabaseUrl).trimmed();
     if (!serverUrl.isEmpty()) {
         if (!IsServerUrl(serverUrl)) {
@@ -77,7 +78,6 @@ bool AppContext::openDatabase()
                       + ShownServerUrl(serverUrl));
             return false;
         }
-        m_db.setTillName(tillName());
         // The till's own statements are short: one that waits longer for the server or for another till fails
         // (the sale stays on the screen) instead of freezing the till. Long work runs on workers with Cancel.
         const auto seconds = [this](SettingKey key) { return int(std::clamp<qint64>(m_settings.integer(key), 0, 86400)); };
@@ -88,7 +88,6 @@ bool AppContext::openDatabase()
         return true;
     }
     const QString dataFile = DataFolder + QStringLiteral("data.db");
-    m_db.setTillName(tillName());
     CreateDataFileFromTemplate(dataFile, m_env.executableFolder() + QStringLiteral("empty.db"));
     if (!m_db.open(dataFile))
         return false;

@@ -1,6 +1,7 @@
 #include "pos/Checkout.h"
 
 #include "platform/Environment.h"
+#include "pos/MoneyAmount.h"
 #include "pos/Payment.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptBook.h"
@@ -9,6 +10,8 @@
 #include "pos/Sale.h"
 #include "pos/SaleRecorder.h"
 #include "pos/TenderTexts.h"
+
+#include <QDateTime>
 
 Checkout::Checkout(Database& db, ReceiptNumberKeeper& numbers, ReceiptOutput& output, const ReceiptBook& book,
                    const Environment& env)
@@ -41,8 +44,11 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
         if (!number)
             number.emplace(m_numbers);
         const QString receipt = RenderReceipt(ReceiptTemplateText(m_book.ReceiptTemplate),
-                                              QString::number(number->number()), stored.listText, stored.total,
-                                              m_env.now(), m_book.CurrencySymbol, m_env.shortDateFormat(),
+                                              QString::number(number->number()), stored.listText,
+                                              MoneyAmount::fromCents(stored.totalCents).value(),
+                                              QDateTime::fromString(stored.recordedAt,
+                                                                    QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                              m_book.CurrencySymbol, m_env.shortDateFormat(),
                                               m_env.longTimeFormat(),
                                               TendersReceiptText(stored.tenders, m_book.CurrencySymbol),
                                               stored.saleId);

@@ -25,10 +25,11 @@ struct CheckoutResult
     QString failure;
 };
 
-// Completes a sale at the till: the receipt number, the sale stored as a whole, the receipt rendered, printed
-// on request, saved and numbered, the sale cleared for the next customer, and the cash drawer opened. It sees no
-// window: the receipt goes to a ReceiptOutput, the number is kept by a ReceiptNumberKeeper, the cashier's
-// "Print?" is a question the caller answers, and a screen showing the sale follows it being cleared.
+// Completes a sale at the till: the receipt number, the sale stored as a whole, the receipt rendered (dated with
+// the time the sale was stored with), printed on request, saved and numbered, the sale cleared for the next
+// customer, and the cash drawer opened. It sees no window: the receipt goes to a ReceiptOutput, the number is kept
+// by a ReceiptNumberKeeper, the cashier's "Print?" is a question the caller answers, and a screen showing the sale
+// follows it being cleared.
 //
 // The receipt number:
 // - A paid sale takes its number, and the next one is stored, before the sale is stored, so a crash once it is

@@ -78,6 +78,11 @@ QString MoneyWithSymbol(const QString& symbol, double value)
     return symbol + QLatin1Char(' ') + MoneyText(value);
 }
 
+QString CentsWithSymbol(const QString& symbol, qint64 cents)
+{
+    return symbol + QLatin1Char(' ') + CentsText(cents);
+}
+
 bool TryReadNumber(const QString& text, double& value)
 {
     static const QRegularExpression number(

@@ -26,6 +26,8 @@ std::optional<qint64> RoundedCents(double value);
 QString CentsText(qint64 cents);
 // Currency symbol, one blank and the money text ("$ 12.50"; " 12.50" with an empty symbol).
 QString MoneyWithSymbol(const QString& symbol, double value);
+// The same for whole cents ("$ 12.50"), without a detour through a double.
+QString CentsWithSymbol(const QString& symbol, qint64 cents);
 
 // A decimal number with a point: optional sign, digits with an optional fraction, an optional exponent;
 // blanks around it are allowed. False for anything else (empty, "10%", "1,5", "abc").

@@ -5,10 +5,10 @@
 #include "pos/Payment.h"
 #include "pos/Receipt.h"
 #include "pos/RecordAmounts.h"
+#include "pos/SaleRecordStore.h"
 #include "store/CreditLinesTable.h"
 #include "store/PaymentsTable.h"
 #include "store/ProductsTable.h"
-#include "store/SaleRecordsTable.h"
 #include "store/Transaction.h"
 
 #include <QStringList>
@@ -47,10 +47,7 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const 
     if (!transaction.active())
         return sale;
     SaleRecordRow record;
-    record.saleId = NewSaleId();
-    record.till = db.tillName();
     record.receiptNumber = receiptNumber;
-    record.recordedAt = db.localNow();
     if (payment.account()) {
         record.customerId = payment.account()->id;
         record.customerName = payment.account()->name;
@@ -58,10 +55,11 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const 
     record.subtotalCents = amounts->subtotalCents;
     record.discountCents = amounts->discountCents;
     record.totalCents = amounts->totalCents;
-    if (!SaleRecordsTable(db).insert(record) || !TendersTable(db).insert(record.saleId, tenders))
+    const std::optional<RecordStamp> stored = StoreSaleRecord(db, record, tenders);
+    if (!stored)
         return sale;
 
-    const RecordStamp stamp{record.saleId, record.recordedAt};
+    const RecordStamp& stamp = *stored;
     PaymentsTable payments(db);
     CreditLinesTable creditLines(db);
     QStringList listLines;
@@ -92,8 +90,9 @@ RecordedSale RecordSale(Database& db, const std::vector<SaleLine>& lines, const 
     }
     sale.committed = transaction.commit();
     sale.listText = listLines.join(QStringLiteral("\r\n"));
-    sale.total = MoneyAmount::fromCents(amounts->totalCents).value();
-    sale.saleId = record.saleId;
+    sale.totalCents = amounts->totalCents;
+    sale.saleId = stamp.saleId;
+    sale.recordedAt = stamp.recordedAt;
     sale.tenders = tenders;
     return sale;
 }

@@ -10,14 +10,15 @@
 class Database;
 class Payment;
 
-// What the receipt needs of a stored sale: the list lines (CR LF between them), the total, the record's id and
-// its tenders. committed is false when the sale could not be stored as a whole; nothing of it is then in the
+// What the receipt needs of a stored sale: the list lines (CR LF between them), the record's total, its id, its
+// time as stored and its tenders. committed is false when the sale could not be stored as a whole; nothing of it is then in the
 // database, and the failure has been reported.
 struct RecordedSale
 {
     QString listText;
-    double total = 0;
+    qint64 totalCents = 0;
     QString saleId;
+    QString recordedAt; // "yyyy-MM-dd HH:mm:ss"
     std::vector<TenderRow> tenders;
     bool committed = false;
 };

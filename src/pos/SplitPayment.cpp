@@ -1,6 +1,9 @@
 #include "pos/SplitPayment.h"
 
+#include "core/AppError.h"
+#include "i18n/Translator.h"
 #include "pos/Money.h"
+#include "pos/RecordAmounts.h"
 #include "store/TenderTypesTable.h"
 
 #include <algorithm>
@@ -10,6 +13,14 @@ SplitPayment::SplitPayment(qint64 totalCents, QStringList typeCodes)
     , m_codes(std::move(typeCodes))
     , m_amounts(size_t(m_codes.size()), qint64(0))
 {
+}
+
+qint64 SplitPayment::totalCentsOf(const std::vector<SaleLine>& lines)
+{
+    const std::optional<RecordAmounts> amounts = RecordAmountsOf(lines);
+    if (!amounts)
+        throw AppError(TranslateText("The amounts of this sale are too large to be recorded."));
+    return amounts->totalCents;
 }
 
 bool SplitPayment::setAmountText(const QString& typeCode, const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pos/SaleLine.h"
 #include "store/TendersTable.h"
 
 #include <QString>
@@ -15,6 +16,11 @@ class SplitPayment
 public:
     // The types in the order they are offered; the Cash type among them is the one that gives change.
     SplitPayment(qint64 totalCents, QStringList typeCodes);
+
+    // The total a sale's split is for: the total its record will have (RecordAmountsOf). A sale whose amounts do
+    // not fit in whole cents can be neither recorded nor split: AppError "The amounts of this sale are too large
+    // to be recorded."
+    static qint64 totalCentsOf(const std::vector<SaleLine>& lines);
 
     // What the cashier typed for a type: an amount with a point and at most two decimals, or nothing. False when
     // the text is no such amount (it then counts as nothing, and the sale cannot be completed until it is).

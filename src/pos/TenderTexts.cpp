@@ -2,7 +2,6 @@
 
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "pos/MoneyAmount.h"
 #include "store/TenderTypesTable.h"
 
 #include <QStringList>
@@ -20,9 +19,7 @@ QString TenderTypeCaption(const QString& code)
 
 QString TendersReceiptText(const std::vector<TenderRow>& tenders, const QString& currencySymbol)
 {
-    const auto money = [&currencySymbol](qint64 cents) {
-        return MoneyWithSymbol(currencySymbol, MoneyAmount::fromCents(cents).value());
-    };
+    const auto money = [&currencySymbol](qint64 cents) { return CentsWithSymbol(currencySymbol, cents); };
     QStringList lines;
     std::optional<qint64> change;
     for (const TenderRow& tender : tenders) {

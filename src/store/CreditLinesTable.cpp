@@ -57,12 +57,10 @@ std::vector<qint64> Ids(const QueryResult& rows)
 
 } // namespace
 
-std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector<qint64>& ids)
+std::optional<std::vector<qint64>> CreditLinesTable::claimOpen(const std::vector<qint64>& ids)
 {
     if (ids.empty())
         return std::vector<qint64>();
-    // A second till settling the same line at the same moment waits for this one's row lock on a server, then
-    // finds the line paid.
     std::vector<QVariant> params(ids.begin(), ids.end());
     const QueryResult open = m_db.Query(QStringLiteral("SELECT id FROM veresiyeler where odendimi=0 and id in (")
                                             + placeholders(ids.size()) + QStringLiteral(") order by id")
@@ -73,22 +71,16 @@ std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector
     return Ids(open);
 }
 
-std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<qint64>& ids, const QString& paidAt)
+bool CreditLinesTable::markPaid(const std::vector<qint64>& ids, const QString& paidAt)
 {
     if (ids.empty())
-        return std::vector<qint64>();
-    // The open state is checked by the update itself: a second till settling the same line at the same moment
-    // waits for the first one's row lock on a server, then finds the line paid and leaves it.
+        return true;
     std::vector<QVariant> params{paidAt};
     for (const qint64 id : ids)
         params.push_back(id);
-    const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? "
-                                                       "where odendimi=0 and id in (")
-                                            + placeholders(ids.size()) + QStringLiteral(") returning id;"),
-                                        params);
-    if (!paid.ok)
-        return std::nullopt;
-    return Ids(paid);
+    return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? where id in (")
+                                  + placeholders(ids.size()) + QStringLiteral(");"),
+                              params);
 }
 
 bool CreditLinesTable::remove(qint64 id)

@@ -30,12 +30,15 @@ public:
     // One line of a record sold on account to the customer, at the record's time.
     bool insert(const RecordStamp& record, qint64 customerId, const QString& customer, const QString& barcode,
                 const QString& name, qint64 quantity, const QString& price);
-    // Those of the lines that are still open; on a server they stay locked until the transaction ends, so no other
-    // till settles them meanwhile. Nothing when the statement failed.
-    std::optional<std::vector<qint64>> stillOpen(const std::vector<qint64>& ids);
-    // Marks those of the lines that are still open paid at that time, and gives their ids; a line paid meanwhile
-    // (on another till too) is left as it is and not among them. Nothing when the statement failed.
-    std::optional<std::vector<qint64>> markPaid(const std::vector<qint64>& ids, const QString& paidAt);
+    // Settling lines is two steps in one transaction: claimOpen, the one check, then markPaid for what it gave.
+    //
+    // Those of the lines that are still open, claimed for the transaction: no other till can settle them until it
+    // ends. On a server they are locked (in id order, so two tills never wait for each other), and a till settling
+    // one of them meanwhile waits here and then finds it paid; on data.db the transaction holds the write lock from
+    // its start. Nothing when the statement failed.
+    std::optional<std::vector<qint64>> claimOpen(const std::vector<qint64>& ids);
+    // Marks lines the transaction claimed paid at that time. False when the statement failed.
+    bool markPaid(const std::vector<qint64>& ids, const QString& paidAt);
     bool remove(qint64 id);
     // The credit lines of the record, in the order they were added; nothing when the lookup failed (reported).
     std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);

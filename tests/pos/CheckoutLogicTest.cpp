@@ -101,6 +101,8 @@ protected:
         EngineDatabaseTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        // The till's clock, as the program gives it to the database.
+        db.setClock([this] { return env.now(); });
         settings = SettingsStore(settingsFile());
         numbers.setNext(12);
         numbers.notes.clear();
@@ -178,6 +180,21 @@ TEST_P(CheckoutLogicTest, ACashSaleTakesItsNumberBeforeItIsStoredAndSavesItsRece
     EXPECT_EQ(output.saved[0], std::make_pair(qint64(12), Receipt(12)));
     EXPECT_TRUE(output.printed.empty());
     EXPECT_EQ(output.drawerPulses, 0);
+}
+
+TEST_P(CheckoutLogicTest, TheReceiptIsDatedWithTheTimeItsSaleWasStoredWith)
+{
+    // The clock moves on a second each time it is read: a receipt that read it again would be a second late.
+    db.setClock([this] {
+        const QDateTime now = env.fixedNow;
+        env.fixedNow = env.fixedNow.addSecs(1);
+        return now;
+    });
+    ASSERT_TRUE(sell(Payment::cash(), false).recorded);
+    EXPECT_EQ(rows(QStringLiteral("SELECT recorded_at FROM sale_records")), QStringList{"2025-01-31 14:05:09"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT DISTINCT odemetarihi FROM odemeler")), QStringList{"2025-01-31 14:05:09"});
+    ASSERT_EQ(output.saved.size(), 1u);
+    EXPECT_EQ(output.saved[0], std::make_pair(qint64(12), Receipt(12)));
 }
 
 TEST_P(CheckoutLogicTest, TheReceiptIsNumberedPrintedSavedAndTheDrawerOpenedByThePaymentAndThePrinter)

@@ -74,6 +74,9 @@ TEST(MoneyWithSymbol, PutsTheSymbolAndOneBlankBeforeTheAmount)
     EXPECT_EQ(MoneyWithSymbol(QStringLiteral("$"), 12.5), QStringLiteral("$ 12.50"));
     EXPECT_EQ(MoneyWithSymbol(QStringLiteral("EUR"), 12.5), QStringLiteral("EUR 12.50"));
     EXPECT_EQ(MoneyWithSymbol(QString(), 0), QStringLiteral(" 0.00"));
+    EXPECT_EQ(CentsWithSymbol(QStringLiteral("$"), 1250), QStringLiteral("$ 12.50"));
+    EXPECT_EQ(CentsWithSymbol(QStringLiteral("EUR"), -5), QStringLiteral("EUR -0.05"));
+    EXPECT_EQ(CentsWithSymbol(QString(), 0), QStringLiteral(" 0.00"));
 }
 
 } // namespace

@@ -191,7 +191,7 @@ TEST_P(EngineTest, SalesAreStoredWholeAndReadBackInTheHistoryAndTheRanking)
         {QStringLiteral("T1"), QStringLiteral("TEA"), 3, MoneyAmount::fromCents(100)}};
     const RecordedSale sale = RecordSale(db, lines, Payment::cash(), 41);
     ASSERT_TRUE(sale.committed);
-    EXPECT_DOUBLE_EQ(sale.total, 8.0);
+    EXPECT_EQ(sale.totalCents, 800);
     EXPECT_EQ(rows(QStringLiteral("SELECT fisno, barkod, adet, fiyat FROM odemeler order by id;")),
               (QStringList{QStringLiteral("41|C1|2|2.5"), QStringLiteral("41|T1|3|1")}));
     EXPECT_EQ(rows(QStringLiteral("SELECT stok FROM urunler order by barkod;")),

@@ -21,6 +21,7 @@
 #include "platform/Environment.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
+#include "pos/TillTenderTypes.h"
 #include "pos/ui/CashCheckout.h"
 #include "pos/ui/PaymentTypesWindow.h"
 #include "pos/ui/PaymentWindow.h"
@@ -175,22 +176,16 @@ void TAppForm::buildBars()
 
     // The sell buttons keep the focus after a click, and their questions and windows give it back there; the
     // next scan must reach the sale list, whichever way the checkout ended.
-    connect(m_sellByCash, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::BitBtn1Click)();
-        m_saleScreen->focusList();
-    });
-    connect(m_sellByCredit, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::BitBtn2Click)();
-        m_saleScreen->focusList();
-    });
-    connect(m_sellByCard, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::ButtonSellByCardClick)();
-        m_saleScreen->focusList();
-    });
-    connect(m_splitPayment, &QPushButton::clicked, this, [this] {
-        Guarded(m_context, this, &TAppForm::ButtonSplitPaymentClick)();
-        m_saleScreen->focusList();
-    });
+    const std::pair<QPushButton*, void (TAppForm::*)()> sellHandlers[] = {
+        {m_sellByCash, &TAppForm::BitBtn1Click},
+        {m_sellByCard, &TAppForm::ButtonSellByCardClick},
+        {m_splitPayment, &TAppForm::ButtonSplitPaymentClick},
+        {m_sellByCredit, &TAppForm::BitBtn2Click}};
+    for (const auto& [button, handler] : sellHandlers)
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            Guarded(m_context, this, handler)();
+            m_saleScreen->focusList();
+        });
     connect(m_productsButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn3Click));
     connect(m_customersButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn4Click));
     connect(m_salesButton, &QPushButton::clicked, this, Guarded(m_context, this, &TAppForm::BitBtn17Click));
@@ -481,9 +476,7 @@ std::vector<QPushButton*> TAppForm::sellButtons() const
 void TAppForm::readPaymentTypes()
 {
     const std::optional<std::vector<TenderType>> types = TenderTypesTable(m_context.SQLConnection1()).all();
-    m_cardTaken = types && std::any_of(types->begin(), types->end(), [](const TenderType& type) {
-                      return type.code == kCardTender && type.enabled;
-                  });
+    m_cardTaken = types && TakesCards(*types);
 }
 
 void TAppForm::allowSelling(bool allowed)

@@ -7,6 +7,7 @@
 #include "i18n/Translator.h"
 #include "pos/Money.h"
 #include "pos/TenderTexts.h"
+#include "pos/TillTenderTypes.h"
 #include "catalogue/CreditSettlement.h"
 #include "store/CustomersTable.h"
 #include "store/TenderTypesTable.h"
@@ -175,12 +176,9 @@ void CustomersScreen::setCaptions()
 void CustomersScreen::fillPaidBy()
 {
     ComboBoxPaidBy->clear();
-    ComboBoxPaidBy->addItem(TenderTypeCaption(kCashTender), kCashTender);
-    for (const TenderType& type :
-         TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>())) {
-        if (type.enabled && type.code != kCashTender && type.code != kAccountTender)
-            ComboBoxPaidBy->addItem(TenderTypeCaption(type.code), type.code);
-    }
+    for (const QString& code :
+         OfferedTenderTypes(TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>())))
+        ComboBoxPaidBy->addItem(TenderTypeCaption(code), code);
     ComboBoxPaidBy->setCurrentIndex(0);
 }
 

@@ -24,11 +24,14 @@ bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidg
     return true;
 }
 
+QString MainWindowTitle(const AppContext& context)
+{
+    return context.window() ? context.window()->window()->windowTitle() : QString();
+}
+
 void ConfirmAndCompleteSale(AppContext& context, Sale& sale, const QString& caption, const Payment& payment)
 {
     if (!context.dialogs().askYesNo(context.window(), caption, TranslateText("Confirm?")))
         return;
-    // The receipt's print job carries the main window's caption.
-    const QString jobTitle = context.window() ? context.window()->window()->windowTitle() : QString();
-    CompleteSale(context, sale, payment, context.window(), caption, jobTitle);
+    CompleteSale(context, sale, payment, context.window(), caption, MainWindowTitle(context));
 }

@@ -14,6 +14,10 @@ class Sale;
 bool CompleteSale(AppContext& context, Sale& sale, const Payment& payment, QWidget* parent, const QString& caption,
                   const QString& printJobTitle = QString());
 
+// The main window's caption, which the print job of a receipt printed at the till carries; empty without a main
+// window.
+QString MainWindowTitle(const AppContext& context);
+
 // A sale at the till after "Confirm?" under the caption (SELL BY CASH, SELL BY CARD): completed for the payment,
 // its print job titled with the main window's caption. On No, or when nothing could be stored, the sale is left
 // as it was.

@@ -5,6 +5,7 @@
 #include "app/ui/GuardedHandler.h"
 #include "i18n/Translator.h"
 #include "pos/TenderTexts.h"
+#include "pos/TillTenderTypes.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -74,10 +75,9 @@ void PaymentTypesWindow::load()
     const QString chosen = chosenType() ? chosenType()->code : QString();
     const QSignalBlocker quiet(ListTypes);
     ListTypes->clear();
+    m_allTypes = TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>());
     m_types.clear();
-    for (const TenderType& type : TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>())) {
-        if (type.code == kAccountTender)
-            continue;
+    for (const TenderType& type : TillTenderTypes(m_allTypes)) {
         auto* item = new QListWidgetItem(TenderTypeCaption(type.code), ListTypes);
         // Cash is what the till always takes.
         item->setFlags(type.code == kCashTender ? Qt::ItemIsSelectable | Qt::ItemIsEnabled
@@ -123,11 +123,7 @@ void PaymentTypesWindow::ListTypesItemChanged(QListWidgetItem* item)
 void PaymentTypesWindow::ButtonAddClick()
 {
     const QString name = EditName->text().trimmed();
-    bool known = name.isEmpty();
-    for (const TenderType& type : TenderTypesTable(m_context.SQLConnection1()).all().value_or(std::vector<TenderType>()))
-        known = known || type.code.compare(name, Qt::CaseInsensitive) == 0
-                || TenderTypeCaption(type.code).compare(name, Qt::CaseInsensitive) == 0;
-    if (known) {
+    if (TenderTypeNameTaken(name, m_allTypes)) {
         m_context.dialogs().beep();
         return;
     }

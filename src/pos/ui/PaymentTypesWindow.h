@@ -34,7 +34,8 @@ private:
     void showChosen();
 
     AppContext& m_context;
-    std::vector<TenderType> m_types; // in the list's order
+    std::vector<TenderType> m_allTypes; // as read, Account too
+    std::vector<TenderType> m_types;    // those listed, in the list's order
 
     QListWidget* ListTypes = nullptr;
     QLabel* LabelName = nullptr;

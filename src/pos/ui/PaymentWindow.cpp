@@ -1,15 +1,13 @@
 #include "pos/ui/PaymentWindow.h"
 
 #include "app/AppContext.h"
-#include "core/AppError.h"
 #include "core/Dialogs.h"
 #include "app/ui/GuardedHandler.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
-#include "pos/MoneyAmount.h"
 #include "pos/Payment.h"
-#include "pos/RecordAmounts.h"
 #include "pos/TenderTexts.h"
+#include "pos/TillTenderTypes.h"
 #include "pos/ui/CompleteSale.h"
 #include "pos/Sale.h"
 
@@ -22,14 +20,6 @@
 
 namespace {
 
-QStringList CodesOf(const std::vector<TenderType>& types)
-{
-    QStringList codes;
-    for (const TenderType& type : types)
-        codes << type.code;
-    return codes;
-}
-
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = QString())
 {
     auto* label = new QLabel(text, parent);
@@ -39,12 +29,11 @@ QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text = Q
 
 } // namespace
 
-PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
-                             const std::vector<TenderType>& types)
+PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents, const QStringList& typeCodes)
     : QDialog(context.window())
     , m_context(context)
     , m_sale(sale)
-    , m_split(totalCents, CodesOf(types))
+    , m_split(totalCents, typeCodes)
 {
     setObjectName(QStringLiteral("PaymentWindow"));
     setWindowTitle(TranslateText("Payment"));
@@ -54,11 +43,10 @@ PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
     large.setPointSize(14);
     auto* grid = new QGridLayout;
     int row = 0;
-    for (const TenderType& type : types) {
-        QLabel* caption = NamedLabel(this, QStringLiteral("LabelAmount") + type.code,
-                                     TenderTypeCaption(type.code) + QLatin1Char(':'));
+    for (const QString& code : typeCodes) {
+        QLabel* caption = NamedLabel(this, QStringLiteral("LabelAmount") + code, TenderTypeCaption(code) + QLatin1Char(':'));
         auto* amount = new QLineEdit(this);
-        amount->setObjectName(QStringLiteral("EditAmount") + type.code);
+        amount->setObjectName(QStringLiteral("EditAmount") + code);
         amount->setAlignment(Qt::AlignRight);
         amount->setFont(large);
         caption->setFont(large);
@@ -108,8 +96,7 @@ PaymentWindow::PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents,
     connect(ButtonComplete, &QPushButton::clicked, this, Guarded(m_context, this, &PaymentWindow::ButtonCompleteClick));
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    LabelTotalValue->setText(MoneyWithSymbol(m_context.receipts.CurrencySymbol,
-                                             MoneyAmount::fromCents(totalCents).value()));
+    LabelTotalValue->setText(CentsWithSymbol(m_context.receipts.CurrencySymbol, totalCents));
     amountChanged();
     setMinimumWidth(380);
     if (!m_amounts.empty())
@@ -121,8 +108,8 @@ void PaymentWindow::amountChanged()
     for (size_t i = 0; i < m_amounts.size(); ++i)
         m_split.setAmountText(m_split.typeCodes().at(qsizetype(i)), m_amounts[i]->text());
     const QString symbol = m_context.receipts.CurrencySymbol;
-    LabelRemainingValue->setText(MoneyWithSymbol(symbol, MoneyAmount::fromCents(m_split.remainingCents()).value()));
-    LabelChangeValue->setText(MoneyWithSymbol(symbol, MoneyAmount::fromCents(m_split.changeCents()).value()));
+    LabelRemainingValue->setText(CentsWithSymbol(symbol, m_split.remainingCents()));
+    LabelChangeValue->setText(CentsWithSymbol(symbol, m_split.changeCents()));
     ButtonComplete->setEnabled(m_split.canComplete());
 }
 
@@ -132,22 +119,16 @@ void PaymentWindow::ButtonCompleteClick()
         return;
     // Nothing stored (the reason has been shown): the window and the sale stay for another try.
     if (CompleteSale(m_context, m_sale, Payment::split(m_split.tenders()), this, TranslateText("Payment"),
-                     m_context.window() ? m_context.window()->window()->windowTitle() : QString()))
+                     MainWindowTitle(m_context)))
         accept();
 }
 
 void SplitPaymentCheckout(AppContext& context, Sale& sale)
 {
-    const std::optional<RecordAmounts> amounts = RecordAmountsOf(sale.checkoutLines());
-    if (!amounts)
-        throw AppError(TranslateText("The amounts of this sale are too large to be recorded."));
+    const qint64 totalCents = SplitPayment::totalCentsOf(sale.checkoutLines());
     const std::optional<std::vector<TenderType>> types = TenderTypesTable(context.SQLConnection1()).all();
     if (!types)
         return;
-    std::vector<TenderType> offered;
-    for (const TenderType& type : *types)
-        if (type.enabled && type.code != kAccountTender)
-            offered.push_back(type);
-    PaymentWindow window(context, sale, amounts->totalCents, offered);
+    PaymentWindow window(context, sale, totalCents, OfferedTenderTypes(*types));
     context.dialogs().execModal(window);
 }

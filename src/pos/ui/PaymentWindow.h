@@ -1,7 +1,6 @@
 #pragma once
 
 #include "pos/SplitPayment.h"
-#include "store/TenderTypesTable.h"
 
 #include <QDialog>
 #include <vector>
@@ -21,7 +20,8 @@ class PaymentWindow : public QDialog
     Q_OBJECT
 
 public:
-    PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents, const std::vector<TenderType>& types);
+    // An amount box for each of the payment types (their codes), in their order.
+    PaymentWindow(AppContext& context, Sale& sale, qint64 totalCents, const QStringList& typeCodes);
 
     // An amount box changed: remaining, change and "Complete Sale" follow.
     void amountChanged();
@@ -41,5 +41,5 @@ private:
 };
 
 // "SPLIT PAYMENT": shows the Payment window for the sale on the screen, with the enabled payment types the till
-// offers (all but Account), and gives the focus back to the sale list.
+// offers (OfferedTenderTypes), and gives the focus back to the sale list.
 void SplitPaymentCheckout(AppContext& context, Sale& sale);
