@@ -3,6 +3,8 @@
 #include "pos/Money.h"
 #include "pos/TenderTexts.h"
 #include "reports/RecordTexts.h"
+#include "store/CreditLinesTable.h"
+#include "store/PaymentsTable.h"
 
 #include <QScopedValueRollback>
 
@@ -24,6 +26,16 @@ std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const S
     for (const StoredSaleRecord& stored : *records)
         page.push_back({stored, tenders->take(stored.record.saleId)});
     return page;
+}
+
+std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record)
+{
+    std::vector<RecordLine> lines;
+    for (const auto& found : {PaymentsTable(db).linesOfRecord(record.saleId),
+                              CreditLinesTable(db).linesOfRecord(record.saleId)})
+        if (found)
+            lines.insert(lines.end(), found->begin(), found->end());
+    return lines;
 }
 
 SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last)

@@ -24,6 +24,10 @@ struct ListedReceipt
 std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const SaleRecordFilter& filter,
                                                            const std::optional<SaleRecordPlace>& after, int limit);
 
+// The lines of a record: its paid lines, then its lines on account, each in the order they were added. A lookup
+// that failed (reported) adds none.
+std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record);
+
 // The records of whole days, from the first to the last (both included).
 SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last);
 

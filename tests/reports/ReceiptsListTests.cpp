@@ -193,6 +193,20 @@ TEST_P(ReceiptsListTest, ARecordsLinesComeFromThePaidAndTheCreditLinesThatCarryI
     EXPECT_EQ(cells(payments.linesOfRecord("paid")), "C1|COFFEE|2.50|2|5.00|T1|TEA|1.25|1|1.25");
     EXPECT_EQ(cells(CreditLinesTable(db).linesOfRecord("credit")), "M1|MILK|1.20|3|3.60");
     EXPECT_EQ(cells(CreditLinesTable(db).linesOfRecord("paid")), "");
+
+    // A record's lines as the list shows them: the paid ones, then those on account.
+    const RecordStamp split{QStringLiteral("split"), QStringLiteral("2025-03-01 11:00:00")};
+    ASSERT_TRUE(CreditLinesTable(db).insert(split, 7, "Ayşe", "B1", "BREAD", 1, "3.10"));
+    ASSERT_TRUE(payments.insert(split, 12, "J1", "JAM", 2, "4.00"));
+    const auto recordCells = [this, &cells](const QString& saleId) {
+        SaleRecordRow record;
+        record.saleId = saleId;
+        return cells(ReadRecordLines(db, record));
+    };
+    EXPECT_EQ(recordCells("split"), "J1|JAM|4.00|2|8.00|B1|BREAD|3.10|1|3.10");
+    EXPECT_EQ(recordCells("paid"), "C1|COFFEE|2.50|2|5.00|T1|TEA|1.25|1|1.25");
+    EXPECT_EQ(recordCells("credit"), "M1|MILK|1.20|3|3.60");
+    EXPECT_EQ(recordCells("none"), "");
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
 }
 

@@ -15,8 +15,6 @@
 #include "reports/ui/CsvFileDialog.h"
 #include "reports/ui/DataExchangeCommands.h"
 #include "reports/ui/ReportTable.h"
-#include "store/CreditLinesTable.h"
-#include "store/PaymentsTable.h"
 #include "store/SaleRecordsTable.h"
 #include "store/TenderTypesTable.h"
 
@@ -202,14 +200,8 @@ void ReceiptsWindow::FilterChange()
 void ReceiptsWindow::SelectionChange()
 {
     const ListedReceipt* receipt = selectedReceipt();
-    m_lines.clear();
-    if (receipt) {
-        Database& db = m_context.SQLConnection1();
-        const QString& saleId = receipt->stored.record.saleId;
-        for (const auto& lines : {PaymentsTable(db).linesOfRecord(saleId), CreditLinesTable(db).linesOfRecord(saleId)})
-            if (lines)
-                m_lines.insert(m_lines.end(), lines->begin(), lines->end());
-    }
+    m_lines = receipt ? ReadRecordLines(m_context.SQLConnection1(), receipt->stored.record)
+                      : std::vector<RecordLine>();
     m_linesModel->setCells(RecordLineCells(m_lines));
     for (QPushButton* button : m_recordButtons)
         button->setEnabled(receipt != nullptr);
