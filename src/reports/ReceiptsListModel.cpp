@@ -38,14 +38,6 @@ std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& recor
     return lines;
 }
 
-SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last)
-{
-    SaleRecordFilter filter;
-    filter.from = first.toString(QStringLiteral("yyyy-MM-dd"));
-    filter.until = last.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
-    return filter;
-}
-
 ReceiptsListModel::ReceiptsListModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
 
 void ReceiptsListModel::setTitles(const QStringList& titles)

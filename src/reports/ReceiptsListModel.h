@@ -4,7 +4,6 @@
 #include "store/TendersTable.h"
 
 #include <QAbstractTableModel>
-#include <QDate>
 #include <QStringList>
 
 #include <optional>
@@ -27,9 +26,6 @@ std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const S
 // The lines of a record: its paid lines, then its lines on account, each in the order they were added. A lookup
 // that failed (reported) adds none.
 std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record);
-
-// The records of whole days, from the first to the last (both included).
-SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last);
 
 // The receipts list: the records of a filter, newest first. It reads a page when the filter is set and one more
 // each time the view scrolls to its end (fetchMore), so a long range costs only the pages looked at.

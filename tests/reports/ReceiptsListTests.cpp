@@ -1,5 +1,6 @@
 #include "core/AppError.h"
 #include "reports/ReceiptsExport.h"
+#include "reports/ReceiptsFilter.h"
 #include "reports/ReceiptsListModel.h"
 #include "reports/RecordTexts.h"
 #include "reports/SalesHistory.h"
@@ -237,6 +238,44 @@ TEST_P(ReceiptsListTest, ASaleStoredBeforeThereWereRecordsIsListedWithItsLinesOn
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsListTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
+
+TEST(ReceiptsFilterTest, TheFilterControlsTakeWholeDaysAndNarrowOnlyWhenSet)
+{
+    const QDate first(2025, 3, 1);
+    const QDate last(2025, 3, 2);
+    const auto filter = [](const char* from, const char* until, const char* till, std::optional<qint64> receipt,
+                           const char* tenderType) {
+        return SaleRecordFilter{from, until, till, receipt, tenderType};
+    };
+    const struct
+    {
+        const char* name;
+        ReceiptsFilterChoice choice;
+        SaleRecordFilter expected;
+    } cases[] = {
+        {"two days, nothing else", {first, last, "", "", ""}, filter("2025-03-01", "2025-03-03", "", {}, "")},
+        {"the last day of a year", {QDate(2024, 12, 31), QDate(2024, 12, 31), "", "", ""},
+         filter("2024-12-31", "2025-01-01", "", {}, "")},
+        {"a range backwards lists nothing", {last, first, "", "", ""}, filter("2025-03-02", "2025-03-02", "", {}, "")},
+        {"a till and a payment type", {first, last, "Front", "", kCardTender},
+         filter("2025-03-01", "2025-03-03", "Front", {}, "Card")},
+        {"a receipt number", {first, last, "", "12", ""}, filter("2025-03-01", "2025-03-03", "", 12, "")},
+        {"leading zeros", {first, last, "", "0012", ""}, filter("2025-03-01", "2025-03-03", "", 12, "")},
+        {"receipt 0", {first, last, "", "0", ""}, filter("2025-03-01", "2025-03-03", "", 0, "")},
+        {"eighteen digits", {first, last, "", "999999999999999999", ""},
+         filter("2025-03-01", "2025-03-03", "", 999999999999999999, "")},
+        {"not a number", {first, last, "", "12x", ""}, filter("2025-03-01", "2025-03-03", "", {}, "")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SaleRecordFilter made = ReceiptsFilterOf(c.choice);
+        EXPECT_EQ(made.from, c.expected.from);
+        EXPECT_EQ(made.until, c.expected.until);
+        EXPECT_EQ(made.till, c.expected.till);
+        EXPECT_EQ(made.receiptNumber, c.expected.receiptNumber);
+        EXPECT_EQ(made.tenderType, c.expected.tenderType);
+    }
+}
 
 TEST(RecordReprintTest, TheReceiptIsRenderedFromTheRecordItsLinesAndTenders)
 {

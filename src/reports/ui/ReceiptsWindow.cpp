@@ -8,6 +8,7 @@
 #include "pos/TenderTexts.h"
 #include "pos/ui/ReceiptPrinting.h"
 #include "reports/ReceiptsExport.h"
+#include "reports/ReceiptsFilter.h"
 #include "reports/ReceiptsListModel.h"
 #include "reports/RecordTexts.h"
 #include "reports/SalesHistory.h"
@@ -73,7 +74,8 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter = new QComboBox(this);
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
-    TillFilter->addItems(SaleRecordsTable(db).tills().value_or(QStringList()));
+    for (const QString& till : SaleRecordsTable(db).tills().value_or(QStringList()))
+        TillFilter->addItem(till, till);
     ReceiptFilter = new QLineEdit(this);
     ReceiptFilter->setObjectName(QStringLiteral("ReceiptFilter"));
     ReceiptFilter->setValidator(
@@ -183,15 +185,9 @@ const ListedReceipt* ReceiptsWindow::selectedReceipt() const
 
 void ReceiptsWindow::FilterChange()
 {
-    SaleRecordFilter filter = ReceiptsOfDays(BeginDate->date(), EndDate->date());
-    if (TillFilter->currentIndex() > 0)
-        filter.till = TillFilter->currentText();
-    bool isNumber = false;
-    const qint64 receiptNumber = ReceiptFilter->text().toLongLong(&isNumber);
-    if (isNumber)
-        filter.receiptNumber = receiptNumber;
-    if (TenderFilter->currentIndex() > 0)
-        filter.tenderType = TenderFilter->currentData().toString();
+    const SaleRecordFilter filter =
+        ReceiptsFilterOf({BeginDate->date(), EndDate->date(), TillFilter->currentData().toString(),
+                          ReceiptFilter->text(), TenderFilter->currentData().toString()});
     if (filter == m_model->filter())
         return; // listed already (the receipt number box was left unchanged)
     m_model->setFilter(filter);
