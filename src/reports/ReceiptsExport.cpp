@@ -67,7 +67,7 @@ CsvExportResult ExportReceiptsCsv(Database& db, const SaleRecordFilter& filter, 
         }
         if (page->size() < size_t(kExportPage))
             break;
-        after = SaleRecordPlace{page->back().stored.record.recordedAt, page->back().stored.id};
+        after = PlaceAfter(page->back());
     }
     file.commit(result);
     return result;

@@ -23,6 +23,9 @@ struct ListedReceipt
 std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const SaleRecordFilter& filter,
                                                            const std::optional<SaleRecordPlace>& after, int limit);
 
+// Where the next page after the receipt starts.
+SaleRecordPlace PlaceAfter(const ListedReceipt& receipt);
+
 // The lines of a record: its paid lines, then its lines on account, each in the order they were added. A lookup
 // that failed (reported) adds none.
 std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record);
@@ -43,8 +46,6 @@ public:
     // Shows the first page of the filter's records; an empty list when it could not be read (reported).
     void setFilter(const SaleRecordFilter& filter);
     const SaleRecordFilter& filter() const { return m_filter; }
-    // Forgets the rows and the filter.
-    void clear();
 
     const ListedReceipt& receipt(int row) const { return m_rows[size_t(row)]; }
     QString text(int row, int column) const;
@@ -61,6 +62,6 @@ private:
     QStringList m_titles;
     SaleRecordFilter m_filter;
     std::vector<ListedReceipt> m_rows;
-    bool m_more = false; // the last page was full: there may be more records
+    bool m_more = false; // the last page was full (so there are rows): there may be more records
     bool m_fetching = false;
 };
