@@ -211,32 +211,6 @@ TEST_P(ReceiptsListTest, ARecordsLinesComeFromThePaidAndTheCreditLinesThatCarryI
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
 }
 
-TEST_P(ReceiptsListTest, ASaleStoredBeforeThereWereRecordsIsListedWithItsLinesOnceTheDatabaseIsMigrated)
-{
-    const QString till = onServer() ? QStringLiteral(",kasa") : QString();
-    const QString front = onServer() ? QStringLiteral(",'Front'") : QString();
-    db.setTillName(QStringLiteral("Front"));
-    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("INSERT INTO odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi%1) "
-                                                "VALUES (11,'C1','COFFEE',2,2.5,'2025-01-31 09:00:00'%2),"
-                                                "(11,'T1','TEA',1,1.25,'2025-01-31 09:00:00'%2);")
-                                     .arg(till, front)));
-    // The version of the takings tables is forgotten, as in a database of an older program.
-    ASSERT_TRUE(db.ExecuteDirect(onServer() ? QStringLiteral("DELETE FROM schema_version;")
-                                            : QStringLiteral("PRAGMA user_version = 0;")));
-    db.Migrate();
-
-    ReceiptsListModel model(db);
-    model.setFilter(ReceiptsOfDays(QDate(2025, 1, 31), QDate(2025, 1, 31)));
-    ASSERT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(rowText(model, 0), "2025-01-31 09:00:00|Front|11||Cash 6.25|6.25|Sale");
-    const std::optional<std::vector<RecordLine>> lines =
-        PaymentsTable(db).linesOfRecord(model.receipt(0).stored.record.saleId);
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 2u);
-    EXPECT_EQ(lines->at(1).name, "TEA");
-    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
-}
-
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsListTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 TEST(ReceiptsFilterTest, TheFilterControlsTakeWholeDaysAndNarrowOnlyWhenSet)
