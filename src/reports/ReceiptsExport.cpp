@@ -1,16 +1,13 @@
 #include "reports/ReceiptsExport.h"
 
 #include "core/LongTaskProgress.h"
-#include "platform/AtomicFileWriter.h"
 #include "pos/Money.h"
-#include "reports/CsvFile.h"
 #include "reports/ReceiptsListModel.h"
 #include "reports/RecordTexts.h"
 
 namespace {
 
 constexpr int kExportPage = 500;
-constexpr qsizetype kChunkBytes = 1 << 20;
 
 QStringList FieldsOf(const ListedReceipt& receipt)
 {
@@ -41,16 +38,13 @@ CsvExportResult ExportReceiptsCsv(Database& db, const SaleRecordFilter& filter, 
         }
         progress->setTotal(*total);
     }
-    AtomicFileWriter file(path);
-    if (!file.open(&result.message)) {
-        result.status = CsvExportResult::Status::WriteFailed;
+    CsvExportFile file(path, separator, CsvWriter::Quoting::Quote);
+    const QStringList header{QStringLiteral("Datetime"), QStringLiteral("Till"),     QStringLiteral("Receipt"),
+                             QStringLiteral("Kind"),     QStringLiteral("Customer"), QStringLiteral("Subtotal"),
+                             QStringLiteral("Discount"), QStringLiteral("Total"),    QStringLiteral("Tenders"),
+                             QStringLiteral("Sale ID")};
+    if (!file.open(result) || !file.addLine(header, result))
         return result;
-    }
-    CsvWriter writer(separator);
-    writer.addLine({QStringLiteral("Datetime"), QStringLiteral("Till"), QStringLiteral("Receipt"),
-                    QStringLiteral("Kind"), QStringLiteral("Customer"), QStringLiteral("Subtotal"),
-                    QStringLiteral("Discount"), QStringLiteral("Total"), QStringLiteral("Tenders"),
-                    QStringLiteral("Sale ID")});
     std::optional<SaleRecordPlace> after;
     for (;;) {
         const std::optional<std::vector<ListedReceipt>> page = ReadReceiptsPage(db, filter, after, kExportPage);
@@ -67,18 +61,14 @@ CsvExportResult ExportReceiptsCsv(Database& db, const SaleRecordFilter& filter, 
                 }
                 progress->advance();
             }
-            writer.addLine(FieldsOf(receipt));
+            if (!file.addLine(FieldsOf(receipt), result))
+                return result;
             ++result.rows;
-        }
-        if (writer.bytes().size() >= kChunkBytes && !file.write(writer.takeBytes(), &result.message)) {
-            result.status = CsvExportResult::Status::WriteFailed;
-            return result;
         }
         if (page->size() < size_t(kExportPage))
             break;
-        after = SaleRecordPlace{page->back().stored.record.recordedAt, page->back().stored.id};
+        after = PlaceAfter(page->back());
     }
-    if (!file.write(writer.takeBytes(), &result.message) || !file.commit(&result.message))
-        result.status = CsvExportResult::Status::WriteFailed;
+    file.commit(result);
     return result;
 }

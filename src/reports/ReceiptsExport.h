@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/TableExport.h"
+#include "reports/CsvExportFile.h"
 #include "store/SaleRecordsTable.h"
 
 #include <QChar>

@@ -3,6 +3,8 @@
 #include "pos/Money.h"
 #include "pos/TenderTexts.h"
 #include "reports/RecordTexts.h"
+#include "store/CreditLinesTable.h"
+#include "store/PaymentsTable.h"
 
 #include <QScopedValueRollback>
 
@@ -26,12 +28,19 @@ std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const S
     return page;
 }
 
-SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last)
+SaleRecordPlace PlaceAfter(const ListedReceipt& receipt)
 {
-    SaleRecordFilter filter;
-    filter.from = first.toString(QStringLiteral("yyyy-MM-dd"));
-    filter.until = last.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
-    return filter;
+    return {receipt.stored.record.recordedAt, receipt.stored.id};
+}
+
+std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record)
+{
+    std::vector<RecordLine> lines;
+    for (const auto& found : {PaymentsTable(db).linesOfRecord(record.saleId),
+                              CreditLinesTable(db).linesOfRecord(record.saleId)})
+        if (found)
+            lines.insert(lines.end(), found->begin(), found->end());
+    return lines;
 }
 
 ReceiptsListModel::ReceiptsListModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
@@ -52,15 +61,6 @@ void ReceiptsListModel::setFilter(const SaleRecordFilter& filter)
     endResetModel();
 }
 
-void ReceiptsListModel::clear()
-{
-    beginResetModel();
-    m_filter = SaleRecordFilter();
-    m_rows = std::vector<ListedReceipt>();
-    m_more = false;
-    endResetModel();
-}
-
 bool ReceiptsListModel::canFetchMore(const QModelIndex& parent) const
 {
     return !parent.isValid() && m_more && !m_fetching;
@@ -68,13 +68,12 @@ bool ReceiptsListModel::canFetchMore(const QModelIndex& parent) const
 
 void ReceiptsListModel::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent) || m_rows.empty())
+    if (!canFetchMore(parent))
         return;
     // Whoever listens to the insertion may ask for more meanwhile; the page after this one waits for it.
     const QScopedValueRollback<bool> fetching(m_fetching, true);
-    const StoredSaleRecord& last = m_rows.back().stored;
     std::optional<std::vector<ListedReceipt>> page =
-        ReadReceiptsPage(m_db, m_filter, SaleRecordPlace{last.record.recordedAt, last.id}, kPageSize);
+        ReadReceiptsPage(m_db, m_filter, PlaceAfter(m_rows.back()), kPageSize);
     // A page that cannot be read (reported) ends the list rather than being asked for again at every scroll.
     m_more = page && page->size() == size_t(kPageSize);
     if (!page || page->empty())

@@ -4,7 +4,6 @@
 #include "store/TendersTable.h"
 
 #include <QAbstractTableModel>
-#include <QDate>
 #include <QStringList>
 
 #include <optional>
@@ -24,8 +23,12 @@ struct ListedReceipt
 std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const SaleRecordFilter& filter,
                                                            const std::optional<SaleRecordPlace>& after, int limit);
 
-// The records of whole days, from the first to the last (both included).
-SaleRecordFilter ReceiptsOfDays(const QDate& first, const QDate& last);
+// Where the next page after the receipt starts.
+SaleRecordPlace PlaceAfter(const ListedReceipt& receipt);
+
+// The lines of a record: its paid lines, then its lines on account, each in the order they were added. A lookup
+// that failed (reported) adds none.
+std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& record);
 
 // The receipts list: the records of a filter, newest first. It reads a page when the filter is set and one more
 // each time the view scrolls to its end (fetchMore), so a long range costs only the pages looked at.
@@ -43,8 +46,6 @@ public:
     // Shows the first page of the filter's records; an empty list when it could not be read (reported).
     void setFilter(const SaleRecordFilter& filter);
     const SaleRecordFilter& filter() const { return m_filter; }
-    // Forgets the rows and the filter.
-    void clear();
 
     const ListedReceipt& receipt(int row) const { return m_rows[size_t(row)]; }
     QString text(int row, int column) const;
@@ -61,6 +62,6 @@ private:
     QStringList m_titles;
     SaleRecordFilter m_filter;
     std::vector<ListedReceipt> m_rows;
-    bool m_more = false; // the last page was full: there may be more records
+    bool m_more = false; // the last page was full (so there are rows): there may be more records
     bool m_fetching = false;
 };

@@ -1,7 +1,6 @@
 #include "reports/TableExport.h"
 
 #include "core/LongTaskProgress.h"
-#include "platform/AtomicFileWriter.h"
 #include "reports/CsvFile.h"
 #include "pos/Money.h"
 #include "store/CreditLinesTable.h"
@@ -62,7 +61,7 @@ class TableExporter
 {
 public:
     TableExporter(Database& db, QChar separator, LongTaskProgress* progress)
-        : m_db(db), m_writer(separator, CsvWriter::Quoting::None), m_progress(progress)
+        : m_db(db), m_separator(separator), m_progress(progress)
     {
     }
 
@@ -79,12 +78,9 @@ public:
         }
         if (m_progress)
             m_progress->setTotal(qMax<qint64>(0, rowTotal));
-        AtomicFileWriter file(path);
-        if (!file.open(&result.message)) {
-            result.status = CsvExportResult::Status::WriteFailed;
+        CsvExportFile file(path, m_separator, CsvWriter::Quoting::None);
+        if (!file.open(result) || !file.addLine(header, result))
             return result;
-        }
-        m_writer.addLine(header);
         const ExportRow row(statement);
         QStringList fields;
         int count = 0;
@@ -103,12 +99,9 @@ public:
                 result.message = error;
                 return result;
             }
-            m_writer.addLine(fields);
-            ++count;
-            if (m_writer.bytes().size() >= kChunkBytes && !file.write(m_writer.takeBytes(), &result.message)) {
-                result.status = CsvExportResult::Status::WriteFailed;
+            if (!file.addLine(fields, result))
                 return result;
-            }
+            ++count;
         }
         if (!statement.error().isEmpty()) {
             m_db.reportError(statement.error());
@@ -117,16 +110,13 @@ public:
             return result;
         }
         result.rows = count;
-        if (!file.write(m_writer.takeBytes(), &result.message) || !file.commit(&result.message))
-            result.status = CsvExportResult::Status::WriteFailed;
+        file.commit(result);
         return result;
     }
 
 private:
-    static constexpr qsizetype kChunkBytes = 1 << 20;
-
     Database& m_db;
-    CsvWriter m_writer;
+    QChar m_separator;
     LongTaskProgress* m_progress;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/CsvExportFile.h"
 #include "reports/DataTable.h"
 
 #include <QChar>
@@ -7,22 +8,6 @@
 
 class Database;
 class LongTaskProgress;
-
-struct CsvExportResult
-{
-    enum class Status {
-        Written,
-        QueryFailed, // the database has reported it already; no file was written
-        BadValue,    // a stored price is not a number; message says which; no file was written
-        WriteFailed, // message holds the file error; the old file, if any, is intact
-        Cancelled    // stopped on request; no file was written and the old file, if any, is intact
-    };
-    Status status = Status::Written;
-    QString message;
-    int rows = 0;
-
-    bool ok() const { return status == Status::Written; }
-};
 
 // The table exports: a header line, then one line per row in id order, fields unquoted and joined by the
 // separator, prices with two decimals, date-times as stored (customers, payments and credits also split into

@@ -1,3 +1,4 @@
+#include "reports/CsvExportFile.h"
 #include "reports/CsvFile.h"
 #include "pos/Money.h"
 
@@ -68,6 +69,39 @@ TEST(CsvWriter, SaveReplacesAnExistingFileWhole)
     QString error;
     EXPECT_FALSE(writer.save(folder.filePath(QStringLiteral("missing/out.csv")), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(CsvExportFile, AFileOfManyPiecesHoldsEveryLineInOrderAndReplacesTheOldOneOnlyOnCommit)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("out.csv"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+    }
+    CsvWriter whole(u';');
+    CsvExportFile file(path, u';', CsvWriter::Quoting::Quote);
+    CsvExportResult result;
+    ASSERT_TRUE(file.open(result));
+    // About three megabytes: several pieces and a rest.
+    for (int i = 0; i < 40000; ++i) {
+        const QStringList fields{QString::number(i), QStringLiteral("S\u00fct; %1").arg(QString(60, u'x'))};
+        whole.addLine(fields);
+        ASSERT_TRUE(file.addLine(fields, result));
+    }
+    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
+    ASSERT_TRUE(file.commit(result));
+    EXPECT_TRUE(result.ok());
+    const QByteArray written = readAll(path);
+    EXPECT_EQ(written.size(), whole.bytes().size());
+    EXPECT_TRUE(written == whole.bytes());
+
+    CsvExportFile unwritable(folder.filePath(QStringLiteral("missing/out.csv")), u';', CsvWriter::Quoting::None);
+    CsvExportResult failed;
+    EXPECT_FALSE(unwritable.open(failed));
+    EXPECT_EQ(failed.status, CsvExportResult::Status::WriteFailed);
+    EXPECT_FALSE(failed.message.isEmpty());
 }
 
 TEST(SplitDateTime, SplitsAtTheFirstBlank)

@@ -1,5 +1,6 @@
 #include "core/AppError.h"
 #include "reports/ReceiptsExport.h"
+#include "reports/ReceiptsFilter.h"
 #include "reports/ReceiptsListModel.h"
 #include "reports/RecordTexts.h"
 #include "reports/SalesHistory.h"
@@ -193,36 +194,62 @@ TEST_P(ReceiptsListTest, ARecordsLinesComeFromThePaidAndTheCreditLinesThatCarryI
     EXPECT_EQ(cells(payments.linesOfRecord("paid")), "C1|COFFEE|2.50|2|5.00|T1|TEA|1.25|1|1.25");
     EXPECT_EQ(cells(CreditLinesTable(db).linesOfRecord("credit")), "M1|MILK|1.20|3|3.60");
     EXPECT_EQ(cells(CreditLinesTable(db).linesOfRecord("paid")), "");
-    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
-}
 
-TEST_P(ReceiptsListTest, ASaleStoredBeforeThereWereRecordsIsListedWithItsLinesOnceTheDatabaseIsMigrated)
-{
-    const QString till = onServer() ? QStringLiteral(",kasa") : QString();
-    const QString front = onServer() ? QStringLiteral(",'Front'") : QString();
-    db.setTillName(QStringLiteral("Front"));
-    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("INSERT INTO odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi%1) "
-                                                "VALUES (11,'C1','COFFEE',2,2.5,'2025-01-31 09:00:00'%2),"
-                                                "(11,'T1','TEA',1,1.25,'2025-01-31 09:00:00'%2);")
-                                     .arg(till, front)));
-    // The version of the takings tables is forgotten, as in a database of an older program.
-    ASSERT_TRUE(db.ExecuteDirect(onServer() ? QStringLiteral("DELETE FROM schema_version;")
-                                            : QStringLiteral("PRAGMA user_version = 0;")));
-    db.Migrate();
-
-    ReceiptsListModel model(db);
-    model.setFilter(ReceiptsOfDays(QDate(2025, 1, 31), QDate(2025, 1, 31)));
-    ASSERT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(rowText(model, 0), "2025-01-31 09:00:00|Front|11||Cash 6.25|6.25|Sale");
-    const std::optional<std::vector<RecordLine>> lines =
-        PaymentsTable(db).linesOfRecord(model.receipt(0).stored.record.saleId);
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 2u);
-    EXPECT_EQ(lines->at(1).name, "TEA");
+    // A record's lines as the list shows them: the paid ones, then those on account.
+    const RecordStamp split{QStringLiteral("split"), QStringLiteral("2025-03-01 11:00:00")};
+    ASSERT_TRUE(CreditLinesTable(db).insert(split, 7, "Ayşe", "B1", "BREAD", 1, "3.10"));
+    ASSERT_TRUE(payments.insert(split, 12, "J1", "JAM", 2, "4.00"));
+    const auto recordCells = [this, &cells](const QString& saleId) {
+        SaleRecordRow record;
+        record.saleId = saleId;
+        return cells(ReadRecordLines(db, record));
+    };
+    EXPECT_EQ(recordCells("split"), "J1|JAM|4.00|2|8.00|B1|BREAD|3.10|1|3.10");
+    EXPECT_EQ(recordCells("paid"), "C1|COFFEE|2.50|2|5.00|T1|TEA|1.25|1|1.25");
+    EXPECT_EQ(recordCells("credit"), "M1|MILK|1.20|3|3.60");
+    EXPECT_EQ(recordCells("none"), "");
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsListTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
+
+TEST(ReceiptsFilterTest, TheFilterControlsTakeWholeDaysAndNarrowOnlyWhenSet)
+{
+    const QDate first(2025, 3, 1);
+    const QDate last(2025, 3, 2);
+    const auto filter = [](const char* from, const char* until, const char* till, std::optional<qint64> receipt,
+                           const char* tenderType) {
+        return SaleRecordFilter{from, until, till, receipt, tenderType};
+    };
+    const struct
+    {
+        const char* name;
+        ReceiptsFilterChoice choice;
+        SaleRecordFilter expected;
+    } cases[] = {
+        {"two days, nothing else", {first, last, "", "", ""}, filter("2025-03-01", "2025-03-03", "", {}, "")},
+        {"the last day of a year", {QDate(2024, 12, 31), QDate(2024, 12, 31), "", "", ""},
+         filter("2024-12-31", "2025-01-01", "", {}, "")},
+        {"a range backwards lists nothing", {last, first, "", "", ""}, filter("2025-03-02", "2025-03-02", "", {}, "")},
+        {"a till and a payment type", {first, last, "Front", "", kCardTender},
+         filter("2025-03-01", "2025-03-03", "Front", {}, "Card")},
+        {"a receipt number", {first, last, "", "12", ""}, filter("2025-03-01", "2025-03-03", "", 12, "")},
+        {"leading zeros", {first, last, "", "0012", ""}, filter("2025-03-01", "2025-03-03", "", 12, "")},
+        {"receipt 0", {first, last, "", "0", ""}, filter("2025-03-01", "2025-03-03", "", 0, "")},
+        {"eighteen digits", {first, last, "", "999999999999999999", ""},
+         filter("2025-03-01", "2025-03-03", "", 999999999999999999, "")},
+        {"not a number", {first, last, "", "12x", ""}, filter("2025-03-01", "2025-03-03", "", {}, "")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SaleRecordFilter made = ReceiptsFilterOf(c.choice);
+        EXPECT_EQ(made.from, c.expected.from);
+        EXPECT_EQ(made.until, c.expected.until);
+        EXPECT_EQ(made.till, c.expected.till);
+        EXPECT_EQ(made.receiptNumber, c.expected.receiptNumber);
+        EXPECT_EQ(made.tenderType, c.expected.tenderType);
+    }
+}
 
 TEST(RecordReprintTest, TheReceiptIsRenderedFromTheRecordItsLinesAndTenders)
 {

@@ -1,6 +1,9 @@
+#include "reports/ReceiptsFilter.h"
+#include "reports/ReceiptsListModel.h"
 #include "reports/SalesHistory.h"
 #include "reports/TableExport.h"
 #include "reports/TopSellingReport.h"
+#include "store/PaymentsTable.h"
 #include "store/SaleRecordsTable.h"
 #include "store/TenderTypesTable.h"
 #include "store/TendersTable.h"
@@ -11,7 +14,8 @@
 #include <gtest/gtest.h>
 
 // The takings records on both engines: sale records and tenders are only ever added (the database itself refuses
-// anything else), the shop's payment types, and the records an older database gets for the sales it holds.
+// anything else), the shop's payment types, and the records an older database gets for the sales it holds (which
+// the receipts list then shows).
 
 namespace {
 
@@ -202,9 +206,36 @@ TEST_P(TakingsRecordsTest, TheSalesOfAnOlderDatabaseGetRecordsOnceAndEverythingE
               QStringList{QString::number(expected.size())});
     EXPECT_EQ(WhatTheProgramShows(db, folder.path()), shownBefore);
 
+    // The receipts list shows a migrated sale with its lines.
+    ReceiptsListModel model(db);
+    model.setFilter(ReceiptsFilterOf({QDate(2025, 1, 31), QDate(2025, 1, 31), "Front", "11", ""}));
+    ASSERT_EQ(model.rowCount(), 1);
+    QStringList cells;
+    for (int column = 0; column < ReceiptsListModel::ColumnCount; ++column)
+        cells << model.text(0, column);
+    EXPECT_EQ(cells.join(u'|'), "2025-01-31 09:00:00|Front|11||Cash 6.25|6.25|Sale");
+    const std::optional<std::vector<RecordLine>> lines =
+        PaymentsTable(db).linesOfRecord(model.receipt(0).stored.record.saleId);
+    ASSERT_TRUE(lines.has_value());
+    ASSERT_EQ(lines->size(), 2u);
+    EXPECT_EQ(lines->at(1).name, "TEA");
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
+
     // The next start finds it done.
     db.Migrate();
     EXPECT_EQ(rows(records).join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
+
+    // A sale an older program stored since gets its record when the takings tables are set up again.
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("INSERT INTO odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi%1) "
+                                                "VALUES (13,'C1','COFFEE',1,2.5,'2025-02-02 10:00:00'%2);")
+                                     .arg(till, front)));
+    ASSERT_TRUE(db.ExecuteDirect(onServer() ? QStringLiteral("DELETE FROM schema_version;")
+                                            : QStringLiteral("PRAGMA user_version = 0;")));
+    db.Migrate();
+    expected << "Front|2025-02-02 10:00:00|sale|13|||250|0|250|1|Cash|250|1";
+    EXPECT_EQ(rows(records).join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM odemeler WHERE sale_id IS NULL;")), QStringList{"0"});
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
 }
 

@@ -5,6 +5,7 @@
 #include "i18n/Translator.h"
 #include "platform/Environment.h"
 #include "reports/BulkDelete.h"
+#include "reports/ui/CsvExportRunner.h"
 #include "reports/ui/CsvFileDialog.h"
 #include "reports/ProductImport.h"
 #include "reports/TableExport.h"
@@ -24,36 +25,6 @@ void ExportTableCommand(AppContext& context, DataTable table)
     RunCsvExport(context, context.window(), [&](Database& db, LongTaskProgress& progress) {
         return ExportTableCsv(db, table, separator, paidWord, path, &progress);
     });
-}
-
-void RunCsvExport(AppContext& context, QWidget* parent, const CsvExporter& exporter)
-{
-    const QString dataFile = context.SQLConnection1().path();
-    CsvExportResult result;
-    QStringList engineErrors;
-    const QString caption = TranslateText("Exporting...");
-    const bool finished = LongTaskRunner::run(parent, caption, [&](LongTaskProgress& progress) {
-        WorkerConnection connection(dataFile, progress.cancelCheck());
-        if (connection.isOpen())
-            result = exporter(connection.db(), progress);
-        else
-            result.status = CsvExportResult::Status::QueryFailed;
-        engineErrors = connection.errors();
-    });
-    if (!finished)
-        return; // nothing was written
-    for (const QString& message : engineErrors)
-        context.ReportDatabaseError(message);
-    switch (result.status) {
-    case CsvExportResult::Status::Written:
-    case CsvExportResult::Status::Cancelled:
-    case CsvExportResult::Status::QueryFailed: // reported by the database
-        break;
-    case CsvExportResult::Status::BadValue:
-    case CsvExportResult::Status::WriteFailed:
-        context.ShowError(result.message);
-        break;
-    }
 }
 
 void ImportProductsCommand(AppContext& context)

@@ -8,15 +8,14 @@
 #include "pos/TenderTexts.h"
 #include "pos/ui/ReceiptPrinting.h"
 #include "reports/ReceiptsExport.h"
+#include "reports/ReceiptsFilter.h"
 #include "reports/ReceiptsListModel.h"
 #include "reports/RecordTexts.h"
 #include "reports/SalesHistory.h"
 #include "reports/TextTableModel.h"
+#include "reports/ui/CsvExportRunner.h"
 #include "reports/ui/CsvFileDialog.h"
-#include "reports/ui/DataExchangeCommands.h"
 #include "reports/ui/ReportTable.h"
-#include "store/CreditLinesTable.h"
-#include "store/PaymentsTable.h"
 #include "store/SaleRecordsTable.h"
 #include "store/TenderTypesTable.h"
 
@@ -75,7 +74,8 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter = new QComboBox(this);
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
-    TillFilter->addItems(SaleRecordsTable(db).tills().value_or(QStringList()));
+    for (const QString& till : SaleRecordsTable(db).tills().value_or(QStringList()))
+        TillFilter->addItem(till, till);
     ReceiptFilter = new QLineEdit(this);
     ReceiptFilter->setObjectName(QStringLiteral("ReceiptFilter"));
     ReceiptFilter->setValidator(
@@ -185,15 +185,9 @@ const ListedReceipt* ReceiptsWindow::selectedReceipt() const
 
 void ReceiptsWindow::FilterChange()
 {
-    SaleRecordFilter filter = ReceiptsOfDays(BeginDate->date(), EndDate->date());
-    if (TillFilter->currentIndex() > 0)
-        filter.till = TillFilter->currentText();
-    bool isNumber = false;
-    const qint64 receiptNumber = ReceiptFilter->text().toLongLong(&isNumber);
-    if (isNumber)
-        filter.receiptNumber = receiptNumber;
-    if (TenderFilter->currentIndex() > 0)
-        filter.tenderType = TenderFilter->currentData().toString();
+    const SaleRecordFilter filter =
+        ReceiptsFilterOf({BeginDate->date(), EndDate->date(), TillFilter->currentData().toString(),
+                          ReceiptFilter->text(), TenderFilter->currentData().toString()});
     if (filter == m_model->filter())
         return; // listed already (the receipt number box was left unchanged)
     m_model->setFilter(filter);
@@ -202,14 +196,8 @@ void ReceiptsWindow::FilterChange()
 void ReceiptsWindow::SelectionChange()
 {
     const ListedReceipt* receipt = selectedReceipt();
-    m_lines.clear();
-    if (receipt) {
-        Database& db = m_context.SQLConnection1();
-        const QString& saleId = receipt->stored.record.saleId;
-        for (const auto& lines : {PaymentsTable(db).linesOfRecord(saleId), CreditLinesTable(db).linesOfRecord(saleId)})
-            if (lines)
-                m_lines.insert(m_lines.end(), lines->begin(), lines->end());
-    }
+    m_lines = receipt ? ReadRecordLines(m_context.SQLConnection1(), receipt->stored.record)
+                      : std::vector<RecordLine>();
     m_linesModel->setCells(RecordLineCells(m_lines));
     for (QPushButton* button : m_recordButtons)
         button->setEnabled(receipt != nullptr);

@@ -44,7 +44,7 @@ private:
 
     QDateEdit* BeginDate = nullptr;
     QDateEdit* EndDate = nullptr;
-    QComboBox* TillFilter = nullptr;      // "All Tills", then each till that stored records
+    QComboBox* TillFilter = nullptr;      // "All Tills", then each till that stored records (its name as data)
     QLineEdit* ReceiptFilter = nullptr;   // a receipt number; empty: any
     QComboBox* TenderFilter = nullptr;    // "All Payment Types", then the shop's types (their codes as data)
     QTableView* RecordsList = nullptr;
