@@ -32,17 +32,18 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 }
 
 bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, const QString& customer,
-                              const QString& barcode, const QString& name, qint64 quantity, const QString& price)
+                              const QString& barcode, const QString& name, qint64 quantity, const QString& price,
+                              std::optional<qint64> refundOf)
 {
     if (m_db.recordsTill())
         return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kayittarihi,sale_id,kasa) values (?,?,?,?,?,?,?,?,?);"),
+                                                 "fiyat,kayittarihi,sale_id,refund_of,kasa) values (?,?,?,?,?,?,?,?,?,?);"),
                                   {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                                   record.saleId, m_db.tillName()});
+                                   record.saleId, IntegerOrNull(refundOf), m_db.tillName()});
     return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
-                                             "kayittarihi,sale_id) values (?,?,?,?,?,?,?,?);"),
+                                             "kayittarihi,sale_id,refund_of) values (?,?,?,?,?,?,?,?,?);"),
                               {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                               record.saleId});
+                               record.saleId, IntegerOrNull(refundOf)});
 }
 
 namespace {

@@ -3,16 +3,18 @@
 #include "store/TableRows.h"
 
 bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode,
-                           const QString& name, const QVariant& quantity, const QString& price)
+                           const QString& name, const QVariant& quantity, const QString& price,
+                           std::optional<qint64> refundOf)
 {
     if (m_db.recordsTill())
         return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,"
-                                                 "sale_id,kasa) values (?,?,?,?,?,?,?,?);"),
+                                                 "sale_id,refund_of,kasa) values (?,?,?,?,?,?,?,?,?);"),
                                   {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
-                                   m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id) "
-                                             "values (?,?,?,?,?,?,?);"),
-                              {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId});
+                                   IntegerOrNull(refundOf), m_db.tillName()});
+    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,"
+                                             "refund_of) values (?,?,?,?,?,?,?,?);"),
+                              {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
+                               IntegerOrNull(refundOf)});
 }
 
 bool PaymentsTable::remove(qint64 id)
