@@ -2,8 +2,11 @@
 #include "pos/Refund.h"
 #include "pos/RefundRecorder.h"
 #include "pos/SaleRecorder.h"
+#include "reports/SalesHistory.h"
+#include "reports/TableExport.h"
+#include "reports/TakingsSeries.h"
+#include "reports/TopSellingReport.h"
 #include "store/Database.h"
-#include "store/PaymentsTable.h"
 #include "store/Transaction.h"
 #include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
@@ -371,41 +374,47 @@ TEST_P(RefundTest, TwoTillsRefundingTheSameLineAtOnceNeverGiveBackMoreThanWasSol
     EXPECT_TRUE(recordsNotAddingUp().isEmpty());
 }
 
-TEST_P(RefundTest, TheHistoryTopSellersAndTheExportComeOutNet)
+TEST_P(RefundTest, TheHistoryTopSellersTheExportAndTheChartComeOutNet)
 {
+    // The readers take refund lines as the lines they are: negative quantities, negative totals.
+    db.setClock([] { return QDateTime(QDate(2025, 3, 10), QTime(9, 0)); });
     const QString saleId = sell();
+    db.setClock([] { return QDateTime(QDate(2025, 3, 11), QTime(9, 0)); });
     ASSERT_TRUE(refund(saleId, {2, 2}).committed);
+    const HistoryFilter march{QString(), QString(), QStringLiteral("2025-03-01 00:00:00"),
+                              QStringLiteral("2025-03-31 23:59:59")};
 
-    PaymentsTable payments(db);
-    Statement history = payments.historyRows(QString(), QStringLiteral("2000-01-01"), QStringLiteral("2999-12-31"));
-    ASSERT_TRUE(history.isValid());
-    double total = 0;
-    QStringList quantities;
-    while (history.next()) {
-        total += history.real(4) * double(history.integer(5));
-        quantities << QString::number(history.integer(5));
+    PaymentsListModel history;
+    ASSERT_TRUE(history.load(db, march));
+    QStringList lines;
+    for (int row = 0; row < history.rowCount(); ++row)
+        lines << history.rowTexts(row).mid(PaymentsListModel::Product, 4).join(u'|');
+    EXPECT_EQ(lines, (QStringList{"COFFEE|2.50|5|12.50", "TEA|1.20|2|2.40", "COFFEE|2.50|-2|-5.00", "TEA|1.20|-2|-2.40"}));
+    EXPECT_NEAR(history.grandTotal(), 7.5, 1e-9);
+
+    const TakingsSeries chart = BuildTakingsSeries(march, history);
+    double charted = 0;
+    for (const TakingsBucket& bucket : chart.buckets) {
+        if (bucket.first == QDate(2025, 3, 11)) {
+            EXPECT_NEAR(bucket.payments, -7.4, 1e-9);
+        }
+        charted += bucket.payments;
     }
-    EXPECT_EQ(quantities, (QStringList{"5", "2", "-2", "-2"}));
-    EXPECT_NEAR(total, 7.5, 1e-9);
+    EXPECT_NEAR(charted, 7.5, 1e-9);
 
-    Statement top = payments.topSellers(QDate(2000, 1, 1), QDate(2999, 12, 31), true);
-    ASSERT_TRUE(top.isValid());
-    QStringList net;
-    while (top.next())
-        net << top.text(0) + QLatin1Char('|') + QString::number(top.integer(2)) + QLatin1Char('|')
-                   + QString::number(top.real(3));
-    EXPECT_EQ(net, (QStringList{"C1|3|7.5", "T1|0|0"}));
+    std::vector<QString> top;
+    ASSERT_TRUE(LoadTopSelling(db, QDate(2025, 3, 1), QDate(2025, 3, 31), TopSellingRanking::Quantity, top));
+    ASSERT_EQ(top.size(), 8u); // barcode, product, units, amount per product
+    EXPECT_EQ(QStringList({top[0], top[2], top[4], top[6]}), (QStringList{"C1", "3", "T1", "0"}));
 
-    Statement all = payments.allRows();
-    ASSERT_TRUE(all.isValid());
-    int adet = -1;
-    for (int c = 0; c < all.columnCount(); ++c)
-        if (all.columnName(c) == QStringLiteral("adet"))
-            adet = c;
-    qint64 units = 0;
-    while (all.next())
-        units += all.integer(adet);
-    EXPECT_EQ(units, 3);
+    const QString file = folder.filePath(QStringLiteral("export.csv"));
+    const CsvExportResult exported = ExportPaymentsCsv(db, u';', file);
+    ASSERT_TRUE(exported.ok()) << exported.message.toStdString();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(csv.contains(QStringLiteral(";-2;"))) << csv.toStdString();
+    EXPECT_EQ(csv.count(QStringLiteral(";-2;")), 2) << csv.toStdString();
 }
 
 TEST_P(RefundTest, AnOlderDatabaseIsMigratedOnceAndItsSalesCanBeRefunded)
