@@ -111,12 +111,18 @@ std::optional<StoredSaleRecord> SaleRecordsTable::stored(const QString& saleId, 
 
 std::optional<QString> SaleRecordsTable::newestSaleWithReceipt(const QString& till, qint64 receiptNumber)
 {
-    const QueryResult found = m_db.Query(QStringLiteral("SELECT sale_id FROM sale_records WHERE till = ? AND receipt_no = ? "
-                                                        "AND kind = ? ORDER BY id DESC LIMIT 1;"),
+    // The few records of the number come through the (till, receipt_no) index and the newest is picked here: with
+    // "ORDER BY id DESC LIMIT 1" SQLite walks the whole table backwards instead.
+    const QueryResult found = m_db.Query(QStringLiteral("SELECT id, sale_id FROM sale_records WHERE till = ? AND "
+                                                        "receipt_no = ? AND kind = ?;"),
                                          {till, receiptNumber, SaleRecordKindText(SaleRecordKind::Sale)});
     if (found.empty())
         return std::nullopt;
-    return found.rows[0][0].asText();
+    size_t newest = 0;
+    for (size_t i = 1; i < found.size(); ++i)
+        if (found.rows[i][0].asInteger() > found.rows[newest][0].asInteger())
+            newest = i;
+    return found.rows[newest][1].asText();
 }
 
 std::optional<std::vector<StoredSaleRecord>> SaleRecordsTable::refundsOf(const QString& saleId)
