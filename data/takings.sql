@@ -31,6 +31,8 @@ CREATE TABLE IF NOT EXISTS tenders (
   change_cents INTEGER
 );
 CREATE INDEX IF NOT EXISTS tenders_sale_id ON tenders (sale_id);
+-- Whether a payment type was used (the list of types, the trigger that keeps a used one).
+CREATE INDEX IF NOT EXISTS tenders_tender_type ON tenders (tender_type);
 
 -- The shop's payment types. Cash, Card and Account (credit sales) are built in; a type a tender used stays.
 CREATE TABLE IF NOT EXISTS tender_types (

@@ -350,6 +350,7 @@ CREATE TABLE IF NOT EXISTS tenders (
   change_cents bigint
 );
 CREATE INDEX IF NOT EXISTS tenders_sale_id ON tenders (sale_id);
+CREATE INDEX IF NOT EXISTS tenders_tender_type ON tenders (tender_type);
 CREATE TABLE IF NOT EXISTS tender_types (
   code text COLLATE "C" PRIMARY KEY,
   name text COLLATE "C" NOT NULL,
