@@ -65,10 +65,11 @@ public:
     // Ends the open transaction without keeping its changes; nothing is reported.
     virtual void rollback() = 0;
 
-    // Brings the database's tables to what the program needs: adds the columns older ones lack, and on a server
-    // creates them in an empty database. The engine's words for each step that failed, in order (a failed step
-    // does not stop the ones after it).
-    virtual QStringList migrate() = 0;
+    // Brings the database's tables to what the program needs: adds the columns older ones lack and the takings
+    // records (made for the till named where the lines name none), and on a server creates them in an empty
+    // database. The engine's words for each step that failed, in order (a failed step does not stop the ones
+    // after it).
+    virtual QStringList migrate(const QString& tillName) = 0;
     // Many rows for one table (see RowBatch); nothing, with the reason, when it cannot be set up.
     virtual std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                                QString* error) = 0;

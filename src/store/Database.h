@@ -112,8 +112,8 @@ public:
     qint64 lastInsertRowId() const;
 
     // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno) and the
-    // takings records (the engine's migrateTakings). On a server an empty database first gets the program's
-    // tables. Each step that fails is reported.
+    // takings records (see Connection::migrate; the records of older sales are the till's). On a server an empty
+    // database first gets the program's tables. Each step that fails is reported.
     void Migrate();
 
     // Writes a consistent copy of the open database to a file, where the engine makes one (data.db, through

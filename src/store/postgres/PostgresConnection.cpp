@@ -270,7 +270,7 @@ qint64 PostgresConnection::lastInsertId()
     return id;
 }
 
-QStringList PostgresConnection::migrate()
+QStringList PostgresConnection::migrate(const QString&)
 {
     // The tables and columns of data.db (with the takings records of data/takings.sql), and the till (kasa) on
     // each sale and credit line. Texts compare byte by

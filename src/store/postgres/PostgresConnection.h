@@ -43,7 +43,7 @@ public:
 
     // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.
     // Runs only when the schema is not yet recorded as made by this program's script.
-    QStringList migrate() override;
+    QStringList migrate(const QString& tillName) override;
     // Rows go to the server in COPY's text format, thousands in one round trip.
     std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                        QString* error) override;

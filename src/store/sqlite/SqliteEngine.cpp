@@ -2,7 +2,6 @@
 
 #include "store/sqlite/DataFileBackup.h"
 #include "store/sqlite/SqliteConnection.h"
-#include "store/sqlite/TakingsMigration.h"
 
 std::unique_ptr<Connection> SqliteEngine::connect(const QString& location, StatementLimits,
                                                   ConnectFailure* failure) const
@@ -27,9 +26,4 @@ RestoreResult SqliteEngine::restoreBackup(const QString& location, const QString
         constexpr qint64 kMiB = 1 << 20;
         return progress(bytesDone / kMiB, (bytesTotal + kMiB - 1) / kMiB);
     });
-}
-
-void SqliteEngine::migrateTakings(Database& db) const
-{
-    MigrateTakings(db);
 }
