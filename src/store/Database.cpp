@@ -283,16 +283,3 @@ void Database::Migrate()
     for (const QString& failure : m_connection->migrate(m_tillName))
         report(failure);
 }
-
-bool Database::BackupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)
-{
-    if (!m_connection) {
-        QString openError = QStringLiteral("No database is open");
-        if (m_path.isEmpty() || !connect(&openError)) {
-            if (error)
-                *error = openError;
-            return false;
-        }
-    }
-    return m_connection->backupTo(targetPath, error, onStep);
-}

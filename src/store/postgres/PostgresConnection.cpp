@@ -231,13 +231,6 @@ std::unique_ptr<RowBatch> PostgresConnection::rowBatch(const QString& table, con
     return std::make_unique<PostgresRowBatch>(*this, table, columns);
 }
 
-bool PostgresConnection::backupTo(const QString&, QString* error, const BackupSteps&)
-{
-    if (error)
-        *error = QStringLiteral("A database on a server is backed up with the server's own tools");
-    return false;
-}
-
 bool PostgresConnection::inTransaction() const
 {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);

@@ -48,7 +48,6 @@ public:
     std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                        QString* error) override;
     // The server's own tools back it up (see ServerBackup.h).
-    bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) override;
 
     // Runs a "COPY … FROM STDIN" statement with rows in COPY's text format; all rows are stored or none.
     bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error);

@@ -274,7 +274,7 @@ std::unique_ptr<RowBatch> SqliteConnection::rowBatch(const QString& table, const
     return std::make_unique<SqliteRowBatch>(std::move(insert));
 }
 
-bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)
+bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const BackupProgress& progress)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -323,12 +323,12 @@ bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const
     int rc;
     int attempts = 0;
     bool stopped = false;
-    // Without a step function the copy is one step; with one, a thousand pages at a time.
+    // Without progress the copy is one step; with it, a thousand pages at a time.
     for (;;) {
-        rc = sqlite3_backup_step(backup, onStep ? 1024 : -1);
+        rc = sqlite3_backup_step(backup, progress ? 1024 : -1);
         if (rc == SQLITE_OK) {
             const int total = sqlite3_backup_pagecount(backup);
-            if (!onStep(total - sqlite3_backup_remaining(backup), total)) {
+            if (!progress(total - sqlite3_backup_remaining(backup), total)) {
                 stopped = true;
                 break;
             }

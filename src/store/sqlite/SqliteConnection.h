@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Backup.h"
 #include "store/Connection.h"
 
 #include <QByteArray>
@@ -40,8 +41,12 @@ public:
     QStringList migrate(const QString& tillName) override;
     std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                        QString* error) override;
-    // Through SQLite's online backup, into a temporary file beside the target that is then renamed over it.
-    bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) override;
+    // Writes a consistent copy of the file to the target through SQLite's online backup, into a temporary file
+    // beside it that is then renamed over it: the target is either as it was or the whole copy. False, with the
+    // reason, on failure. With progress the copy goes a thousand pages at a time and reports pages done out of
+    // the total after each; when it returns false the copy stops ("Cancelled"). Backing up onto the file itself
+    // copies nothing.
+    bool backupTo(const QString& targetPath, QString* error, const BackupProgress& progress);
 
     // A column that older files lack, and the statement that adds it.
     struct ColumnCheck
