@@ -34,15 +34,16 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, const QString& customer,
                               const QString& barcode, const QString& name, qint64 quantity, const QString& price)
 {
-    if (m_db.recordsTill())
-        return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kayittarihi,sale_id,kasa) values (?,?,?,?,?,?,?,?,?);"),
-                                  {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                                   record.saleId, m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
-                                             "kayittarihi,sale_id) values (?,?,?,?,?,?,?,?);"),
-                              {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                               record.saleId});
+    std::vector<QVariant> values{customerId, customer, barcode, name, quantity, price, record.recordedAt,
+                                 record.saleId};
+    const bool withTill = m_db.recordsTill();
+    if (withTill)
+        values.emplace_back(m_db.tillName());
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,kayittarihi,sale_id%1) "
+                       "values (?,?,?,?,?,?,?,?%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), withTill ? QStringLiteral(",?") : QString()),
+        values);
 }
 
 namespace {
