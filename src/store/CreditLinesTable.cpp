@@ -2,19 +2,6 @@
 
 #include "store/TableRows.h"
 
-namespace {
-
-// "?,?,?" for n values.
-QString placeholders(size_t n)
-{
-    QString text;
-    for (size_t i = 0; i < n; ++i)
-        text += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
-    return text;
-}
-
-} // namespace
-
 std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const QString& customer)
 {
     const QueryResult open = m_db.Query(QStringLiteral("SELECT id, musteriid, barkod, urunadi, adet, fiyat, kayittarihi "
@@ -41,8 +28,8 @@ bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, cons
         values.emplace_back(m_db.tillName());
     return m_db.ExecuteDirect(
         QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,kayittarihi,sale_id%1) "
-                       "values (?,?,?,?,?,?,?,?%2);")
-            .arg(withTill ? QStringLiteral(",kasa") : QString(), withTill ? QStringLiteral(",?") : QString()),
+                       "values (%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
         values);
 }
 
@@ -66,7 +53,7 @@ std::optional<std::vector<qint64>> CreditLinesTable::stillOpen(const std::vector
     // finds the line paid.
     std::vector<QVariant> params(ids.begin(), ids.end());
     const QueryResult open = m_db.Query(QStringLiteral("SELECT id FROM veresiyeler where odendimi=0 and id in (")
-                                            + placeholders(ids.size()) + QStringLiteral(") order by id")
+                                            + Placeholders(ids.size()) + QStringLiteral(") order by id")
                                             + m_db.lockForUpdateSql() + QLatin1Char(';'),
                                         params);
     if (!open.ok)
@@ -85,7 +72,7 @@ std::optional<std::vector<qint64>> CreditLinesTable::markPaid(const std::vector<
         params.push_back(id);
     const QueryResult paid = m_db.Query(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? "
                                                        "where odendimi=0 and id in (")
-                                            + placeholders(ids.size()) + QStringLiteral(") returning id;"),
+                                            + Placeholders(ids.size()) + QStringLiteral(") returning id;"),
                                         params);
     if (!paid.ok)
         return std::nullopt;

@@ -10,9 +10,8 @@ bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, cons
     if (withTill)
         values.emplace_back(m_db.tillName());
     return m_db.ExecuteDirect(
-        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id%1) "
-                       "values (?,?,?,?,?,?,?%2);")
-            .arg(withTill ? QStringLiteral(",kasa") : QString(), withTill ? QStringLiteral(",?") : QString()),
+        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id%1) values (%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
         values);
 }
 
