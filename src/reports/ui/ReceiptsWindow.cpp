@@ -75,7 +75,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter = new QComboBox(this);
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
-    TillFilter->addItems(SaleRecordsTable(db).tills().value_or(QStringList()));
+    TillFilter->addItems(SaleRecordsTable(db).tills());
     ReceiptFilter = new QLineEdit(this);
     ReceiptFilter->setObjectName(QStringLiteral("ReceiptFilter"));
     ReceiptFilter->setValidator(
