@@ -6,15 +6,16 @@ bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, cons
                            const QString& name, const QVariant& quantity, const QString& price,
                            std::optional<qint64> refundOf)
 {
-    if (m_db.recordsTill())
-        return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,"
-                                                 "sale_id,refund_of,kasa) values (?,?,?,?,?,?,?,?,?);"),
-                                  {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
-                                   IntegerOrNull(refundOf), m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,"
-                                             "refund_of) values (?,?,?,?,?,?,?,?);"),
-                              {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
-                               IntegerOrNull(refundOf)});
+    std::vector<QVariant> values{receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
+                                 IntegerOrNull(refundOf)};
+    const bool withTill = m_db.recordsTill();
+    if (withTill)
+        values.emplace_back(m_db.tillName());
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,refund_of%1) "
+                       "values (%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
+        values);
 }
 
 bool PaymentsTable::remove(qint64 id)
