@@ -420,9 +420,10 @@ ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS unreferenced integer NOT NULL 
 ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS reason text COLLATE "C";
 ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS refund_of bigint;
 ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS refund_of bigint;
-CREATE INDEX IF NOT EXISTS sale_records_original_sale_id ON sale_records (original_sale_id);
-CREATE INDEX IF NOT EXISTS odemeler_refund_of ON odemeler (refund_of);
-CREATE INDEX IF NOT EXISTS veresiyeler_refund_of ON veresiyeler (refund_of);
+CREATE INDEX IF NOT EXISTS sale_records_original_sale_id ON sale_records (original_sale_id)
+  WHERE original_sale_id IS NOT NULL;
+CREATE INDEX IF NOT EXISTS odemeler_refund_of ON odemeler (refund_of) WHERE refund_of IS NOT NULL;
+CREATE INDEX IF NOT EXISTS veresiyeler_refund_of ON veresiyeler (refund_of) WHERE refund_of IS NOT NULL;
 CREATE OR REPLACE FUNCTION only_sales_are_refunded() RETURNS trigger LANGUAGE plpgsql AS
   'BEGIN
      IF (NEW.kind = ''refund'' AND NEW.unreferenced = 0
