@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
