@@ -19,6 +19,7 @@ QString RecordKindCaption(SaleRecordKind kind)
     switch (kind) {
     case SaleRecordKind::Sale: return TranslateText("Sale");
     case SaleRecordKind::Settlement: return TranslateText("Settlement");
+    case SaleRecordKind::Refund: return TranslateText("Refund");
     }
     return QString();
 }
