@@ -799,6 +799,7 @@ void TAppForm::ResetToDefaults1Click()
     ColumnSaveEnabled = false;
     QFile::remove(m_context.DataFolder + QStringLiteral("settings.ini"));
     QFile::remove(m_context.DataFolder + QStringLiteral("PrintTemplate.txt"));
+    QFile::remove(m_context.DataFolder + QStringLiteral("RefundTemplate.txt"));
     QCoreApplication::processEvents();
     m_context.env().startDetached(m_context.env().executablePath(), {}, m_context.DataFolder);
     m_context.env().quitApplication();
