@@ -60,7 +60,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
 {
     setObjectName(QStringLiteral("ReceiptsWindow"));
     setWindowTitle(TranslateText("Receipts"));
-    resize(960, 640);
+    resize(1080, 640);
     Database& db = m_context.SQLConnection1();
 
     const QDate today = m_context.env().now().date();
