@@ -244,8 +244,12 @@ void RefundWindow::QuantityChange()
 void RefundWindow::BarcodeEntered()
 {
     const QString barcode = BarcodeEdit->text().trimmed();
-    if (barcode.isEmpty())
+    // Enter in the empty box, once the products are scanned, completes the refund as Enter elsewhere does.
+    if (barcode.isEmpty()) {
+        if (CompleteButton->isEnabled())
+            CompleteButton->click();
         return;
+    }
     for (Row& row : m_rows)
         if (row.product.barcode == barcode) {
             row.quantity->setValue(row.quantity->value() + 1);
@@ -284,7 +288,7 @@ bool RefundWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == BarcodeEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        // Enter in the barcode box adds the product; it does not complete the refund.
+        // Enter in the barcode box adds the product (BarcodeEntered).
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             m_context.runGuarded([this] { BarcodeEntered(); });
             return true;
