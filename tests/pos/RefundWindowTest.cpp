@@ -139,9 +139,14 @@ protected:
     // window, if it opens.
     void refundCommand(const QString& typed, const std::function<void(QDialog&)>& script = {})
     {
-        dialogs.modalScripts.push_back([typed](QDialog& window) {
+        dialogs.modalScripts.push_back([this, typed](QDialog& window) {
             window.show();
             EXPECT_EQ(window.objectName(), "RefundStartWindow");
+            // On a shared server the till is chosen too, this one first.
+            auto* till = window.findChild<QComboBox*>("TillCombo");
+            EXPECT_EQ(till != nullptr, GetParam() == Engine::Postgres);
+            if (till)
+                EXPECT_EQ(till->itemText(0), "Till 1");
             auto* number = FindControl<QLineEdit>(window, "ReceiptNumberEdit");
             EXPECT_TRUE(number->hasFocus() || !QApplication::focusWidget());
             QTest::keyClicks(number, typed);
