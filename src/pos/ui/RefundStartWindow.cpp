@@ -38,7 +38,7 @@ RefundStartWindow::RefundStartWindow(AppContext& context)
         TillCombo->setObjectName(QStringLiteral("TillCombo"));
         TillCombo->setAccessibleName(TranslateText("Till:"));
         TillCombo->addItem(m_till);
-        for (const QString& till : SaleRecordsTable(db).tills().value_or(QStringList()))
+        for (const QString& till : SaleRecordsTable(db).tills())
             if (till != m_till)
                 TillCombo->addItem(till);
         form->addRow(TranslateText("Till:"), TillCombo);
