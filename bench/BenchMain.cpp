@@ -18,6 +18,7 @@
 #include "pos/ui/SaleScreen.h"
 #include "pos/MoneyAmount.h"
 #include "pos/Refund.h"
+#include "pos/ui/RefundWindow.h"
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
@@ -34,6 +35,11 @@
 #include "store/ProductsTable.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QBoxLayout>
 #include <QListWidget>
 #include <QMainWindow>
@@ -697,8 +703,9 @@ int main(int argc, char** argv)
     }
 
     // B10: the refund of a receipt in a year of sales: its record found by till and receipt number, its lines read
-    // with what is refunded of each, and the first screen of them shown. The baseline runs the same statements and
-    // fills a bare table of the same columns.
+    // with what is refunded of each, and the Refund window shown with them. The baseline runs the same statements
+    // and shows a bare dialog of the same size with the same controls: a table with a spin box and a tick per line,
+    // the payment types, a reason box and two buttons.
     if (wanted("B10")) {
         Stmt pick(raw.get(), "SELECT till, receipt_no FROM sale_records WHERE kind = 'sale' AND receipt_no IS NOT NULL "
                              "AND recorded_at >= '2025-06-01' ORDER BY recorded_at LIMIT 1;");
@@ -706,37 +713,29 @@ int main(int argc, char** argv)
             const QString till = columnText(pick.s, 0);
             const qint64 receipt = sqlite3_column_int64(pick.s, 1);
             const QByteArray tillText = till.toUtf8();
-            const QStringList titles{QStringLiteral("Product"), QStringLiteral("Price"), QStringLiteral("Sold"),
-                                     QStringLiteral("Refunded"), QStringLiteral("Refund"), QStringLiteral("Back to stock")};
-            auto programModel = std::make_shared<TextTableModel>(int(titles.size()));
-            auto bareModel = std::make_shared<TextTableModel>(int(titles.size()));
-            programModel->setTitles(titles);
-            bareModel->setTitles(titles);
-            std::shared_ptr<QTableView> programList(MakeReportTable(nullptr, QStringLiteral("Refund"), programModel.get()));
-            std::shared_ptr<QTableView> bareList(MakeReportTable(nullptr, QStringLiteral("Refund"), bareModel.get()));
-            for (QTableView* list : {programList.get(), bareList.get()})
-                list->resize(800, 400);
-            Database& db = form->context().SQLConnection1();
-            BenchOperation op{QStringLiteral("B10"), QStringLiteral("refund of a receipt, first screen"), 1.5, 15,
+            AppContext& context = form->context();
+            Database& db = context.SQLConnection1();
+            std::unique_ptr<RefundWindow> programWindow;
+            std::unique_ptr<QDialog> bareWindow;
+            const QSize size(800, 500);
+            BenchOperation op{QStringLiteral("B10"), QStringLiteral("Refund window for a receipt, shown"), 1.5, 15,
                               {}, {}, {}};
-            op.setUp = [programModel, bareModel] {
-                programModel->clear();
-                bareModel->clear();
+            op.setUp = [&programWindow, &bareWindow] {
+                programWindow.reset();
+                bareWindow.reset();
                 QCoreApplication::processEvents();
             };
-            op.program = [&db, till, receipt, programModel, programList] {
+            op.program = [&context, &db, &programWindow, till, receipt, size] {
                 const std::optional<QString> saleId = FindRefundableSale(db, till, receipt);
-                const std::optional<RefundableSale> sale = saleId ? ReadRefundableSale(db, *saleId) : std::nullopt;
-                std::vector<QString> cells;
-                if (sale)
-                    for (const RefundableLine& line : sale->lines)
-                        cells.insert(cells.end(), {line.name, MoneyAmount::fromCents(line.priceCents).text(),
-                                                   QString::number(line.sold), QString::number(line.refunded),
-                                                   QString::number(line.left()), QStringLiteral("1")});
-                programModel->setCells(std::move(cells));
-                (void)programList->grab();
+                std::optional<RefundableSale> sale = saleId ? ReadRefundableSale(db, *saleId) : std::nullopt;
+                if (!sale)
+                    return;
+                programWindow = std::make_unique<RefundWindow>(context, std::move(*sale));
+                programWindow->resize(size);
+                programWindow->show();
+                (void)programWindow->grab();
             };
-            op.baseline = [&raw, tillText, receipt, bareModel, bareList] {
+            op.baseline = [&raw, &bareWindow, tillText, receipt, size] {
                 Stmt found(raw.get(), "SELECT id, sale_id FROM sale_records WHERE till = ? AND receipt_no = ? "
                                       "AND kind = 'sale';");
                 sqlite3_bind_text(found.s, 1, tillText.constData(), -1, SQLITE_STATIC);
@@ -757,22 +756,51 @@ int main(int argc, char** argv)
                 sqlite3_bind_text(tenders.s, 1, saleId.constData(), -1, SQLITE_STATIC);
                 while (sqlite3_step(tenders.s) == SQLITE_ROW) {
                 }
+                Stmt types(raw.get(), "SELECT code, name FROM tender_types WHERE enabled <> 0 ORDER BY position;");
+                QStringList typeNames;
+                while (sqlite3_step(types.s) == SQLITE_ROW)
+                    typeNames << columnText(types.s, 1);
                 Stmt lines(raw.get(), "SELECT l.id, l.urunadi, l.fiyat, l.adet, (SELECT coalesce(-sum(r.adet), 0) "
                                       "FROM odemeler r WHERE r.refund_of = l.id) FROM odemeler l WHERE l.sale_id = ? "
                                       "ORDER BY l.id;");
                 sqlite3_bind_text(lines.s, 1, saleId.constData(), -1, SQLITE_STATIC);
-                std::vector<QString> cells;
+                bareWindow = std::make_unique<QDialog>();
+                auto* layout = new QVBoxLayout(bareWindow.get());
+                auto* table = new QTableWidget(0, 6, bareWindow.get());
+                table->setHorizontalHeaderLabels({QStringLiteral("Product"), QStringLiteral("Price"),
+                                                  QStringLiteral("Sold"), QStringLiteral("Refunded"),
+                                                  QStringLiteral("Refund"), QStringLiteral("Back to stock")});
                 while (sqlite3_step(lines.s) == SQLITE_ROW) {
+                    const int row = table->rowCount();
                     const qint64 sold = sqlite3_column_int64(lines.s, 3);
                     const qint64 refunded = sqlite3_column_int64(lines.s, 4);
-                    cells.insert(cells.end(), {columnText(lines.s, 1), money(sqlite3_column_double(lines.s, 2)),
-                                               QString::number(sold), QString::number(refunded),
-                                               QString::number(sold - refunded), QStringLiteral("1")});
+                    table->insertRow(row);
+                    table->setItem(row, 0, new QTableWidgetItem(columnText(lines.s, 1)));
+                    table->setItem(row, 1, new QTableWidgetItem(money(sqlite3_column_double(lines.s, 2))));
+                    table->setItem(row, 2, new QTableWidgetItem(QString::number(sold)));
+                    table->setItem(row, 3, new QTableWidgetItem(QString::number(refunded)));
+                    auto* quantity = new QSpinBox(table);
+                    quantity->setRange(0, int(sold - refunded));
+                    table->setCellWidget(row, 4, quantity);
+                    auto* back = new QCheckBox(table);
+                    back->setChecked(true);
+                    table->setCellWidget(row, 5, back);
                 }
-                bareModel->setCells(std::move(cells));
-                (void)bareList->grab();
+                layout->addWidget(table);
+                auto* tenderTypes = new QComboBox(bareWindow.get());
+                tenderTypes->addItems(typeNames);
+                layout->addWidget(tenderTypes);
+                layout->addWidget(new QLineEdit(bareWindow.get()));
+                layout->addWidget(new QLabel(QStringLiteral("0.00"), bareWindow.get()));
+                layout->addWidget(new QPushButton(QStringLiteral("Complete Refund"), bareWindow.get()));
+                layout->addWidget(new QPushButton(QStringLiteral("Cancel"), bareWindow.get()));
+                bareWindow->resize(size);
+                bareWindow->show();
+                (void)bareWindow->grab();
             };
             results.push_back(RunOperation(op));
+            programWindow.reset();
+            bareWindow.reset();
         }
     }
 
