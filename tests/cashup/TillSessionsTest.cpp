@@ -288,6 +288,36 @@ TEST_P(TillSessionsTest, TheDatabaseRefusesToChangeAZOrToWriteOutsideAnOpenSessi
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM sale_records;")), QStringList{"1"});
 }
 
+TEST_P(TillSessionsTest, ADatabaseOfThePreviousVersionGainsSessionsAndItsRecordsBelongToNone)
+{
+    // Records as the program stored them before there were sessions.
+    ASSERT_TRUE(db.ExecuteDirect(
+        onServer() ? QStringLiteral("DROP TABLE till_sessions, cash_movements, z_reports, z_report_tenders;"
+                                    "DROP TRIGGER sale_records_in_open_session ON sale_records;"
+                                    "ALTER TABLE sale_records DROP COLUMN session_id; DELETE FROM schema_version;")
+                   : QStringLiteral("DROP TABLE till_sessions; DROP TABLE cash_movements; DROP TABLE z_reports;"
+                                    "DROP TABLE z_report_tenders; DROP INDEX sale_records_session_id;"
+                                    "DROP TRIGGER sale_records_in_open_session;"
+                                    "ALTER TABLE sale_records DROP COLUMN session_id; PRAGMA user_version = 0;")));
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("INSERT INTO sale_records (sale_id, till, recorded_at, kind, "
+                                                "subtotal_cents, discount_cents, total_cents) "
+                                                "VALUES ('old', 'Front', '2025-03-01 09:00:00', 'sale', 999, 0, 999);")));
+    ASSERT_TRUE(TendersTable(db).insert(QStringLiteral("old"), {{kCashTender, 999, std::nullopt, std::nullopt}}));
+
+    db.Migrate();
+    ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+    sell(db, 250, Payment::cash());
+    QString refusal;
+    const std::optional<ZReport> z = CloseTill(db, 250, &refusal);
+    ASSERT_TRUE(z) << refusal.toStdString();
+    EXPECT_EQ(z->figures.salesCount, 1);
+    EXPECT_EQ(z->figures.expectedCashCents, 250);
+    EXPECT_EQ(rows(QStringLiteral("SELECT sale_id FROM sale_records WHERE session_id IS NULL;")), QStringList{"old"});
+    // The database keeps every rule once more: the old record cannot be moved into a session either.
+    EXPECT_FALSE(db.ExecuteDirect(QStringLiteral("UPDATE sale_records SET session_id = ?;"), {z->figures.sessionId}));
+    EXPECT_FALSE(db.ExecuteDirect(QStringLiteral("DELETE FROM z_reports;")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TillSessionsTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
 
 } // namespace
