@@ -10,6 +10,8 @@
 #include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -316,6 +318,31 @@ TEST_P(TillSessionsTest, ADatabaseOfThePreviousVersionGainsSessionsAndItsRecords
     // The database keeps every rule once more: the old record cannot be moved into a session either.
     EXPECT_FALSE(db.ExecuteDirect(QStringLiteral("UPDATE sale_records SET session_id = ?;"), {z->figures.sessionId}));
     EXPECT_FALSE(db.ExecuteDirect(QStringLiteral("DELETE FROM z_reports;")));
+}
+
+TEST_P(TillSessionsTest, AZCannotBeChangedOrDeletedByHandWithTheEnginesOwnShell)
+{
+    QString refusal;
+    sell(db, 500, Payment::cash());
+    ASSERT_TRUE(CloseTill(db, 400, &refusal));
+    const QString shell = QStandardPaths::findExecutable(onServer() ? QStringLiteral("psql") : QStringLiteral("sqlite3"));
+    if (shell.isEmpty())
+        GTEST_SKIP() << "no shell of the engine";
+    const QString z = QStringLiteral("SELECT z_number, counted_cash_cents, difference_cents FROM z_reports;");
+    ASSERT_EQ(rows(z), QStringList{"1|400|-100"});
+    for (const char* sql : {"UPDATE z_reports SET counted_cash_cents = 500, difference_cents = 0;",
+                            "DELETE FROM z_reports;", "DELETE FROM z_report_tenders;",
+                            "UPDATE z_report_tenders SET sales_cents = 0;"}) {
+        QProcess process;
+        process.start(shell, onServer() ? QStringList{db.path(), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                                                      QStringLiteral("-c"), QString::fromLatin1(sql)}
+                                        : QStringList{db.path(), QString::fromLatin1(sql)});
+        ASSERT_TRUE(process.waitForFinished(30000)) << sql;
+        EXPECT_NE(process.exitCode(), 0) << sql;
+        EXPECT_TRUE(process.readAllStandardError().contains("takings records are never changed")) << sql;
+    }
+    EXPECT_EQ(rows(z), QStringList{"1|400|-100"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT tender_type, sales_cents FROM z_report_tenders;")), QStringList{"Cash|500"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TillSessionsTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
