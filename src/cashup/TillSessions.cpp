@@ -30,7 +30,7 @@ void Refuse(QString* refusal, const QString& reason)
 
 std::optional<QString> EnsureOpenSession(Database& db, const QString& openedAt)
 {
-    const auto newest = TillSessionsTable(db).newestOf(db.tillName());
+    const auto newest = TillSessionsTable(db).newestOf(db.tillName(), true);
     if (!newest)
         return std::nullopt;
     if (newest->open)
@@ -40,7 +40,7 @@ std::optional<QString> EnsureOpenSession(Database& db, const QString& openedAt)
 
 std::optional<QString> OpenSessionOf(Database& db, const QString& till)
 {
-    const auto newest = TillSessionsTable(db).newestOf(till);
+    const auto newest = TillSessionsTable(db).newestOf(till, false);
     if (!newest || !newest->open)
         return std::nullopt;
     return newest->session->sessionId;
@@ -53,7 +53,7 @@ bool OpenTill(Database& db, qint64 floatCents, QString* refusal)
         return false;
     }
     Transaction transaction(db);
-    const auto newest = transaction.active() ? TillSessionsTable(db).newestOf(db.tillName()) : std::nullopt;
+    const auto newest = transaction.active() ? TillSessionsTable(db).newestOf(db.tillName(), true) : std::nullopt;
     if (newest && newest->open) {
         Refuse(refusal, TranslateText("The till is open already."));
         return false;
@@ -87,7 +87,7 @@ std::optional<ZReport> CloseTill(Database& db, qint64 countedCents, QString* ref
         return std::nullopt;
     }
     Transaction transaction(db);
-    const auto newest = transaction.active() ? TillSessionsTable(db).newestOf(db.tillName()) : std::nullopt;
+    const auto newest = transaction.active() ? TillSessionsTable(db).newestOf(db.tillName(), true) : std::nullopt;
     if (newest && !newest->open) {
         Refuse(refusal, TranslateText("The till has no open session."));
         return std::nullopt;

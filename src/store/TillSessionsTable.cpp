@@ -29,13 +29,13 @@ std::optional<TillSessionRow> TillSessionsTable::withSessionId(const QString& se
     return SessionOf(found, 0);
 }
 
-std::optional<TillSessionsTable::Newest> TillSessionsTable::newestOf(const QString& till)
+std::optional<TillSessionsTable::Newest> TillSessionsTable::newestOf(const QString& till, bool lock)
 {
     // The lock is taken first and the Z looked for by a statement of its own: on a server that statement sees a
     // close that committed while this one waited for the lock.
     const QueryResult found =
         m_db.Query(QStringLiteral("SELECT %1 FROM till_sessions WHERE till = ? ORDER BY sequence DESC LIMIT 1%2;")
-                       .arg(kSessionColumns, m_db.lockForUpdateSql()),
+                       .arg(kSessionColumns, lock ? m_db.lockForUpdateSql() : QString()),
                    {till});
     if (!found.ok)
         return std::nullopt;

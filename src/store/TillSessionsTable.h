@@ -29,15 +29,15 @@ public:
     bool insert(const TillSessionRow& session);
     // The session of the id; nothing when there is none or the lookup failed (reported).
     std::optional<TillSessionRow> withSessionId(const QString& sessionId);
-    // The till's newest session, with whether it is open; none when the till has none. Locked (on a server) until
-    // the transaction ends: a close and a record of the same session take turns. Nothing when the lookup failed
-    // (reported).
+    // The till's newest session, with whether it is open; none when the till has none. With lock, the session is
+    // locked (on a server) until the transaction ends: a close and a record of the same session take turns. Nothing
+    // when the lookup failed (reported).
     struct Newest
     {
         std::optional<TillSessionRow> session;
         bool open = false;
     };
-    std::optional<Newest> newestOf(const QString& till);
+    std::optional<Newest> newestOf(const QString& till, bool lock);
     // The tills with a session open that was opened before the time given (compared as text with opened_at), in
     // order; nothing when the lookup failed (reported).
     std::optional<QStringList> tillsOpenSince(const QString& before);

@@ -10,9 +10,14 @@
 #include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
 
+#include "pos/SaleRecordStore.h"
+#include "store/Transaction.h"
+
 #include <QProcess>
+#include <QThread>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -343,6 +348,47 @@ TEST_P(TillSessionsTest, AZCannotBeChangedOrDeletedByHandWithTheEnginesOwnShell)
     }
     EXPECT_EQ(rows(z), QStringList{"1|400|-100"});
     EXPECT_EQ(rows(QStringLiteral("SELECT tender_type, sales_cents FROM z_report_tenders;")), QStringList{"Cash|500"});
+}
+
+TEST_P(TillSessionsTest, AClosingOfTheTillWaitsForTheRecordBeingWrittenIntoItsSession)
+{
+    Database closer;
+    ASSERT_TRUE(closer.open(db.path()));
+    prepareTill(closer, QStringLiteral("Front"));
+    QString refusal;
+    ASSERT_TRUE(OpenTill(db, 1000, &refusal));
+
+    // A sale is being stored: its record is written, its transaction not committed yet.
+    Transaction sale(db);
+    ASSERT_TRUE(sale.active());
+    ASSERT_TRUE(StoreSaleRecord(db, {QString(), QString(), 5, QString(), SaleRecordKind::Sale, std::nullopt, QString(),
+                                     700, 0, 700, QString()},
+                                {{kCashTender, 700, std::nullopt, std::nullopt}}));
+    std::optional<ZReport> z;
+    std::thread closing([&] { z = CloseTill(closer, 1700, &refusal); });
+    if (onServer()) {
+        // The close waits for the session the sale holds.
+        Database watcher;
+        ASSERT_TRUE(watcher.open(db.path()));
+        for (int i = 0; i < 1000
+                        && QueryRows(watcher, QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                                                             "current_database() AND wait_event_type = 'Lock';"))
+                               != QStringList{QStringLiteral("1")};
+             ++i)
+            QThread::msleep(10);
+    } else {
+        QThread::msleep(200); // data.db: the close waits to begin its transaction
+    }
+    EXPECT_TRUE(sale.commit());
+    closing.join();
+
+    ASSERT_TRUE(z) << refusal.toStdString();
+    EXPECT_EQ(z->figures.salesCount, 1);
+    EXPECT_EQ(z->figures.expectedCashCents, 1700);
+    EXPECT_EQ(z->differenceCents, 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM sale_records r JOIN z_reports z ON z.session_id = r.session_id;")),
+              QStringList{"1"});
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TillSessionsTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);
