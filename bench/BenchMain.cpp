@@ -508,7 +508,7 @@ int main(int argc, char** argv)
                 storeNextReceiptNumber(serverEnv.programFolder + QStringLiteral("settings.ini"));
                 const ServerBaselines::StoredSale stored =
                     serverRaw->storeSale(serverSale->sale().checkoutLines(), 999999, QStringLiteral("bench"));
-                saveReceipt(stored.list, stored.total);
+                saveReceipt(stored.list, double(stored.totalCents) / 100);
                 serverSale->sale().clear();
             };
             return server;

@@ -80,6 +80,7 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
     const QByteArray subtotalText = QByteArray::number(prepared.subtotalCents);
     const QByteArray discountText = QByteArray::number(prepared.subtotalCents - prepared.totalCents);
     const QByteArray totalText = QByteArray::number(prepared.totalCents);
+    sale.totalCents = prepared.totalCents;
     if (!m_server.exec("BEGIN"))
         return sale;
     bool stored =
@@ -100,7 +101,6 @@ ServerBaselines::StoredSale ServerBaselines::storeSale(const std::vector<SaleLin
                                                 saleId.constData(), tillName.constData()}))
                      .ok()
                  && stored;
-        sale.total += line.unitPrice.value() * double(line.quantity);
         sale.list += line.name + QStringLiteral(" (") + priceText + QStringLiteral(") * ")
                      + QString::number(line.quantity) + QStringLiteral("\r\n");
     }

@@ -30,7 +30,7 @@ public:
     struct StoredSale
     {
         QString list;
-        double total = 0;
+        qint64 totalCents = 0; // the record's total
         bool committed = false;
     };
     StoredSale storeSale(const std::vector<SaleLine>& lines, qint64 receiptNumber, const QString& till);

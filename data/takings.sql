@@ -1,7 +1,7 @@
 -- The takings records of data.db: built into empty.db after schema.sql, and run again by the migration (it is
 -- compiled into the program) whenever this text changes, so every statement here may run on a database that
 -- has its objects already. Money is whole cents. Sale records and tenders are never changed: the triggers below
--- refuse every UPDATE and DELETE on them.
+-- refuse every UPDATE and DELETE on them, and every insert that would replace one.
 
 -- One row per completed sale, refund or settlement of credit. sale_id is the record's UUID, made by the till.
 CREATE TABLE IF NOT EXISTS sale_records (
@@ -32,6 +32,8 @@ CREATE TABLE IF NOT EXISTS tenders (
   change_cents INTEGER
 );
 CREATE INDEX IF NOT EXISTS tenders_sale_id ON tenders (sale_id);
+-- Whether a payment type was used (the list of types, the trigger that keeps a used one).
+CREATE INDEX IF NOT EXISTS tenders_tender_type ON tenders (tender_type);
 
 -- The shop's payment types. Cash, Card and Account (credit sales) are built in; a type a tender used stays.
 CREATE TABLE IF NOT EXISTS tender_types (
@@ -55,6 +57,16 @@ BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
 CREATE TRIGGER IF NOT EXISTS tenders_never_updated BEFORE UPDATE ON tenders
 BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
 CREATE TRIGGER IF NOT EXISTS tenders_never_deleted BEFORE DELETE ON tenders
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+-- REPLACE (INSERT OR REPLACE, REPLACE INTO) deletes the row it meets without firing the triggers above: a row
+-- that would meet a stored record, by id or by sale_id, is refused before it is written. (NEW.id is -1 here when
+-- the insert leaves the id to the table, and the ids it gives start at 1.)
+CREATE TRIGGER IF NOT EXISTS sale_records_never_replaced BEFORE INSERT ON sale_records
+WHEN EXISTS (SELECT 1 FROM sale_records WHERE id = NEW.id)
+  OR EXISTS (SELECT 1 FROM sale_records WHERE sale_id = NEW.sale_id)
+BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
+CREATE TRIGGER IF NOT EXISTS tenders_never_replaced BEFORE INSERT ON tenders
+WHEN EXISTS (SELECT 1 FROM tenders WHERE id = NEW.id)
 BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
 CREATE TRIGGER IF NOT EXISTS tender_types_used_stay BEFORE DELETE ON tender_types
 WHEN OLD.built_in <> 0 OR EXISTS (SELECT 1 FROM tenders WHERE tender_type = OLD.code)

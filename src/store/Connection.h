@@ -19,9 +19,6 @@ struct StatementLimits
     int lockSeconds = 0;
 };
 
-// How far a backup has come (pages done out of the total); returning false stops it.
-using BackupSteps = std::function<bool(int pagesDone, int pagesTotal)>;
-
 // One open connection of an engine (a data file, or a session on a server), behind the Database. It runs what it
 // is handed and says how that went, in the engine's words; reporting, the transaction's bookkeeping, the clock
 // and the till are the Database's, the same for every engine.
@@ -65,14 +62,12 @@ public:
     // Ends the open transaction without keeping its changes; nothing is reported.
     virtual void rollback() = 0;
 
-    // Brings the database's tables to what the program needs: adds the columns older ones lack, and on a server
-    // creates them in an empty database. The engine's words for each step that failed, in order (a failed step
-    // does not stop the ones after it).
-    virtual QStringList migrate() = 0;
+    // Brings the database's tables to what the program needs: adds the columns older ones lack and the takings
+    // records (made for the till named where the lines name none), and on a server creates them in an empty
+    // database. The engine's words for each step that failed, in order (a failed step does not stop the ones
+    // after it).
+    virtual QStringList migrate(const QString& tillName) = 0;
     // Many rows for one table (see RowBatch); nothing, with the reason, when it cannot be set up.
     virtual std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                                QString* error) = 0;
-    // Writes a consistent copy of the database to a file (see Database::BackupTo); false, with the reason, where
-    // the engine has no such copy.
-    virtual bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) = 0;
 };

@@ -2,19 +2,6 @@
 
 #include "store/TableRows.h"
 
-namespace {
-
-// "?,?,?" for n values.
-QString placeholders(size_t n)
-{
-    QString text;
-    for (size_t i = 0; i < n; ++i)
-        text += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
-    return text;
-}
-
-} // namespace
-
 std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const QString& customer)
 {
     const QueryResult open = m_db.Query(QStringLiteral("SELECT id, musteriid, barkod, urunadi, adet, fiyat, kayittarihi "
@@ -34,15 +21,16 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, const QString& customer,
                               const QString& barcode, const QString& name, qint64 quantity, const QString& price)
 {
-    if (m_db.recordsTill())
-        return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,"
-                                                 "fiyat,kayittarihi,sale_id,kasa) values (?,?,?,?,?,?,?,?,?);"),
-                                  {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                                   record.saleId, m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,"
-                                             "kayittarihi,sale_id) values (?,?,?,?,?,?,?,?);"),
-                              {customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                               record.saleId});
+    std::vector<QVariant> values{customerId, customer, barcode, name, quantity, price, record.recordedAt,
+                                 record.saleId};
+    const bool withTill = m_db.recordsTill();
+    if (withTill)
+        values.emplace_back(m_db.tillName());
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,kayittarihi,sale_id%1) "
+                       "values (%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
+        values);
 }
 
 namespace {
@@ -63,7 +51,7 @@ std::optional<std::vector<qint64>> CreditLinesTable::claimOpen(const std::vector
         return std::vector<qint64>();
     std::vector<QVariant> params(ids.begin(), ids.end());
     const QueryResult open = m_db.Query(QStringLiteral("SELECT id FROM veresiyeler where odendimi=0 and id in (")
-                                            + placeholders(ids.size()) + QStringLiteral(") order by id")
+                                            + Placeholders(ids.size()) + QStringLiteral(") order by id")
                                             + m_db.lockForUpdateSql() + QLatin1Char(';'),
                                         params);
     if (!open.ok)
@@ -79,7 +67,7 @@ bool CreditLinesTable::markPaid(const std::vector<qint64>& ids, const QString& p
     for (const qint64 id : ids)
         params.push_back(id);
     return m_db.ExecuteDirect(QStringLiteral("update veresiyeler set odendimi=1, odemetarihi=? where id in (")
-                                  + placeholders(ids.size()) + QStringLiteral(");"),
+                                  + Placeholders(ids.size()) + QStringLiteral(");"),
                               params);
 }
 

@@ -280,23 +280,6 @@ void Database::Migrate()
 {
     if (!ensureOpen())
         return;
-    const QStringList failures = m_connection->migrate();
-    for (const QString& failure : failures)
+    for (const QString& failure : m_connection->migrate(m_tillName))
         report(failure);
-    // A file whose schema cannot be read (not a database) has been reported enough.
-    if (failures.isEmpty())
-        m_engine->migrateTakings(*this);
-}
-
-bool Database::BackupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)
-{
-    if (!m_connection) {
-        QString openError = QStringLiteral("No database is open");
-        if (m_path.isEmpty() || !connect(&openError)) {
-            if (error)
-                *error = openError;
-            return false;
-        }
-    }
-    return m_connection->backupTo(targetPath, error, onStep);
 }

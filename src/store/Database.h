@@ -112,18 +112,9 @@ public:
     qint64 lastInsertRowId() const;
 
     // Adds the columns that older databases lack (urunler.stok, veresiyeler.odemetarihi, odemeler.fisno) and the
-    // takings records (the engine's migrateTakings). On a server an empty database first gets the program's
-    // tables. Each step that fails is reported.
+    // takings records (see Connection::migrate; the records of older sales are the till's). On a server an empty
+    // database first gets the program's tables. Each step that fails is reported.
     void Migrate();
-
-    // Writes a consistent copy of the open database to a file, where the engine makes one (data.db, through
-    // SQLite's online backup into a temporary file beside the target that is then renamed over it; a database
-    // on a server is backed up with the server's tools instead: see DatabaseEngine::writeBackup). The
-    // connection stays open and nothing is reported; a failure leaves the target as it was and says why in
-    // error. With a step function the copy goes a piece at a time and reports pages done out of the total
-    // after each; when the function returns false the copy stops and the target stays as it was ("Cancelled").
-    using BackupSteps = ::BackupSteps;
-    bool BackupTo(const QString& targetPath, QString* error = nullptr, const BackupSteps& onStep = {});
 
     // Hands a failure found outside Query/ExecuteDirect (a walked Statement's error) to the error reporter.
     void reportError(const QString& engineMessage) { report(engineMessage); }

@@ -19,8 +19,6 @@ struct ConnectFailure
 // kinds differ, what a user sees differ between them, and how a database of the kind is backed up. The Database
 // asks the engine its location names (EngineFor) and knows nothing else of it; adding a kind is a folder of
 // its own beside store/sqlite and store/postgres, and a line in EngineFor.
-class Database;
-
 class DatabaseEngine
 {
 public:
@@ -65,10 +63,6 @@ public:
     // The program's connection must be closed while a backup replaces the database (a file copied over the open
     // one would leave the connection on the old file); a server replaces its tables itself.
     virtual bool restoreNeedsClosedConnection() const = 0;
-
-    // After the connection's own migration: brings the takings records of an older database up to this program
-    // (a server's schema script does it itself).
-    virtual void migrateTakings(Database& db) const = 0;
 };
 
 // The engine of the database at the location: the first engine that opens it.

@@ -5,14 +5,14 @@
 bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode,
                            const QString& name, const QVariant& quantity, const QString& price)
 {
-    if (m_db.recordsTill())
-        return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,"
-                                                 "sale_id,kasa) values (?,?,?,?,?,?,?,?);"),
-                                  {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
-                                   m_db.tillName()});
-    return m_db.ExecuteDirect(QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id) "
-                                             "values (?,?,?,?,?,?,?);"),
-                              {receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId});
+    std::vector<QVariant> values{receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId};
+    const bool withTill = m_db.recordsTill();
+    if (withTill)
+        values.emplace_back(m_db.tillName());
+    return m_db.ExecuteDirect(
+        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id%1) values (%2);")
+            .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
+        values);
 }
 
 bool PaymentsTable::remove(qint64 id)

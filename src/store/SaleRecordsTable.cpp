@@ -130,18 +130,11 @@ std::optional<qint64> SaleRecordsTable::count(const SaleRecordFilter& filter)
     return found.rows[0][0].asInteger();
 }
 
-std::optional<QStringList> SaleRecordsTable::tills()
+QStringList SaleRecordsTable::tills()
 {
     // One index lookup per till: the smallest till, then the smallest after it, and so on.
-    const QueryResult found = m_db.Query(QStringLiteral(
-        "WITH RECURSIVE found (till) AS (SELECT min(till) FROM sale_records"
-        " UNION ALL SELECT (SELECT min(till) FROM sale_records WHERE till > found.till) FROM found"
-        " WHERE found.till IS NOT NULL)"
-        " SELECT till FROM found WHERE till IS NOT NULL;"));
-    if (!found.ok)
-        return std::nullopt;
-    QStringList tills;
-    for (const auto& row : found.rows)
-        tills << row[0].asText();
-    return tills;
+    return FirstColumnTexts(m_db, QStringLiteral("WITH RECURSIVE found (till) AS (SELECT min(till) FROM sale_records"
+                                                 " UNION ALL SELECT (SELECT min(till) FROM sale_records"
+                                                 " WHERE till > found.till) FROM found WHERE found.till IS NOT NULL)"
+                                                 " SELECT till FROM found WHERE till IS NOT NULL;"));
 }

@@ -100,7 +100,8 @@ public:
     // How many records the filter takes; nothing when the count failed (reported).
     std::optional<qint64> count(const SaleRecordFilter& filter);
     // The tills that stored records, in order; each is found through the till index, however many records there are.
-    std::optional<QStringList> tills();
+    // Empty when the lookup failed (reported).
+    QStringList tills();
 
 private:
     Database& m_db;

@@ -21,6 +21,14 @@ bool TableRows::removeAll()
     return m_db.ExecuteDirect(QStringLiteral("DELETE FROM %1;").arg(m_table));
 }
 
+QString Placeholders(size_t n)
+{
+    QString text;
+    for (size_t i = 0; i < n; ++i)
+        text += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+    return text;
+}
+
 QStringList FirstColumnTexts(Database& db, const QString& sql)
 {
     const QueryResult rows = db.Query(sql);

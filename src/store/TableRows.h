@@ -26,6 +26,9 @@ private:
     QString m_table;
 };
 
+// "?,?,?" for n bound values.
+QString Placeholders(size_t n);
+
 // The first column of every row of a query, as text; empty when the query failed (reported).
 QStringList FirstColumnTexts(Database& db, const QString& sql);
 

@@ -46,11 +46,9 @@ std::optional<QHash<QString, std::vector<TenderRow>>> TendersTable::ofRecords(co
     QHash<QString, std::vector<TenderRow>> tenders;
     if (saleIds.isEmpty())
         return tenders;
-    QStringList marks;
-    marks.fill(QStringLiteral("?"), saleIds.size());
     const QueryResult found = m_db.Query(QStringLiteral("SELECT %1 FROM tenders WHERE sale_id IN (%2) "
                                                         "ORDER BY sale_id, position, id;")
-                                             .arg(kTenderColumns, marks.join(QLatin1Char(','))),
+                                             .arg(kTenderColumns, Placeholders(size_t(saleIds.size()))),
                                          std::vector<QVariant>(saleIds.begin(), saleIds.end()));
     if (!found.ok)
         return std::nullopt;

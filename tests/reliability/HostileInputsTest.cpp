@@ -1,4 +1,5 @@
 #include "pos/SaleFixture.h"
+#include "store/DatabaseEngine.h"
 
 #include <QAction>
 #include <QDir>
@@ -345,7 +346,8 @@ TEST_F(HostileInputsTest, WritesThatCannotBeDone)
         {"restore of a backup onto a full disk", {},
          [&] {
              // A backup of 1 MB and a few pages: the disk fills after the first megabyte is copied.
-             if (!form->context().SQLConnection1().BackupTo(backup))
+             const QString dataDb = form->context().SQLConnection1().path();
+             if (!EngineFor(dataDb).writeBackup(dataDb, backup, nullptr, {}))
                  return false;
              Database copy;
              copy.open(backup);

@@ -10,6 +10,7 @@
 #include "reports/TableExport.h"
 #include "store/sqlite/DataFileBackup.h"
 #include "store/Database.h"
+#include "store/DatabaseEngine.h"
 #include "support/QueryRows.h"
 
 #include <QAbstractItemModelTester>
@@ -261,7 +262,10 @@ TEST_F(LongWorkTest, ACancelledRestoreLeavesTheOldData)
     start();
     addPayments(100000); // several megabytes, so the copies go in more than one step
     const QString backup = dataFile(QStringLiteral("backup.db"));
-    ASSERT_TRUE(db().BackupTo(backup));
+    const auto writeBackup = [this](const QString& target, QString* error, const BackupProgress& progress) {
+        return EngineFor(db().path()).writeBackup(db().path(), target, error, progress);
+    };
+    ASSERT_TRUE(writeBackup(backup, nullptr, {}));
     exec(QStringLiteral("delete from odemeler where id > 10"));
     const QString dataDb = db().path();
     db().close();
@@ -275,10 +279,10 @@ TEST_F(LongWorkTest, ACancelledRestoreLeavesTheOldData)
     ASSERT_TRUE(ReopenDataFile(db(), dataDb));
     QString error;
     const QString stopped = dataFile(QStringLiteral("stopped.db"));
-    EXPECT_FALSE(db().BackupTo(stopped, &error, [](int, int) { return false; }));
+    EXPECT_FALSE(writeBackup(stopped, &error, [](qint64, qint64) { return false; }));
     EXPECT_FALSE(QFile::exists(stopped));
     const QByteArray olderBackup = bytesOf(backup);
-    EXPECT_FALSE(db().BackupTo(backup, &error, [](int, int) { return false; }));
+    EXPECT_FALSE(writeBackup(backup, &error, [](qint64, qint64) { return false; }));
     EXPECT_EQ(bytesOf(backup), olderBackup);
     EXPECT_EQ(QDir(programFolder()).entryList({QStringLiteral("*.db.*")}, QDir::Files), QStringList());
 }

@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 
 #include "store/DataFileTemplate.h"
+#include "store/DatabaseEngine.h"
 #include "store/sqlite/SqliteDatabaseFile.h"
 
 #include <QDir>
@@ -24,6 +25,12 @@ QStringList Products(Database& db)
     return rows;
 }
 
+// The backup of the database the connection is on, as the Backup command writes it.
+bool WriteBackup(Database& db, const QString& target, QString* error = nullptr)
+{
+    return EngineFor(db.path()).writeBackup(db.path(), target, error, {});
+}
+
 } // namespace
 
 TEST_F(StoreTest, BackupCopiesTheRowsWhileTheConnectionStaysOpen)
@@ -33,7 +40,7 @@ TEST_F(StoreTest, BackupCopiesTheRowsWhileTheConnectionStaysOpen)
     writeFile(target, "an older file of that name");
 
     QString error;
-    ASSERT_TRUE(db.BackupTo(target, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteBackup(db, target, &error)) << error.toStdString();
     EXPECT_TRUE(IsSqliteDatabaseFile(target));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"backup.db", "data.db"}));
 
@@ -47,7 +54,7 @@ TEST_F(StoreTest, BackupCopiesTheRowsWhileTheConnectionStaysOpen)
     EXPECT_EQ(Products(db).size(), 3);
 
     // Backing up onto the database file itself leaves it as it is.
-    ASSERT_TRUE(db.BackupTo(pathOf("data.db")));
+    ASSERT_TRUE(WriteBackup(db, pathOf("data.db")));
     EXPECT_EQ(Products(db).size(), 3);
     EXPECT_TRUE(reported.isEmpty());
 }
@@ -61,12 +68,12 @@ TEST_F(StoreTest, AFailedBackupLeavesTheTargetAsItWas)
     writeFile(target, "previous backup");
 
     QString error;
-    EXPECT_FALSE(db.BackupTo(target, &error));
+    EXPECT_FALSE(WriteBackup(db, target, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readFile(target), "previous backup");
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"backup.db", "data.db"}));
 
-    EXPECT_FALSE(db.BackupTo(pathOf("no/such/folder/backup.db"), &error));
+    EXPECT_FALSE(WriteBackup(db, pathOf("no/such/folder/backup.db"), &error));
     EXPECT_FALSE(QFileInfo::exists(pathOf("no")));
 }
 

@@ -56,19 +56,59 @@ TEST_P(TakingsRecordsTest, ARecordAndItsTendersReadBackAndASecondCopyIsRefused)
 TEST_P(TakingsRecordsTest, TheDatabaseRefusesToChangeOrDeleteARecordOrATender)
 {
     const SaleRecordRow record = storedRecord();
-    QStringList statements{QStringLiteral("UPDATE sale_records SET total_cents = 0;"),
-                           QStringLiteral("DELETE FROM sale_records;"),
-                           QStringLiteral("UPDATE tenders SET amount_cents = 0 WHERE tender_type = 'Cash';"),
-                           QStringLiteral("DELETE FROM tenders;")};
-    if (onServer())
-        statements << QStringLiteral("TRUNCATE sale_records;") << QStringLiteral("TRUNCATE tenders;");
-    for (const QString& sql : statements) {
+    const QString allRecords = QStringLiteral("SELECT * FROM sale_records ORDER BY id;");
+    const QString allTenders = QStringLiteral("SELECT * FROM tenders ORDER BY id;");
+    const QStringList recordsBefore = rows(allRecords);
+    const QStringList tendersBefore = rows(allTenders);
+    ASSERT_EQ(recordsBefore.size(), 1);
+    ASSERT_EQ(tendersBefore.size(), 2);
+
+    enum class On { Both, Sqlite, Server };
+    const QString recordColumns =
+        QStringLiteral("till, receipt_no, recorded_at, kind, customer_id, customer_name, subtotal_cents, discount_cents");
+    const QString tenderColumns = QStringLiteral("sale_id, position, tender_type, handed_cents, change_cents");
+    const struct
+    {
+        On on;
+        QString sql;
+    } cases[] = {
+        {On::Both, QStringLiteral("UPDATE sale_records SET total_cents = 0;")},
+        {On::Both, QStringLiteral("DELETE FROM sale_records;")},
+        {On::Both, QStringLiteral("UPDATE tenders SET amount_cents = 0 WHERE tender_type = 'Cash';")},
+        {On::Both, QStringLiteral("DELETE FROM tenders;")},
+        {On::Server, QStringLiteral("TRUNCATE sale_records;")},
+        {On::Server, QStringLiteral("TRUNCATE tenders;")},
+        // REPLACE deletes the row it meets (by id, or by the unique sale_id) and writes its own.
+        {On::Sqlite, QStringLiteral("REPLACE INTO sale_records (id, sale_id, %1, total_cents) "
+                                    "SELECT id, 'another sale', %1, 0 FROM sale_records;")
+                         .arg(recordColumns)},
+        {On::Sqlite, QStringLiteral("INSERT OR REPLACE INTO sale_records (sale_id, %1, total_cents) "
+                                    "SELECT sale_id, %1, 0 FROM sale_records;")
+                         .arg(recordColumns)},
+        {On::Sqlite, QStringLiteral("INSERT OR REPLACE INTO tenders (id, %1, amount_cents) "
+                                    "SELECT id, %1, 0 FROM tenders;")
+                         .arg(tenderColumns)},
+        // An upsert's update is an update.
+        {On::Both, QStringLiteral("INSERT INTO sale_records (sale_id, %1, total_cents) "
+                                  "SELECT sale_id, %1, total_cents FROM sale_records WHERE true "
+                                  "ON CONFLICT (sale_id) DO UPDATE SET total_cents = 0;")
+                       .arg(recordColumns)},
+        {On::Both, QStringLiteral("INSERT INTO tenders (id, %1, amount_cents) "
+                                  "SELECT id, %1, amount_cents FROM tenders WHERE true "
+                                  "ON CONFLICT (id) DO UPDATE SET amount_cents = 0;")
+                       .arg(tenderColumns)},
+    };
+    for (const auto& [on, sql] : cases) {
         SCOPED_TRACE(sql.toStdString());
         reported.clear();
-        EXPECT_FALSE(db.ExecuteDirect(sql));
-        ASSERT_EQ(reported.size(), 1);
-        EXPECT_TRUE(reported[0].contains(QStringLiteral("takings records are never changed")))
-            << reported[0].toStdString();
+        if (on == On::Both || (on == On::Server) == onServer()) {
+            EXPECT_FALSE(db.ExecuteDirect(sql));
+            ASSERT_EQ(reported.size(), 1);
+            EXPECT_TRUE(reported[0].contains(QStringLiteral("takings records are never changed")))
+                << reported[0].toStdString();
+        }
+        EXPECT_EQ(rows(allRecords), recordsBefore);
+        EXPECT_EQ(rows(allTenders), tendersBefore);
     }
     EXPECT_EQ(SaleRecordsTable(db).withSaleId(record.saleId), record);
     EXPECT_EQ(TendersTable(db).of(record.saleId), kTenders);

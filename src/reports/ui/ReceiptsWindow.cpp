@@ -74,7 +74,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter = new QComboBox(this);
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
-    for (const QString& till : SaleRecordsTable(db).tills().value_or(QStringList()))
+    for (const QString& till : SaleRecordsTable(db).tills())
         TillFilter->addItem(till, till);
     ReceiptFilter = new QLineEdit(this);
     ReceiptFilter->setObjectName(QStringLiteral("ReceiptFilter"));

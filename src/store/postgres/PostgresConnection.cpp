@@ -231,13 +231,6 @@ std::unique_ptr<RowBatch> PostgresConnection::rowBatch(const QString& table, con
     return std::make_unique<PostgresRowBatch>(*this, table, columns);
 }
 
-bool PostgresConnection::backupTo(const QString&, QString* error, const BackupSteps&)
-{
-    if (error)
-        *error = QStringLiteral("A database on a server is backed up with the server's own tools");
-    return false;
-}
-
 bool PostgresConnection::inTransaction() const
 {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
@@ -270,7 +263,7 @@ qint64 PostgresConnection::lastInsertId()
     return id;
 }
 
-QStringList PostgresConnection::migrate()
+QStringList PostgresConnection::migrate(const QString&)
 {
     // The tables and columns of data.db (with the takings records of data/takings.sql), and the till (kasa) on
     // each sale and credit line. Texts compare byte by
@@ -350,6 +343,7 @@ CREATE TABLE IF NOT EXISTS tenders (
   change_cents bigint
 );
 CREATE INDEX IF NOT EXISTS tenders_sale_id ON tenders (sale_id);
+CREATE INDEX IF NOT EXISTS tenders_tender_type ON tenders (tender_type);
 CREATE TABLE IF NOT EXISTS tender_types (
   code text COLLATE "C" PRIMARY KEY,
   name text COLLATE "C" NOT NULL,

@@ -43,12 +43,11 @@ public:
 
     // Creates the program's tables on an empty database; on one that has them adds the columns older ones lack.
     // Runs only when the schema is not yet recorded as made by this program's script.
-    QStringList migrate() override;
+    QStringList migrate(const QString& tillName) override;
     // Rows go to the server in COPY's text format, thousands in one round trip.
     std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                        QString* error) override;
     // The server's own tools back it up (see ServerBackup.h).
-    bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) override;
 
     // Runs a "COPY … FROM STDIN" statement with rows in COPY's text format; all rows are stored or none.
     bool copyIn(const QString& copyStatement, const QByteArray& rows, QString* error);

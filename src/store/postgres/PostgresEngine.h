@@ -28,5 +28,4 @@ public:
     RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
                                 const BackupProgress& progress) const override;
     bool restoreNeedsClosedConnection() const override { return false; }
-    void migrateTakings(Database&) const override {}
 };

@@ -9,9 +9,9 @@
 
 namespace {
 
-// False with the reason, or with *stopped set when the step function stopped it; the target is then untouched.
+// False with the reason, or with *stopped set when the progress stopped it; the target is then untouched.
 bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QString* error,
-                        const FileCopySteps& onStep, bool* stopped)
+                        const BackupProgress& progress, bool* stopped)
 {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -40,7 +40,7 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
             done += count;
         }
         copied += chunk.size();
-        if (onStep && !onStep(copied, total)) {
+        if (progress && !progress(copied, total)) {
             *stopped = true;
             target.cancelWriting();
             return false;
@@ -61,7 +61,7 @@ bool copyFileAtomically(const QString& sourcePath, const QString& targetPath, QS
 } // namespace
 
 RestoreResult CopyBackupOverDataFile(const QString& sourcePath, const QString& dataFilePath,
-                                     const FileCopySteps& onStep)
+                                     const BackupProgress& progress)
 {
     RestoreResult result;
     if (!IsSqliteDatabaseFile(sourcePath)) {
@@ -74,7 +74,7 @@ RestoreResult CopyBackupOverDataFile(const QString& sourcePath, const QString& d
         return result;
     }
     bool stopped = false;
-    if (!copyFileAtomically(sourcePath, dataFilePath, &result.error, onStep, &stopped)) {
+    if (!copyFileAtomically(sourcePath, dataFilePath, &result.error, progress, &stopped)) {
         result.outcome = stopped ? RestoreResult::Cancelled : RestoreResult::CopyFailed;
         return result;
     }

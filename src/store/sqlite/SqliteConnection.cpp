@@ -4,6 +4,7 @@
 #include "store/sqlite/SqliteCursor.h"
 #include "store/sqlite/SqliteRowBatch.h"
 #include "store/sqlite/SqliteValues.h"
+#include "store/sqlite/TakingsMigration.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -217,23 +218,11 @@ void SqliteConnection::rollback()
         sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
 }
 
-QStringList SqliteConnection::migrate()
+QStringList SqliteConnection::addMissingColumns(std::span<const ColumnCheck> checks)
 {
-    // The columns that older data files lack.
-    struct Check
-    {
-        const char* table;
-        const char* column;
-        const char* alter;
-    };
-    static const Check kChecks[] = {
-        {"urunler", "stok", "ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;"},
-        {"veresiyeler", "odemetarihi", "ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"},
-        {"odemeler", "fisno", "ALTER TABLE odemeler ADD COLUMN fisno INTEGER DEFAULT 0;"},
-    };
     QStringList failures;
     QString error;
-    for (const Check& check : kChecks) {
+    for (const ColumnCheck& check : checks) {
         QueryResult info;
         if (!run(QStringLiteral("PRAGMA table_info(") + QLatin1String(check.table) + QStringLiteral(");"), {}, &info,
                  &error))
@@ -250,6 +239,21 @@ QStringList SqliteConnection::migrate()
             failures << error;
     }
     return failures;
+}
+
+QStringList SqliteConnection::migrate(const QString& tillName)
+{
+    // The columns that older data files lack.
+    static const ColumnCheck kChecks[] = {
+        {"urunler", "stok", "ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;"},
+        {"veresiyeler", "odemetarihi", "ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"},
+        {"odemeler", "fisno", "ALTER TABLE odemeler ADD COLUMN fisno INTEGER DEFAULT 0;"},
+    };
+    const QStringList failures = addMissingColumns(kChecks);
+    // A file without the program's tables (or not a database at all) has been reported enough.
+    if (!failures.isEmpty())
+        return failures;
+    return MigrateTakings(*this, tillName);
 }
 
 std::unique_ptr<RowBatch> SqliteConnection::rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
@@ -270,7 +274,7 @@ std::unique_ptr<RowBatch> SqliteConnection::rowBatch(const QString& table, const
     return std::make_unique<SqliteRowBatch>(std::move(insert));
 }
 
-bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep)
+bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const BackupProgress& progress)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -319,12 +323,12 @@ bool SqliteConnection::backupTo(const QString& targetPath, QString* error, const
     int rc;
     int attempts = 0;
     bool stopped = false;
-    // Without a step function the copy is one step; with one, a thousand pages at a time.
+    // Without progress the copy is one step; with it, a thousand pages at a time.
     for (;;) {
-        rc = sqlite3_backup_step(backup, onStep ? 1024 : -1);
+        rc = sqlite3_backup_step(backup, progress ? 1024 : -1);
         if (rc == SQLITE_OK) {
             const int total = sqlite3_backup_pagecount(backup);
-            if (!onStep(total - sqlite3_backup_remaining(backup), total)) {
+            if (!progress(total - sqlite3_backup_remaining(backup), total)) {
                 stopped = true;
                 break;
             }

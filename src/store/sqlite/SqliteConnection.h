@@ -1,9 +1,11 @@
 #pragma once
 
+#include "store/Backup.h"
 #include "store/Connection.h"
 
 #include <QByteArray>
 #include <map>
+#include <span>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,11 +37,29 @@ public:
     bool canCommit() const override { return true; } // a COMMIT that cannot store says why
     void rollback() override;
 
-    QStringList migrate() override;
+    // The columns older files lack (see addMissingColumns), then the takings records (MigrateTakings).
+    QStringList migrate(const QString& tillName) override;
     std::unique_ptr<RowBatch> rowBatch(const QString& table, const std::vector<BatchColumn>& columns,
                                        QString* error) override;
-    // Through SQLite's online backup, into a temporary file beside the target that is then renamed over it.
-    bool backupTo(const QString& targetPath, QString* error, const BackupSteps& onStep) override;
+    // Writes a consistent copy of the file to the target through SQLite's online backup, into a temporary file
+    // beside it that is then renamed over it: the target is either as it was or the whole copy. False, with the
+    // reason, on failure. With progress the copy goes a thousand pages at a time and reports pages done out of
+    // the total after each; when it returns false the copy stops ("Cancelled"). Backing up onto the file itself
+    // copies nothing.
+    bool backupTo(const QString& targetPath, QString* error, const BackupProgress& progress);
+
+    // A column that older files lack, and the statement that adds it.
+    struct ColumnCheck
+    {
+        const char* table;
+        const char* column;
+        const char* alter;
+    };
+    // Adds each column its table lacks: the engine's words for each check that failed, in order (a failed check
+    // does not stop the ones after it).
+    QStringList addMissingColumns(std::span<const ColumnCheck> checks);
+    // The file it opened.
+    QString path() const { return m_path; }
 
 private:
     SqliteConnection(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)) {}

@@ -2,7 +2,6 @@
 
 #include "store/sqlite/DataFileBackup.h"
 #include "store/sqlite/SqliteConnection.h"
-#include "store/sqlite/TakingsMigration.h"
 
 std::unique_ptr<Connection> SqliteEngine::connect(const QString& location, StatementLimits,
                                                   ConnectFailure* failure) const
@@ -15,21 +14,16 @@ bool SqliteEngine::writeBackup(const QString& location, const QString& targetPat
                                const BackupProgress& progress) const
 {
     const std::unique_ptr<SqliteConnection> connection = SqliteConnection::open(location, error);
-    return connection && connection->backupTo(targetPath, error, [&progress](int pagesDone, int pagesTotal) {
-        return progress(pagesDone, pagesTotal);
-    });
+    return connection && connection->backupTo(targetPath, error, progress);
 }
 
 RestoreResult SqliteEngine::restoreBackup(const QString& location, const QString& sourcePath,
                                           const BackupProgress& progress) const
 {
+    if (!progress)
+        return CopyBackupOverDataFile(sourcePath, location);
     return CopyBackupOverDataFile(sourcePath, location, [&progress](qint64 bytesDone, qint64 bytesTotal) {
         constexpr qint64 kMiB = 1 << 20;
         return progress(bytesDone / kMiB, (bytesTotal + kMiB - 1) / kMiB);
     });
-}
-
-void SqliteEngine::migrateTakings(Database& db) const
-{
-    MigrateTakings(db);
 }

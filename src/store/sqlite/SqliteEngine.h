@@ -29,5 +29,4 @@ public:
     RestoreResult restoreBackup(const QString& location, const QString& sourcePath,
                                 const BackupProgress& progress) const override;
     bool restoreNeedsClosedConnection() const override { return true; }
-    void migrateTakings(Database& db) const override;
 };

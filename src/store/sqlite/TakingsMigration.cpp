@@ -1,8 +1,7 @@
 #include "store/sqlite/TakingsMigration.h"
 
 #include "TakingsSql.h"
-#include "store/Database.h"
-#include "store/Transaction.h"
+#include "store/sqlite/SqliteConnection.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -19,29 +18,40 @@ qint64 TakingsFingerprint()
     return bits == 0 ? 1 : bits;
 }
 
-QStringList ColumnsOf(Database& db, const QString& table)
-{
-    QStringList names;
-    for (const auto& row : db.Query(QStringLiteral("PRAGMA table_info(%1);").arg(table)).rows)
-        if (row.size() > 1)
-            names << row[1].asText();
-    return names;
-}
-
 // A version 4 UUID, made by the engine for each row.
 const char* const kNewUuidSql =
     "lower(hex(randomblob(4))) || '-' || lower(hex(randomblob(2))) || '-4' || substr(lower(hex(randomblob(2))), 2)"
     " || '-' || substr('89ab', 1 + (random() & 3), 1) || substr(lower(hex(randomblob(2))), 2) || '-'"
     " || lower(hex(randomblob(6)))";
 
+// The lines' sale_id, added with the records.
+const SqliteConnection::ColumnCheck kSaleIdChecks[] = {
+    {"odemeler", "sale_id", "ALTER TABLE odemeler ADD COLUMN sale_id TEXT;"},
+    {"veresiyeler", "sale_id", "ALTER TABLE veresiyeler ADD COLUMN sale_id TEXT;"},
+};
+
+// Records stored before there were till sessions gain the column; a file without records gets it with the table.
+bool AddSessionColumn(SqliteConnection& connection, QString* error)
+{
+    QueryResult columns;
+    if (!connection.run(QStringLiteral("PRAGMA table_info(sale_records);"), {}, &columns, error))
+        return false;
+    if (columns.empty())
+        return true;
+    for (const auto& column : columns.rows)
+        if (column.size() > 1 && column[1].asText() == QLatin1String("session_id"))
+            return true;
+    return connection.run(QStringLiteral("ALTER TABLE sale_records ADD COLUMN session_id TEXT;"), {}, nullptr, error);
+}
+
 // The records of the lines stored before there were records (see MigrateTakings); the server's schema script
 // does the same. The lines find their record through an index on the grouping: a shop's million lines take
 // seconds, not hours.
-bool RecordOldSales(Database& db)
+bool RecordOldSales(SqliteConnection& connection, const QString& tillName, QString* error)
 {
     const QString cents = QStringLiteral("CAST(round(total(round(fiyat * 100) * adet)) AS INTEGER)");
     const QString order = QStringLiteral(" FROM old_records ORDER BY recorded_at, source, k_receipt;");
-    return db.ExecuteDirect(
+    return connection.run(
                QStringLiteral(
                    "CREATE TEMP TABLE old_records AS"
                    " SELECT 1 AS source, coalesce(fisno, 0) AS k_receipt, -1 AS k_customer, '' AS k_name,"
@@ -61,14 +71,15 @@ bool RecordOldSales(Database& db)
                    " FROM settled_at s JOIN veresiyeler v ON v.id = s.first_line"
                    " WHERE old_records.source = 1 AND old_records.k_receipt = 0 AND s.paid_at = old_records.recorded_at;"
                    "UPDATE old_records SET sale_id = %2;")
-                   .arg(cents, QLatin1String(kNewUuidSql)))
-           && db.ExecuteDirect(QStringLiteral("INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind,"
+                   .arg(cents, QLatin1String(kNewUuidSql)),
+               {}, nullptr, error)
+           && connection.run(QStringLiteral("INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind,"
                                               " customer_id, customer_name, subtotal_cents, discount_cents, total_cents)"
                                               " SELECT sale_id, ?, nullif(k_receipt, 0), recorded_at, kind, customer_id,"
                                               " customer_name, total_cents, 0, total_cents")
                                    + order,
-                               {db.tillName()})
-           && db.ExecuteDirect(
+                             {tillName}, nullptr, error)
+           && connection.run(
                QStringLiteral("INSERT INTO tenders (sale_id, position, tender_type, amount_cents)"
                               " SELECT sale_id, 1, tender_type, total_cents")
                + order
@@ -81,47 +92,47 @@ bool RecordOldSales(Database& db)
                    " AND g.k_customer = coalesce(veresiyeler.musteriid, -1)"
                    " AND g.k_name = coalesce(veresiyeler.musteriadi, '')) WHERE sale_id IS NULL;"
                    "DROP TABLE temp.old_records;"
-                   "DROP TABLE temp.settled_at;"));
+                   "DROP TABLE temp.settled_at;"),
+               {}, nullptr, error);
 }
 
 } // namespace
 
-void MigrateTakings(Database& db)
+QStringList MigrateTakings(SqliteConnection& connection, const QString& tillName)
 {
-    const QueryResult version = db.Query(QStringLiteral("PRAGMA user_version;"));
+    QString error;
+    QueryResult version;
+    if (!connection.run(QStringLiteral("PRAGMA user_version;"), {}, &version, &error))
+        return {error};
     const qint64 fingerprint = TakingsFingerprint();
-    if (!version.ok || version.empty() || version.rows[0][0].asInteger() == fingerprint)
-        return;
-    const QStringList payments = ColumnsOf(db, QStringLiteral("odemeler"));
-    const QStringList credits = ColumnsOf(db, QStringLiteral("veresiyeler"));
-    const QStringList records = ColumnsOf(db, QStringLiteral("sale_records"));
-    if (payments.isEmpty() || credits.isEmpty() || !QFileInfo(db.path()).isWritable())
-        return;
-
-    Transaction transaction(db);
-    if (!transaction.active())
-        return;
+    if (version.empty() || version.rows[0][0].asInteger() == fingerprint
+        || !QFileInfo(connection.path()).isWritable())
+        return {};
+    if (!connection.run(QStringLiteral("BEGIN IMMEDIATE;"), {}, nullptr, &error))
+        return {error};
     // Giving every old line its record's id rewrites its index at random places: with more of the file in memory
     // the migration of a big shop takes half the time. The connection's own setting returns afterwards.
-    const QueryResult cache = db.Query(QStringLiteral("PRAGMA cache_size;"));
-    const qint64 cacheSize = cache.value(0, QStringLiteral("cache_size")).asInteger();
-    if (!cache.empty())
-        db.ExecuteDirect(QStringLiteral("PRAGMA cache_size = -131072;"));
-    const auto restoreCache = qScopeGuard([&db, &cache, cacheSize] {
-        if (!cache.empty())
-            db.ExecuteDirect(QStringLiteral("PRAGMA cache_size = %1;").arg(cacheSize));
+    QueryResult cache;
+    const bool cacheRead = connection.run(QStringLiteral("PRAGMA cache_size;"), {}, &cache, &error) && !cache.empty();
+    const qint64 cacheSize = cacheRead ? cache.rows[0][0].asInteger() : 0;
+    if (cacheRead)
+        connection.run(QStringLiteral("PRAGMA cache_size = -131072;"), {}, nullptr, nullptr);
+    const auto restoreCache = qScopeGuard([&connection, cacheRead, cacheSize] {
+        if (cacheRead)
+            connection.run(QStringLiteral("PRAGMA cache_size = %1;").arg(cacheSize), {}, nullptr, nullptr);
     });
+    QStringList failures = connection.addMissingColumns(kSaleIdChecks);
     const bool migrated =
-        (payments.contains(QStringLiteral("sale_id"))
-         || db.ExecuteDirect(QStringLiteral("ALTER TABLE odemeler ADD COLUMN sale_id TEXT;")))
-        && (credits.contains(QStringLiteral("sale_id"))
-            || db.ExecuteDirect(QStringLiteral("ALTER TABLE veresiyeler ADD COLUMN sale_id TEXT;")))
-        // Records stored before there were till sessions (a file without records gets the column with the table).
-        && (records.isEmpty() || records.contains(QStringLiteral("session_id"))
-            || db.ExecuteDirect(QStringLiteral("ALTER TABLE sale_records ADD COLUMN session_id TEXT;")))
-        && db.ExecuteDirect(QString::fromUtf8(kTakingsSql)) && RecordOldSales(db)
+        failures.isEmpty() && AddSessionColumn(connection, &error)
+        && connection.run(QString::fromUtf8(kTakingsSql), {}, nullptr, &error)
+        && RecordOldSales(connection, tillName, &error)
         // A pragma takes no bound value; the number is the program's own.
-        && db.ExecuteDirect(QStringLiteral("PRAGMA user_version = %1;").arg(fingerprint));
+        && connection.run(QStringLiteral("PRAGMA user_version = %1;").arg(fingerprint), {}, nullptr, &error)
+        && connection.run(QStringLiteral("COMMIT;"), {}, nullptr, &error);
     if (migrated)
-        transaction.commit();
+        return {};
+    connection.rollback();
+    if (failures.isEmpty())
+        failures << error;
+    return failures;
 }

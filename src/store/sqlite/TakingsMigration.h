@@ -1,6 +1,8 @@
 #pragma once
 
-class Database;
+#include <QStringList>
+
+class SqliteConnection;
 
 // Brings the takings records of data.db up to this program, once for each version of data/takings.sql (its
 // fingerprint is kept in PRAGMA user_version): the lines gain their sale_id column, takings.sql runs, and the sales
@@ -9,7 +11,7 @@ class Database;
 //   credit lines were paid at that very time (its customer the first of them), otherwise a sale without a number;
 // - credit lines grouped by customer and time, on account to that customer.
 // Records from before there were till sessions gain their (empty) session_id column.
-// The lines then carry their record's id. All of it is one transaction: a failure is reported and leaves the file
-// as it was, to be tried again at the next start. A file without the program's tables, or one that cannot be
-// written, is left alone.
-void MigrateTakings(Database& db);
+// The records are made for the till named (data.db's lines name none). The lines then carry their record's id. All
+// of it is one transaction: a failure leaves the file as it was, to be tried again at the next start, and its
+// words are returned. A file that cannot be written is left alone.
+QStringList MigrateTakings(SqliteConnection& connection, const QString& tillName);
