@@ -321,21 +321,21 @@ std::vector<BenchResult> RunCashupBenchmarks(const QString& folder, const QStrin
     };
 
     if (xReport) {
-        std::printf("B10: a session of 10,000 sales...\n");
+        std::printf("B11: a session of 10,000 sales...\n");
         std::fflush(stdout);
-        measure("B10", "X report of a session of 10,000 sales", "cashup-x.db", "cashup_x",
+        measure("B11", "X report of a session of 10,000 sales", "cashup-x.db", "cashup_x",
                 [](Shop& shop) { return FillSession(shop.db, QStringLiteral("bench"), 10000); },
                 [](Shop& shop, const QString& session) {
                     const std::optional<SessionFigures> figures = ReadSessionFigures(shop.db, session);
                     if (!figures || figures->salesCount != 10000)
-                        std::printf("  B10: the figures are wrong\n");
+                        std::printf("  B11: the figures are wrong\n");
                 },
                 [](const RawQuery& raw, const QString& session) { (void)RawSessionFigures(raw, session.toLatin1()); });
     }
     if (daySummary) {
-        std::printf("B11: 20 tills with 2,000 sales each, closed...\n");
+        std::printf("B12: 20 tills with 2,000 sales each, closed...\n");
         std::fflush(stdout);
-        measure("B11", "day summary of 20 tills x 2,000 sales", "cashup-day.db", "cashup_day",
+        measure("B12", "day summary of 20 tills x 2,000 sales", "cashup-day.db", "cashup_day",
                 [](Shop& shop) {
                     for (int till = 1; till <= 20; ++till) {
                         if (FillSession(shop.db, QStringLiteral("till-%1").arg(till, 2, 10, QLatin1Char('0')), 2000)
@@ -350,7 +350,7 @@ std::vector<BenchResult> RunCashupBenchmarks(const QString& folder, const QStrin
                 [](Shop& shop, const QString& day) {
                     const std::optional<DaySummary> summary = ReadDaySummary(shop.db, day);
                     if (!summary || summary->tills.size() != 20)
-                        std::printf("  B11: the summary is wrong\n");
+                        std::printf("  B12: the summary is wrong\n");
                 },
                 [](const RawQuery& raw, const QString&) { (void)RawDayTotal(raw); });
     }
