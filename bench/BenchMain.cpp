@@ -17,6 +17,8 @@
 #include "catalogue/ui/TUrunlerForm.h"
 #include "pos/ui/CashCheckout.h"
 #include "pos/ui/SaleScreen.h"
+#include "pos/MoneyAmount.h"
+#include "pos/Refund.h"
 #include "reports/ProductImport.h"
 #include "reports/SalesHistory.h"
 #include "reports/ui/SalesHistoryScreen.h"
@@ -693,6 +695,86 @@ int main(int argc, char** argv)
                 return serverRaw->receipts(QStringLiteral("2025-06-01"), QStringLiteral("2025-07-01"), page);
             });
         });
+    }
+
+    // B10: the refund of a receipt in a year of sales: its record found by till and receipt number, its lines read
+    // with what is refunded of each, and the first screen of them shown. The baseline runs the same statements and
+    // fills a bare table of the same columns.
+    if (wanted("B10")) {
+        Stmt pick(raw.get(), "SELECT till, receipt_no FROM sale_records WHERE kind = 'sale' AND receipt_no IS NOT NULL "
+                             "AND recorded_at >= '2025-06-01' ORDER BY recorded_at LIMIT 1;");
+        if (sqlite3_step(pick.s) == SQLITE_ROW) {
+            const QString till = columnText(pick.s, 0);
+            const qint64 receipt = sqlite3_column_int64(pick.s, 1);
+            const QByteArray tillText = till.toUtf8();
+            const QStringList titles{QStringLiteral("Product"), QStringLiteral("Price"), QStringLiteral("Sold"),
+                                     QStringLiteral("Refunded"), QStringLiteral("Refund"), QStringLiteral("Back to stock")};
+            auto programModel = std::make_shared<TextTableModel>(int(titles.size()));
+            auto bareModel = std::make_shared<TextTableModel>(int(titles.size()));
+            programModel->setTitles(titles);
+            bareModel->setTitles(titles);
+            std::shared_ptr<QTableView> programList(MakeReportTable(nullptr, QStringLiteral("Refund"), programModel.get()));
+            std::shared_ptr<QTableView> bareList(MakeReportTable(nullptr, QStringLiteral("Refund"), bareModel.get()));
+            for (QTableView* list : {programList.get(), bareList.get()})
+                list->resize(800, 400);
+            Database& db = form->context().SQLConnection1();
+            BenchOperation op{QStringLiteral("B10"), QStringLiteral("refund of a receipt, first screen"), 1.5, 15,
+                              {}, {}, {}};
+            op.setUp = [programModel, bareModel] {
+                programModel->clear();
+                bareModel->clear();
+                QCoreApplication::processEvents();
+            };
+            op.program = [&db, till, receipt, programModel, programList] {
+                const std::optional<QString> saleId = FindRefundableSale(db, till, receipt);
+                const std::optional<RefundableSale> sale = saleId ? ReadRefundableSale(db, *saleId) : std::nullopt;
+                std::vector<QString> cells;
+                if (sale)
+                    for (const RefundableLine& line : sale->lines)
+                        cells.insert(cells.end(), {line.name, MoneyAmount::fromCents(line.priceCents).text(),
+                                                   QString::number(line.sold), QString::number(line.refunded),
+                                                   QString::number(line.left()), QStringLiteral("1")});
+                programModel->setCells(std::move(cells));
+                (void)programList->grab();
+            };
+            op.baseline = [&raw, tillText, receipt, bareModel, bareList] {
+                Stmt found(raw.get(), "SELECT id, sale_id FROM sale_records WHERE till = ? AND receipt_no = ? "
+                                      "AND kind = 'sale';");
+                sqlite3_bind_text(found.s, 1, tillText.constData(), -1, SQLITE_STATIC);
+                sqlite3_bind_int64(found.s, 2, receipt);
+                QByteArray saleId;
+                qint64 newest = -1;
+                while (sqlite3_step(found.s) == SQLITE_ROW)
+                    if (sqlite3_column_int64(found.s, 0) > newest) {
+                        newest = sqlite3_column_int64(found.s, 0);
+                        saleId = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(found.s, 1)));
+                    }
+                if (saleId.isEmpty())
+                    return;
+                Stmt record(raw.get(), "SELECT id, kind, customer_id FROM sale_records WHERE sale_id = ?;");
+                sqlite3_bind_text(record.s, 1, saleId.constData(), -1, SQLITE_STATIC);
+                (void)sqlite3_step(record.s);
+                Stmt tenders(raw.get(), "SELECT tender_type, amount_cents FROM tenders WHERE sale_id = ? ORDER BY position;");
+                sqlite3_bind_text(tenders.s, 1, saleId.constData(), -1, SQLITE_STATIC);
+                while (sqlite3_step(tenders.s) == SQLITE_ROW) {
+                }
+                Stmt lines(raw.get(), "SELECT l.id, l.urunadi, l.fiyat, l.adet, (SELECT coalesce(-sum(r.adet), 0) "
+                                      "FROM odemeler r WHERE r.refund_of = l.id) FROM odemeler l WHERE l.sale_id = ? "
+                                      "ORDER BY l.id;");
+                sqlite3_bind_text(lines.s, 1, saleId.constData(), -1, SQLITE_STATIC);
+                std::vector<QString> cells;
+                while (sqlite3_step(lines.s) == SQLITE_ROW) {
+                    const qint64 sold = sqlite3_column_int64(lines.s, 3);
+                    const qint64 refunded = sqlite3_column_int64(lines.s, 4);
+                    cells.insert(cells.end(), {columnText(lines.s, 1), money(sqlite3_column_double(lines.s, 2)),
+                                               QString::number(sold), QString::number(refunded),
+                                               QString::number(sold - refunded), QStringLiteral("1")});
+                }
+                bareModel->setCells(std::move(cells));
+                (void)bareList->grab();
+            };
+            results.push_back(RunOperation(op));
+        }
     }
 
     // The server is not part of the operations that follow.

@@ -27,7 +27,8 @@ CREATE TABLE veresiyeler (
   odendimi INTEGER DEFAULT 0,
   kayittarihi DATETIME DEFAULT (datetime('now','localtime')),
   odemetarihi DATETIME,
-  sale_id TEXT
+  sale_id TEXT,
+  refund_of INTEGER
 );
 
 CREATE TABLE odemeler (
@@ -38,7 +39,8 @@ CREATE TABLE odemeler (
   adet INTEGER,
   fiyat NUMERIC,
   odemetarihi DATETIME DEFAULT (datetime('now','localtime')),
-  sale_id TEXT
+  sale_id TEXT,
+  refund_of INTEGER
 );
 
 -- Lookups by barcode (the till, the products screen), a customer's open credit lines (found by name) and the

@@ -16,6 +16,9 @@ CREATE TABLE IF NOT EXISTS sale_records (
   subtotal_cents INTEGER NOT NULL,
   discount_cents INTEGER NOT NULL,
   total_cents INTEGER NOT NULL,
+  original_sale_id TEXT,
+  unreferenced INTEGER NOT NULL DEFAULT 0,
+  reason TEXT,
   session_id TEXT
 );
 CREATE INDEX IF NOT EXISTS sale_records_recorded_at ON sale_records (recorded_at);
@@ -71,6 +74,44 @@ BEGIN SELECT RAISE(ABORT, 'takings records are never changed'); END;
 CREATE TRIGGER IF NOT EXISTS tender_types_used_stay BEFORE DELETE ON tender_types
 WHEN OLD.built_in <> 0 OR EXISTS (SELECT 1 FROM tenders WHERE tender_type = OLD.code)
 BEGIN SELECT RAISE(ABORT, 'a payment type that was used is never removed'); END;
+
+-- Refunds: a record of kind 'refund' gives back units of the sale original_sale_id names (or, unreferenced, of no
+-- receipt); each of its lines names the line it gives back in refund_of, with a negative quantity. The migration
+-- adds the columns to older databases first. No line is refunded beyond what was sold, and only a sale is
+-- refunded, whatever writes the rows.
+-- The indexes hold only the rows that link: with the rest, all NULL, in them, an ANALYZE would make the engine
+-- take each lookup for a scan of the table.
+CREATE INDEX IF NOT EXISTS sale_records_original_sale_id ON sale_records (original_sale_id)
+  WHERE original_sale_id IS NOT NULL;
+CREATE INDEX IF NOT EXISTS odemeler_refund_of ON odemeler (refund_of) WHERE refund_of IS NOT NULL;
+CREATE INDEX IF NOT EXISTS veresiyeler_refund_of ON veresiyeler (refund_of) WHERE refund_of IS NOT NULL;
+CREATE TRIGGER IF NOT EXISTS sale_records_refund_of_a_sale BEFORE INSERT ON sale_records
+WHEN (NEW.kind = 'refund' AND NEW.unreferenced = 0
+      AND NOT EXISTS (SELECT 1 FROM sale_records s WHERE s.sale_id = NEW.original_sale_id AND s.kind = 'sale'))
+  OR (NEW.original_sale_id IS NOT NULL AND (NEW.kind <> 'refund' OR NEW.unreferenced <> 0))
+BEGIN SELECT RAISE(ABORT, 'only a sale can be refunded'); END;
+CREATE TRIGGER IF NOT EXISTS odemeler_refund_within_sold BEFORE INSERT ON odemeler
+WHEN NEW.refund_of IS NOT NULL AND NOT coalesce(NEW.adet < 0
+  AND (SELECT o.adet FROM odemeler o WHERE o.id = NEW.refund_of AND o.refund_of IS NULL AND o.adet > 0)
+      + (SELECT coalesce(sum(r.adet), 0) FROM odemeler r WHERE r.refund_of = NEW.refund_of) + NEW.adet >= 0, 0)
+BEGIN SELECT RAISE(ABORT, 'a refund never exceeds what was sold'); END;
+CREATE TRIGGER IF NOT EXISTS odemeler_refund_stays_within_sold BEFORE UPDATE OF adet, refund_of ON odemeler
+WHEN NEW.refund_of IS NOT NULL AND NOT coalesce(NEW.adet < 0
+  AND (SELECT o.adet FROM odemeler o WHERE o.id = NEW.refund_of AND o.refund_of IS NULL AND o.adet > 0)
+      + (SELECT coalesce(sum(r.adet), 0) FROM odemeler r WHERE r.refund_of = NEW.refund_of AND r.id <> OLD.id)
+      + NEW.adet >= 0, 0)
+BEGIN SELECT RAISE(ABORT, 'a refund never exceeds what was sold'); END;
+CREATE TRIGGER IF NOT EXISTS veresiyeler_refund_within_sold BEFORE INSERT ON veresiyeler
+WHEN NEW.refund_of IS NOT NULL AND NOT coalesce(NEW.adet < 0
+  AND (SELECT o.adet FROM veresiyeler o WHERE o.id = NEW.refund_of AND o.refund_of IS NULL AND o.adet > 0)
+      + (SELECT coalesce(sum(r.adet), 0) FROM veresiyeler r WHERE r.refund_of = NEW.refund_of) + NEW.adet >= 0, 0)
+BEGIN SELECT RAISE(ABORT, 'a refund never exceeds what was sold'); END;
+CREATE TRIGGER IF NOT EXISTS veresiyeler_refund_stays_within_sold BEFORE UPDATE OF adet, refund_of ON veresiyeler
+WHEN NEW.refund_of IS NOT NULL AND NOT coalesce(NEW.adet < 0
+  AND (SELECT o.adet FROM veresiyeler o WHERE o.id = NEW.refund_of AND o.refund_of IS NULL AND o.adet > 0)
+      + (SELECT coalesce(sum(r.adet), 0) FROM veresiyeler r WHERE r.refund_of = NEW.refund_of AND r.id <> OLD.id)
+      + NEW.adet >= 0, 0)
+BEGIN SELECT RAISE(ABORT, 'a refund never exceeds what was sold'); END;
 
 -- Till sessions and their Z reports. A till works in sessions (sequence 1, 2, ... per till); a session is open
 -- while it has no Z report, and a till opens its next one only when its last one has a Z. Every record and cash

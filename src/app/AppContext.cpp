@@ -33,6 +33,35 @@ QString DefaultTemplateText()
         .join(QStringLiteral("\r\n"));
 }
 
+// The sale's default layout, marked as a refund and naming the receipt it gives back.
+QString DefaultRefundTemplateText()
+{
+    return QStringList{TranslateText("Welcome to Our Shop"),
+                       TranslateText("REFUND"),
+                       QStringLiteral("[DATETIME]"),
+                       QString(),
+                       QStringLiteral("Receipt Number: [RECEIPTNO]"),
+                       QStringLiteral("Original Receipt: [ORIGINALRECEIPTNO]"),
+                       QString(),
+                       QStringLiteral("[LIST]"),
+                       QString(),
+                       TranslateText("Total:") + QStringLiteral(" [TOTAL]"),
+                       QString(),
+                       TranslateText("Thank you")}
+        .join(QStringLiteral("\r\n"));
+}
+
+// The template's lines from the data folder's file, or the default's when there is none or it is empty.
+QStringList TemplateLines(const QString& path, const QString& defaultText, int ansiCodePage)
+{
+    QStringList lines;
+    if (QFile::exists(path))
+        LoadLinesUtf8OrAnsi(path, ansiCodePage, lines);
+    if (lines.isEmpty())
+        lines = SplitLines(defaultText);
+    return lines;
+}
+
 } // namespace
 
 AppContext::AppContext(Environment& environment, Dialogs& dialogs)
@@ -60,11 +89,11 @@ AppContext::AppContext(Environment& environment, Dialogs& dialogs)
     receipts.CurrencySymbol = m_settings.text(SettingKey::CurrencySymbol);
     receipts.ReceiptFolder = m_settings.text(SettingKey::ReceiptFolder);
     receipts.askBeforePrinting = m_settings.integer(SettingKey::AskPrint) == 1;
-    const QString templatePath = DataFolder + QStringLiteral("PrintTemplate.txt");
-    if (QFile::exists(templatePath))
-        LoadLinesUtf8OrAnsi(templatePath, m_env.ansiCodePage(), receipts.ReceiptTemplate);
-    if (receipts.ReceiptTemplate.isEmpty())
-        receipts.ReceiptTemplate = SplitLines(receipts.DefaultReceiptTemplate);
+    receipts.DefaultRefundTemplate = DefaultRefundTemplateText();
+    receipts.ReceiptTemplate = TemplateLines(DataFolder + QStringLiteral("PrintTemplate.txt"),
+                                             receipts.DefaultReceiptTemplate, m_env.ansiCodePage());
+    receipts.RefundTemplate = TemplateLines(DataFolder + QStringLiteral("RefundTemplate.txt"),
+                                            receipts.DefaultRefundTemplate, m_env.ansiCodePage());
 }
 
 bool AppContext::openDatabase()

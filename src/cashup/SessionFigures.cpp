@@ -40,7 +40,7 @@ std::optional<SessionFigures> ReadSessionFigures(Database& db, const QString& se
 
     // Refunds are stored with negative totals and tenders; the figures give them as amounts given back.
     const QString kSale = SaleRecordKindText(SaleRecordKind::Sale);
-    const QString kRefund = QStringLiteral("refund");
+    const QString kRefund = SaleRecordKindText(SaleRecordKind::Refund);
     const QString kSettlement = SaleRecordKindText(SaleRecordKind::Settlement);
     for (const SessionTakings::Records& records : takings->records) {
         if (records.kind == kSale) {

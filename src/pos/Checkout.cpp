@@ -7,11 +7,14 @@
 #include "pos/ReceiptBook.h"
 #include "pos/ReceiptNumberReservation.h"
 #include "pos/ReceiptOutput.h"
+#include "pos/RefundRecorder.h"
 #include "pos/Sale.h"
 #include "pos/SaleRecorder.h"
 #include "pos/TenderTexts.h"
 
 #include <QDateTime>
+
+#include <algorithm>
 
 Checkout::Checkout(Database& db, ReceiptNumberKeeper& numbers, ReceiptOutput& output, const ReceiptBook& book,
                    const Environment& env)
@@ -66,6 +69,43 @@ CheckoutResult Checkout::sell(Sale& sale, const Payment& payment, const std::fun
     }
     sale.clear();
     // Without a receipt the drawer still opens; the sale is complete by now, so a failure here only reports.
+    if (openDrawer && !print) {
+        const OutputResult opened = m_output.openCashDrawer();
+        if (opened.status == OutputResult::Status::Failed)
+            result.failure = opened.failure;
+    }
+    return result;
+}
+
+CheckoutResult Checkout::refund(const RefundRequest& request, const std::function<bool()>& printReceipt)
+{
+    CheckoutResult result;
+    ReceiptNumberReservation number(m_numbers);
+    const RecordedRefund stored = RecordRefund(m_db, request, number.number());
+    if (!stored.committed) {
+        result.refusal = stored.refusal;
+        return result;
+    }
+    result.recorded = true;
+    number.keep();
+    result.receiptNumber = number.number();
+
+    const bool cashOut = std::any_of(stored.tenders.begin(), stored.tenders.end(), [](const TenderRow& tender) {
+        return tender.type == QLatin1String("Cash") && tender.amountCents != 0;
+    });
+    const bool openDrawer = cashOut && m_output.hasCashDrawer();
+    const bool print = printReceipt && printReceipt();
+    const QString receipt = RenderReceipt(
+        ReceiptTemplateText(m_book.RefundTemplate), QString::number(number.number()), stored.listText,
+        MoneyAmount::fromCents(stored.totalCents).value(),
+        QDateTime::fromString(stored.recordedAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")), m_book.CurrencySymbol,
+        m_env.shortDateFormat(), m_env.longTimeFormat(), TendersReceiptText(stored.tenders, m_book.CurrencySymbol),
+        stored.saleId,
+        stored.originalReceiptNumber ? QString::number(*stored.originalReceiptNumber) : QString());
+    const OutputResult printed = print ? m_output.print(receipt, openDrawer) : OutputResult::cancelled();
+    if (printed.status == OutputResult::Status::Failed)
+        result.failure = printed.failure;
+    m_output.save(number.number(), receipt);
     if (openDrawer && !print) {
         const OutputResult opened = m_output.openCashDrawer();
         if (opened.status == OutputResult::Status::Failed)

@@ -11,6 +11,7 @@ class ReceiptNumberKeeper;
 class ReceiptOutput;
 class Sale;
 struct ReceiptBook;
+struct RefundRequest;
 
 // How a checkout ended.
 struct CheckoutResult
@@ -23,6 +24,9 @@ struct CheckoutResult
     // A stored sale whose printing or cash drawer failed: what to tell the cashier once the sale has left the
     // screen ("Printer not found!"). The receipt can be printed again from the history.
     QString failure;
+    // A refund refused before anything was stored (nothing chosen, more than is left, not a sale): why, in the
+    // user's language. Empty when the database failed (reported) or something was stored.
+    QString refusal;
 };
 
 // Completes a sale at the till: the receipt number, the sale stored as a whole, the receipt rendered (dated with
@@ -49,6 +53,13 @@ public:
     // and a drawer is there, the printed receipt carries the drawer pulse; when no receipt was asked for, the
     // drawer opens on its own after the sale has been cleared.
     CheckoutResult sell(Sale& sale, const Payment& payment, const std::function<bool()>& printReceipt);
+
+    // Gives back what the request asks (RecordRefund): it takes a receipt number, as a paid sale does, stores the
+    // refund, asks printReceipt (once, only for a stored refund) whether to print its receipt, made from the
+    // refund template with the original's number, and saves the receipt under its number, printed or not. When
+    // cash goes out and a drawer is there, the printed receipt carries the drawer pulse, or the drawer opens on its
+    // own when none was printed.
+    CheckoutResult refund(const RefundRequest& request, const std::function<bool()>& printReceipt);
 
 private:
     Database& m_db;

@@ -24,7 +24,7 @@ QString ReceiptListLine(const QString& name, const QString& unitPriceText, const
 QString RenderReceipt(const QString& templateText, const QString& receiptNoText, const QString& listText,
                       double total, const QDateTime& dateTime, const QString& currencySymbol,
                       const QString& shortDateFormat, const QString& longTimeFormat, const QString& tendersText,
-                      const QString& saleId)
+                      const QString& saleId, const QString& originalReceiptNoText)
 {
     const QString date = dateTime.date().toString(shortDateFormat);
     const QString time = dateTime.time().toString(longTimeFormat);
@@ -37,6 +37,7 @@ QString RenderReceipt(const QString& templateText, const QString& receiptNoText,
     text.replace(QStringLiteral("[TIME]"), time, Qt::CaseInsensitive);
     text.replace(QStringLiteral("[TENDERS]"), tendersText, Qt::CaseInsensitive);
     text.replace(QStringLiteral("[SALEID]"), saleId, Qt::CaseInsensitive);
+    text.replace(QStringLiteral("[ORIGINALRECEIPTNO]"), originalReceiptNoText, Qt::CaseInsensitive);
     return text;
 }
 

@@ -16,12 +16,14 @@ QString ReceiptListLine(const QString& name, const QString& unitPriceText, const
 
 // Replaces, in this order and without regard to letter case, "[RECEIPTNO]", "[LIST]", "[TOTAL]" (symbol, a
 // blank and the money text of the total), "[DATETIME]", "[DATE]", "[TIME]", "[TENDERS]" (how the sale was paid,
-// TendersReceiptText) and "[SALEID]" (its record's id). Each replacement runs over the result of the previous one.
+// TendersReceiptText), "[SALEID]" (its record's id) and "[ORIGINALRECEIPTNO]" (on a refund's receipt, the number of
+// the receipt it gives back; empty otherwise). Each replacement runs over the result of the previous one.
 // Date and time use the given Qt formats.
 QString RenderReceipt(const QString& templateText, const QString& receiptNoText, const QString& listText,
                       double total, const QDateTime& dateTime, const QString& currencySymbol,
                       const QString& shortDateFormat, const QString& longTimeFormat,
-                      const QString& tendersText = QString(), const QString& saleId = QString());
+                      const QString& tendersText = QString(), const QString& saleId = QString(),
+                      const QString& originalReceiptNoText = QString());
 
 // <folder>/<number>.txt
 QString ReceiptFilePath(const QString& folder, qint64 receiptNumber);

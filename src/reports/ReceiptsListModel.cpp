@@ -1,6 +1,7 @@
 #include "reports/ReceiptsListModel.h"
 
 #include "pos/Money.h"
+#include "pos/Refund.h"
 #include "pos/TenderTexts.h"
 #include "reports/RecordTexts.h"
 #include "store/CreditLinesTable.h"
@@ -21,10 +22,24 @@ std::optional<std::vector<ListedReceipt>> ReadReceiptsPage(Database& db, const S
     std::optional<QHash<QString, std::vector<TenderRow>>> tenders = TendersTable(db).ofRecords(saleIds);
     if (!tenders)
         return std::nullopt;
+    QHash<QString, std::optional<qint64>> receiptNumbers;
+    for (const StoredSaleRecord& stored : *records)
+        receiptNumbers.insert(stored.record.saleId, stored.record.receiptNumber);
     std::vector<ListedReceipt> page;
     page.reserve(records->size());
-    for (const StoredSaleRecord& stored : *records)
-        page.push_back({stored, tenders->take(stored.record.saleId)});
+    for (const StoredSaleRecord& stored : *records) {
+        ListedReceipt listed{stored, tenders->take(stored.record.saleId), std::nullopt};
+        const QString& original = stored.record.originalSaleId;
+        if (!original.isEmpty()) {
+            // Refunds are few; the original is often on the same page.
+            if (!receiptNumbers.contains(original)) {
+                const std::optional<SaleRecordRow> found = SaleRecordsTable(db).withSaleId(original);
+                receiptNumbers.insert(original, found ? found->receiptNumber : std::nullopt);
+            }
+            listed.originalReceiptNumber = receiptNumbers.value(original);
+        }
+        page.push_back(std::move(listed));
+    }
     return page;
 }
 
@@ -41,6 +56,20 @@ std::vector<RecordLine> ReadRecordLines(Database& db, const SaleRecordRow& recor
         if (found)
             lines.insert(lines.end(), found->begin(), found->end());
     return lines;
+}
+
+std::vector<qint64> ReadRefundedQuantities(Database& db, const SaleRecordRow& record)
+{
+    if (record.kind != SaleRecordKind::Sale)
+        return {};
+    const std::optional<RefundableSale> sale = ReadRefundableSale(db, record.saleId);
+    if (!sale)
+        return {};
+    std::vector<qint64> refunded;
+    refunded.reserve(sale->lines.size());
+    for (const RefundableLine& line : sale->lines)
+        refunded.push_back(line.refunded);
+    return refunded;
 }
 
 ReceiptsListModel::ReceiptsListModel(Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
@@ -96,6 +125,7 @@ QString ReceiptsListModel::text(int row, int column) const
     case Tenders: return RecordTendersText(receipt.tenders, TenderTypeCaption);
     case Total: return CentsText(record.totalCents);
     case Kind: return RecordKindCaption(record.kind);
+    case Original: return RecordOriginalText(record, receipt.originalReceiptNumber);
     default: return QString();
     }
 }
@@ -116,7 +146,7 @@ QVariant ReceiptsListModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole && (index.column() == Receipt || index.column() == Total))
+    if (role == Qt::TextAlignmentRole && (index.column() == Receipt || index.column() == Total || index.column() == Original))
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     return {};
 }

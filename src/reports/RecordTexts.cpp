@@ -19,8 +19,16 @@ QString RecordKindCaption(SaleRecordKind kind)
     switch (kind) {
     case SaleRecordKind::Sale: return TranslateText("Sale");
     case SaleRecordKind::Settlement: return TranslateText("Settlement");
+    case SaleRecordKind::Refund: return TranslateText("Refund");
     }
     return QString();
+}
+
+QString RecordOriginalText(const SaleRecordRow& record, const std::optional<qint64>& originalReceiptNumber)
+{
+    if (record.unreferenced)
+        return TranslateText("Unreferenced");
+    return record.originalSaleId.isEmpty() ? QString() : RecordReceiptText(originalReceiptNumber);
 }
 
 QString RecordTendersText(const std::vector<TenderRow>& tenders,
@@ -44,9 +52,24 @@ std::vector<QString> RecordLineCells(const std::vector<RecordLine>& lines)
     return cells;
 }
 
+std::vector<QString> RecordLineCellsWithRefunded(const std::vector<RecordLine>& lines,
+                                                 const std::vector<qint64>& refunded)
+{
+    const std::vector<QString> plain = RecordLineCells(lines);
+    const bool matched = refunded.size() == lines.size();
+    std::vector<QString> cells;
+    cells.reserve(lines.size() * kRecordLineColumnsWithRefunded);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto first = plain.begin() + qsizetype(i * kRecordLineColumns);
+        cells.insert(cells.end(), first, first + kRecordLineColumns);
+        cells.push_back(matched ? QString::number(refunded[i]) : QString());
+    }
+    return cells;
+}
+
 QString RenderRecordReprint(const QString& templateText, const SaleRecordRow& record,
                             const std::vector<RecordLine>& lines, const std::vector<TenderRow>& tenders,
-                            const ReprintFormat& format)
+                            const ReprintFormat& format, const QString& originalReceiptNoText)
 {
     QStringList list;
     for (const RecordLine& line : lines)
@@ -54,5 +77,5 @@ QString RenderRecordReprint(const QString& templateText, const SaleRecordRow& re
     return RenderReceipt(templateText, RecordReceiptText(record.receiptNumber), list.join(QStringLiteral("\r\n")),
                          MoneyAmount::fromCents(record.totalCents).value(), StoredDateTime(record.recordedAt),
                          format.currencySymbol, format.shortDateFormat, format.longTimeFormat,
-                         TendersReceiptText(tenders, format.currencySymbol), record.saleId);
+                         TendersReceiptText(tenders, format.currencySymbol), record.saleId, originalReceiptNoText);
 }

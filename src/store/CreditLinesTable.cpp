@@ -19,16 +19,17 @@ std::optional<std::vector<CreditLineRecord>> CreditLinesTable::openLinesOf(const
 }
 
 bool CreditLinesTable::insert(const RecordStamp& record, qint64 customerId, const QString& customer,
-                              const QString& barcode, const QString& name, qint64 quantity, const QString& price)
+                              const QString& barcode, const QString& name, qint64 quantity, const QString& price,
+                              std::optional<qint64> refundOf)
 {
     std::vector<QVariant> values{customerId, customer, barcode, name, quantity, price, record.recordedAt,
-                                 record.saleId};
+                                 record.saleId, IntegerOrNull(refundOf)};
     const bool withTill = m_db.recordsTill();
     if (withTill)
         values.emplace_back(m_db.tillName());
     return m_db.ExecuteDirect(
-        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,kayittarihi,sale_id%1) "
-                       "values (%2);")
+        QStringLiteral("insert into veresiyeler (musteriid,musteriadi,barkod,urunadi,adet,fiyat,kayittarihi,sale_id,"
+                       "refund_of%1) values (%2);")
             .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
         values);
 }

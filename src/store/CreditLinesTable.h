@@ -27,9 +27,10 @@ public:
 
     // The customer's open lines in stored order; nothing when the lookup failed.
     std::optional<std::vector<CreditLineRecord>> openLinesOf(const QString& customer);
-    // One line of a record sold on account to the customer, at the record's time.
+    // One line of a record sold on account to the customer, at the record's time. A refund's line gives the id of
+    // the line it gives back (and a negative quantity).
     bool insert(const RecordStamp& record, qint64 customerId, const QString& customer, const QString& barcode,
-                const QString& name, qint64 quantity, const QString& price);
+                const QString& name, qint64 quantity, const QString& price, std::optional<qint64> refundOf = std::nullopt);
     // Settling lines is two steps in one transaction: claimOpen, the one check, then markPaid for what it gave.
     //
     // Those of the lines that are still open, claimed for the transaction: no other till can settle them until it

@@ -3,14 +3,17 @@
 #include "store/TableRows.h"
 
 bool PaymentsTable::insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode,
-                           const QString& name, const QVariant& quantity, const QString& price)
+                           const QString& name, const QVariant& quantity, const QString& price,
+                           std::optional<qint64> refundOf)
 {
-    std::vector<QVariant> values{receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId};
+    std::vector<QVariant> values{receiptNumber, barcode, name, quantity, price, record.recordedAt, record.saleId,
+                                 IntegerOrNull(refundOf)};
     const bool withTill = m_db.recordsTill();
     if (withTill)
         values.emplace_back(m_db.tillName());
     return m_db.ExecuteDirect(
-        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id%1) values (%2);")
+        QStringLiteral("insert into odemeler (fisno,barkod,urunadi,adet,fiyat,odemetarihi,sale_id,refund_of%1) "
+                       "values (%2);")
             .arg(withTill ? QStringLiteral(",kasa") : QString(), Placeholders(values.size())),
         values);
 }

@@ -14,9 +14,10 @@ class PaymentsTable
 public:
     explicit PaymentsTable(Database& db) : m_db(db) {}
 
-    // One paid line of a record, at its time; receipt number 0 for a settled credit line.
+    // One paid line of a record, at its time; receipt number 0 for a settled credit line. A refund's line gives
+    // the id of the line it gives back (and a negative quantity).
     bool insert(const RecordStamp& record, qint64 receiptNumber, const QString& barcode, const QString& name,
-                const QVariant& quantity, const QString& price);
+                const QVariant& quantity, const QString& price, std::optional<qint64> refundOf = std::nullopt);
     bool remove(qint64 id);
     // The paid lines of the record, in the order they were added; nothing when the lookup failed (reported).
     std::optional<std::vector<RecordLine>> linesOfRecord(const QString& saleId);

@@ -9,13 +9,14 @@ QString SaleRecordKindText(SaleRecordKind kind)
     switch (kind) {
     case SaleRecordKind::Sale: return QStringLiteral("sale");
     case SaleRecordKind::Settlement: return QStringLiteral("settlement");
+    case SaleRecordKind::Refund: return QStringLiteral("refund");
     }
     return QString();
 }
 
 std::optional<SaleRecordKind> SaleRecordKindOf(const QString& text)
 {
-    for (const SaleRecordKind kind : {SaleRecordKind::Sale, SaleRecordKind::Settlement})
+    for (const SaleRecordKind kind : {SaleRecordKind::Sale, SaleRecordKind::Settlement, SaleRecordKind::Refund})
         if (SaleRecordKindText(kind) == text)
             return kind;
     return std::nullopt;
@@ -30,10 +31,13 @@ bool SaleRecordsTable::insert(const SaleRecordRow& record)
 {
     return m_db.ExecuteDirect(
         QStringLiteral("INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
-                       "customer_name, subtotal_cents, discount_cents, total_cents, session_id) VALUES (?,?,?,?,?,?,?,?,?,?,?);"),
+                       "customer_name, subtotal_cents, discount_cents, total_cents, original_sale_id, unreferenced, "
+                       "reason, session_id) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?);"),
         {record.saleId, record.till, IntegerOrNull(record.receiptNumber), record.recordedAt, SaleRecordKindText(record.kind),
          IntegerOrNull(record.customerId), record.customerId ? QVariant(record.customerName) : QVariant(),
          record.subtotalCents, record.discountCents, record.totalCents,
+         record.originalSaleId.isEmpty() ? QVariant() : QVariant(record.originalSaleId), record.unreferenced ? 1 : 0,
+         record.reason.isEmpty() ? QVariant() : QVariant(record.reason),
          record.sessionId.isEmpty() ? QVariant() : QVariant(record.sessionId)});
 }
 
@@ -41,7 +45,7 @@ namespace {
 
 const QString kRecordColumns = QStringLiteral("sale_id, till, receipt_no, recorded_at, kind, customer_id, "
                                               "customer_name, subtotal_cents, discount_cents, total_cents, "
-                                              "session_id");
+                                              "original_sale_id, unreferenced, reason, session_id");
 
 SaleRecordRow RecordOf(const QueryResult& found, size_t row)
 {
@@ -57,6 +61,9 @@ SaleRecordRow RecordOf(const QueryResult& found, size_t row)
     record.subtotalCents = column("subtotal_cents").asInteger();
     record.discountCents = column("discount_cents").asInteger();
     record.totalCents = column("total_cents").asInteger();
+    record.originalSaleId = column("original_sale_id").asText();
+    record.unreferenced = column("unreferenced").asInteger() != 0;
+    record.reason = column("reason").asText();
     record.sessionId = column("session_id").asText();
     return record;
 }
@@ -92,6 +99,45 @@ std::optional<SaleRecordRow> SaleRecordsTable::withSaleId(const QString& saleId)
     if (found.empty())
         return std::nullopt;
     return RecordOf(found, 0);
+}
+
+std::optional<StoredSaleRecord> SaleRecordsTable::stored(const QString& saleId, bool locked)
+{
+    const QueryResult found = m_db.Query(QStringLiteral("SELECT id, %1 FROM sale_records WHERE sale_id = ?%2;")
+                                             .arg(kRecordColumns, locked ? m_db.lockForUpdateSql() : QString()),
+                                         {saleId});
+    if (found.empty())
+        return std::nullopt;
+    return StoredSaleRecord{found.value(0, QStringLiteral("id")).asInteger(), RecordOf(found, 0)};
+}
+
+std::optional<QString> SaleRecordsTable::newestSaleWithReceipt(const QString& till, qint64 receiptNumber)
+{
+    // The few records of the number come through the (till, receipt_no) index and the newest is picked here: with
+    // "ORDER BY id DESC LIMIT 1" SQLite walks the whole table backwards instead.
+    const QueryResult found = m_db.Query(QStringLiteral("SELECT id, sale_id FROM sale_records WHERE till = ? AND "
+                                                        "receipt_no = ? AND kind = ?;"),
+                                         {till, receiptNumber, SaleRecordKindText(SaleRecordKind::Sale)});
+    if (found.empty())
+        return std::nullopt;
+    size_t newest = 0;
+    for (size_t i = 1; i < found.size(); ++i)
+        if (found.rows[i][0].asInteger() > found.rows[newest][0].asInteger())
+            newest = i;
+    return found.rows[newest][1].asText();
+}
+
+std::optional<std::vector<StoredSaleRecord>> SaleRecordsTable::refundsOf(const QString& saleId)
+{
+    const QueryResult found = m_db.Query(
+        QStringLiteral("SELECT id, %1 FROM sale_records WHERE original_sale_id = ? ORDER BY id;").arg(kRecordColumns),
+        {saleId});
+    if (!found.ok)
+        return std::nullopt;
+    std::vector<StoredSaleRecord> records;
+    for (size_t i = 0; i < found.size(); ++i)
+        records.push_back({found.value(i, QStringLiteral("id")).asInteger(), RecordOf(found, i)});
+    return records;
 }
 
 std::optional<std::vector<StoredSaleRecord>> SaleRecordsTable::page(const SaleRecordFilter& filter,

@@ -10,9 +10,10 @@
 // What a record is of.
 enum class SaleRecordKind {
     Sale,       // a sale at the till, paid or on account
-    Settlement  // open credit of a customer paid later, on the customers screen
+    Settlement, // open credit of a customer paid later, on the customers screen
+    Refund      // units of a sale given back (see pos/Refund.h)
 };
-// The kind as it is stored ("sale", "settlement"); nothing for a text that is no kind.
+// The kind as it is stored ("sale", "settlement", "refund"); nothing for a text that is no kind.
 QString SaleRecordKindText(SaleRecordKind kind);
 std::optional<SaleRecordKind> SaleRecordKindOf(const QString& text);
 
@@ -30,7 +31,10 @@ struct SaleRecordRow
     qint64 subtotalCents = 0;
     qint64 discountCents = 0;
     qint64 totalCents = 0;
-    QString sessionId;                   // the till session it belongs to; empty for records from before sessions
+    QString originalSaleId{};            // a refund of a receipt: the sale it gives back; empty otherwise
+    bool unreferenced = false;           // a refund made without a receipt
+    QString reason{};                    // a refund's reason, as the cashier gave it
+    QString sessionId{};                 // the till session it belongs to; empty for records from before sessions
 
     friend bool operator==(const SaleRecordRow&, const SaleRecordRow&) = default;
 };
@@ -92,6 +96,15 @@ public:
     bool insert(const SaleRecordRow& record);
     // The record of the sale id; nothing when there is none or the lookup failed (reported).
     std::optional<SaleRecordRow> withSaleId(const QString& saleId);
+    // The record of the sale id with its row id; locked, on a server it stays locked until the transaction ends (a
+    // refund of it reads what is left to refund only once it holds it). Nothing when there is none or the lookup
+    // failed (reported).
+    std::optional<StoredSaleRecord> stored(const QString& saleId, bool locked = false);
+    // The sale id of the newest record of kind sale with the receipt number on the till; nothing when there is
+    // none or the lookup failed (reported).
+    std::optional<QString> newestSaleWithReceipt(const QString& till, qint64 receiptNumber);
+    // The refunds of a sale, oldest first; nothing when the lookup failed (reported).
+    std::optional<std::vector<StoredSaleRecord>> refundsOf(const QString& saleId);
 
     // Up to limit records of the filter, newest first (by time, then by id), after the place given or from the
     // newest. Only the page is read: the time index leads the way. Nothing when the lookup failed (reported).

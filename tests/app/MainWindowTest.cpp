@@ -193,6 +193,27 @@ TEST_F(MainWindowTest, StoredReceiptValuesAndTemplateAreReadAtStart)
                              "Total: [TOTAL]\r\n\r\nThank you"));
 }
 
+TEST_F(MainWindowTest, TheRefundTemplateIsReadBesideTheSaleTemplateOrIsTheDefault)
+{
+    for (const bool withFile : {false, true}) {
+        SCOPED_TRACE(withFile ? "RefundTemplate.txt" : "no file");
+        if (withFile) {
+            QFile templ(dataFile(QStringLiteral("RefundTemplate.txt")));
+            ASSERT_TRUE(templ.open(QIODevice::WriteOnly));
+            templ.write("Back [RECEIPTNO]\r\nof [ORIGINALRECEIPTNO]\r\n");
+        }
+        const ReceiptBook& book = start().context().receipts;
+        EXPECT_EQ(book.DefaultRefundTemplate,
+                  QStringLiteral("Welcome to Our Shop\r\nREFUND\r\n[DATETIME]\r\n\r\nReceipt Number: [RECEIPTNO]\r\n"
+                                 "Original Receipt: [ORIGINALRECEIPTNO]\r\n\r\n[LIST]\r\n\r\nTotal: [TOTAL]\r\n\r\n"
+                                 "Thank you"));
+        EXPECT_EQ(book.RefundTemplate, (withFile ? QStringList{"Back [RECEIPTNO]", "of [ORIGINALRECEIPTNO]"}
+                                                 : book.DefaultRefundTemplate.split(QStringLiteral("\r\n"))));
+        EXPECT_EQ(book.ReceiptTemplate, book.DefaultReceiptTemplate.split(QStringLiteral("\r\n")));
+        form.reset();
+    }
+}
+
 TEST_F(MainWindowTest, ResetToDefaultsDeletesTheSettingsAndStartsAgain)
 {
     writeSettings({QStringLiteral("SecretAdmin64=c2VjcmV0")});

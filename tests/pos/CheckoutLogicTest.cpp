@@ -3,6 +3,7 @@
 #include "pos/Payment.h"
 #include "pos/ReceiptBook.h"
 #include "pos/ReceiptOutput.h"
+#include "pos/Refund.h"
 #include "pos/Sale.h"
 #include "pos/SettingsReceiptNumberKeeper.h"
 #include "pos/SplitPayment.h"
@@ -382,6 +383,74 @@ TEST_P(CheckoutLogicTest, TheReceiptTellsHowTheSaleWasPaidAndNamesItsRecord)
     EXPECT_EQ(output.saved[0].second,
               QStringLiteral("No 12\r\nCash: $ 5.00\r\nCard: $ 3.00\r\nChange: $ 1.80\r\n") + saleId
                   + QStringLiteral("\r\n"));
+}
+
+TEST_P(CheckoutLogicTest, ARefundTakesTheNextNumberAndItsReceiptComesFromTheRefundTemplate)
+{
+    ASSERT_TRUE(sell(Payment::cash(), false).recorded);
+    const QString saleId = rows(QStringLiteral("SELECT sale_id FROM sale_records")).value(0);
+    const std::optional<RefundableSale> sold = ReadRefundableSale(db, saleId);
+    ASSERT_TRUE(sold && sold->lines.size() == 2);
+    book.RefundTemplate = {QStringLiteral("REFUND [RECEIPTNO] of [ORIGINALRECEIPTNO] [DATETIME]"), QStringLiteral("[LIST]"),
+                           QStringLiteral("Total: [TOTAL]")};
+    const QString receipt13 = QStringLiteral("REFUND 13 of 12 31.01.2025 14:05:09\r\nCOFFEE (2.50) * -1\r\n"
+                                             "Total: $ -2.50\r\n");
+    const QString receipt14 = QStringLiteral("REFUND 14 of 12 31.01.2025 14:05:09\r\nCOFFEE (2.50) * -1\r\n"
+                                             "Total: $ -2.50\r\n");
+    const struct
+    {
+        const char* name;
+        const char* tender;
+        bool printWanted;
+        bool printedWithPulse;
+        int separatePulses;
+    } cases[] = {
+        {"cash out, printed with the drawer pulse", "Cash", true, true, 0},
+        {"card, no receipt asked for: no drawer", "Card", false, false, 0},
+    };
+    qint64 number = 13;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        output = ScriptedReceiptOutput(settingsFile());
+        output.drawer = true;
+        RefundRequest request;
+        request.originalSaleId = saleId;
+        request.tenderType = QString::fromUtf8(c.tender);
+        request.lines = {{sold->lines[0].lineId, 1, true}};
+        Checkout checkout(db, numbers, output, book, env);
+        const CheckoutResult result = checkout.refund(request, [&] { return c.printWanted; });
+        EXPECT_TRUE(result.recorded);
+        EXPECT_EQ(result.receiptNumber, number);
+        EXPECT_EQ(numbers.next(), number + 1);
+        const QString receipt = number == 13 ? receipt13 : receipt14;
+        ASSERT_EQ(output.saved.size(), 1u);
+        EXPECT_EQ(output.saved[0], std::make_pair(number, receipt));
+        ASSERT_EQ(output.printed.size(), c.printWanted ? 1u : 0u);
+        if (c.printWanted) {
+            EXPECT_EQ(output.printed[0].text, receipt);
+            EXPECT_EQ(output.printed[0].withDrawerPulse, c.printedWithPulse);
+        }
+        EXPECT_EQ(output.drawerPulses, c.separatePulses);
+        ++number;
+    }
+    EXPECT_EQ(stockOf(QStringLiteral("C1")), 5);
+
+    // Refused: nothing stored, nothing printed, and the number is given back.
+    output = ScriptedReceiptOutput(settingsFile());
+    RefundRequest tooMuch;
+    tooMuch.originalSaleId = saleId;
+    tooMuch.tenderType = QStringLiteral("Cash");
+    tooMuch.lines = {{sold->lines[0].lineId, 1, true}};
+    Checkout checkout(db, numbers, output, book, env);
+    bool asked = false;
+    const CheckoutResult refused = checkout.refund(tooMuch, [&] { return asked = true; });
+    EXPECT_FALSE(refused.recorded);
+    EXPECT_EQ(refused.refusal, QStringLiteral("A refund never exceeds what was sold."));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(numbers.next(), 15);
+    EXPECT_TRUE(output.saved.empty());
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM sale_records WHERE kind = 'refund'")), QStringList{"2"});
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CheckoutLogicTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);

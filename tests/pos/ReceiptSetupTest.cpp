@@ -1,3 +1,4 @@
+#include "platform/TextFile.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
 #include "support/AppFixture.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextCursor>
 #include <QToolButton>
@@ -207,7 +209,7 @@ TEST_F(ReceiptSetupTest, TemplateEditorShowsTheTemplateAndItsMenu)
             captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
         EXPECT_EQ(captions, (QStringList{"Sıfırla", "-", "Ekle [DATE]", "Ekle [DATETIME]", "Ekle [LIST]",
                                          "Add [RECEIPTNO]", "Ekle [TIME]", "Ekle [TOTAL]", "Ekle [TENDERS]",
-                                         "Ekle [SALEID]"}));
+                                         "Ekle [SALEID]", "Ekle [ORIGINALRECEIPTNO]"}));
         EXPECT_EQ(memo->toPlainText(), ctx.receipts.ReceiptTemplate.join('\n'));
         EXPECT_TRUE(memo->toPlainText().startsWith(QStringLiteral("Mağazamıza Hoş Geldiniz\n")))
             << memo->toPlainText().toStdString();
@@ -268,6 +270,43 @@ TEST_F(ReceiptSetupTest, AddAppendsAsTheLastLineAndOkWritesUtf8WithCrLf)
         FindControl<QAction>(editor, "AddDATE1")->trigger();
         EXPECT_EQ(memo->toPlainText(), QStringLiteral("[DATE]"));
     });
+}
+
+TEST_F(ReceiptSetupTest, TheRefundTemplateIsEditedOnItsOwnTabAndWrittenOnlyWhenChanged)
+{
+    AppContext& ctx = startContext();
+    const QString refundFile = dataFile(QStringLiteral("RefundTemplate.txt"));
+    const QStringList builtIn = SplitLines(ctx.receipts.DefaultRefundTemplate);
+    EXPECT_EQ(ctx.receipts.RefundTemplate, builtIn);
+    EXPECT_TRUE(builtIn.contains(QStringLiteral("REFUND")));
+
+    // Left as it is, the built-in template is not written: it follows the language.
+    editTemplate([](TPrintTemplateForm& editor) {
+        auto* tabs = FindControl<QTabWidget>(editor, "TemplateTabs");
+        EXPECT_EQ(tabs->tabText(0), QStringLiteral("Sale"));
+        EXPECT_EQ(tabs->tabText(1), QStringLiteral("Refund"));
+        QTest::mouseClick(FindControl<QPushButton>(editor, "BitBtn1"), Qt::LeftButton);
+    });
+    EXPECT_FALSE(QFile::exists(refundFile));
+
+    // Placeholders go to the template shown; Reset gives the refund's own built-in template back.
+    editTemplate([&](TPrintTemplateForm& editor) {
+        auto* refund = FindControl<QPlainTextEdit>(editor, "RefundMemo");
+        auto* sale = FindControl<QPlainTextEdit>(editor, "Memo1");
+        const QString saleText = sale->toPlainText();
+        FindControl<QTabWidget>(editor, "TemplateTabs")->setCurrentWidget(refund);
+        FindControl<QAction>(editor, "Reset1")->trigger();
+        EXPECT_EQ(refund->toPlainText(), builtIn.join('\n'));
+        refund->setPlainText(QStringLiteral("Money back"));
+        FindControl<QAction>(editor, "AddORIGINALRECEIPTNO1")->trigger();
+        EXPECT_EQ(refund->toPlainText(), QStringLiteral("Money back\n[ORIGINALRECEIPTNO]"));
+        EXPECT_EQ(sale->toPlainText(), saleText);
+        QTest::mouseClick(FindControl<QPushButton>(editor, "BitBtn1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(ctx.receipts.RefundTemplate, (QStringList{"Money back", "[ORIGINALRECEIPTNO]"}));
+    EXPECT_EQ(readBytes(refundFile), QByteArray("Money back\r\n[ORIGINALRECEIPTNO]\r\n"));
+    context.reset();
+    EXPECT_EQ(startContext().receipts.RefundTemplate, (QStringList{"Money back", "[ORIGINALRECEIPTNO]"}));
 }
 
 TEST_F(ReceiptSetupTest, AnEmptiedTemplateWritesAnEmptyFileAndTheDefaultReturnsAtTheNextStart)

@@ -117,9 +117,9 @@ TEST_P(ReceiptsListTest, AFilterTakesTheRecordsOfItsDaysTillReceiptNumberAndPaym
     }
 
     model.setFilter(days(1, 3));
-    EXPECT_EQ(rowText(model, 0), "2025-03-03 00:00:00|Front|-|Ayşe; B|Cash 4.75|4.75|Settlement");
-    EXPECT_EQ(rowText(model, 1), "2025-03-02 23:59:59|Front|-|Ayşe; B|Account 7.15|7.15|Sale");
-    EXPECT_EQ(rowText(model, 2), "2025-03-02 18:30:00|Front|12||Cash 4.00 + Card 6.00|10.00|Sale");
+    EXPECT_EQ(rowText(model, 0), "2025-03-03 00:00:00|Front|-|Ayşe; B|Cash 4.75|4.75|Settlement|");
+    EXPECT_EQ(rowText(model, 1), "2025-03-02 23:59:59|Front|-|Ayşe; B|Account 7.15|7.15|Sale|");
+    EXPECT_EQ(rowText(model, 2), "2025-03-02 18:30:00|Front|12||Cash 4.00 + Card 6.00|10.00|Sale|");
     EXPECT_EQ(model.receipt(2).tenders, (std::vector<TenderRow>{{kCashTender, 400, 500, 100}, {kCardTender, 600, {}, {}}}));
     EXPECT_EQ(SaleRecordsTable(db).tills(), (QStringList{"Back", "Front"}));
     EXPECT_TRUE(reported.isEmpty()) << reported.join(u'\n').toStdString();

@@ -2,6 +2,7 @@
 #include "reports/TextTableModel.h"
 #include "reports/ui/ReceiptsWindow.h"
 #include "store/PaymentsTable.h"
+#include "store/ProductsTable.h"
 #include "store/SaleRecordsTable.h"
 #include "store/TenderTypesTable.h"
 #include "store/TendersTable.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 
@@ -71,7 +73,7 @@ protected:
 
         // Every control is named for a screen reader and reached with Tab.
         for (const char* name : {"BeginDate", "EndDate", "TillFilter", "ReceiptFilter", "TenderFilter", "RecordsList",
-                                 "LinesList", "ReprintButton", "ExportButton", "CloseButton"}) {
+                                 "LinesList", "ReprintButton", "RefundButton", "ExportButton", "CloseButton"}) {
             SCOPED_TRACE(name);
             auto* control = FindControl<QWidget>(window, name);
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
@@ -85,7 +87,7 @@ protected:
         QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
         ASSERT_NE(window.selectedReceipt(), nullptr);
         EXPECT_EQ(window.selectedReceipt()->stored.record.saleId, "b");
-        EXPECT_EQ(window.linesModel()->rowTexts(0), (QStringList{"TEA-code", "TEA", "1.50", "1", "1.50"}));
+        EXPECT_EQ(window.linesModel()->rowTexts(0), (QStringList{"TEA-code", "TEA", "1.50", "1", "1.50", "0"}));
         EXPECT_TRUE(reprint->isEnabled());
         const QString pdf = dataFile(QStringLiteral("reprint.pdf"));
         dialogs.printAnswers.push_back(pdf);
@@ -154,6 +156,60 @@ TEST_P(ReceiptsWindowTest, ReceiptsAreListedFilteredReprintedAndExported)
     EXPECT_EQ(form->action(QStringLiteral("ReceiptsList1"))->text(), "Receipts...");
     EXPECT_EQ(dialogs.modalWindows, QStringList{"ReceiptsWindow"});
     EXPECT_TRUE(dialogs.messageTexts().isEmpty()) << dialogs.messageTexts().join(u'\n').toStdString();
+}
+
+TEST_P(ReceiptsWindowTest, ASelectedSaleIsRefundedAndTheListShowsTheRefundAndWhatWasGivenBack)
+{
+    start();
+    Database& db = form->context().SQLConnection1();
+    ASSERT_TRUE(ProductsTable(db).insert("COFFEE-code", "COFFEE", 2.5, 10));
+    const QString today = form->context().env().now().toString("yyyy-MM-dd") + " 09:00:00";
+    storeSale("a", 11, today, {{kCashTender, 750, {}, {}}}, "COFFEE", 3, "2.50");
+
+    bool ran = false;
+    dialogs.modalScripts.push_back([&](QDialog& dialog) {
+        auto& window = *qobject_cast<ReceiptsWindow*>(&dialog);
+        auto* list = FindControl<QTableView>(window, "RecordsList");
+        auto* refund = FindControl<QPushButton>(window, "RefundButton");
+        EXPECT_EQ(refund->text(), "Refund...");
+        EXPECT_FALSE(refund->isEnabled());
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_TRUE(refund->isEnabled());
+        EXPECT_EQ(window.linesModel()->rowTexts(0), (QStringList{"COFFEE-code", "COFFEE", "2.50", "3", "7.50", "0"}));
+
+        // The Refund window: one COFFEE back.
+        dialogs.modalScripts.push_back([this](QDialog& refundWindow) {
+            EXPECT_EQ(refundWindow.objectName(), "RefundWindow");
+            FindControl<QSpinBox>(refundWindow, "RefundQuantity1")->setValue(1);
+            dialogs.messageAnswers.push_back(Dialogs::Yes);
+            FindControl<QPushButton>(refundWindow, "CompleteButton")->click();
+            return refundWindow.result();
+        });
+        refund->click();
+
+        // The refund is listed above the sale, which stays selected with what was given back of its line.
+        EXPECT_EQ(listed(window), (QStringList{"1", "11"}));
+        EXPECT_EQ(window.model()->text(0, ReceiptsListModel::Kind), "Refund");
+        EXPECT_EQ(window.model()->text(0, ReceiptsListModel::Original), "11");
+        EXPECT_EQ(window.model()->text(0, ReceiptsListModel::Total), "-2.50");
+        EXPECT_EQ(window.model()->text(1, ReceiptsListModel::Original), "");
+        EXPECT_TRUE(window.selectedReceipt() && window.selectedReceipt()->stored.record.saleId == "a");
+        EXPECT_EQ(window.linesModel()->rowTexts(0), (QStringList{"COFFEE-code", "COFFEE", "2.50", "3", "7.50", "1"}));
+
+        // A refund is not refunded again.
+        QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_TRUE(window.selectedReceipt() && window.selectedReceipt()->stored.record.kind == SaleRecordKind::Refund);
+        EXPECT_FALSE(refund->isEnabled());
+        EXPECT_EQ(window.linesModel()->rowTexts(0), (QStringList{"COFFEE-code", "COFFEE", "2.50", "-1", "-2.50", ""}));
+        ran = true;
+        return int(QDialog::Rejected);
+    });
+    form->action(QStringLiteral("ReceiptsList1"))->trigger();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(dialogs.modalWindows, (QStringList{"ReceiptsWindow", "RefundWindow"}));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Confirm?"});
+    EXPECT_EQ(ProductsTable(db).withBarcode("COFFEE-code")->front().stock.asInteger(), 11);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReceiptsWindowTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), EngineName);

@@ -253,7 +253,7 @@ TEST_P(TakingsRecordsTest, TheSalesOfAnOlderDatabaseGetRecordsOnceAndEverythingE
     QStringList cells;
     for (int column = 0; column < ReceiptsListModel::ColumnCount; ++column)
         cells << model.text(0, column);
-    EXPECT_EQ(cells.join(u'|'), "2025-01-31 09:00:00|Front|11||Cash 6.25|6.25|Sale");
+    EXPECT_EQ(cells.join(u'|'), "2025-01-31 09:00:00|Front|11||Cash 6.25|6.25|Sale|");
     const std::optional<std::vector<RecordLine>> lines =
         PaymentsTable(db).linesOfRecord(model.receipt(0).stored.record.saleId);
     ASSERT_TRUE(lines.has_value());

@@ -25,6 +25,7 @@
 #include "pos/ui/CashCheckout.h"
 #include "pos/ui/PaymentTypesWindow.h"
 #include "pos/ui/PaymentWindow.h"
+#include "pos/ui/RefundStartWindow.h"
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
@@ -227,6 +228,7 @@ void TAppForm::buildMenus()
     addItem(deleteMenu, QStringLiteral("DeletePayments1"), QString(), &TAppForm::DeletePayments1Click);
     addItem(deleteMenu, QStringLiteral("DeleteCredits1"), QString(), &TAppForm::DeleteCredits1Click);
     operations->addSeparator();
+    addItem(operations, QStringLiteral("Refund1"), QString(), &TAppForm::Refund1Click);
     addItem(operations, QStringLiteral("OpenCashDrawer1"), QString(), &TAppForm::OpenCashDrawer1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("KeyboardShortcuts1"), QString(), &TAppForm::KeyboardShortcuts1Click);
@@ -327,6 +329,7 @@ void TAppForm::setCaptions()
     setMenu("Export1", "Export");
     setMenu("Import1", "Import");
     setMenu("Delete1", "Delete");
+    setItem("Refund1", TranslateText("Refund..."));
     setItem("OpenCashDrawer1", TranslateText("Open Cash Drawer"));
     setItem("KeyboardShortcuts1", TranslateText("Keyboard Shortcuts") + dots);
     setItem("Exit1", TranslateText("Exit"));
@@ -675,6 +678,11 @@ void TAppForm::DeleteCredits1Click()
     DeleteTableCommand(m_context, DataTable::Credits);
 }
 
+void TAppForm::Refund1Click()
+{
+    RefundCommand(m_context);
+}
+
 void TAppForm::OpenCashDrawer1Click()
 {
     OpenCashDrawerCommand(m_context);
@@ -791,6 +799,7 @@ void TAppForm::ResetToDefaults1Click()
     ColumnSaveEnabled = false;
     QFile::remove(m_context.DataFolder + QStringLiteral("settings.ini"));
     QFile::remove(m_context.DataFolder + QStringLiteral("PrintTemplate.txt"));
+    QFile::remove(m_context.DataFolder + QStringLiteral("RefundTemplate.txt"));
     QCoreApplication::processEvents();
     m_context.env().startDetached(m_context.env().executablePath(), {}, m_context.DataFolder);
     m_context.env().quitApplication();

@@ -102,6 +102,7 @@ private:
     void DeleteCustomers1Click();
     void DeletePayments1Click();
     void DeleteCredits1Click();
+    void Refund1Click(); // "Refund..."
     void OpenCashDrawer1Click();
     void KeyboardShortcuts1Click();
     void Exit1Click();

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextCursor>
 #include <QToolButton>
 
@@ -34,11 +35,19 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
 {
     setObjectName(QStringLiteral("PrintTemplateForm"));
 
-    Memo1 = new QPlainTextEdit(this);
+    TemplateTabs = new QTabWidget(this);
+    TemplateTabs->setObjectName(QStringLiteral("TemplateTabs"));
+    Memo1 = new QPlainTextEdit(TemplateTabs);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->installEventFilter(this);
+    RefundMemo = new QPlainTextEdit(TemplateTabs);
+    RefundMemo->setObjectName(QStringLiteral("RefundMemo"));
+    for (QPlainTextEdit* memo : {Memo1, RefundMemo}) {
+        memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo->installEventFilter(this);
+    }
+    TemplateTabs->addTab(Memo1, QString());
+    TemplateTabs->addTab(RefundMemo, QString());
 
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
@@ -66,6 +75,7 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
     AddTOTAL1 = addMenuItem(PopupMenu1, QStringLiteral("AddTOTAL1"));
     AddTENDERS1 = addMenuItem(PopupMenu1, QStringLiteral("AddTENDERS1"));
     AddSALEID1 = addMenuItem(PopupMenu1, QStringLiteral("AddSALEID1"));
+    AddORIGINALRECEIPTNO1 = addMenuItem(PopupMenu1, QStringLiteral("AddORIGINALRECEIPTNO1"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(SpeedButton1);
@@ -73,7 +83,7 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
     bottom->addWidget(BitBtn1);
     bottom->addWidget(BitBtn2);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo1, 1);
+    layout->addWidget(TemplateTabs, 1);
     layout->addLayout(bottom);
 
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
@@ -83,7 +93,7 @@ TPrintTemplateForm::TPrintTemplateForm(AppContext& context)
     const std::pair<QAction*, const char*> placeholders[] = {
         {AddDATE1, "[DATE]"}, {AddDATETIME1, "[DATETIME]"}, {AddLIST1, "[LIST]"},
         {AddRECEIPTNO1, "[RECEIPTNO]"}, {AddTIME1, "[TIME]"}, {AddTOTAL1, "[TOTAL]"},
-        {AddTENDERS1, "[TENDERS]"}, {AddSALEID1, "[SALEID]"}};
+        {AddTENDERS1, "[TENDERS]"}, {AddSALEID1, "[SALEID]"}, {AddORIGINALRECEIPTNO1, "[ORIGINALRECEIPTNO]"}};
     for (const auto& [item, placeholder] : placeholders) {
         const QString text = QString::fromLatin1(placeholder);
         connect(item, &QAction::triggered, this, [this, text] { AddPlaceholder(text); });
@@ -107,8 +117,13 @@ int TPrintTemplateForm::showModalFor(AppContext& context)
 void TPrintTemplateForm::FormCreate()
 {
     Memo1->setPlainText(m_context.receipts.ReceiptTemplate.join(QLatin1Char('\n')));
+    RefundMemo->setPlainText(m_context.receipts.RefundTemplate.join(QLatin1Char('\n')));
 
     setWindowTitle(TranslateText("Print Template"));
+    TemplateTabs->setTabText(0, TranslateText("Sale"));
+    TemplateTabs->setTabText(1, TranslateText("Refund"));
+    TemplateTabs->setAccessibleName(TranslateText("Print Template"));
+    RefundMemo->setAccessibleName(TranslateText("Refund"));
     BitBtn1->setText(TranslateText("OK"));
     BitBtn2->setText(TranslateText("Cancel"));
     Memo1->setAccessibleName(TranslateText("Print Template"));
@@ -124,6 +139,12 @@ void TPrintTemplateForm::FormCreate()
     AddTOTAL1->setText(add + QStringLiteral(" [TOTAL]"));
     AddTENDERS1->setText(add + QStringLiteral(" [TENDERS]"));
     AddSALEID1->setText(add + QStringLiteral(" [SALEID]"));
+    AddORIGINALRECEIPTNO1->setText(add + QStringLiteral(" [ORIGINALRECEIPTNO]"));
+}
+
+QPlainTextEdit* TPrintTemplateForm::shownMemo() const
+{
+    return TemplateTabs->currentWidget() == RefundMemo ? RefundMemo : Memo1;
 }
 
 void TPrintTemplateForm::SpeedButton1Click()
@@ -138,11 +159,12 @@ void TPrintTemplateForm::SpeedButton1Click()
 
 void TPrintTemplateForm::AddPlaceholder(const QString& placeholder)
 {
-    if (Memo1->document()->isEmpty()) {
-        Memo1->setPlainText(placeholder);
+    QPlainTextEdit* memo = shownMemo();
+    if (memo->document()->isEmpty()) {
+        memo->setPlainText(placeholder);
         return;
     }
-    QTextCursor cursor(Memo1->document());
+    QTextCursor cursor(memo->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock();
     cursor.insertText(placeholder);
@@ -150,25 +172,46 @@ void TPrintTemplateForm::AddPlaceholder(const QString& placeholder)
 
 void TPrintTemplateForm::Reset1Click()
 {
-    Memo1->setPlainText(SplitLines(m_context.receipts.DefaultReceiptTemplate).join(QLatin1Char('\n')));
+    const bool refund = shownMemo() == RefundMemo;
+    const QString& builtIn = refund ? m_context.receipts.DefaultRefundTemplate : m_context.receipts.DefaultReceiptTemplate;
+    shownMemo()->setPlainText(SplitLines(builtIn).join(QLatin1Char('\n')));
 }
+
+namespace {
+
+// The memo's lines. The raw text keeps characters such as no-break spaces that toPlainText() would turn into
+// blanks.
+QStringList TemplateLines(const QPlainTextEdit& memo)
+{
+    QString text = memo.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return SplitLines(text);
+}
+
+} // namespace
 
 void TPrintTemplateForm::BitBtn1Click()
 {
-    // The raw text keeps characters such as no-break spaces that toPlainText() would turn into blanks.
-    QString text = Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
-    m_context.receipts.ReceiptTemplate = SplitLines(text);
-    const QString path = m_context.DataFolder + QStringLiteral("PrintTemplate.txt");
-    QString error;
-    if (!WriteFileAtomically(path, Utf8CrLfLines(m_context.receipts.ReceiptTemplate, false), &error))
-        m_context.ShowError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+    const auto write = [this](const QString& fileName, const QStringList& lines) {
+        const QString path = m_context.DataFolder + fileName;
+        QString error;
+        if (!WriteFileAtomically(path, Utf8CrLfLines(lines, false), &error))
+            m_context.ShowError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+    };
+    m_context.receipts.ReceiptTemplate = TemplateLines(*Memo1);
+    write(QStringLiteral("PrintTemplate.txt"), m_context.receipts.ReceiptTemplate);
+    // The built-in refund template follows the language until the shop makes one of its own.
+    const QStringList refund = TemplateLines(*RefundMemo);
+    if (refund != m_context.receipts.RefundTemplate) {
+        m_context.receipts.RefundTemplate = refund;
+        write(QStringLiteral("RefundTemplate.txt"), refund);
+    }
     accept();
 }
 
 bool TPrintTemplateForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Memo1 && event->type() == QEvent::KeyPress
+    if ((watched == Memo1 || watched == RefundMemo) && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         BitBtn2->click();
         return true;

@@ -7,6 +7,7 @@
 #include "pos/Receipt.h"
 #include "pos/TenderTexts.h"
 #include "pos/ui/ReceiptPrinting.h"
+#include "pos/ui/RefundWindow.h"
 #include "reports/ReceiptsExport.h"
 #include "reports/ReceiptsFilter.h"
 #include "reports/ReceiptsListModel.h"
@@ -59,7 +60,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
 {
     setObjectName(QStringLiteral("ReceiptsWindow"));
     setWindowTitle(TranslateText("Receipts"));
-    resize(960, 640);
+    resize(1080, 640);
     Database& db = m_context.SQLConnection1();
 
     const QDate today = m_context.env().now().date();
@@ -90,21 +91,22 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     m_model = new ReceiptsListModel(db, this);
     m_model->setTitles({TranslateText("Time"), TranslateText("Till"), TranslateText("Receipt"),
                         TranslateText("Customer"), TranslateText("Payments"), TranslateText("Total"),
-                        TranslateText("Kind")});
+                        TranslateText("Kind"), TranslateText("Original Receipt")});
     RecordsList = MakeReportTable(this, TranslateText("Receipts"), m_model);
     RecordsList->setObjectName(QStringLiteral("RecordsList"));
-    const int widths[] = {150, 90, 70, 140, 230, 90, 90};
+    const int widths[] = {150, 90, 70, 140, 230, 90, 90, 110};
     for (int i = 0; i < ReceiptsListModel::ColumnCount; ++i)
         RecordsList->horizontalHeader()->resizeSection(i, widths[i]);
-    m_linesModel = new TextTableModel(kRecordLineColumns, this);
+    m_linesModel = new TextTableModel(kRecordLineColumnsWithRefunded, this);
     m_linesModel->setTitles({TranslateText("Barcode"), TranslateText("Product"), TranslateText("Price"),
-                             TranslateText("Quantity"), TranslateText("Total")});
+                             TranslateText("Quantity"), TranslateText("Total"), TranslateText("Refunded")});
     LinesList = MakeReportTable(this, TranslateText("Receipt lines"), m_linesModel);
     LinesList->setObjectName(QStringLiteral("LinesList"));
     LinesList->horizontalHeader()->resizeSection(1, 300);
 
     m_buttonRow = new QHBoxLayout;
     ReprintButton = addRecordButton("ReprintButton", TranslateText("Reprint"));
+    RefundButton = addRecordButton("RefundButton", TranslateText("Refund..."));
     ExportButton = makeButton(this, "ExportButton", TranslateText("Export to File..."));
     ExportButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     CloseButton = makeButton(this, "CloseButton", TranslateText("Close"));
@@ -159,6 +161,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
             Guarded(m_context, this, &ReceiptsWindow::SelectionChange));
     connect(m_model, &QAbstractItemModel::modelReset, this, Guarded(m_context, this, &ReceiptsWindow::SelectionChange));
     connect(ReprintButton, &QPushButton::clicked, this, Guarded(m_context, this, &ReceiptsWindow::ReprintClick));
+    connect(RefundButton, &QPushButton::clicked, this, Guarded(m_context, this, &ReceiptsWindow::RefundClick));
     connect(ExportButton, &QPushButton::clicked, this, Guarded(m_context, this, &ReceiptsWindow::ExportClick));
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -198,9 +201,13 @@ void ReceiptsWindow::SelectionChange()
     const ListedReceipt* receipt = selectedReceipt();
     m_lines = receipt ? ReadRecordLines(m_context.SQLConnection1(), receipt->stored.record)
                       : std::vector<RecordLine>();
-    m_linesModel->setCells(RecordLineCells(m_lines));
+    const std::vector<qint64> refunded =
+        receipt ? ReadRefundedQuantities(m_context.SQLConnection1(), receipt->stored.record) : std::vector<qint64>();
+    m_linesModel->setCells(RecordLineCellsWithRefunded(m_lines, refunded));
     for (QPushButton* button : m_recordButtons)
         button->setEnabled(receipt != nullptr);
+    // Only a sale can be refunded, not a refund or a settlement.
+    RefundButton->setEnabled(receipt && receipt->stored.record.kind == SaleRecordKind::Sale);
 }
 
 void ReceiptsWindow::ReprintClick()
@@ -212,10 +219,35 @@ void ReceiptsWindow::ReprintClick()
     }
     const ReprintFormat format{m_context.receipts.CurrencySymbol, m_context.env().shortDateFormat(),
                                m_context.env().longTimeFormat()};
-    ReceiptPrintJob job(RenderRecordReprint(ReceiptTemplateText(m_context.receipts.ReceiptTemplate),
-                                            receipt->stored.record, m_lines, receipt->tenders, format));
+    const SaleRecordRow& record = receipt->stored.record;
+    // A refund prints again on the refund's own template, with the number of the receipt it gave back.
+    const bool refund = record.kind == SaleRecordKind::Refund;
+    const QStringList& lines = refund ? m_context.receipts.RefundTemplate : m_context.receipts.ReceiptTemplate;
+    const QString original =
+        refund && !record.unreferenced ? RecordReceiptText(receipt->originalReceiptNumber) : QString();
+    ReceiptPrintJob job(
+        RenderRecordReprint(ReceiptTemplateText(lines), record, m_lines, receipt->tenders, format, original));
     job.translateError = true;
     PrintReceipt(m_context, this, job);
+}
+
+void ReceiptsWindow::RefundClick()
+{
+    const ListedReceipt* receipt = selectedReceipt();
+    if (!receipt || receipt->stored.record.kind != SaleRecordKind::Sale) {
+        m_context.dialogs().beep();
+        return;
+    }
+    const QString saleId = receipt->stored.record.saleId;
+    if (!OpenRefundWindow(m_context, saleId))
+        return;
+    // The refund joins the list, and the sale, selected again, shows what was given back of its lines.
+    m_model->setFilter(m_model->filter());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (m_model->receipt(row).stored.record.saleId == saleId) {
+            RecordsList->selectRow(row);
+            break;
+        }
 }
 
 void ReceiptsWindow::ExportClick()

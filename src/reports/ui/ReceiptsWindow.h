@@ -17,8 +17,8 @@ struct ListedReceipt;
 struct RecordLine;
 
 // The receipts list: the sale records of a range of days, newest first, narrowed to a till, a receipt number and
-// a payment type; the lines of the selected record below them. The selected receipt can be printed again, and the
-// listed records exported to a CSV file.
+// a payment type; the lines of the selected record below them. The selected receipt can be printed again, a
+// selected sale refunded, and the listed records exported to a CSV file.
 class ReceiptsWindow : public QDialog
 {
     Q_OBJECT
@@ -34,6 +34,7 @@ public:
 
     void FilterChange();
     void ReprintClick();
+    void RefundClick(); // "Refund...": the Refund window for the selected sale
     void ExportClick();
 
 private:
@@ -50,6 +51,7 @@ private:
     QTableView* RecordsList = nullptr;
     QTableView* LinesList = nullptr;      // the lines of the selected record
     QPushButton* ReprintButton = nullptr; // "Reprint"
+    QPushButton* RefundButton = nullptr;  // "Refund...", for a sale
     QPushButton* ExportButton = nullptr;  // "Export to File..."
     QPushButton* CloseButton = nullptr;
 

@@ -412,6 +412,46 @@ UPDATE veresiyeler v SET sale_id = g.sale_id FROM old_records g
   WHERE v.sale_id IS NULL AND g.source = 2 AND g.k_customer = coalesce(v.musteriid, -1)
     AND g.k_name = coalesce(v.musteriadi, '') AND g.recorded_at = coalesce(v.kayittarihi, '')
     AND g.till = coalesce(v.kasa, '');
+-- Refunds (see data/takings.sql). The line check locks the line it gives back before it sums its refunds, so two
+-- tills refunding the same line take turns and see each other's refunds.
+ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS original_sale_id text COLLATE "C";
+ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS unreferenced integer NOT NULL DEFAULT 0;
+ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS reason text COLLATE "C";
+ALTER TABLE odemeler ADD COLUMN IF NOT EXISTS refund_of bigint;
+ALTER TABLE veresiyeler ADD COLUMN IF NOT EXISTS refund_of bigint;
+CREATE INDEX IF NOT EXISTS sale_records_original_sale_id ON sale_records (original_sale_id)
+  WHERE original_sale_id IS NOT NULL;
+CREATE INDEX IF NOT EXISTS odemeler_refund_of ON odemeler (refund_of) WHERE refund_of IS NOT NULL;
+CREATE INDEX IF NOT EXISTS veresiyeler_refund_of ON veresiyeler (refund_of) WHERE refund_of IS NOT NULL;
+CREATE OR REPLACE FUNCTION only_sales_are_refunded() RETURNS trigger LANGUAGE plpgsql AS
+  'BEGIN
+     IF (NEW.kind = ''refund'' AND NEW.unreferenced = 0
+         AND NOT EXISTS (SELECT 1 FROM sale_records s WHERE s.sale_id = NEW.original_sale_id AND s.kind = ''sale''))
+        OR (NEW.original_sale_id IS NOT NULL AND (NEW.kind <> ''refund'' OR NEW.unreferenced <> 0)) THEN
+       RAISE EXCEPTION ''only a sale can be refunded'';
+     END IF;
+     RETURN NEW;
+   END';
+CREATE OR REPLACE TRIGGER sale_records_refund_of_a_sale BEFORE INSERT ON sale_records
+  FOR EACH ROW EXECUTE FUNCTION only_sales_are_refunded();
+CREATE OR REPLACE FUNCTION refund_lines_within_sold() RETURNS trigger LANGUAGE plpgsql AS
+  'DECLARE
+     sold bigint;
+     refunded bigint;
+   BEGIN
+     EXECUTE format(''SELECT adet FROM %I WHERE id = $1 AND refund_of IS NULL AND adet > 0 FOR UPDATE'', TG_TABLE_NAME)
+       INTO sold USING NEW.refund_of;
+     EXECUTE format(''SELECT coalesce(sum(adet), 0) FROM %I WHERE refund_of = $1 AND id <> $2'', TG_TABLE_NAME)
+       INTO refunded USING NEW.refund_of, NEW.id;
+     IF sold IS NULL OR NEW.adet IS NULL OR NEW.adet >= 0 OR sold + refunded + NEW.adet < 0 THEN
+       RAISE EXCEPTION ''a refund never exceeds what was sold'';
+     END IF;
+     RETURN NEW;
+   END';
+CREATE OR REPLACE TRIGGER odemeler_refund_within_sold BEFORE INSERT OR UPDATE OF adet, refund_of ON odemeler
+  FOR EACH ROW WHEN (NEW.refund_of IS NOT NULL) EXECUTE FUNCTION refund_lines_within_sold();
+CREATE OR REPLACE TRIGGER veresiyeler_refund_within_sold BEFORE INSERT OR UPDATE OF adet, refund_of ON veresiyeler
+  FOR EACH ROW WHEN (NEW.refund_of IS NOT NULL) EXECUTE FUNCTION refund_lines_within_sold();
 -- Till sessions and their Z reports (as data/takings.sql keeps them on data.db).
 ALTER TABLE sale_records ADD COLUMN IF NOT EXISTS session_id text COLLATE "C";
 CREATE TABLE IF NOT EXISTS till_sessions (

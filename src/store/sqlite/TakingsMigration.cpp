@@ -30,6 +30,15 @@ const SqliteConnection::ColumnCheck kSaleIdChecks[] = {
     {"veresiyeler", "sale_id", "ALTER TABLE veresiyeler ADD COLUMN sale_id TEXT;"},
 };
 
+// The columns of refunds (see takings.sql).
+const SqliteConnection::ColumnCheck kRefundChecks[] = {
+    {"odemeler", "refund_of", "ALTER TABLE odemeler ADD COLUMN refund_of INTEGER;"},
+    {"veresiyeler", "refund_of", "ALTER TABLE veresiyeler ADD COLUMN refund_of INTEGER;"},
+    {"sale_records", "original_sale_id", "ALTER TABLE sale_records ADD COLUMN original_sale_id TEXT;"},
+    {"sale_records", "unreferenced", "ALTER TABLE sale_records ADD COLUMN unreferenced INTEGER NOT NULL DEFAULT 0;"},
+    {"sale_records", "reason", "ALTER TABLE sale_records ADD COLUMN reason TEXT;"},
+};
+
 // Records stored before there were till sessions gain the column; a file without records gets it with the table.
 bool AddSessionColumn(SqliteConnection& connection, QString* error)
 {
@@ -122,6 +131,7 @@ QStringList MigrateTakings(SqliteConnection& connection, const QString& tillName
             connection.run(QStringLiteral("PRAGMA cache_size = %1;").arg(cacheSize), {}, nullptr, nullptr);
     });
     QStringList failures = connection.addMissingColumns(kSaleIdChecks);
+    failures += connection.addMissingColumns(kRefundChecks);
     const bool migrated =
         failures.isEmpty() && AddSessionColumn(connection, &error)
         && connection.run(QString::fromUtf8(kTakingsSql), {}, nullptr, &error)
