@@ -32,19 +32,20 @@ bool SaleRecordsTable::insert(const SaleRecordRow& record)
     return m_db.ExecuteDirect(
         QStringLiteral("INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
                        "customer_name, subtotal_cents, discount_cents, total_cents, original_sale_id, unreferenced, "
-                       "reason) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?);"),
+                       "reason, session_id) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?);"),
         {record.saleId, record.till, IntegerOrNull(record.receiptNumber), record.recordedAt, SaleRecordKindText(record.kind),
          IntegerOrNull(record.customerId), record.customerId ? QVariant(record.customerName) : QVariant(),
          record.subtotalCents, record.discountCents, record.totalCents,
          record.originalSaleId.isEmpty() ? QVariant() : QVariant(record.originalSaleId), record.unreferenced ? 1 : 0,
-         record.reason.isEmpty() ? QVariant() : QVariant(record.reason)});
+         record.reason.isEmpty() ? QVariant() : QVariant(record.reason),
+         record.sessionId.isEmpty() ? QVariant() : QVariant(record.sessionId)});
 }
 
 namespace {
 
 const QString kRecordColumns = QStringLiteral("sale_id, till, receipt_no, recorded_at, kind, customer_id, "
                                               "customer_name, subtotal_cents, discount_cents, total_cents, "
-                                              "original_sale_id, unreferenced, reason");
+                                              "original_sale_id, unreferenced, reason, session_id");
 
 SaleRecordRow RecordOf(const QueryResult& found, size_t row)
 {
@@ -63,6 +64,7 @@ SaleRecordRow RecordOf(const QueryResult& found, size_t row)
     record.originalSaleId = column("original_sale_id").asText();
     record.unreferenced = column("unreferenced").asInteger() != 0;
     record.reason = column("reason").asText();
+    record.sessionId = column("session_id").asText();
     return record;
 }
 

@@ -34,6 +34,7 @@ struct SaleRecordRow
     QString originalSaleId{};            // a refund of a receipt: the sale it gives back; empty otherwise
     bool unreferenced = false;           // a refund made without a receipt
     QString reason{};                    // a refund's reason, as the cashier gave it
+    QString sessionId{};                 // the till session it belongs to; empty for records from before sessions
 
     friend bool operator==(const SaleRecordRow&, const SaleRecordRow&) = default;
 };

@@ -39,6 +39,20 @@ const SqliteConnection::ColumnCheck kRefundChecks[] = {
     {"sale_records", "reason", "ALTER TABLE sale_records ADD COLUMN reason TEXT;"},
 };
 
+// Records stored before there were till sessions gain the column; a file without records gets it with the table.
+bool AddSessionColumn(SqliteConnection& connection, QString* error)
+{
+    QueryResult columns;
+    if (!connection.run(QStringLiteral("PRAGMA table_info(sale_records);"), {}, &columns, error))
+        return false;
+    if (columns.empty())
+        return true;
+    for (const auto& column : columns.rows)
+        if (column.size() > 1 && column[1].asText() == QLatin1String("session_id"))
+            return true;
+    return connection.run(QStringLiteral("ALTER TABLE sale_records ADD COLUMN session_id TEXT;"), {}, nullptr, error);
+}
+
 // The records of the lines stored before there were records (see MigrateTakings); the server's schema script
 // does the same. The lines find their record through an index on the grouping: a shop's million lines take
 // seconds, not hours.
@@ -119,7 +133,8 @@ QStringList MigrateTakings(SqliteConnection& connection, const QString& tillName
     QStringList failures = connection.addMissingColumns(kSaleIdChecks);
     failures += connection.addMissingColumns(kRefundChecks);
     const bool migrated =
-        failures.isEmpty() && connection.run(QString::fromUtf8(kTakingsSql), {}, nullptr, &error)
+        failures.isEmpty() && AddSessionColumn(connection, &error)
+        && connection.run(QString::fromUtf8(kTakingsSql), {}, nullptr, &error)
         && RecordOldSales(connection, tillName, &error)
         // A pragma takes no bound value; the number is the program's own.
         && connection.run(QStringLiteral("PRAGMA user_version = %1;").arg(fingerprint), {}, nullptr, &error)

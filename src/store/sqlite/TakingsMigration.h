@@ -10,6 +10,7 @@ class SqliteConnection;
 // - paid lines grouped by receipt number and time, paid in cash; receipt number 0 is a settlement of credit when
 //   credit lines were paid at that very time (its customer the first of them), otherwise a sale without a number;
 // - credit lines grouped by customer and time, on account to that customer.
+// Records from before there were till sessions gain their (empty) session_id column.
 // The records are made for the till named (data.db's lines name none). The lines then carry their record's id. All
 // of it is one transaction: a failure leaves the file as it was, to be tried again at the next start, and its
 // words are returned. A file that cannot be written is left alone.
