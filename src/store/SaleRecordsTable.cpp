@@ -30,16 +30,18 @@ bool SaleRecordsTable::insert(const SaleRecordRow& record)
 {
     return m_db.ExecuteDirect(
         QStringLiteral("INSERT INTO sale_records (sale_id, till, receipt_no, recorded_at, kind, customer_id, "
-                       "customer_name, subtotal_cents, discount_cents, total_cents) VALUES (?,?,?,?,?,?,?,?,?,?);"),
+                       "customer_name, subtotal_cents, discount_cents, total_cents, session_id) VALUES (?,?,?,?,?,?,?,?,?,?,?);"),
         {record.saleId, record.till, IntegerOrNull(record.receiptNumber), record.recordedAt, SaleRecordKindText(record.kind),
          IntegerOrNull(record.customerId), record.customerId ? QVariant(record.customerName) : QVariant(),
-         record.subtotalCents, record.discountCents, record.totalCents});
+         record.subtotalCents, record.discountCents, record.totalCents,
+         record.sessionId.isEmpty() ? QVariant() : QVariant(record.sessionId)});
 }
 
 namespace {
 
 const QString kRecordColumns = QStringLiteral("sale_id, till, receipt_no, recorded_at, kind, customer_id, "
-                                              "customer_name, subtotal_cents, discount_cents, total_cents");
+                                              "customer_name, subtotal_cents, discount_cents, total_cents, "
+                                              "session_id");
 
 SaleRecordRow RecordOf(const QueryResult& found, size_t row)
 {
@@ -55,6 +57,7 @@ SaleRecordRow RecordOf(const QueryResult& found, size_t row)
     record.subtotalCents = column("subtotal_cents").asInteger();
     record.discountCents = column("discount_cents").asInteger();
     record.totalCents = column("total_cents").asInteger();
+    record.sessionId = column("session_id").asText();
     return record;
 }
 

@@ -30,6 +30,7 @@ struct SaleRecordRow
     qint64 subtotalCents = 0;
     qint64 discountCents = 0;
     qint64 totalCents = 0;
+    QString sessionId;                   // the till session it belongs to; empty for records from before sessions
 
     friend bool operator==(const SaleRecordRow&, const SaleRecordRow&) = default;
 };

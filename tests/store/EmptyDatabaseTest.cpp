@@ -18,8 +18,8 @@ TEST_F(StoreTest, TheDeliveredEmptyDatabaseHasTheProgramsTablesAndDateTimeDefaul
     QStringList names;
     for (size_t i = 0; i < tables.size(); ++i)
         names << tables.text(i, "name");
-    EXPECT_EQ(names, (QStringList{"musteriler", "odemeler", "sale_records", "tender_types", "tenders", "urunler",
-                                  "veresiyeler"}));
+    EXPECT_EQ(names, (QStringList{"cash_movements", "musteriler", "odemeler", "sale_records", "tender_types", "tenders",
+                                  "till_sessions", "urunler", "veresiyeler", "z_report_tenders", "z_reports"}));
 
     const qint64 version = db.Query("PRAGMA schema_version;").value(0, "schema_version").asInteger();
     db.Migrate();

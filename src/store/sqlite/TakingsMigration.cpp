@@ -94,6 +94,7 @@ void MigrateTakings(Database& db)
         return;
     const QStringList payments = ColumnsOf(db, QStringLiteral("odemeler"));
     const QStringList credits = ColumnsOf(db, QStringLiteral("veresiyeler"));
+    const QStringList records = ColumnsOf(db, QStringLiteral("sale_records"));
     if (payments.isEmpty() || credits.isEmpty() || !QFileInfo(db.path()).isWritable())
         return;
 
@@ -115,6 +116,9 @@ void MigrateTakings(Database& db)
          || db.ExecuteDirect(QStringLiteral("ALTER TABLE odemeler ADD COLUMN sale_id TEXT;")))
         && (credits.contains(QStringLiteral("sale_id"))
             || db.ExecuteDirect(QStringLiteral("ALTER TABLE veresiyeler ADD COLUMN sale_id TEXT;")))
+        // Records stored before there were till sessions (a file without records gets the column with the table).
+        && (records.isEmpty() || records.contains(QStringLiteral("session_id"))
+            || db.ExecuteDirect(QStringLiteral("ALTER TABLE sale_records ADD COLUMN session_id TEXT;")))
         && db.ExecuteDirect(QString::fromUtf8(kTakingsSql)) && RecordOldSales(db)
         // A pragma takes no bound value; the number is the program's own.
         && db.ExecuteDirect(QStringLiteral("PRAGMA user_version = %1;").arg(fingerprint));

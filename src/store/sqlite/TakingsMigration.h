@@ -8,6 +8,7 @@ class Database;
 // - paid lines grouped by receipt number and time, paid in cash; receipt number 0 is a settlement of credit when
 //   credit lines were paid at that very time (its customer the first of them), otherwise a sale without a number;
 // - credit lines grouped by customer and time, on account to that customer.
+// Records from before there were till sessions gain their (empty) session_id column.
 // The lines then carry their record's id. All of it is one transaction: a failure is reported and leaves the file
 // as it was, to be tried again at the next start. A file without the program's tables, or one that cannot be
 // written, is left alone.
