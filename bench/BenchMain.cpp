@@ -3,6 +3,7 @@
 
 #include "BaselineSale.h"
 #include "BenchSupport.h"
+#include "CashupBench.h"
 #include "DataSet.h"
 #include "Harness.h"
 #include "LoadRun.h"
@@ -815,6 +816,10 @@ int main(int argc, char** argv)
         op.baseline = [&] { runChild({QStringLiteral("--startup-baseline"), dataFile}); };
         results.push_back(RunOperation(op));
     }
+
+    // B10 and B11: the X report of a long session and the day summary of twenty tills (see CashupBench.h).
+    for (BenchResult& result : RunCashupBenchmarks(program, serverUrl, wanted("B10"), wanted("B11")))
+        results.push_back(std::move(result));
 
     PrintTable(results);
     if (wanted("L1"))

@@ -57,10 +57,11 @@ std::vector<ZReport> ZReportsOf(Database& db, const QString& fromDay, const QStr
 
 std::optional<DaySummary> ReadDaySummary(Database& db, const QString& day)
 {
-    std::optional<std::vector<ZReport>> reports = ZReportsTable(db).closedBetween(day, DayAfter(day), QString());
+    const QString dayAfter = DayAfter(day);
+    std::optional<std::vector<ZReport>> reports = ZReportsTable(db).closedBetween(day, dayAfter, QString());
     if (!reports)
         return std::nullopt;
-    std::optional<QStringList> open = TillSessionsTable(db).tillsOpen();
+    std::optional<QStringList> open = TillSessionsTable(db).tillsOpenSince(dayAfter);
     if (!open)
         return std::nullopt;
     DaySummary summary;

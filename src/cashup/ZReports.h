@@ -14,7 +14,7 @@ class Database;
 std::vector<ZReport> ZReportsOf(Database& db, const QString& fromDay, const QString& untilDay, const QString& till);
 
 // A day across the tills: every Z closed that day, each till's own (by till and Z number), their sum, and the tills
-// that have a session open still.
+// whose session open now was opened by the end of that day.
 struct DaySummary
 {
     QString day;

@@ -18,7 +18,7 @@ struct SessionTakings
     struct Tenders
     {
         QString kind, tenderType;
-        qint64 records = 0;           // records with a tender of the type
+        qint64 records = 0;           // tenders of the type: a record has one tender of each type it used
         qint64 amountCents = 0;       // for cash the cash kept
         qint64 handedCents = 0;       // cash handed over (the amount where it was not kept apart)
         qint64 changeCents = 0;

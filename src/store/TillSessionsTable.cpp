@@ -51,11 +51,12 @@ std::optional<TillSessionsTable::Newest> TillSessionsTable::newestOf(const QStri
     return newest;
 }
 
-std::optional<QStringList> TillSessionsTable::tillsOpen()
+std::optional<QStringList> TillSessionsTable::tillsOpenSince(const QString& before)
 {
-    const QueryResult found = m_db.Query(QStringLiteral(
-        "SELECT till FROM till_sessions s WHERE NOT EXISTS (SELECT 1 FROM z_reports z WHERE z.session_id = s.session_id)"
-        " ORDER BY till;"));
+    const QueryResult found = m_db.Query(
+        QStringLiteral("SELECT till FROM till_sessions s WHERE opened_at < ? AND NOT EXISTS (SELECT 1 FROM z_reports z "
+                       "WHERE z.session_id = s.session_id) ORDER BY till;"),
+        {before});
     if (!found.ok)
         return std::nullopt;
     QStringList tills;

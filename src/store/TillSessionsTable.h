@@ -38,8 +38,9 @@ public:
         bool open = false;
     };
     std::optional<Newest> newestOf(const QString& till);
-    // The tills with an open session, in order; nothing when the lookup failed (reported).
-    std::optional<QStringList> tillsOpen();
+    // The tills with a session open that was opened before the time given (compared as text with opened_at), in
+    // order; nothing when the lookup failed (reported).
+    std::optional<QStringList> tillsOpenSince(const QString& before);
 
 private:
     Database& m_db;

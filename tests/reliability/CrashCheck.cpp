@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "platform/TextFile.h"
 #include "pos/Money.h"
+#include "cashup/SessionFigures.h"
 #include "store/Database.h"
 
 #include <QDateTime>
@@ -232,6 +233,30 @@ CrashCheckResult CheckCrashState(const QString& programFolder, quint32 seed, con
         line.priceCents = std::llround(rows.real(5) * 100);
         line.paid = rows.integer(6);
         linesBySale[crashplan::SaleIdOfBarcode(line.barcode)].push_back(line);
+    }
+    // ---- the till's session: the first sale opened it and every later start goes on with it (the test never
+    // closes it); every record is in it, and its figures add up to the records ----
+    const QueryResult sessions = db.Query(QStringLiteral("SELECT session_id FROM till_sessions;"));
+    if (sessions.size() > 1)
+        problems << QStringLiteral("%1 till sessions, where the first sale opened the only one").arg(sessions.size());
+    if (db.Query(QStringLiteral("SELECT count(*) AS n FROM z_reports;")).value(0, QStringLiteral("n")).asInteger() != 0)
+        problems << QStringLiteral("a Z report, where no till was closed");
+    const QueryResult outside = db.Query(QStringLiteral(
+        "SELECT count(*) AS n FROM sale_records WHERE session_id IS NULL OR session_id NOT IN (SELECT session_id FROM "
+        "till_sessions);"));
+    if (outside.value(0, QStringLiteral("n")).asInteger() != 0)
+        problems << QStringLiteral("%1 records outside the till's session").arg(outside.value(0, QStringLiteral("n")).asInteger());
+    if (sessions.size() == 1) {
+        result.sessionId = sessions.text(0, QStringLiteral("session_id"));
+        const std::optional<SessionFigures> figures = ReadSessionFigures(db, result.sessionId);
+        const QueryResult records = db.Query(
+            QStringLiteral("SELECT count(*) AS n, coalesce(sum(total_cents), 0) AS total FROM sale_records;"));
+        qint64 tendered = 0;
+        for (const TenderFigures& tender : figures ? figures->tenders : std::vector<TenderFigures>())
+            tendered += tender.salesCents;
+        if (!figures || figures->salesCount != records.value(0, QStringLiteral("n")).asInteger()
+            || figures->salesCents != records.value(0, QStringLiteral("total")).asInteger() || tendered != figures->salesCents)
+            problems << QStringLiteral("the session's figures do not add up to its records");
     }
     db.close();
 

@@ -15,8 +15,10 @@ struct CrashCheckResult
     int partial = 0; // started sales stored in part: must never happen
     int receiptFiles = 0;
     QStringList strayFiles; // files the program left beside its own (temporary files of unfinished writes)
+    QString sessionId;      // the till's one session, once a sale opened it
 };
 
+// The till's session is checked as well: at most one, every record in it, its figures those of the records.
 // Every started sale is checked by its totals (lines, units, stock, receipt number); the sales of runs from
 // detailFromRun on also line by line (name, quantity, price, account, each product's stock).
 CrashCheckResult CheckCrashState(const QString& programFolder, quint32 seed, const QSet<QString>& startedSales,
