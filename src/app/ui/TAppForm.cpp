@@ -8,6 +8,8 @@
 #include "app/Themes.h"
 #include "app/VersionInfo.h"
 #include "app/WindowPlacement.h"
+#include "cashup/ui/TillSessionCommands.h"
+#include "cashup/ui/ZReportsWindow.h"
 #include "catalogue/ui/CustomersScreen.h"
 #include "catalogue/ui/ProductsScreen.h"
 #include "catalogue/ui/TUrunlerForm.h"
@@ -29,7 +31,6 @@
 #include "pos/ui/SaleScreen.h"
 #include "pos/ui/TPrintTemplateForm.h"
 #include "pos/ui/TFormReceipts.h"
-#include "pos/ui/ReceiptPrinting.h"
 #include "pos/ui/TVeresiyeForm.h"
 #include "reports/ui/DataExchangeCommands.h"
 #include "reports/ui/SalesHistoryScreen.h"
@@ -229,6 +230,10 @@ void TAppForm::buildMenus()
     addItem(deleteMenu, QStringLiteral("DeleteCredits1"), QString(), &TAppForm::DeleteCredits1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("Refund1"), QString(), &TAppForm::Refund1Click);
+    addItem(operations, QStringLiteral("OpenTill1"), QString(), &TAppForm::OpenTill1Click);
+    addItem(operations, QStringLiteral("CashIn1"), QString(), &TAppForm::CashIn1Click);
+    addItem(operations, QStringLiteral("CashOut1"), QString(), &TAppForm::CashOut1Click);
+    addItem(operations, QStringLiteral("CloseTill1"), QString(), &TAppForm::CloseTill1Click);
     addItem(operations, QStringLiteral("OpenCashDrawer1"), QString(), &TAppForm::OpenCashDrawer1Click);
     operations->addSeparator();
     addItem(operations, QStringLiteral("KeyboardShortcuts1"), QString(), &TAppForm::KeyboardShortcuts1Click);
@@ -249,6 +254,9 @@ void TAppForm::buildMenus()
     addItem(reports, QStringLiteral("StockSheet1"), QString(), &TAppForm::StockSheet1Click);
     addItem(reports, QStringLiteral("TopSelling1"), QString(), &TAppForm::TopSelling1Click);
     addItem(reports, QStringLiteral("ReceiptsList1"), QString(), &TAppForm::ReceiptsList1Click);
+    reports->addSeparator();
+    addItem(reports, QStringLiteral("XReport1"), QString(), &TAppForm::XReport1Click);
+    addItem(reports, QStringLiteral("ZReports1"), QString(), &TAppForm::ZReports1Click);
 
     QMenu* settingsMenu = menuBar()->addMenu(QString());
     settingsMenu->setObjectName(QStringLiteral("Settings1"));
@@ -330,6 +338,10 @@ void TAppForm::setCaptions()
     setMenu("Import1", "Import");
     setMenu("Delete1", "Delete");
     setItem("Refund1", TranslateText("Refund..."));
+    setItem("OpenTill1", TranslateText("Open Till..."));
+    setItem("CashIn1", TranslateText("Cash In..."));
+    setItem("CashOut1", TranslateText("Cash Out..."));
+    setItem("CloseTill1", TranslateText("Close Till..."));
     setItem("OpenCashDrawer1", TranslateText("Open Cash Drawer"));
     setItem("KeyboardShortcuts1", TranslateText("Keyboard Shortcuts") + dots);
     setItem("Exit1", TranslateText("Exit"));
@@ -344,6 +356,8 @@ void TAppForm::setCaptions()
     setItem("StockSheet1", TranslateText("Stock Inventory Count Sheet..."));
     setItem("TopSelling1", TranslateText("Top Selling Products..."));
     setItem("ReceiptsList1", TranslateText("Receipts..."));
+    setItem("XReport1", TranslateText("X Report"));
+    setItem("ZReports1", TranslateText("Z Reports..."));
     setItem("EditPassword1", TranslateText("Edit Password"));
     setItem("CurrencySymbol1", TranslateText("Currency Symbol"));
     setItem("Receipts1", TranslateText("Receipts"));
@@ -683,6 +697,26 @@ void TAppForm::Refund1Click()
     RefundCommand(m_context);
 }
 
+void TAppForm::OpenTill1Click()
+{
+    OpenTillCommand(m_context);
+}
+
+void TAppForm::CashIn1Click()
+{
+    CashMovementCommand(m_context, CashMovementKind::In);
+}
+
+void TAppForm::CashOut1Click()
+{
+    CashMovementCommand(m_context, CashMovementKind::Out);
+}
+
+void TAppForm::CloseTill1Click()
+{
+    CloseTillCommand(m_context, !m_saleScreen->sale().empty());
+}
+
 void TAppForm::OpenCashDrawer1Click()
 {
     OpenCashDrawerCommand(m_context);
@@ -717,6 +751,16 @@ void TAppForm::TopSelling1Click()
 void TAppForm::ReceiptsList1Click()
 {
     OpenReceiptsWindow(m_context);
+}
+
+void TAppForm::XReport1Click()
+{
+    XReportCommand(m_context);
+}
+
+void TAppForm::ZReports1Click()
+{
+    OpenZReportsWindow(m_context);
 }
 
 void TAppForm::EditPassword1Click()

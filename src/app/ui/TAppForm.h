@@ -103,12 +103,18 @@ private:
     void DeletePayments1Click();
     void DeleteCredits1Click();
     void Refund1Click(); // "Refund..."
+    void OpenTill1Click();
+    void CashIn1Click();
+    void CashOut1Click();
+    void CloseTill1Click();
     void OpenCashDrawer1Click();
     void KeyboardShortcuts1Click();
     void Exit1Click();
     void StockSheet1Click();
     void TopSelling1Click();
     void ReceiptsList1Click(); // "Receipts..."
+    void XReport1Click();
+    void ZReports1Click();
     void EditPassword1Click();
     void CurrencySymbol1Click();
     void Receipts1Click();

@@ -71,19 +71,6 @@ void OpenCashDrawerOn(const ReceiptPrinterSettings& printer, QWidget* parent)
         SendToEscPos(parent, printer, EscPosDrawerPulse(), false);
 }
 
-void OpenCashDrawerCommand(AppContext& context)
-{
-    if (!context.CheckAdmin())
-        return;
-    const ReceiptPrinterSettings printer = CurrentReceiptPrinter(context);
-    if (!printer.drawerAttached()) {
-        context.dialogs().warning(context.window(), TranslateText("WARNING"),
-                                  TranslateText("No cash drawer is set up."));
-        return;
-    }
-    OpenCashDrawerOn(printer, context.window());
-}
-
 void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPrinterSettings& printer)
 {
     const QString list = ReceiptListLine(TranslateText("Sample product"), QStringLiteral("2.50"), 2)

@@ -45,8 +45,5 @@ bool PrintReceiptOn(const ReceiptPrinterSettings& printer, QWidget* parent, Dial
 // when that fails.
 void OpenCashDrawerOn(const ReceiptPrinterSettings& printer, QWidget* parent);
 
-// Operations > "Open Cash Drawer": administrators only, and only with a cash drawer set up.
-void OpenCashDrawerCommand(AppContext& context);
-
 // The shop's template with sample lines, on the printer given (the receipt settings window's unsaved choice).
 void PrintReceiptTestPage(AppContext& context, QWidget* parent, const ReceiptPrinterSettings& printer);
