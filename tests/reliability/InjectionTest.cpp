@@ -93,8 +93,9 @@ protected:
     {
         EXPECT_EQ(query(QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
         EXPECT_EQ(query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name")),
-                  (QStringList{"musteriler", "odemeler", "sale_records", "sqlite_sequence", "tender_types", "tenders",
-                               "urunler", "veresiyeler"}));
+                  (QStringList{"cash_movements", "musteriler", "odemeler", "sale_records", "sqlite_sequence",
+                               "tender_types", "tenders", "till_sessions", "urunler", "veresiyeler", "z_report_tenders",
+                               "z_reports"}));
         EXPECT_EQ(query(QStringLiteral("SELECT (SELECT count(*) FROM urunler), (SELECT count(*) FROM musteriler), "
                                        "(SELECT count(*) FROM odemeler), (SELECT count(*) FROM veresiyeler)")),
                   QStringList{QStringLiteral("%1|%2|%3|%4").arg(products).arg(customers).arg(payments).arg(credits)});
