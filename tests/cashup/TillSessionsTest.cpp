@@ -2,6 +2,7 @@
 #include "cashup/TillSessions.h"
 #include "cashup/ZReportText.h"
 #include "cashup/ZReports.h"
+#include "cashup/ZReportsExport.h"
 #include "catalogue/CreditSettlement.h"
 #include "pos/Payment.h"
 #include "pos/Refund.h"
@@ -15,6 +16,7 @@
 #include "pos/SaleRecordStore.h"
 #include "store/Transaction.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <QStandardPaths>
@@ -132,6 +134,8 @@ TEST_P(TillSessionsTest, ASessionOfEveryKindOfTakingsGivesTheExpectedCashToTheCe
     EXPECT_EQ(ReadSessionFigures(db, *session), *x);
     EXPECT_EQ(ZReportsOf(db, QStringLiteral("2025-03-01"), QStringLiteral("2025-03-01"), QStringLiteral("Front")),
               std::vector<ZReport>{*z});
+    EXPECT_EQ(ZReportsOf(db, QStringLiteral("2025-03-02"), QStringLiteral("2025-03-02"), QString()),
+              std::vector<ZReport>{});
     EXPECT_FALSE(OpenSessionOf(db, QStringLiteral("Front")));
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 
@@ -231,6 +235,37 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     EXPECT_TRUE(ReadDaySummary(db, QStringLiteral("2025-03-02"))->tills.empty());
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(backReported.isEmpty()) << backReported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(TillSessionsTest, AFailedLookupOfTheZReportsIsNoListAndExportsNoFile)
+{
+    ASSERT_TRUE(OpenTill(db, 1000, nullptr));
+    ASSERT_TRUE(CloseTill(db, 1000, nullptr));
+    const QString path = folder.filePath(QStringLiteral("z.csv"));
+    const CsvExportResult written = ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), path);
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(written.rows, 1);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("ALTER TABLE z_reports RENAME TO z_reports_gone;")));
+    EXPECT_FALSE(ZReportsOf(db, QString(), QString(), QString()));
+    EXPECT_FALSE(reported.isEmpty());
+    reported.clear();
+    // Neither a header-only file nor an empty one takes the place of the last export.
+    const CsvExportResult failed = ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), path);
+    EXPECT_EQ(failed.status, CsvExportResult::Status::QueryFailed);
+    EXPECT_FALSE(reported.isEmpty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+    const QString fresh = folder.filePath(QStringLiteral("fresh.csv"));
+    EXPECT_EQ(ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), fresh).status,
+              CsvExportResult::Status::QueryFailed);
+    EXPECT_FALSE(QFile::exists(fresh));
 }
 
 TEST_P(TillSessionsTest, TheDatabaseRefusesToChangeAZOrToWriteOutsideAnOpenSessionOfTheTill)

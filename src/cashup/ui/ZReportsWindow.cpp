@@ -71,7 +71,7 @@ ZReportsWindow::ZReportsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
     std::set<QString> tills{db.tillName()};
-    for (const ZReport& z : ZReportsOf(db, QString(), QString(), QString()))
+    for (const ZReport& z : ZReportsOf(db, QString(), QString(), QString()).value_or(std::vector<ZReport>()))
         tills.insert(z.figures.till);
     for (const QString& till : tills)
         if (!till.isEmpty())
@@ -163,8 +163,10 @@ const ZReport* ZReportsWindow::selectedReport() const
 
 void ZReportsWindow::FilterChange()
 {
+    // A failed lookup (reported) lists nothing rather than keeping the rows of the filter before.
     m_reports = ZReportsOf(m_context.SQLConnection1(), Day(BeginDate->date()), Day(EndDate->date()),
-                           TillFilter->currentData().toString());
+                           TillFilter->currentData().toString())
+                    .value_or(std::vector<ZReport>());
     m_model->setCells(ZReportListCells(m_reports));
     SelectionChange();
 }
