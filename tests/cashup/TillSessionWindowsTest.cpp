@@ -299,6 +299,10 @@ TEST_P(TillSessionWindowsTest, ListsTheZReportsShowsReprintsAndExportsThem)
     EXPECT_EQ(window.windowTitle(), "Z Reports");
     expectNamedAndReachable(window, {"BeginDate", "EndDate", "TillFilter", "ReportsList", "ShowButton",
                                      "ReprintButton", "ExportButton", "CloseButton"});
+    auto* tills = FindControl<QComboBox>(window, "TillFilter");
+    ASSERT_EQ(tills->count(), 2);
+    EXPECT_EQ(tills->itemText(0), "All Tills");
+    EXPECT_EQ(tills->itemData(1).toString(), till());
     ASSERT_EQ(window.model()->rowCount(), 2);
     EXPECT_EQ(window.model()->rowTexts(1),
               (QStringList{till(), "2", reports[1].figures.openedAt, reports[1].closedAt, "0.00", "25.00", "9.00",

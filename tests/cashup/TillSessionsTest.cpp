@@ -10,6 +10,7 @@
 #include "pos/SaleRecorder.h"
 #include "store/TenderTypesTable.h"
 #include "store/TendersTable.h"
+#include "store/ZReportsTable.h"
 #include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
 
@@ -199,6 +200,7 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     prepareTill(back, QStringLiteral("Back"));
     QString refusal;
 
+    EXPECT_TRUE(ZReportsTable(db).tills().isEmpty());
     ASSERT_TRUE(OpenTill(db, 10000, &refusal));
     ASSERT_TRUE(OpenTill(back, 2000, &refusal));
     sell(db, 1000, Payment::cash());
@@ -224,6 +226,7 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     ASSERT_TRUE(day);
     EXPECT_EQ(day->tills, (std::vector<ZReport>{*backZ, *front}));
     EXPECT_TRUE(day->stillOpen.isEmpty());
+    EXPECT_EQ(ZReportsTable(db).tills(), (QStringList{"Back", "Front"}));
     EXPECT_EQ(day->total.salesCount, 3);
     EXPECT_EQ(day->total.salesCents, 2000);
     EXPECT_EQ(day->total.floatCents, 12000);

@@ -13,6 +13,7 @@
 #include "reports/ui/CsvExportRunner.h"
 #include "reports/ui/CsvFileDialog.h"
 #include "reports/ui/ReportTable.h"
+#include "store/ZReportsTable.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -71,8 +72,8 @@ ZReportsWindow::ZReportsWindow(AppContext& context) : QDialog(context.window()),
     TillFilter->setObjectName(QStringLiteral("TillFilter"));
     TillFilter->addItem(TranslateText("All Tills"));
     std::set<QString> tills{db.tillName()};
-    for (const ZReport& z : ZReportsOf(db, QString(), QString(), QString()).value_or(std::vector<ZReport>()))
-        tills.insert(z.figures.till);
+    for (const QString& till : ZReportsTable(db).tills())
+        tills.insert(till);
     for (const QString& till : tills)
         if (!till.isEmpty())
             TillFilter->addItem(till, till);
