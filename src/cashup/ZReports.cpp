@@ -48,11 +48,10 @@ void Add(SessionFigures& total, const SessionFigures& figures)
 
 } // namespace
 
-std::vector<ZReport> ZReportsOf(Database& db, const QString& fromDay, const QString& untilDay, const QString& till)
+std::optional<std::vector<ZReport>> ZReportsOf(Database& db, const QString& fromDay, const QString& untilDay,
+                                               const QString& till)
 {
-    return ZReportsTable(db)
-        .closedBetween(fromDay, untilDay.isEmpty() ? QString() : DayAfter(untilDay), till)
-        .value_or(std::vector<ZReport>());
+    return ZReportsTable(db).closedBetween(fromDay, untilDay.isEmpty() ? QString() : DayAfter(untilDay), till);
 }
 
 std::optional<DaySummary> ReadDaySummary(Database& db, const QString& day)

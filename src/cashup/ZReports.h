@@ -10,8 +10,8 @@
 class Database;
 
 // The Z reports closed from fromDay to untilDay, both included ("yyyy-MM-dd"; an empty day bounds nothing), of the
-// till (every till when empty), by till and Z number. Empty when there are none or the lookup failed (reported).
-std::vector<ZReport> ZReportsOf(Database& db, const QString& fromDay, const QString& untilDay, const QString& till);
+// till (every till when empty), by till and Z number. Nothing when the lookup failed (reported).
+std::optional<std::vector<ZReport>> ZReportsOf(Database& db, const QString& fromDay, const QString& untilDay, const QString& till);
 
 // A day across the tills: every Z closed that day, each till's own (by till and Z number), their sum, and the tills
 // whose session open now was opened by the end of that day.

@@ -56,9 +56,13 @@ CsvExportResult ExportZReportsCsv(Database& db, const QString& fromDay, const QS
                                   QChar separator, const QString& path, LongTaskProgress* progress)
 {
     CsvExportResult result;
-    const std::vector<ZReport> reports = ZReportsOf(db, fromDay, untilDay, till);
+    const std::optional<std::vector<ZReport>> reports = ZReportsOf(db, fromDay, untilDay, till);
+    if (!reports) {
+        result.status = CsvExportResult::Status::QueryFailed;
+        return result;
+    }
     if (progress)
-        progress->setTotal(qint64(reports.size()));
+        progress->setTotal(qint64(reports->size()));
     CsvExportFile file(path, separator, CsvWriter::Quoting::Quote);
     const QStringList header{
         QStringLiteral("Till"),           QStringLiteral("Z"),               QStringLiteral("Opened"),
@@ -71,7 +75,7 @@ CsvExportResult ExportZReportsCsv(Database& db, const QString& fromDay, const QS
         QStringLiteral("Session ID")};
     if (!file.open(result) || !file.addLine(header, result))
         return result;
-    for (const ZReport& z : reports) {
+    for (const ZReport& z : *reports) {
         if (progress) {
             if (progress->cancelled()) {
                 result.status = CsvExportResult::Status::Cancelled;

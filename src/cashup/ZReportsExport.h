@@ -19,6 +19,7 @@ std::vector<QString> ZReportListCells(const std::vector<ZReport>& reports);
 
 // The Z reports of ZReportsOf(fromDay, untilDay, till) as a CSV file: a header, then a line per Z with its till,
 // number, times and every figure of it (money as "12.50"), the per-type lines left out. The target is replaced
-// only when every line was written; with a progress, each Z is a step and a cancel leaves it as it was.
+// only when every line was written; a failed lookup (reported) writes nothing; with a progress, each Z is a step and a
+// cancel leaves it as it was.
 CsvExportResult ExportZReportsCsv(Database& db, const QString& fromDay, const QString& untilDay, const QString& till,
                                   QChar separator, const QString& path, LongTaskProgress* progress = nullptr);

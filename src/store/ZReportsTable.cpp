@@ -1,5 +1,7 @@
 #include "store/ZReportsTable.h"
 
+#include "store/TableRows.h"
+
 #include <QHash>
 
 namespace {
@@ -129,4 +131,9 @@ std::optional<std::vector<ZReport>> ZReportsTable::closedBetween(const QString& 
              lines.value(i, QStringLiteral("refunds_cents")).asInteger()});
     }
     return reports;
+}
+
+QStringList ZReportsTable::tills()
+{
+    return FirstColumnTexts(m_db, QStringLiteral("SELECT DISTINCT till FROM z_reports ORDER BY till;"));
 }

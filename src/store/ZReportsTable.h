@@ -4,6 +4,7 @@
 #include "store/TillSessionFigures.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     // bounds whole days; an empty bound is no bound), of the till (every till when empty), by till and Z number,
     // with their tender lines. Nothing when the lookup failed (reported).
     std::optional<std::vector<ZReport>> closedBetween(const QString& from, const QString& until, const QString& till);
+    // The tills that closed a Z, in order; empty when the lookup failed (reported).
+    QStringList tills();
 
 private:
     Database& m_db;

@@ -205,7 +205,7 @@ TEST_P(TillSessionWindowsTest, ClosesWithABlindCountThenStoresPrintsAndShowsTheZ
     QString shown;
     readReport(shown);
     CloseTillCommand(*context, false);
-    std::vector<ZReport> reports = ZReportsOf(db(), QString(), QString(), till());
+    std::vector<ZReport> reports = ZReportsOf(db(), QString(), QString(), till()).value();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].zNumber, 1);
     EXPECT_EQ(reports[0].figures.expectedCashCents, 6000);
@@ -239,7 +239,7 @@ TEST_P(TillSessionWindowsTest, ClosesWithABlindCountThenStoresPrintsAndShowsTheZ
     dialogs.printAnswers.push_back(QString()); // the print dialog cancelled: the Z is kept and shown all the same
     readReport(shown);
     CloseTillCommand(*context, false);
-    reports = ZReportsOf(db(), QString(), QString(), till());
+    reports = ZReportsOf(db(), QString(), QString(), till()).value();
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1].zNumber, 2);
     EXPECT_EQ(reports[1].countedCents, 5900);
@@ -292,13 +292,17 @@ TEST_P(TillSessionWindowsTest, ListsTheZReportsShowsReprintsAndExportsThem)
         ASSERT_TRUE(RecordCashMovement(db(), CashMovementKind::In, 1500, QStringLiteral("Change")));
         ASSERT_TRUE(CloseTill(db(), counted, nullptr));
     }
-    const std::vector<ZReport> reports = ZReportsOf(db(), QString(), QString(), till());
+    const std::vector<ZReport> reports = ZReportsOf(db(), QString(), QString(), till()).value();
     ASSERT_EQ(reports.size(), 2u);
 
     ZReportsWindow window(*context);
     EXPECT_EQ(window.windowTitle(), "Z Reports");
     expectNamedAndReachable(window, {"BeginDate", "EndDate", "TillFilter", "ReportsList", "ShowButton",
                                      "ReprintButton", "ExportButton", "CloseButton"});
+    auto* tills = FindControl<QComboBox>(window, "TillFilter");
+    ASSERT_EQ(tills->count(), 2);
+    EXPECT_EQ(tills->itemText(0), "All Tills");
+    EXPECT_EQ(tills->itemData(1).toString(), till());
     ASSERT_EQ(window.model()->rowCount(), 2);
     EXPECT_EQ(window.model()->rowTexts(1),
               (QStringList{till(), "2", reports[1].figures.openedAt, reports[1].closedAt, "0.00", "25.00", "9.00",
@@ -355,6 +359,33 @@ TEST_P(TillSessionWindowsTest, ListsTheZReportsShowsReprintsAndExportsThem)
     summary->click();
     EXPECT_EQ(shown, DaySummaryText(*day, QStringLiteral("$")).join('\n'));
     EXPECT_TRUE(shown.contains("$ 34.00")) << shown.toStdString(); // both counts added up
+}
+
+TEST_P(TillSessionWindowsTest, AFailedLookupOfTheZReportsListsNoneAndLeavesTheLastExport)
+{
+    startContext();
+    ASSERT_TRUE(OpenTill(db(), 1000, nullptr));
+    ASSERT_TRUE(CloseTill(db(), 1000, nullptr));
+    ZReportsWindow window(*context);
+    ASSERT_EQ(window.model()->rowCount(), 1);
+    const QString csv = dataFile(QStringLiteral("z.csv"));
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the last export");
+    }
+
+    ASSERT_TRUE(db().ExecuteDirect(QStringLiteral("ALTER TABLE z_reports RENAME TO z_reports_gone;")));
+    dialogs.fileAnswers.push_back(csv);
+    FindControl<QPushButton>(window, "ExportButton")->click();
+    EXPECT_TRUE(lastMessage().startsWith("Exception raised with message:")) << lastMessage().toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("the last export"));
+
+    FindControl<QDateEdit>(window, "BeginDate")->setDate(QDate(2025, 1, 30));
+    EXPECT_EQ(window.model()->rowCount(), 0);
+    EXPECT_FALSE(FindControl<QPushButton>(window, "ReprintButton")->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TillSessionWindowsTest,

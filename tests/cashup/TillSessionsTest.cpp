@@ -2,6 +2,7 @@
 #include "cashup/TillSessions.h"
 #include "cashup/ZReportText.h"
 #include "cashup/ZReports.h"
+#include "cashup/ZReportsExport.h"
 #include "catalogue/CreditSettlement.h"
 #include "pos/Payment.h"
 #include "pos/Refund.h"
@@ -9,12 +10,14 @@
 #include "pos/SaleRecorder.h"
 #include "store/TenderTypesTable.h"
 #include "store/TendersTable.h"
+#include "store/ZReportsTable.h"
 #include "support/EngineDatabaseTest.h"
 #include "support/QueryRows.h"
 
 #include "pos/SaleRecordStore.h"
 #include "store/Transaction.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <QStandardPaths>
@@ -132,6 +135,8 @@ TEST_P(TillSessionsTest, ASessionOfEveryKindOfTakingsGivesTheExpectedCashToTheCe
     EXPECT_EQ(ReadSessionFigures(db, *session), *x);
     EXPECT_EQ(ZReportsOf(db, QStringLiteral("2025-03-01"), QStringLiteral("2025-03-01"), QStringLiteral("Front")),
               std::vector<ZReport>{*z});
+    EXPECT_EQ(ZReportsOf(db, QStringLiteral("2025-03-02"), QStringLiteral("2025-03-02"), QString()),
+              std::vector<ZReport>{});
     EXPECT_FALSE(OpenSessionOf(db, QStringLiteral("Front")));
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
 
@@ -195,6 +200,7 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     prepareTill(back, QStringLiteral("Back"));
     QString refusal;
 
+    EXPECT_TRUE(ZReportsTable(db).tills().isEmpty());
     ASSERT_TRUE(OpenTill(db, 10000, &refusal));
     ASSERT_TRUE(OpenTill(back, 2000, &refusal));
     sell(db, 1000, Payment::cash());
@@ -220,6 +226,7 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     ASSERT_TRUE(day);
     EXPECT_EQ(day->tills, (std::vector<ZReport>{*backZ, *front}));
     EXPECT_TRUE(day->stillOpen.isEmpty());
+    EXPECT_EQ(ZReportsTable(db).tills(), (QStringList{"Back", "Front"}));
     EXPECT_EQ(day->total.salesCount, 3);
     EXPECT_EQ(day->total.salesCents, 2000);
     EXPECT_EQ(day->total.floatCents, 12000);
@@ -231,6 +238,37 @@ TEST_P(TillSessionsTest, TwoTillsCloseTheirOwnSessionsAndTheDaySummaryIsTheirSum
     EXPECT_TRUE(ReadDaySummary(db, QStringLiteral("2025-03-02"))->tills.empty());
     EXPECT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(backReported.isEmpty()) << backReported.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(TillSessionsTest, AFailedLookupOfTheZReportsIsNoListAndExportsNoFile)
+{
+    ASSERT_TRUE(OpenTill(db, 1000, nullptr));
+    ASSERT_TRUE(CloseTill(db, 1000, nullptr));
+    const QString path = folder.filePath(QStringLiteral("z.csv"));
+    const CsvExportResult written = ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), path);
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(written.rows, 1);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_TRUE(reported.isEmpty()) << reported.join(QLatin1Char('\n')).toStdString();
+
+    ASSERT_TRUE(db.ExecuteDirect(QStringLiteral("ALTER TABLE z_reports RENAME TO z_reports_gone;")));
+    EXPECT_FALSE(ZReportsOf(db, QString(), QString(), QString()));
+    EXPECT_FALSE(reported.isEmpty());
+    reported.clear();
+    // Neither a header-only file nor an empty one takes the place of the last export.
+    const CsvExportResult failed = ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), path);
+    EXPECT_EQ(failed.status, CsvExportResult::Status::QueryFailed);
+    EXPECT_FALSE(reported.isEmpty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+    const QString fresh = folder.filePath(QStringLiteral("fresh.csv"));
+    EXPECT_EQ(ExportZReportsCsv(db, QString(), QString(), QString(), QLatin1Char(';'), fresh).status,
+              CsvExportResult::Status::QueryFailed);
+    EXPECT_FALSE(QFile::exists(fresh));
 }
 
 TEST_P(TillSessionsTest, TheDatabaseRefusesToChangeAZOrToWriteOutsideAnOpenSessionOfTheTill)

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/ui/GuardedHandler.h"
+#include "cashup/ui/OkCancelRow.h"
 #include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
@@ -77,15 +78,9 @@ CloseTillWindow::CloseTillWindow(AppContext& context)
     grid->addWidget(countedCaption, last, 0, 1, 3, Qt::AlignRight);
     grid->addWidget(CountedValue, last, 3);
 
-    OkButton = new QPushButton(TranslateText("Close Till"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(TranslateText("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
+    const OkCancelRow buttons(this, TranslateText("Close Till"));
+    OkButton = buttons.OkButton;
+    CancelButton = buttons.CancelButton;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
@@ -93,11 +88,10 @@ CloseTillWindow::CloseTillWindow(AppContext& context)
     layout->addLayout(totalRow);
     layout->addWidget(CountByPieces);
     layout->addWidget(PiecesBox);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
 
     connect(CountByTotal, &QRadioButton::toggled, this, Guarded(m_context, this, &CloseTillWindow::CountKindChange));
     connect(OkButton, &QPushButton::clicked, this, Guarded(m_context, this, &CloseTillWindow::OkButtonClick));
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     CountKindChange();
     PiecesChange();
     TotalEdit->setFocus();

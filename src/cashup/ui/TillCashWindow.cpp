@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/ui/GuardedHandler.h"
+#include "cashup/ui/OkCancelRow.h"
 #include "core/Dialogs.h"
 #include "i18n/Translator.h"
 #include "pos/Money.h"
@@ -45,22 +46,15 @@ TillCashWindow::TillCashWindow(AppContext& context, Purpose purpose)
     if (auto* label = qobject_cast<QLabel*>(form->labelForField(amountRow)))
         label->setBuddy(AmountEdit);
 
-    OkButton = new QPushButton(TranslateText("OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(TranslateText("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
+    const OkCancelRow buttons(this, TranslateText("OK"));
+    OkButton = buttons.OkButton;
+    CancelButton = buttons.CancelButton;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
 
     connect(OkButton, &QPushButton::clicked, this, Guarded(m_context, this, &TillCashWindow::OkButtonClick));
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     AmountEdit->setFocus();
 }
 

@@ -12,7 +12,9 @@
 #include "reports/TextTableModel.h"
 #include "reports/ui/CsvExportRunner.h"
 #include "reports/ui/CsvFileDialog.h"
+#include "reports/ui/DateTillFilterBar.h"
 #include "reports/ui/ReportTable.h"
+#include "store/ZReportsTable.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -20,7 +22,6 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -35,13 +36,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& caption, QWidget* buddy)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
 }
 
 QString Day(const QDate& date)
@@ -59,23 +53,17 @@ ZReportsWindow::ZReportsWindow(AppContext& context) : QDialog(context.window()),
     Database& db = m_context.SQLConnection1();
 
     const QDate today = m_context.env().now().date();
-    BeginDate = new QDateEdit(today, this);
-    BeginDate->setObjectName(QStringLiteral("BeginDate"));
-    EndDate = new QDateEdit(today, this);
-    EndDate->setObjectName(QStringLiteral("EndDate"));
-    for (QDateEdit* date : {BeginDate, EndDate}) {
-        date->setCalendarPopup(true);
-        date->setDisplayFormat(m_context.env().shortDateFormat());
-    }
-    TillFilter = new QComboBox(this);
-    TillFilter->setObjectName(QStringLiteral("TillFilter"));
-    TillFilter->addItem(TranslateText("All Tills"));
     std::set<QString> tills{db.tillName()};
-    for (const ZReport& z : ZReportsOf(db, QString(), QString(), QString()))
-        tills.insert(z.figures.till);
+    for (const QString& till : ZReportsTable(db).tills())
+        tills.insert(till);
+    QStringList named;
     for (const QString& till : tills)
         if (!till.isEmpty())
-            TillFilter->addItem(till, till);
+            named << till;
+    const DateTillFilterBar dateTill(this, today, m_context.env().shortDateFormat(), named);
+    BeginDate = dateTill.BeginDate;
+    EndDate = dateTill.EndDate;
+    TillFilter = dateTill.TillFilter;
 
     m_model = new TextTableModel(ZReportColumnCount, this);
     m_model->setTitles({TranslateText("Till"), TranslateText("Z"), TranslateText("Opened"), TranslateText("Closed"),
@@ -94,12 +82,7 @@ ZReportsWindow::ZReportsWindow(AppContext& context) : QDialog(context.window()),
     CloseButton = makeButton(this, "CloseButton", TranslateText("Close"));
 
     auto* filters = new QGridLayout;
-    filters->addWidget(makeLabel(this, TranslateText("Begin:"), BeginDate), 0, 0);
-    filters->addWidget(BeginDate, 0, 1);
-    filters->addWidget(makeLabel(this, TranslateText("End:"), EndDate), 0, 2);
-    filters->addWidget(EndDate, 0, 3);
-    filters->addWidget(makeLabel(this, TranslateText("Till:"), TillFilter), 0, 4);
-    filters->addWidget(TillFilter, 0, 5);
+    dateTill.addTo(*filters, 0, 4);
     filters->setColumnStretch(6, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -109,10 +92,7 @@ ZReportsWindow::ZReportsWindow(AppContext& context) : QDialog(context.window()),
     buttons->addStretch(1);
     // The day across the tills means something only where several tills share the database.
     if (db.recordsTill()) {
-        SummaryDate = new QDateEdit(today, this);
-        SummaryDate->setObjectName(QStringLiteral("SummaryDate"));
-        SummaryDate->setCalendarPopup(true);
-        SummaryDate->setDisplayFormat(m_context.env().shortDateFormat());
+        SummaryDate = MakeDateEdit(this, "SummaryDate", today, m_context.env().shortDateFormat());
         SummaryDate->setAccessibleName(TranslateText("Day of the summary"));
         SummaryButton = makeButton(this, "SummaryButton", TranslateText("Day Summary..."));
         buttons->addWidget(SummaryDate);
@@ -163,8 +143,10 @@ const ZReport* ZReportsWindow::selectedReport() const
 
 void ZReportsWindow::FilterChange()
 {
+    // A failed lookup (reported) lists nothing rather than keeping the rows of the filter before.
     m_reports = ZReportsOf(m_context.SQLConnection1(), Day(BeginDate->date()), Day(EndDate->date()),
-                           TillFilter->currentData().toString());
+                           TillFilter->currentData().toString())
+                    .value_or(std::vector<ZReport>());
     m_model->setCells(ZReportListCells(m_reports));
     SelectionChange();
 }

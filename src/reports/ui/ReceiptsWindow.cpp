@@ -16,6 +16,7 @@
 #include "reports/TextTableModel.h"
 #include "reports/ui/CsvExportRunner.h"
 #include "reports/ui/CsvFileDialog.h"
+#include "reports/ui/DateTillFilterBar.h"
 #include "reports/ui/ReportTable.h"
 #include "store/SaleRecordsTable.h"
 #include "store/TenderTypesTable.h"
@@ -64,19 +65,10 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     Database& db = m_context.SQLConnection1();
 
     const QDate today = m_context.env().now().date();
-    BeginDate = new QDateEdit(today, this);
-    BeginDate->setObjectName(QStringLiteral("BeginDate"));
-    EndDate = new QDateEdit(today, this);
-    EndDate->setObjectName(QStringLiteral("EndDate"));
-    for (QDateEdit* date : {BeginDate, EndDate}) {
-        date->setCalendarPopup(true);
-        date->setDisplayFormat(m_context.env().shortDateFormat());
-    }
-    TillFilter = new QComboBox(this);
-    TillFilter->setObjectName(QStringLiteral("TillFilter"));
-    TillFilter->addItem(TranslateText("All Tills"));
-    for (const QString& till : SaleRecordsTable(db).tills())
-        TillFilter->addItem(till, till);
+    const DateTillFilterBar dateTill(this, today, m_context.env().shortDateFormat(), SaleRecordsTable(db).tills());
+    BeginDate = dateTill.BeginDate;
+    EndDate = dateTill.EndDate;
+    TillFilter = dateTill.TillFilter;
     ReceiptFilter = new QLineEdit(this);
     ReceiptFilter->setObjectName(QStringLiteral("ReceiptFilter"));
     ReceiptFilter->setValidator(
@@ -112,12 +104,7 @@ ReceiptsWindow::ReceiptsWindow(AppContext& context) : QDialog(context.window()),
     CloseButton = makeButton(this, "CloseButton", TranslateText("Close"));
 
     auto* filters = new QGridLayout;
-    filters->addWidget(makeLabel(this, TranslateText("Begin:"), BeginDate), 0, 0);
-    filters->addWidget(BeginDate, 0, 1);
-    filters->addWidget(makeLabel(this, TranslateText("End:"), EndDate), 0, 2);
-    filters->addWidget(EndDate, 0, 3);
-    filters->addWidget(makeLabel(this, TranslateText("Till:"), TillFilter), 1, 0);
-    filters->addWidget(TillFilter, 1, 1);
+    dateTill.addTo(*filters, 1, 0);
     filters->addWidget(makeLabel(this, TranslateText("Receipt number:"), ReceiptFilter), 1, 2);
     filters->addWidget(ReceiptFilter, 1, 3);
     filters->addWidget(makeLabel(this, TranslateText("Payment type:"), TenderFilter), 1, 4);
